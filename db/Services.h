@@ -1,0 +1,101 @@
+#pragma once
+#include "db/DbError.h"
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace Firebird { class IService; }
+
+namespace db {
+
+// The Firebird Services API (service_mgr): backup, restore, validation,
+// attachment information and server properties.
+//
+// With an empty host the local service manager is used (the embedded
+// engine in this process, no server needed); otherwise
+// "host/port:service_mgr" over TCP. Every operation attaches when not
+// attached; detach() (and the destructor) detaches. Every failure is a
+// DbError carrying the server's status code.
+class Services
+{
+public:
+    static constexpr int DefaultPort = 3051;
+
+    Services();
+    Services(const QString &host, const QString &user, const QString &password, int port = DefaultPort);
+    ~Services();
+    Services(const Services &) = delete;
+    Services &operator=(const Services &) = delete;
+
+    void setHost(const QString &host) { m_host = host; }
+    QString host() const { return m_host; }
+    void setPort(int port) { m_port = port; }
+    void setUser(const QString &user) { m_user = user; }
+    void setPassword(const QString &password) { m_password = password; }
+    // "service_mgr" or "host/port:service_mgr".
+    QString serviceName() const;
+
+    void attach();
+    void detach() noexcept;
+    bool isAttached() const { return m_svc != nullptr; }
+
+    // Called with each verbose output line as it arrives (e.g. to keep a UI
+    // alive); the lines are also returned.
+    using LineHandler = std::function<void(const QString &line)>;
+
+    struct BackupOptions {
+        bool ignoreLimbo = false;
+        bool noGarbageCollection = false;
+        bool nonTransportable = false;
+        bool verbose = true;
+    };
+    // Backs up databasePath (a path as the server sees it) into backupFile
+    // (written by the server process). Returns the verbose output lines.
+    QStringList backup(const QString &databasePath, const QString &backupFile,
+                       const BackupOptions &options, const LineHandler &onLine = {});
+    QStringList backup(const QString &databasePath, const QString &backupFile)
+    { return backup(databasePath, backupFile, BackupOptions{}); }
+
+    struct RestoreOptions {
+        bool replace = true;          // replace an existing database (else create only)
+        bool deactivateIndexes = false;
+        int pageSize = 0;             // 0: as in the backup
+        int pageBuffers = 0;          // 0: default
+        bool verbose = true;
+    };
+    QStringList restore(const QString &backupFile, const QString &databasePath,
+                        const RestoreOptions &options, const LineHandler &onLine = {});
+    QStringList restore(const QString &backupFile, const QString &databasePath)
+    { return restore(backupFile, databasePath, RestoreOptions{}); }
+
+    struct ValidationResult {
+        bool valid = true;
+        QStringList lines; // the non-blank lines the validation wrote
+    };
+    // Full validation ignoring checksums, read-only (nothing is mended). The
+    // database is valid when the validation writes no non-blank line.
+    ValidationResult validate(const QString &databasePath);
+
+    struct AttachmentInfo {
+        int attachments = 0;      // number of attachments on the server
+        int databases = 0;        // number of databases in use
+        QStringList databaseNames; // paths of the databases in use
+    };
+    AttachmentInfo attachments();
+
+    QString serverVersion();
+    // The server's installation folder (its root).
+    QString homeDirectory();
+
+private:
+    QStringList runAndCollect(const QByteArray &spb, const LineHandler &onLine);
+    QByteArray query(const QByteArray &items);
+
+    QString m_host;
+    int m_port = DefaultPort;
+    QString m_user;
+    QString m_password;
+    Firebird::IService *m_svc = nullptr;
+};
+
+} // namespace db

@@ -1,0 +1,69 @@
+#pragma once
+#include "db/DbError.h"
+#include <QString>
+#include <QStringList>
+
+namespace Firebird { class ITransaction; }
+
+namespace db {
+
+class Database;
+
+// One transaction on a Database. Several may be active on one connection.
+//
+// The kind selects the transaction parameters:
+//   ReadCommitted         read_committed, rec_version, nowait, write
+//   ReadCommittedReadOnly read_committed, rec_version, nowait, read
+//   Snapshot              concurrency, nowait, write
+//   Consistency           consistency, write (waits for locks)
+// setParams() takes the parameter words instead ("read_committed",
+// "rec_version", "no_rec_version", "nowait", "wait", "concurrency",
+// "consistency", "read", "write"); an unknown word is a DbError.
+//
+// The destructor rolls back an active transaction and never throws.
+class Transaction
+{
+public:
+    enum Kind { ReadCommitted, ReadCommittedReadOnly, Snapshot, Consistency };
+
+    explicit Transaction(Database &db, Kind kind = ReadCommitted);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    Database &database() const { return *m_db; }
+    Kind kind() const { return m_kind; }
+    void setKind(Kind kind);
+    void setParams(const QStringList &words);
+    QStringList params() const { return m_params; }
+
+    // start() while active is a DbError, as is commit/rollback while not.
+    void start();
+    void commit();
+    void rollback();
+    void commitRetaining();
+    void rollbackRetaining();
+    bool inTransaction() const { return m_tra != nullptr; }
+
+    // Starts when not active; returns true when it started it (the caller
+    // then commits or rolls back what it started).
+    bool startIfNeeded();
+
+    Firebird::ITransaction *handle() const { return m_tra; }
+
+private:
+    friend class Database;
+    friend class Query;
+    void endForDisconnect() noexcept;
+    void registerQuery(Query *q);
+    void unregisterQuery(Query *q) noexcept;
+    void closeQueries() noexcept;
+
+    Database *m_db;
+    Kind m_kind;
+    QStringList m_params;
+    Firebird::ITransaction *m_tra = nullptr;
+    QList<Query *> m_queries;
+};
+
+} // namespace db
