@@ -1,0 +1,103 @@
+#include "ui/xWizard.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+
+TxWizard::TxWizard(QWidget *AParent)
+    : QStackedWidget(AParent)
+{
+    if (FNextButtonCap.isEmpty())
+        FNextButtonCap = QStringLiteral("次へ(&N) >");
+    if (FNextButtonFinCap.isEmpty())
+        FNextButtonFinCap = QStringLiteral("完了(&F)");
+    if (FBackButtonCap.isEmpty())
+        FBackButtonCap = QStringLiteral("< 戻る(&B)");
+}
+
+void TxWizard::SetNextButton(QAbstractButton *AButton)
+{
+    if (FNextButton)
+        disconnect(FNextConnection);
+    FNextButton = AButton;
+    if (!AButton)
+        return;
+    FNextConnection = connect(AButton, &QAbstractButton::clicked, this, [this] { NextClick(); });
+    AButton->setText(count() == 1 ? FNextButtonFinCap : FNextButtonCap);
+}
+
+void TxWizard::SetBackButton(QAbstractButton *AButton)
+{
+    if (FBackButton)
+        disconnect(FBackConnection);
+    FBackButton = AButton;
+    if (!AButton)
+        return;
+    FBackConnection = connect(AButton, &QAbstractButton::clicked, this, [this] { BackClick(); });
+    AButton->setVisible(false);
+    AButton->setText(FBackButtonCap);
+}
+
+void TxWizard::SetLblHeader(QLabel *ALabel)
+{
+    FLblHeader = ALabel;
+    if (ALabel && currentIndex() >= 0 && currentIndex() < FHeaderCaption.size())
+        ALabel->setText(FHeaderCaption.at(currentIndex()));
+}
+
+void TxWizard::SetLblInfo(QLabel *ALabel)
+{
+    FLblInfo = ALabel;
+    if (ALabel && currentIndex() >= 0 && currentIndex() < FInfoCaption.size())
+        ALabel->setText(FInfoCaption.at(currentIndex()));
+}
+
+void TxWizard::showPageCaptions()
+{
+    const int page = currentIndex();
+    if (FLblHeader && page >= 0 && page < FHeaderCaption.size())
+        FLblHeader->setText(FHeaderCaption.at(page));
+    if (FLblInfo && page >= 0 && page < FInfoCaption.size())
+        FLblInfo->setText(FInfoCaption.at(page));
+}
+
+void TxWizard::NextClick()
+{
+    QObject *sender = FNextButton ? static_cast<QObject *>(FNextButton.data()) : this;
+    const bool last = count() == currentIndex() + 1;
+    bool final = false;
+    bool allow = true;
+    if (OnNextClicking)
+        OnNextClicking(sender, false, allow);
+    if (!allow)
+        return;
+    if (count() == 1 || last) {
+        final = true;
+    } else {
+        setCurrentIndex(currentIndex() + 1);
+        showPageCaptions();
+        if (FBackButton)
+            FBackButton->setVisible(true);
+    }
+    if (count() == currentIndex() + 1 && FNextButton)
+        FNextButton->setText(FNextButtonFinCap);
+    if (OnNextClick)
+        OnNextClick(sender, final);
+}
+
+void TxWizard::BackClick()
+{
+    QObject *sender = FBackButton ? static_cast<QObject *>(FBackButton.data()) : this;
+    if (count() == 1 || currentIndex() == 0) {
+        if (FBackButton)
+            FBackButton->setVisible(false);
+    } else {
+        setCurrentIndex(currentIndex() - 1);
+        showPageCaptions();
+        if (FNextButton)
+            FNextButton->setText(FNextButtonCap);
+    }
+    if (currentIndex() == 0 && count() > 1 && FBackButton)
+        FBackButton->setVisible(false);
+    if (OnBackClick)
+        OnBackClick(sender);
+}

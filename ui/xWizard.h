@@ -1,0 +1,73 @@
+#pragma once
+// Wizard control: a stack of pages, one visible at a time, driven by a Back
+// and a Next button that the form places outside the stack. The Next button
+// shows the finish caption on the last page and there reports FinalState
+// True instead of moving; a header and an information label show one line
+// per page.
+
+#include <QPointer>
+#include <QStackedWidget>
+#include <QStringList>
+
+#include <functional>
+
+#include <QAbstractButton>
+#include <QLabel>
+
+using TNextClickEvent = std::function<void(QObject *Sender, bool FinalState)>;
+using TNextClickingEvent = std::function<void(QObject *Sender, bool FinalState, bool &AllowChange)>;
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+class TxWizard : public QStackedWidget
+{
+    Q_OBJECT
+public:
+    explicit TxWizard(QWidget *AParent = nullptr);
+
+    int PageIndex() const { return currentIndex(); }
+    void SetPageIndex(int AIndex) { setCurrentIndex(AIndex); }
+    int PageCount() const { return count(); }
+
+    QString NextButtonCap() const { return FNextButtonCap; }
+    void SetNextButtonCap(const QString &AValue) { FNextButtonCap = AValue; }
+    QString NextButtonFinCap() const { return FNextButtonFinCap; }
+    void SetNextButtonFinCap(const QString &AValue) { FNextButtonFinCap = AValue; }
+    QString BackButtonCap() const { return FBackButtonCap; }
+    void SetBackButtonCap(const QString &AValue) { FBackButtonCap = AValue; }
+
+    QAbstractButton *NextButton() const { return FNextButton; }
+    void SetNextButton(QAbstractButton *AButton);
+    QAbstractButton *BackButton() const { return FBackButton; }
+    void SetBackButton(QAbstractButton *AButton);
+    QLabel *LblHeader() const { return FLblHeader; }
+    void SetLblHeader(QLabel *ALabel);
+    QLabel *LblInfo() const { return FLblInfo; }
+    void SetLblInfo(QLabel *ALabel);
+    QStringList HeaderCaption() const { return FHeaderCaption; }
+    void SetHeaderCaption(const QStringList &ALines) { FHeaderCaption = ALines; }
+    QStringList InfoCaption() const { return FInfoCaption; }
+    void SetInfoCaption(const QStringList &ALines) { FInfoCaption = ALines; }
+
+    TNotifyEvent OnBackClick;
+    TNextClickEvent OnNextClick;
+    TNextClickingEvent OnNextClicking;
+
+    // What a click of the Next and the Back button does.
+    void NextClick();
+    void BackClick();
+
+private:
+    void showPageCaptions();
+
+    QPointer<QAbstractButton> FNextButton;
+    QPointer<QAbstractButton> FBackButton;
+    QPointer<QLabel> FLblHeader;
+    QPointer<QLabel> FLblInfo;
+    QStringList FHeaderCaption;
+    QStringList FInfoCaption;
+    QString FNextButtonCap;
+    QString FNextButtonFinCap;
+    QString FBackButtonCap;
+    QMetaObject::Connection FNextConnection;
+    QMetaObject::Connection FBackConnection;
+};
