@@ -60,5 +60,9 @@ int FirstButtonResult(TMsgDlgButtons buttons)
   if (buttons & mbAbort) return mrAbort;
   if (buttons & mbRetry) return mrRetry;
   if (buttons & mbIgnore) return mrIgnore;
+  if (buttons & mbAll) return mrAll;
+  if (buttons & mbNoToAll) return mrNoToAll;
+  if (buttons & mbYesToAll) return mrYesToAll;
+  if (buttons & mbClose) return mrClose;
   return mrNone;
 }

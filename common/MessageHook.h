@@ -38,6 +38,10 @@ inline constexpr int mrRetry = 4;
 inline constexpr int mrIgnore = 5;
 inline constexpr int mrYes = 6;
 inline constexpr int mrNo = 7;
+inline constexpr int mrAll = 8;
+inline constexpr int mrNoToAll = 9;
+inline constexpr int mrYesToAll = 10;
+inline constexpr int mrClose = 11;
 inline constexpr int mrClose = 8;
 inline constexpr int mrHelp = 9;
 inline constexpr int mrAll = 12;
@@ -68,5 +72,5 @@ IMessageHook& MessageHook();
 // The caller keeps ownership.
 IMessageHook* SetMessageHook(IMessageHook* hook);
 
-// Modal result of the first button of a set (Yes, OK, ... in that order).
+// Modal result of the first button of a set (Yes, OK, No, Cancel, ... in that order).
 int FirstButtonResult(TMsgDlgButtons buttons);
