@@ -64,5 +64,6 @@ int FirstButtonResult(TMsgDlgButtons buttons)
   if (buttons & mbNoToAll) return mrNoToAll;
   if (buttons & mbYesToAll) return mrYesToAll;
   if (buttons & mbClose) return mrClose;
+  if (buttons & mbHelp) return mrHelp;
   return mrNone;
 }
