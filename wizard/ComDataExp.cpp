@@ -139,3 +139,16 @@ void TComDataExport::SetBasicNode(TXmlSaveDoc& _XmlSaveDoc) {
   text(QStringLiteral("JIGYOUNENDOFROM"), FormatDateTime(QStringLiteral("yyyymmdd"), JIGYONENDOFROM));
   text(QStringLiteral("JIGYOUNENDOTO"), FormatDateTime(QStringLiteral("yyyymmdd"), JIGYONENDOTO));
 }
+
+QString fnRendoExportFileName(const QString& expFilePath, const QString& myDoc) {
+  if (!ExtractFilePath(expFilePath).isEmpty()) return expFilePath;
+  return PathJoin(myDoc, expFilePath);
+}
+
+void pcRendoWriteImportFile(TComDataExport& exp, const QString& fileName) {
+  TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
+  exp.SetSystemNode(doc);
+  exp.SetBasicNode(doc);
+  exp.SetDataNode(doc);
+  doc.pcXmlSaveToFile(fileName);
+}

@@ -110,3 +110,14 @@ private:
 // lower-case RegKey followed by "17"; its value "Product" or "Version".
 // Empty when the key, a matching sub-key or the value is missing.
 QString fnRendoProductValue(const QString& comRegKey, const QString& regKey, const QString& valueName);
+
+// The import file's full name: the export's ExpFilePath, or the file of that
+// name in the documents folder myDoc when the path has no folder part.
+QString fnRendoExportFileName(const QString& expFilePath, const QString& myDoc);
+
+// The finish of the wizard without its boxes: builds the import file in
+// memory (declaration "1.0"/"Shift_JIS", SYSTEM, BASIC, DATA) and saves it
+// under fileName in one piece. Every failure is thrown (EDataExportError for
+// the export's own, anything else from the builder or the computation), and
+// then no file has been written: an earlier file of that name stays as it was.
+void pcRendoWriteImportFile(TComDataExport& exp, const QString& fileName);
