@@ -2,6 +2,7 @@
 #include <QChar>
 #include <QList>
 #include <QString>
+#include <optional>
 
 // Path helpers. Paths are native POSIX paths joined with "/"; a "\" that
 // comes from stored data or Windows-style joins is turned into "/" by
@@ -58,9 +59,9 @@ void SetMountPoints(const QList<MountPoint> &points);
 QChar LocalDiskLabel();
 void SetLocalDiskLabel(QChar label);
 
-// The mount point containing path (the longest match, case-sensitive on the
-// real path); nullptr-like empty result when outside all.
-const MountPoint *FindMountPoint(const QString &path);
+// The mount point containing path (the longest match, case-sensitive as the
+// file system is); nullopt when outside all.
+std::optional<MountPoint> FindMountPoint(const QString &path);
 // The upper-case label of the path's mount point, or the local disk label.
 QChar DriveLabel(const QString &path);
 // "X:" for DriveLabel.

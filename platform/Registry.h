@@ -29,6 +29,8 @@ public:
     const QString &fileName() const { return m_fileName; }
     // False when the file could not be read (missing or unreadable).
     bool isLoaded() const { return m_loaded; }
+    // Why the file could not be read ("" when it was).
+    const QString &errorString() const { return m_error; }
 
     bool KeyExists(const QString &key) const;
     bool ValueExists(const QString &key, const QString &name) const;
@@ -50,6 +52,7 @@ public:
 private:
     QString m_fileName;
     bool m_loaded = false;
+    QString m_error;
     std::unique_ptr<IniFile> m_ini;
 };
 
