@@ -178,7 +178,12 @@ TXmlNode TXmlSaveDoc::fnXmlNewRootNode(const QString& _NodeText, const QString& 
   xmlNodePtr node = newElement(nullptr, name);
   if (!uri.isEmpty()) {
     checkXmlText(uri, "名前空間");
-    xmlNsPtr ns = xmlNewNs(node, X(uri.toUtf8()), nullptr);
+    // The serialiser writes a namespace name as it stands, so the escaping
+    // it gives every other value is done here.
+    QString href = uri;
+    href.replace(u'&', QStringLiteral("&amp;")).replace(u'<', QStringLiteral("&lt;"));
+    href.replace(u'>', QStringLiteral("&gt;")).replace(u'"', QStringLiteral("&quot;"));
+    xmlNsPtr ns = xmlNewNs(node, X(href.toUtf8()), nullptr);
     if (!ns) {
       xmlFreeNode(node);
       throw std::bad_alloc();

@@ -1,0 +1,67 @@
+#include "wizard/RendoCaller.h"
+
+#include "platform/CallerWindow.h"
+
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A handle of our own per test process, so parallel runs do not meet.
+quint64 testHandle(int n) { return quint64(::getpid()) * 100 + quint64(n); }
+
+QList<QByteArray> receiveAll(CallerWindowEndpoint& ep) {
+  QList<QByteArray> got;
+  QByteArray d;
+  while (ep.receive(d, 200)) got << d;
+  return got;
+}
+
+}  // namespace
+
+TEST(RendoCaller, CallerIsDisabledWhileRunningAndToldTheEndState) {
+  const int states[] = {resCreated, resStopped, resFailed};
+  for (int state : states) {
+    const quint64 handle = testHandle(1 + state);
+    CallerWindowEndpoint ep(handle);
+    ASSERT_TRUE(ep.isOpen()) << ep.errorString().toStdString();
+
+    TRendoArgs args;
+    args.PHandle = handle;
+    args.MessageID = 1025;
+    args.FunctionID = 3;
+    TRendoCaller caller(args);
+    EXPECT_EQ(caller.EndState, resFailed);  // until the wizard ends otherwise
+    caller.pcDisableCaller();
+    caller.EndState = state;
+    EXPECT_TRUE(caller.pcSendEndMessage());
+
+    const QList<QByteArray> expected = {CallerWindow::EnableWindowDatagram(false), CallerWindow::ForegroundDatagram(),
+                                        CallerWindow::EnableWindowDatagram(true),
+                                        CallerWindow::PostMessageDatagram(1025, 3, state)};
+    EXPECT_EQ(receiveAll(ep), expected) << "end state " << state;
+  }
+}
+
+TEST(RendoCaller, WithoutTheArgumentNothingIsSent) {
+  const quint64 handle = testHandle(10);
+  CallerWindowEndpoint ep(handle);
+  ASSERT_TRUE(ep.isOpen());
+  TRendoCaller caller;  // started by itself
+  EXPECT_FALSE(caller.IsCalled());
+  caller.pcDisableCaller();
+  caller.EndState = resCreated;
+  EXPECT_TRUE(caller.pcSendEndMessage());
+  EXPECT_TRUE(receiveAll(ep).isEmpty());
+}
+
+TEST(RendoCaller, ACallerThatIsGoneIsReported) {
+  TRendoArgs args;
+  args.PHandle = testHandle(11);  // nobody listens there
+  args.MessageID = 1025;
+  TRendoCaller caller(args);
+  caller.pcDisableCaller();
+  EXPECT_FALSE(caller.pcSendEndMessage());
+}
