@@ -1,7 +1,8 @@
 #include "ui/AccInterface.h"
 #include "ui/ScreenCursor.h"
 
-#include <QMessageBox>
+#include "common/MessageHook.h"
+
 #include <QRegularExpression>
 
 #include <memory>
@@ -34,11 +35,7 @@ QStringList &formNameList()
 
 void showErrorBox(const QString &AText)
 {
-    QString text = AText;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::Ok);
-    box.exec();
+    MessageHook().ShowMessageDlg(AText, mtError, mbOK);
 }
 
 // Shows the hourglass and returns the default cursor when the start leaves

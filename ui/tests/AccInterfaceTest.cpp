@@ -3,6 +3,8 @@
 #include "ui/ScreenCursor.h"
 #include "ui/tests/UiTestUtil.h"
 
+#include "common/MessageHook.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
@@ -81,6 +83,24 @@ void registerOnce()
     RegisterFormClassByName<TNoInterfaceDialog>(QStringLiteral("NoIntf"));
     RegisterFormClassByName<TSecondDialog>(QStringLiteral("TESTSYORI")); // kept twice, first wins
 }
+
+// Records the message boxes instead of showing them.
+class TRecordingHook : public IMessageHook
+{
+public:
+    int ShowMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) override
+    {
+        Texts << text;
+        Types << type;
+        Buttons << buttons;
+        return mrOk;
+    }
+    int ShowMessageLines(int, const QStringList &) override { return mrYes; }
+    void RequestTerminate() override {}
+    QStringList Texts;
+    QList<TMsgDlgType> Types;
+    QList<TMsgDlgButtons> Buttons;
+};
 
 class AccInterfaceTest : public ::testing::Test
 {
@@ -186,20 +206,25 @@ TEST_F(AccInterfaceTest, NamesThatCannotStartAnswerMinusOne)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         gSeen = TSeen{};
-        uitest::TModalWatcher watcher;
+        TRecordingHook hook;
+        IMessageHook *previous = SetMessageHook(&hook);
         if (c.hourglass)
             pcSetScreenCursor(Qt::WaitCursor);
         EXPECT_EQ(fnSyoriKidou(QString::fromUtf8(c.name), 1, QString()), -1);
-        EXPECT_EQ(watcher.Count, c.boxes);
+        SetMessageHook(previous);
+        EXPECT_EQ(hook.Texts.size(), c.boxes);
         EXPECT_EQ(gSeen.Shown, 0);
         if (c.boxes) {
-            EXPECT_EQ(watcher.Texts.value(0),
-                      QStringLiteral("処理を起動するためのインターフェースが実装されていません。\n"
+            EXPECT_EQ(hook.Texts.value(0),
+                      QStringLiteral("処理を起動するためのインターフェースが実装されていません。\r"
                                      "ライブラリのロードに失敗した可能性があります。"));
+            EXPECT_EQ(hook.Types.value(0), mtError);
+            EXPECT_EQ(hook.Buttons.value(0), TMsgDlgButtons(mbOK));
             EXPECT_EQ(fnScreenCursor(), Qt::ArrowCursor);
         }
-        if (c.hourglass)
+        if (c.hourglass) {
             EXPECT_EQ(fnScreenCursor(), Qt::WaitCursor); // not touched
+        }
         pcSetScreenCursor(Qt::ArrowCursor);
     }
 }
