@@ -119,7 +119,7 @@ bool fnButtonKeyRules(QWidget *self, TKeyStyles styles, QKeyEvent *e, const TKey
         onKeyDown(key, e->modifiers());
 
     if (!style) {
-        if (key == 0) {
+        if (key == 0 && arrived != 0) {
             e->accept();
             return true;
         }

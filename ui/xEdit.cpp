@@ -254,7 +254,7 @@ void TxEdit::keyPressEvent(QKeyEvent *e)
     int key = arrived;
     if (OnKeyDown)
         OnKeyDown(key, mods);
-    if (key == 0) {
+    if (key == 0 && arrived != 0) {
         e->accept();
         return;
     }
