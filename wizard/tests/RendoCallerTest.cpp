@@ -2,6 +2,9 @@
 
 #include "platform/CallerWindow.h"
 
+#include <QFileInfo>
+#include <QProcess>
+
 
 #include <unistd.h>
 
@@ -64,4 +67,33 @@ TEST(RendoCaller, ACallerThatIsGoneIsReported) {
   TRendoCaller caller(args);
   caller.pcDisableCaller();
   EXPECT_FALSE(caller.pcSendEndMessage());
+}
+
+// The same exchange with the calling program played by a separate process.
+TEST(RendoCaller, FakeCallerProcessReceivesTheEndMessage) {
+  const QString tool = QStringLiteral(RENDO_BINARY_DIR "/tools/fake_caller/rendo-fake-caller");
+  ASSERT_TRUE(QFileInfo::exists(tool)) << tool.toStdString();
+  const quint64 handle = testHandle(20);
+  QProcess caller;
+  caller.setReadChannel(QProcess::StandardError);
+  caller.start(tool, {QStringLiteral("--handle"), QString::number(handle), QStringLiteral("--count"),
+                      QStringLiteral("4"), QStringLiteral("--timeout"), QStringLiteral("10000")});
+  ASSERT_TRUE(caller.waitForStarted(5000));
+  // Wait until its endpoint is bound.
+  QByteArray err;
+  while (!err.contains("ready") && caller.waitForReadyRead(5000)) err += caller.readAllStandardError();
+  err += caller.readAllStandardError();
+  ASSERT_TRUE(err.contains("ready")) << err.toStdString();
+
+  const TRendoArgsResult parsed =
+      fnParseRendoArgs({QStringLiteral("%1,1025,7,/tmp/a,b.xml").arg(handle)});
+  ASSERT_EQ(parsed.Kind, TRendoArgsKind::Valid);
+  TRendoCaller protocol(parsed.Args);
+  protocol.pcDisableCaller();
+  protocol.EndState = resStopped;
+  EXPECT_TRUE(protocol.pcSendEndMessage());
+
+  ASSERT_TRUE(caller.waitForFinished(10000));
+  EXPECT_EQ(caller.exitCode(), 0);
+  EXPECT_EQ(caller.readAllStandardOutput(), QByteArray("ENABLE 0\nFOREGROUND\nENABLE 1\nPOST 1025 7 1\n"));
 }
