@@ -1,0 +1,101 @@
+// Status and attributes of one company data folder, and the data-folder
+// settings file ("wqacc2.ini" beside the company database, stand-alone data
+// only) that records them.
+//
+// This file holds the record, the reading of the open company database and
+// the writers of the settings file that the data module's connections use;
+// the readers, share-server copies and data-use checks are added to the
+// class by their own modules.
+#pragma once
+
+#include "common/AccRecord.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+
+enum TJxDataStatus : std::uint8_t {
+  jxdsError,   // 0 the data cannot be read
+  jxdsNone,    // 1 free
+  jxdsExec,    // 2 in use
+  jxdsLock,    // 3 locked
+  jxdsBack,    // 4 being saved
+  jxdsRest,    // 5 being restored
+  jxdsCopy,    // 6 being copied
+  jxdsPaste,   // 7 being pasted into
+  jxdsDelete,  // 8 being deleted
+  jxdsInit,    // 9 being created
+  jxdsHason,   // 10 damaged
+};
+using TJxDataStatuses = TEnumSet<TJxDataStatus>;
+
+enum TJxKyoyuStatus : std::uint8_t { jxksError, jxksNone, jxksExec };
+
+struct TDataInfomationRec {
+  TJxDataStatus Status = jxdsNone;
+  int OpCode = 0;
+  QString OpName;
+  TJxKyoyuStatus KyoyuStatus = jxksNone;
+  int KyoyuOpCode = 0;
+  QString KyoyuOpName;
+  int UpdateLock = 0;
+  int ReadOnly = 0;
+  QString DataListName;
+  QString Code;
+  int DataKbn = 0;
+  int CodeKbn = 0;
+  QString Shougou;
+  QString Kana;
+  int Nendo = 0;
+  QString Kishu;   // "yyyy/mm/dd"
+  QString Kimatu;  // "yyyy/mm/dd"
+  int Tanto = 0;
+  int SitenKanri = 0;
+  int SitenCnt = 0;
+  int BumonKanri = 0;
+  int BumonCnt = 0;
+  int Siwake = 0;
+  int TotalSiwake = 0;
+  int VerMajor = 0;
+  int VerMinor = 0;
+  int VerRevision = 0;
+  QString VerText;
+  std::uint8_t GassanDataKbn = 0;
+  int UseMyNumberKbn = 0;
+  TJxCloudShare CloudShare = jxcsUnUse;
+};
+using PDataInfomationRec = TDataInfomationRec*;
+
+class TDataInfomation {
+public:
+  TDataInfomation() = default;
+
+  TJxAppType AppType() const { return FAppType; }
+  void SetAppType(TJxAppType t) { FAppType = t; }
+  const TDataInfomationRec& DataInfoRec() const { return FDataInfoRec; }
+  void SetDataInfoRec(const TDataInfomationRec& r) { FDataInfoRec = r; }
+
+  static void InitRecord(TDataInfomationRec& rec);
+
+  // The settings file of a data folder: the company database's file name
+  // with the extension ".ini", in the folder.
+  static QString IniFileName(const QString& ADataPath);
+
+  // Fills the record from the open company database (opened with its
+  // current parameters when closed). 1 done, 0 failed (reported).
+  int GetDataInfoRec(TDataInfomationRec& ADataInfoRec);
+
+  // Stand-alone data only (other access forms and an empty path do nothing).
+  // Writes the section "DATASTS" and/or "DATAINFO" (ASection empty: both).
+  void WriteIniFile(const QString& ADataPath, const QString& ASection, const TDataInfomationRec& ARec);
+  // Writes the status keys; jxdsNone removes the holder.
+  void WriteIniFileDataStatus(const QString& ADataPath, TJxDataStatus AStatus);
+  // Writes (or with ADelete removes) one key.
+  void WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey,
+                     const QVariant& AValue, bool ADelete);
+
+private:
+  TJxAppType FAppType = jxatSA;
+  TDataInfomationRec FDataInfoRec;
+};
