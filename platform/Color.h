@@ -75,7 +75,7 @@ constexpr TColor clGradientInactiveCaption = clSystemColor | 28;
 constexpr TColor clMenuHighlight = clSystemColor | 29;
 constexpr TColor clMenuBar = clSystemColor | 30;
 
-constexpr bool IsSystemColor(TColor c) { return (quint32(c) & 0xFF000000u) == 0xFF000000u; }
+constexpr bool IsSystemColor(TColor c) { return c != clNone && (quint32(c) & 0xFF000000u) == 0xFF000000u; }
 
 // The plain 0x00BBGGRR value of a colour: system colours resolve to the
 // classic Windows palette; clNone and clDefault stay as they are.

@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace {
 
 bool isUtf8(QByteArrayView bytes)
@@ -86,10 +90,17 @@ void checkName(const QString &what, const QString &name)
 IniFile::IniFile(const QString &fileName, Encoding writeEncoding, bool autoFlush)
     : m_fileName(fileName), m_writeEncoding(writeEncoding), m_readEncoding(writeEncoding), m_autoFlush(autoFlush)
 {
-    QFileInfo fi(fileName);
-    if (!fi.exists())
-        return;
-    if (fi.isDir())
+    // Only a file that is not there starts empty; a folder that cannot be
+    // searched is an error, not an empty file.
+    struct stat st{};
+    if (::stat(QFile::encodeName(fileName).constData(), &st) != 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            return;
+        throw EIniFileError(QStringLiteral("Cannot read the INI file \"%1\": %2")
+                                .arg(fileName, QString::fromLocal8Bit(std::strerror(err))));
+    }
+    if (S_ISDIR(st.st_mode))
         throw EIniFileError(QStringLiteral("Cannot read the INI file \"%1\": it is a folder").arg(fileName));
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
@@ -109,6 +120,13 @@ IniFile IniFile::fromBytes(const QByteArray &bytes, Encoding writeEncoding)
     return ini;
 }
 
+// Blank lines at a section's end are layout; the writer puts one back.
+void IniFile::trimTrailingBlanks(Section &s)
+{
+    while (!s.entries.empty() && !s.entries.back().isKey && s.entries.back().raw.trimmed().isEmpty())
+        s.entries.pop_back();
+}
+
 void IniFile::parse(const QString &text)
 {
     m_preamble.clear();
@@ -124,6 +142,8 @@ void IniFile::parse(const QString &text)
             break; // the final line break
         const QString t = line.trimmed();
         if (t.startsWith(u'[')) {
+            if (current)
+                trimTrailingBlanks(*current);
             const qsizetype close = t.indexOf(u']');
             const QString name = (close > 0 ? t.mid(1, close - 1) : t.mid(1)).trimmed();
             current = findSection(name);
@@ -144,10 +164,8 @@ void IniFile::parse(const QString &text)
         }
         (current ? current->entries : m_preamble).push_back(e);
     }
-    // Blank lines at a section's end are layout; the writer puts one back.
     for (Section &s : m_sections)
-        while (!s.entries.empty() && !s.entries.back().isKey && s.entries.back().raw.trimmed().isEmpty())
-            s.entries.pop_back();
+        trimTrailingBlanks(s);
 }
 
 const IniFile::Section *IniFile::findSection(const QString &name) const

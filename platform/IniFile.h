@@ -83,6 +83,7 @@ private:
 
     IniFile() = default;
     void parse(const QString &text);
+    static void trimTrailingBlanks(Section &s);
     void changed();
     const Section *findSection(const QString &name) const;
     Section *findSection(const QString &name);
