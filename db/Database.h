@@ -79,8 +79,6 @@ private:
     friend class Query;
     void registerTransaction(Transaction *t);
     void unregisterTransaction(Transaction *t) noexcept;
-    void registerQuery(Query *q);
-    void unregisterQuery(Query *q) noexcept;
     void requireConnected() const;
 
     QString m_name;

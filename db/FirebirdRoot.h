@@ -21,11 +21,12 @@ public:
     static QString installedRoot();
 
     // Creates or refreshes `folder` as a root: links to the installed files,
-    // plugins/ with links to the installed plugins, plugins/udr/ with links
-    // to each module in udrModules (paths of lib<name>.so files), and a
-    // firebird.conf of the installed settings followed by confLines. Safe
-    // when several processes prepare the same folder at once. A DbError
-    // when the folder cannot be made.
+    // plugins/ with links to the installed plugins, plugins/udr/ with a copy
+    // of each module in udrModules (paths of lib<name>.so files; the engine
+    // refuses linked modules), a plugins.conf naming that folder, and a
+    // firebird.conf of the installed settings with confLines replacing or
+    // adding settings. Safe when several processes prepare the same folder
+    // at once. A DbError when the folder cannot be made.
     static void prepare(const QString &folder, const QStringList &udrModules,
                         const QStringList &confLines = {});
 

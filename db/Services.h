@@ -72,7 +72,7 @@ public:
         bool valid = true;
         QStringList lines; // the non-blank lines the validation wrote
     };
-    // Full validation ignoring checksums, read-only (nothing is mended). The
+    // Full validation ignoring checksums (as "gfix -v -full -i"). The
     // database is valid when the validation writes no non-blank line.
     ValidationResult validate(const QString &databasePath);
 

@@ -8,6 +8,7 @@ namespace Firebird { class ITransaction; }
 namespace db {
 
 class Database;
+class Query;
 
 // One transaction on a Database. Several may be active on one connection.
 //
