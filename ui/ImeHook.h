@@ -1,0 +1,33 @@
+#pragma once
+// IME composition notification: an application-wide watch on input-method
+// events of the main thread. A composition in progress (a non-empty preedit
+// text) is reported as started, an empty preedit or a commit as ended, to
+// every registered handler, in the order of registration, with the widget
+// that received the event.
+
+#include <QWidget>
+
+using TIMEStartEndNotifyProc = void (*)(void *AObject, QWidget *AWnd, bool AStart);
+
+// A handler: a routine and the object it is called for. Two handlers are
+// equal when both parts are equal.
+struct TIMEStartEndNotifyEvent
+{
+    TIMEStartEndNotifyProc Proc = nullptr;
+    void *Object = nullptr;
+    bool operator==(const TIMEStartEndNotifyEvent &) const = default;
+};
+
+// A handler that calls AObject->*Member(AWnd, AStart).
+template <auto Member, class T>
+TIMEStartEndNotifyEvent MakeIMEStartEndNotify(T *AObject)
+{
+    return {[](void *o, QWidget *w, bool s) { (static_cast<T *>(o)->*Member)(w, s); }, AObject};
+}
+
+// Adds the handler unless it is registered already; the watch is installed
+// on the application when the first handler arrives.
+void AddIMEStartEndNotify(const TIMEStartEndNotifyEvent &AEvent);
+// Removes the handler when it is registered.
+void RemoveIMEStartEndNotify(const TIMEStartEndNotifyEvent &AEvent);
+int IMEStartEndNotifyCount();
