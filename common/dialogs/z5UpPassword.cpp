@@ -141,6 +141,15 @@ void TUpPasswordBox::showEvent(QShowEvent *e)
 
 bool TUpPasswordBox::eventFilter(QObject *watched, QEvent *e)
 {
+    // The form sees the edits' key releases first (Esc and F12).
+    if (e->type() == QEvent::KeyRelease
+        && (watched == txtPasswordNow || watched == txtPasswordNew1 || watched == txtPasswordNew2)) {
+        auto *ke = static_cast<QKeyEvent *>(e);
+        if (ke->key() == Qt::Key_Escape || ke->key() == Qt::Key_F12) {
+            keyReleaseEvent(ke);
+            return true;
+        }
+    }
     if (e->type() == QEvent::KeyPress
         && (watched == txtPasswordNow || watched == txtPasswordNew1 || watched == txtPasswordNew2)) {
         auto *ke = static_cast<QKeyEvent *>(e);
