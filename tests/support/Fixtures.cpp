@@ -1,0 +1,165 @@
+#include "tests/support/Fixtures.h"
+#include "tests/support/FirebirdServer.h"
+
+#include "db/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <stdexcept>
+
+// Building a database from the scripts takes seconds; a test process builds
+// each kind once into a template folder and copies the file for every test
+// that asks for one (the copies are independent databases).
+
+namespace testfx {
+
+namespace {
+
+QTemporaryDir &templateDir()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/rendo-fixture-templates-XXXXXX"));
+    return dir;
+}
+
+QMutex &templateMutex()
+{
+    static QMutex m;
+    return m;
+}
+
+// The template file for `key`, made by `make` (given the path) on first use.
+QString templateFile(const QString &key, const std::function<void(const QString &)> &make)
+{
+    QMutexLocker lock(&templateMutex());
+    static QMap<QString, QString> made;
+    if (made.contains(key))
+        return made.value(key);
+    if (!templateDir().isValid())
+        throw std::runtime_error("cannot create the fixture template folder");
+    const QString dir = templateDir().filePath(QString::number(made.size()));
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/template.fdb");
+    make(path);
+    made.insert(key, path);
+    return path;
+}
+
+void copyInto(const QString &from, const QString &to)
+{
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    if (QFileInfo::exists(to))
+        throw std::runtime_error(("fixture database already exists: " + to).toStdString());
+    if (!QFile::copy(from, to))
+        throw std::runtime_error(("cannot copy the fixture database to " + to).toStdString());
+    QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
+}
+
+QString systemTemplate(fixtures::SystemGeneration generation)
+{
+    return templateFile(QStringLiteral("sys-%1").arg(int(generation)), [&](const QString &path) {
+        builder().createSystemDatabase(path, generation);
+        db::Database database;
+        builder().open(database, path);
+        fixtures::SystemFixture fx(database);
+        fixtures::sample::fillSystem(fx, QFileInfo(path).absolutePath());
+    });
+}
+
+QString companyTemplate(const fixtures::sample::DataSet &ds, const fixtures::sample::DataRootOptions &options)
+{
+    const QString key = QStringLiteral("com-%1-%2-%3-%4-%5")
+                            .arg(int(ds.kind))
+                            .arg(ds.nendo)
+                            .arg(ds.kishu.toString(Qt::ISODate))
+                            .arg(options.journal ? 1 : 0)
+                            .arg(options.journal ? fixtures::sample::journalSeed(ds, options) : 0);
+    return templateFile(key, [&](const QString &path) {
+        builder().createCompanyDatabase(path, ds.kind);
+        db::Database database;
+        builder().open(database, path);
+        fixtures::CompanyFixture fx(database);
+        fixtures::sample::fillDataSet(fx, ds, options);
+    });
+}
+
+QString fileManagerTemplate()
+{
+    return templateFile(QStringLiteral("fm"), [](const QString &path) { builder().createFileManagerDatabase(path); });
+}
+
+} // namespace
+
+void prepareEngine()
+{
+    static const bool done = [] {
+        FirebirdServer::useEmbeddedRootWithUdr();
+        return true;
+    }();
+    (void)done;
+}
+
+const fixtures::FixtureBuilder &builder()
+{
+    static const fixtures::FixtureBuilder b;
+    return b;
+}
+
+QString makeSystemDb(const QString &folder, fixtures::SystemGeneration generation)
+{
+    prepareEngine();
+    const QString root = QDir(folder).absolutePath();
+    const QString path = root + QLatin1Char('/') + fixtures::sample::systemDbName();
+    copyInto(systemTemplate(generation), path);
+    db::Database database;
+    builder().open(database, path);
+    fixtures::SystemFixture fx(database);
+    fx.relocateDataSlots(fixtures::sample::GroupId, root);
+    return path;
+}
+
+QString makeCompanyDb(const QString &folder, fixtures::CompanyKind kind, bool journal)
+{
+    prepareEngine();
+    fixtures::sample::DataSet ds;
+    ds.kind = kind;
+    ds.rec = 1;
+    ds.nendo = 1;
+    ds.kishu = fixtures::sample::fiscalStart();
+    fixtures::sample::DataRootOptions options;
+    options.journal = journal;
+    const QString path = QDir(folder).absoluteFilePath(fixtures::sample::companyDbName());
+    copyInto(companyTemplate(ds, options), path);
+    return path;
+}
+
+QString makeFileManagerDb(const QString &folder)
+{
+    prepareEngine();
+    const QString path = QDir(folder).absoluteFilePath(fixtures::sample::fileManagerDbName());
+    copyInto(fileManagerTemplate(), path);
+    return path;
+}
+
+fixtures::sample::DataRoot makeDataRoot(const QString &folder, const fixtures::sample::DataRootOptions &options)
+{
+    prepareEngine();
+    fixtures::sample::DataRoot out;
+    out.root = QDir(folder).absolutePath();
+    out.systemDb = makeSystemDb(out.root, options.generation);
+    out.fileManagerDb = makeFileManagerDb(out.root);
+    db::Database sysDb;
+    builder().open(sysDb, out.systemDb);
+    fixtures::SystemFixture sys(sysDb);
+    for (const fixtures::sample::DataSet &ds : fixtures::sample::plannedDataSets(out.root, options)) {
+        copyInto(companyTemplate(ds, options), ds.database);
+        fixtures::sample::registerDataSet(sys, ds);
+        out.dataSets << ds;
+    }
+    return out;
+}
+
+} // namespace testfx
