@@ -219,9 +219,16 @@ FirebirdServer::FirebirdServer(SharedTag) : m_port(SharedPort), m_shared(true)
             f.write(watchdogScript().toUtf8());
             f.close();
             // setsid: the watchdog and the server outlive this test process.
-            if (!QProcess::startDetached(QStringLiteral("setsid"),
-                                         {QStringLiteral("bash"), script, dir, m_root, serverBinary(),
-                                          QString::number(IdleSecondsBeforeStop)}))
+            // Their standard streams must not be the test's: ctest reads a
+            // test's output until every holder of the pipe has closed it.
+            QProcess watchdog;
+            watchdog.setProgram(QStringLiteral("setsid"));
+            watchdog.setArguments({QStringLiteral("bash"), script, dir, m_root, serverBinary(),
+                                   QString::number(IdleSecondsBeforeStop)});
+            watchdog.setStandardInputFile(QProcess::nullDevice());
+            watchdog.setStandardOutputFile(QProcess::nullDevice());
+            watchdog.setStandardErrorFile(QProcess::nullDevice());
+            if (!watchdog.startDetached())
                 fail(QStringLiteral("cannot start the watchdog"));
             const QString pidPath = dir + QStringLiteral("/server.pid");
             waitForPort(SharedPort, [&] {
