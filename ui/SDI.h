@@ -1,0 +1,171 @@
+#pragma once
+// TBSDI: the base form of the framework's dialogs.
+//
+// It handles Esc and F12 itself on key release (a QDialog's own Esc and
+// default-button handling is off), keeps the modal-result numbers of the
+// framework (QDialog::done(mrOk) ...), frees itself on close unless
+// ManualFree is set, tracks IME compositions (ImeOnFlg), swallows right
+// clicks unless MouseRButtonEnable, shows hints in a hint area, presets
+// period selectors and era date edits from the company's fiscal period,
+// restores and stores its size per operator, and checks whether it may
+// start when a host starts it by process name.
+//
+// A descendant builds its controls in its constructor and then calls
+// FormCreate() (the presets need the controls), sets its own options and
+// finally InitFlg := true.
+
+#include "ui/AccInterface.h"
+
+#include "common/AccRecord.h" // TsdiDaialogShowPlace
+
+#include <QDialog>
+#include <QPointer>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+
+class QAbstractButton;
+class TxKikanPanel16;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
+// Host hooks: the menu hook (code 10: number of screens open other than the
+// host menu; 11 with the menu window name: minimise it and answer its
+// previous state; 4: for the host) and the zoom hook. Both may be unset.
+using TMenuSousaProc = std::function<int(int ACode, const QString &AText)>;
+using TZoomProc = std::function<void(bool AZoom, int AZoomRank)>;
+extern TMenuSousaProc MenuSousaProc;
+extern TZoomProc ZoomProc;
+
+// Where forms keep their position and size per operator (the system
+// database's FORMRSIZE table in the program; tests may use their own).
+class IFormSizeStore
+{
+public:
+    virtual ~IFormSizeStore() = default;
+    // The stored rectangle (left, top, width, height); false when none.
+    virtual bool GetFormRect(int AOpCode, const QString &AFormName, QRect &ARect) = 0;
+    virtual void InsertFormRect(int AOpCode, const QString &AFormName, const QRect &ARect) = 0;
+    virtual void UpdateFormRect(int AOpCode, const QString &AFormName, const QRect &ARect) = 0;
+    virtual int CountFormRect(int AOpCode, const QString &AFormName) = 0;
+};
+
+// The store in use; nullptr keeps sizes nowhere. The caller keeps ownership.
+void pcSetFormSizeStore(IFormSizeStore *AStore);
+IFormSizeStore *fnFormSizeStore();
+
+class TBSDI : public QDialog, public IProcShow
+{
+    Q_OBJECT
+public:
+    explicit TBSDI(QWidget *AParent = nullptr, TFormBorderStyle ABorderStyle = bsDialog);
+    ~TBSDI() override;
+
+    // The program's main window (placement and stored sizes refer to it).
+    static void SetMainForm(QWidget *AForm);
+    static QWidget *MainForm();
+
+    // Creation steps that need the descendant's controls: the period and
+    // era presets. Runs once; the first show runs it when nobody did.
+    void FormCreate();
+
+    // ---- IProcShow: descendants started by name override these.
+    void SetOptions(const QStringList &AOptions) override { FOptions = AOptions; }
+    int ShowDisplay(TIShowType AShowType) override;
+    QStringList Options() const { return FOptions; }
+
+    // 1 when the form may be shown; -1 when it has arranged its own closing.
+    int fnShowDisplayCheck(TIShowType AShowType);
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    bool IsDialogStyle() const { return FBorderStyle == bsDialog; }
+
+    // ---- properties
+    QWidget *ParentHandle() const { return FParentHandle; }
+    void SetParentHandle(QWidget *AValue);
+    QString ParentTitle() const { return FParentTitle; }
+    int DataType = 0;
+    bool MenuMin = false;
+    bool HistAdd = false;
+    bool MultiShow = false;
+    bool FormSize = false;
+    bool AccDefRead = false;
+    bool Zoom = false;
+    int ZoomRank = 0;
+    bool CreateCancelFlg = false;
+    bool InitFlg = false;
+    bool ShoweEventExecFlg = false;
+    bool FirstTimeFlg = true;
+    bool BtnExecFlg = false;
+    bool ImeOnFlg = false;
+    bool ManualFree() const { return FManualFree; }
+    void SetManualFree(bool AValue);
+    QWidget *HintObject = nullptr;
+    bool GridReSize = false;
+    bool UpdateSiten = false, UpdateKamoku = false, UpdateHojo = false, UpdateBumon = false,
+         UpdateKobetuGenka = false;
+    QString GamenValue;
+    int GamenMode = 0;
+    bool MouseRButtonEnable = false;
+    QString HelpFile;
+    int LastKey() const { return FLastKey; }
+    bool DeactivateFlg = false;
+    int KikanPanelStno = 0;
+    int MinWidth() const { return FMinWidth; }
+    int MinHeight() const { return FMinHeight; }
+
+    // The control acting as the descendant's OK button for F12.
+    QPointer<QAbstractButton> Child_OKButton;
+    bool Child_OKButton_FocusMove = true;
+
+    // ---- operations
+    void SetHint(QWidget *AActiveObject, QWidget *AHintObject);
+    int ShowHtmlHelp();
+    void ZoomActive();
+    void SetDaialogShowPlace(int ALeft, int ATop, int AWidth, int AHeight, TsdiDaialogShowPlace AShowPlace);
+    static QChar fnKeyRestrict(int Mode, QChar Key, const QString &buff);
+    static int fnGetFinNo(int Code);
+    bool fnChangePermission() { return false; }
+    // The form's IME handler: every composition start and end in the thread.
+    void IMEStartEndNotify(QWidget *AWnd, bool AStart);
+    // Cell of an accounting month (1..12) in a sixteen-period selector.
+    static int fnKikanCellNo(int AMonth);
+
+    // Stored size (per operator and form name).
+    void GetFormSize();
+    void PutFormSize();
+    void SetInitFormSize(int ATop, int ALeft, int AWidth, int AHeight, bool AReSet);
+
+protected:
+    void showEvent(QShowEvent *AEvent) override;
+    void closeEvent(QCloseEvent *AEvent) override;
+    void keyPressEvent(QKeyEvent *AEvent) override;
+    bool eventFilter(QObject *AWatched, QEvent *AEvent) override;
+    bool event(QEvent *AEvent) override;
+    void done(int AResult) override;
+
+    // Handlers descendants extend (call the base first).
+    virtual void FormShow();
+    virtual void FormClose();
+    virtual void FormKeyUp(QKeyEvent *AEvent, int &AKey);
+    void ShowingChanged();
+
+private:
+    void presetPeriods();
+    void closeLater();
+    void onFocusChanged(QWidget *AOld, QWidget *ANow);
+    void runCloseOnce();
+    void applySizeConstraints();
+
+    TFormBorderStyle FBorderStyle = bsDialog;
+    QPointer<QWidget> FParentHandle;
+    QString FParentTitle;
+    bool FManualFree = false;
+    int FLastKey = 0;
+    bool FCreated = false;
+    bool FClosing = false;
+    int FMinWidth = 0;
+    int FMinHeight = 0;
+    QStringList FOptions;
+};
