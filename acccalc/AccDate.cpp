@@ -1,5 +1,7 @@
 #include "acccalc/AccDate.h"
 
+#include "platform/Format.h"
+
 #include <QDate>
 
 #include <cmath>
@@ -31,10 +33,10 @@ namespace acccalc {
 
 TDateTime parseProcessDate(const QString &AText)
 {
-    const QDate d = QDate::fromString(AText, QStringLiteral("yyyy/MM/dd"));
-    if (!d.isValid())
+    TDateTime d = 0;
+    if (!TryStrToDate(AText, d, FormatSettings()))
         throw EAccDateRange(("not a date: " + AText).toStdString());
-    return makeDate(d.year(), d.month(), d.day());
+    return d;
 }
 
 } // namespace acccalc
