@@ -20,7 +20,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTest>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +150,32 @@ protected:
     std::unique_ptr<TDM> dm;
 };
 
+// Makes a folder refuse new files while alive: immutable for the super-user,
+// read-only for anyone else.
+class TLockedFolder
+{
+public:
+    explicit TLockedFolder(const QString &dir) : FDir(dir)
+    {
+        if (geteuid() == 0)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), FDir});
+        else
+            QFile::setPermissions(FDir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile probe(FDir + QStringLiteral("/probe"));
+        Locked = !probe.open(QIODevice::WriteOnly);
+    }
+    ~TLockedFolder()
+    {
+        if (geteuid() == 0)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), FDir});
+        QFile::setPermissions(FDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    bool Locked = false;
+
+private:
+    QString FDir;
+};
+
 } // namespace
 
 TEST_F(LogonTest, OperatorLogsOnAndTheLogonIsRecorded)
@@ -238,6 +268,29 @@ TEST_F(LogonTest, OperatorLoggedOnElsewhereIsRefusedAndTheSameComputerMayLogOnAg
     EXPECT_TRUE(hook.Texts.isEmpty());
     EXPECT_EQ(box.result(), mrOk);
     EXPECT_EQ(logonRows(), QStringList{QStringLiteral("10000/101/100000101/PC-A")});
+}
+
+TEST_F(LogonTest, LogonThatFailsAfterItWasRecordedLeavesNoRecord)
+{
+    // The local settings cannot be written back, the last step of a logon.
+    const QString dir = tmp.file(QStringLiteral("settings"));
+    ASSERT_TRUE(QDir().mkpath(dir));
+    SystemDef.APPINI = dir + QStringLiteral("/local.ini");
+    writeSettings(0, tmp.path(), QString(), QString());
+    TLockedFolder lock(dir);
+    if (!lock.Locked)
+        GTEST_SKIP() << "this account cannot make a folder refuse files";
+    TLogonBox box;
+    show(box);
+    box.OpCodeEdit()->setText(QStringLiteral("101"));
+    box.PasswordEdit()->setText(QStringLiteral("1234"));
+    box.RunOk();
+    ASSERT_EQ(hook.Texts.size(), 1);
+    EXPECT_TRUE(hook.Texts[0].startsWith(u(u"ログイン処理に失敗しました。\r連動テストを終了します。")))
+        << hook.Texts[0].toStdString();
+    EXPECT_EQ(box.result(), mrCancel);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_TRUE(logonRows().isEmpty()) << "the operator would be locked out as already logged on";
 }
 
 TEST_F(LogonTest, UnexpectedAnswerOfTheLogonProcedureIsReported)
