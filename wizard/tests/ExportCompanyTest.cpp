@@ -118,7 +118,7 @@ protected:
     db::Query q(tr, QStringLiteral("SELECT DAC, USERCODE FROM KAMOKUMST WHERE KCODE = :KCODE"));
     q.setParam(QStringLiteral("KCODE"), kcode);
     q.open();
-    EXPECT_TRUE(q.next()) << kcode.toStdString();
+    EXPECT_FALSE(q.eof()) << kcode.toStdString();  // open() stands on the first row
     return {q.field(QStringLiteral("DAC")).asInt(), q.field(QStringLiteral("USERCODE")).asString()};
   }
 
