@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -207,5 +208,5 @@ private:
     int FRoundDiameter = 10;
     bool FPressed = false;
     bool FParentSeen = false;
-    QWidget *FWatchedForm = nullptr;
+    QPointer<QWidget> FWatchedForm;
 };

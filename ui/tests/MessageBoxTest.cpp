@@ -395,10 +395,26 @@ TEST(MessageBox, KindTwoEnablesOkOnlyWhileAgreed)
     EXPECT_TRUE(box.OKButton()->isEnabled());
     EXPECT_TRUE(box.AgreeCheck());
     EXPECT_TRUE(uitest::saveScreenshot(&box, QStringLiteral("messagebox_agree")));
-    // Esc closes with Cancel; F12 presses OK.
+    // F12 presses OK.
     QTest::keyClick(&box, Qt::Key_F12);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.result(), mrOk);
+}
+
+TEST(MessageBox, EscFromTheFocusedButtonClosesWithCancel)
+{
+    TMessageBox box;
+    box.setProcType(0);
+    box.setMainCaption(QStringLiteral("x"));
+    box.setBtnFocus(mbOK);
+    box.setPrepare(true);
+    box.open();
+    QApplication::setActiveWindow(&box);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    ASSERT_EQ(QApplication::focusWidget(), box.OKButton());
+    QTest::keyClick(box.OKButton(), Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.result(), mrCancel);
 }
 
 TEST(UiMessageHook, StandardDialogAnswersWithTheButtonPressed)
