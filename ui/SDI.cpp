@@ -550,7 +550,7 @@ void TBSDI::GetFormSize()
         const int w = ppi == 96 ? 1002 : static_cast<int>(1002 * ppi / 96);
         const int h = ppi == 96 ? 642 : static_cast<int>(642 * ppi / 96);
         r = QRect(0, 0, w, h);
-        store->InsertFormRect(SystemDef.OPCODE, objectName(), r);
+        store->InsertFormRect(SystemDef.OPCODE, objectName(), r, QStringLiteral("TBSDI.GetFormSize"));
     }
     move(r.topLeft());
     resize(std::max(r.width(), minimumWidth()), std::max(r.height(), minimumHeight()));
@@ -587,5 +587,5 @@ void TBSDI::SetInitFormSize(int, int, int AWidth, int AHeight, bool AReSet)
     const int w = AWidth == 0 ? width() : AWidth;
     const int h = AHeight == 0 ? height() : AHeight;
     if (AReSet || store->CountFormRect(SystemDef.OPCODE, objectName()) == 0)
-        store->InsertFormRect(SystemDef.OPCODE, objectName(), QRect(0, 0, w, h));
+        store->InsertFormRect(SystemDef.OPCODE, objectName(), QRect(0, 0, w, h), QStringLiteral("TBSDI.InitFormSize"));
 }

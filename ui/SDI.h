@@ -46,7 +46,9 @@ public:
     virtual ~IFormSizeStore() = default;
     // The stored rectangle (left, top, width, height); false when none.
     virtual bool GetFormRect(int AOpCode, const QString &AFormName, QRect &ARect) = 0;
-    virtual void InsertFormRect(int AOpCode, const QString &AFormName, const QRect &ARect) = 0;
+    // Creates the row (with the rectangle's size as its creation size);
+    // AStep names the operation for error reports.
+    virtual void InsertFormRect(int AOpCode, const QString &AFormName, const QRect &ARect, const QString &AStep) = 0;
     virtual void UpdateFormRect(int AOpCode, const QString &AFormName, const QRect &ARect) = 0;
     virtual int CountFormRect(int AOpCode, const QString &AFormName) = 0;
 };

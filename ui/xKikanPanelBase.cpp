@@ -17,6 +17,7 @@ TxKikanPanelBase::TxKikanPanelBase(int ACellCount, QWidget *AParent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAutoFillBackground(true);
     setOwnColor(clBtnFace);
     fgLayout = true;

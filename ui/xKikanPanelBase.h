@@ -58,6 +58,10 @@ public:
     virtual void SetKikan(TDateTime tKishu, TDateTime tKimatu, TDateTime tKaisi, int iSime) = 0;
     virtual void SetButtonColor();
 
+    // One row of cells: 18 pixels a cell and 22 high; the height is fixed
+    // in layouts.
+    QSize sizeHint() const override { return QSize(LayoutCellCount() * 18 + 8, 22); }
+
     // The closing date of the accounting month that holds ADate moved by
     // AMonths months, for closing day ASime (1..28, or 99 for month end).
     // Another closing day beeps and gives ADate unchanged.

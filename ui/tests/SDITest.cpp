@@ -80,7 +80,7 @@ public:
         ARect = it->second;
         return true;
     }
-    void InsertFormRect(int AOpCode, const QString &AFormName, const QRect &ARect) override
+    void InsertFormRect(int AOpCode, const QString &AFormName, const QRect &ARect, const QString &) override
     {
         ++inserts;
         rows[{AOpCode, AFormName}] = ARect;
