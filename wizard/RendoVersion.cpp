@@ -68,3 +68,10 @@ bool fnRendoVersionAccepted(const QString& installed, const QString& required) {
   const int have = fnRendoVersionNumber(installed);
   return have > 0 && have >= fnRendoVersionNumber(required);
 }
+
+QString fnRendoVersionMessage(const QString& appTitle, const QString& permitVersion) {
+  return QStringLiteral("このアプリケーションはインストールされている「") + appTitle +
+         QStringLiteral("」のバージョンに対応していません。") + QStringLiteral("\r") + QStringLiteral("バージョン:") +
+         permitVersion + QStringLiteral("以降をインストールしてください。") + QStringLiteral("\r") +
+         QStringLiteral("\r") + QStringLiteral("アプリケーションを強制終了します。");
+}

@@ -23,3 +23,6 @@ int fnRendoVersionNumber(const QString& version);
 // True when the installed version's number is above 0 and not below the
 // required one's.
 bool fnRendoVersionAccepted(const QString& installed, const QString& required);
+
+// The error text when the installed product's version is not accepted.
+QString fnRendoVersionMessage(const QString& appTitle, const QString& permitVersion);

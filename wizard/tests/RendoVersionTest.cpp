@@ -53,3 +53,9 @@ TEST(RendoVersion, SplitsLikeADelimitedList) {
   };
   for (const Case& c : cases) EXPECT_EQ(fnSplitDelimited(c.text, u'.'), c.pieces) << c.text.toStdString();
 }
+
+TEST(RendoVersion, RefusalMessageNamesTheProductAndTheLowestVersion) {
+  EXPECT_EQ(fnRendoVersionMessage(QStringLiteral("WQN 財務会計４"), fnRendoPermitVersion()),
+            QStringLiteral("このアプリケーションはインストールされている「WQN 財務会計４」のバージョンに対応していません。\r"
+                           "バージョン:17.0.0以降をインストールしてください。\r\rアプリケーションを強制終了します。"));
+}
