@@ -31,11 +31,12 @@ public:
         LockConflict = 335544345,     // isc_lock_conflict
         Deadlock = 335544336,         // isc_deadlock
         UpdateConflict = 335544451,   // isc_update_conflict
-        LoginFailed = 335544472,      // isc_login: user name and password not defined
+        LoginFailed = 335544472,      // isc_login: user name and password are not defined
         DsqlError = 335544569,        // isc_dsql_error: dynamic SQL error
         NoMetaUpdate = 335544351,     // isc_no_meta_update
         UniqueKeyViolation = 335544665, // isc_unique_key_violation
-        BadChecksum = 335544325,      // isc_bad_checksum (sic; "bad database file")
+        BadDpbContent = 335544325,    // isc_bad_dpb_content: bad parameters on attach or create
+        ValidationErrors = 335740952, // "Summary of validation errors" (the validation found damage)
     };
 
     DbError(const QString &message, int gdscode = 0, int sqlcode = 0, QList<int> codes = {});

@@ -403,17 +403,11 @@ void Query::exec()
                      hasOut ? d->outMeta : nullptr, hasOut ? d->row.data() : nullptr);
     st.check();
     m_hasRow = hasOut;
-    switch (d->stmtType) {
-    case isc_info_sql_stmt_insert:
-    case isc_info_sql_stmt_update:
-    case isc_info_sql_stmt_delete: {
+    if (d->stmtType != isc_info_sql_stmt_ddl) {
+        // INSERT, UPDATE, DELETE, MERGE, UPDATE OR INSERT (also with RETURNING).
         const ISC_UINT64 n = d->stmt->getAffectedRecords(&st);
         st.check();
         m_rowsAffected = qint64(n);
-        break;
-    }
-    default:
-        break;
     }
 }
 

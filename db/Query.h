@@ -119,7 +119,8 @@ public:
     // Frees the prepared statement (the next exec()/open() prepares again).
     void unprepare() noexcept;
 
-    // Rows changed by the last exec() of INSERT, UPDATE, DELETE, MERGE.
+    // Rows changed by the last exec() of INSERT, UPDATE, DELETE, MERGE or
+    // UPDATE OR INSERT (0 for other statements).
     qint64 rowsAffected() const { return m_rowsAffected; }
 
     int fieldCount() const;

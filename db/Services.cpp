@@ -6,10 +6,6 @@
 using namespace Firebird;
 
 namespace db {
-namespace {
-// "Summary of validation errors": the validation found damage.
-constexpr int ValidationErrorsCode = 335740952;
-}
 
 Services::Services() = default;
 
@@ -202,7 +198,7 @@ Services::ValidationResult Services::validate(const QString &databasePath)
         // Damage found is reported as the service's error ("Summary of
         // validation errors ..."); any other error (no such file, no rights)
         // is the caller's to handle.
-        if (!e.hasCode(ValidationErrorsCode)) {
+        if (!e.hasCode(DbError::ValidationErrors)) {
             throw;
         }
         for (const QString &line : e.message().split(QLatin1Char('\n')))

@@ -283,3 +283,34 @@ TEST(Query, ExecuteProcedureAndSelectableProcedure)
     StoredProc missing(tr, QStringLiteral("NO_SUCH_PROC"));
     EXPECT_THROW(missing.execute(), DbError);
 }
+
+TEST(Query, RowsAffectedAndReturningRows)
+{
+    TestTempDir tmp;
+    auto d = createTestDb(tmp);
+    execCommit(*d, QStringLiteral("CREATE TABLE R (ID INTEGER NOT NULL PRIMARY KEY, V INTEGER)"));
+    Transaction tr(*d);
+    tr.start();
+    const struct { const char *sql; qint64 rows; } steps[] = {
+        {"INSERT INTO R VALUES (1, 10)", 1},
+        {"INSERT INTO R SELECT 2, 20 FROM RDB$DATABASE UNION ALL SELECT 3, 30 FROM RDB$DATABASE", 2},
+        {"UPDATE R SET V = V + 1 WHERE ID > 1", 2},
+        {"UPDATE R SET V = 0 WHERE ID > 99", 0},
+        {"UPDATE OR INSERT INTO R (ID, V) VALUES (4, 40) MATCHING (ID)", 1},
+        {"MERGE INTO R USING RDB$DATABASE ON R.ID = 1 WHEN MATCHED THEN UPDATE SET V = 11", 1},
+        {"DELETE FROM R WHERE ID IN (1, 2)", 2},
+        {"SELECT COUNT(*) FROM R", 0},
+    };
+    Query q(tr);
+    for (const auto &s : steps) {
+        q.setSql(QString::fromLatin1(s.sql));
+        q.exec();
+        EXPECT_EQ(q.rowsAffected(), s.rows) << s.sql;
+    }
+    q.setSql(QStringLiteral("UPDATE R SET V = V * 2 WHERE ID = :ID RETURNING V"));
+    q.setParam(QStringLiteral("ID"), 4);
+    q.exec();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.field(QStringLiteral("V")).asInt(), 80);
+    EXPECT_EQ(q.rowsAffected(), 1);
+}
