@@ -522,6 +522,9 @@ void buildInputImpl(IStatement *stmt, const QStringList &positional, const std::
         declType[i] = t;
         const Value &v = valueOf(positional[int(i)]);
         auto setVarying = [&](const QByteArray &bytes, unsigned cs) {
+            if (bytes.size() > 32765)
+                throw DbError(QStringLiteral("Parameter \"%1\" is too long for a text parameter (%2 bytes); use a BLOB")
+                                  .arg(positional[int(i)]).arg(bytes.size()));
             text[i] = bytes;
             b->setType(&st, i, SQL_VARYING);
             st.check();

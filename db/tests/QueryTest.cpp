@@ -7,7 +7,6 @@ using namespace db;
 
 namespace {
 
-QString user() { return QString::fromLatin1(FirebirdServer::User); }
 
 struct Row {
     int id;
@@ -88,7 +87,9 @@ TEST(Query, ValuesRoundTripThroughNamedParameters)
         q.open();
         ASSERT_FALSE(q.eof());
         EXPECT_EQ(q.field(QStringLiteral("NAME")).isNull(), !r.name.has_value());
-        if (r.name) EXPECT_EQ(q.field(QStringLiteral("NAME")).asString(), *r.name);
+        if (r.name) {
+            EXPECT_EQ(q.field(QStringLiteral("NAME")).asString(), *r.name);
+        }
         if (r.amount) {
             EXPECT_EQ(q.field(QStringLiteral("AMOUNT")).asCurrency(), *r.amount);
             EXPECT_EQ(q.field(QStringLiteral("AMOUNT")).asString(), r.amount->toString());
@@ -96,15 +97,29 @@ TEST(Query, ValuesRoundTripThroughNamedParameters)
             EXPECT_TRUE(q.field(QStringLiteral("AMOUNT")).isNull());
             EXPECT_EQ(q.field(QStringLiteral("AMOUNT")).asCurrency(), Currency());
         }
-        if (r.dbl) EXPECT_EQ(q.field(QStringLiteral("DBL")).asDouble(), *r.dbl);
-        if (r.day) EXPECT_EQ(q.field(QStringLiteral("DAY_")).asDateTime(), *r.day);
-        if (r.stamp) EXPECT_NEAR(q.field(QStringLiteral("STAMP")).asDateTime(), *r.stamp, 1e-9);
+        if (r.dbl) {
+            EXPECT_EQ(q.field(QStringLiteral("DBL")).asDouble(), *r.dbl);
+        }
+        if (r.day) {
+            EXPECT_EQ(q.field(QStringLiteral("DAY_")).asDateTime(), *r.day);
+        }
+        if (r.stamp) {
+            EXPECT_NEAR(q.field(QStringLiteral("STAMP")).asDateTime(), *r.stamp, 1e-9);
+        }
         else EXPECT_EQ(q.field(QStringLiteral("STAMP")).asDateTime(), 0.0);
-        if (r.flag) EXPECT_EQ(q.field(QStringLiteral("FLAG")).asBool(), *r.flag);
-        if (r.big) EXPECT_EQ(q.field(QStringLiteral("BIG")).asInt64(), *r.big);
+        if (r.flag) {
+            EXPECT_EQ(q.field(QStringLiteral("FLAG")).asBool(), *r.flag);
+        }
+        if (r.big) {
+            EXPECT_EQ(q.field(QStringLiteral("BIG")).asInt64(), *r.big);
+        }
         EXPECT_EQ(q.field(QStringLiteral("MEMO")).isNull(), !r.memo.has_value());
-        if (r.memo) EXPECT_EQ(q.field(QStringLiteral("MEMO")).asString(), *r.memo);
-        if (r.bin) EXPECT_EQ(q.field(QStringLiteral("BIN")).asBytes(), *r.bin);
+        if (r.memo) {
+            EXPECT_EQ(q.field(QStringLiteral("MEMO")).asString(), *r.memo);
+        }
+        if (r.bin) {
+            EXPECT_EQ(q.field(QStringLiteral("BIN")).asBytes(), *r.bin);
+        }
         EXPECT_TRUE(q.field(QStringLiteral("CODE")).isNull());
         EXPECT_EQ(q.field(QStringLiteral("CODE")).asString(), QString());
         q.next();
