@@ -1,12 +1,12 @@
 #include "db/tests/DbTestEnv.h"
 #include "db/StoredProc.h"
 #include "platform/TextCodec.h"
+#include <functional>
 #include <optional>
 
 using namespace db;
 
 namespace {
-
 
 struct Row {
     int id;
@@ -328,4 +328,41 @@ TEST(Query, RowsAffectedAndReturningRows)
     ASSERT_FALSE(q.eof());
     EXPECT_EQ(q.field(QStringLiteral("V")).asInt(), 80);
     EXPECT_EQ(q.rowsAffected(), 1);
+}
+
+TEST(Query, MisuseIsADbErrorAndLeavesTheQueryUsable)
+{
+    TestTempDir tmp;
+    auto d = createTestDb(tmp);
+    execCommit(*d, QStringLiteral("CREATE TABLE M (ID INTEGER, S VARCHAR(10), B BLOB SUB_TYPE TEXT)"));
+    Transaction tr(*d);
+    tr.start();
+    Query q(tr);
+    const struct { const char *what; std::function<void()> run; } cases[] = {
+        {"unknown parameter", [&] { q.setSql(QStringLiteral("SELECT * FROM M WHERE ID = :ID")); q.setParam(QStringLiteral("IDX"), 1); }},
+        {"open on a statement without columns", [&] { q.setSql(QStringLiteral("DELETE FROM M")); q.open(); }},
+        {"empty text", [&] { q.setSql(QStringLiteral("  ")); q.exec(); }},
+        {"text longer than a VARCHAR parameter", [&] {
+             q.setSql(QStringLiteral("SELECT * FROM M WHERE S = :S"));
+             q.setParam(QStringLiteral("S"), QString(40000, QLatin1Char('x')));
+             q.open();
+         }},
+        {"text longer than the column", [&] {
+             q.setSql(QStringLiteral("INSERT INTO M (S) VALUES (:S)"));
+             q.setParam(QStringLiteral("S"), QStringLiteral("12345678901"));
+             q.exec();
+         }},
+        {"field index out of range", [&] { q.setSql(QStringLiteral("SELECT ID FROM M")); q.open(); q.field(1); }},
+    };
+    for (const auto &c : cases)
+        EXPECT_THROW(c.run(), DbError) << c.what;
+    // Long text goes into a BLOB parameter, and the query object still works.
+    q.setSql(QStringLiteral("INSERT INTO M (ID, B) VALUES (:ID, :B)"));
+    q.setParam(QStringLiteral("ID"), 1);
+    q.setParam(QStringLiteral("B"), QString(40000, QLatin1Char('x')));
+    q.exec();
+    q.setSql(QStringLiteral("SELECT CHAR_LENGTH(B) FROM M WHERE ID = :ID"));
+    q.setParam(QStringLiteral("ID"), 1);
+    q.open();
+    EXPECT_EQ(q.field(0).asInt(), 40000);
 }
