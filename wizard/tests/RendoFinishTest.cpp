@@ -3,6 +3,8 @@
 #include "wizard/UtiwakesyoXml.h"
 #include "wizard/tests/ExportEnv.h"
 
+#include "platform/TextCodec.h"
+
 #include <QFile>
 
 #include <functional>
@@ -90,4 +92,48 @@ TEST_F(ExportEnv, FinishGivesTheEndStateAndTheTextsToShow) {
       EXPECT_EQ(readFile(out), c.folderMissing ? QByteArray("<missing>") : QByteArray("earlier")) << c.what;
     }
   }
+}
+
+TEST_F(ExportEnv, CreatedFileByteForByte) {
+  RegistryWriter w(registryFile());
+  w.WriteString(kComRegKey + QStringLiteral("\\WQZaimu17"), QStringLiteral("Product"), QStringLiteral("財務～会計"));
+  w.WriteString(kComRegKey + QStringLiteral("\\WQZaimu17"), QStringLiteral("Version"), QStringLiteral("17.0.2"));
+  w.UpdateFile();
+
+  TUtiwakesyoRow cash;
+  cash.KCODE = QStringLiteral("1101");
+  cash.USERCODE = QStringLiteral("111");
+  cash.KNAME = QStringLiteral("現金😀");
+  cash.DAC = 1;
+  cash.WNUM4 = Currency::fromInt(1200);
+  TUtiwakesyoRow payable;
+  payable.KCODE = QStringLiteral("3102");
+  payable.USERCODE = QStringLiteral("321");
+  payable.KNAME = QStringLiteral("買掛金");
+  payable.DAC = 2;
+  payable.WNUM4 = Currency::fromInt(800);
+  payable.HOJONUM = 1;
+  payable.HOJOUTIWAKE = {{QStringLiteral("01"), QStringLiteral("①髙木製作所"), Currency::fromInt(800)}};
+
+  RowsExport exp({TUtiwakesyoRow{}, cash, payable}, nullptr);
+  exp.KOMONSAKI = QStringLiteral("㈱髙橋～商事 \"A&B\"");
+  exp.JIGYONENDOFROM = EncodeDate(2024, 4, 1);
+  exp.JIGYONENDOTO = EncodeDate(2025, 3, 31);
+  const QString out = dir.file(QStringLiteral("out.xml"));
+  ASSERT_TRUE(fnRendoFinish(exp, out).Created);
+
+  const QString body = QStringLiteral(
+      "<REPORT><SYSTEM><GYOUMUPREFIX>UG13</GYOUMUPREFIX><VERSION>1</VERSION><FUNCTIONID>3</FUNCTIONID>"
+      "<CONNECTEDPROGRAMVER>17.0.0</CONNECTEDPROGRAMVER><PROGRAMNAME>財務～会計</PROGRAMNAME>"
+      "<PROGRAMVER>17.0.2</PROGRAMVER></SYSTEM>"
+      "<BASIC><KOMONSAKINAME>㈱髙橋～商事 &amp;quot;A&amp;amp;B&amp;quot;</KOMONSAKINAME>"
+      "<JIGYOUNENDOFROM>20240401</JIGYOUNENDOFROM><JIGYOUNENDOTO>20250331</JIGYOUNENDOTO></BASIC>"
+      "<DATA><KANJYOKAMOKU Count=\"1\"><KANJYOKAMOKU_CODE>111</KANJYOKAMOKU_CODE>"
+      "<KANJYOKAMOKU_NAME>現金&#x1F600;</KANJYOKAMOKU_NAME><KANJYOKAMOKU_ZANDAKA>1200</KANJYOKAMOKU_ZANDAKA>"
+      "</KANJYOKAMOKU><KANJYOKAMOKU Count=\"2\"><KANJYOKAMOKU_CODE>321</KANJYOKAMOKU_CODE>"
+      "<KANJYOKAMOKU_NAME>買掛金</KANJYOKAMOKU_NAME><KANJYOKAMOKU_ZANDAKA>-800</KANJYOKAMOKU_ZANDAKA>"
+      "<HOJYOKAMOKU Count=\"1\"><HOJYOKAMOKU_CODE>01</HOJYOKAMOKU_CODE>"
+      "<HOJYOKAMOKU_NAME>①髙木製作所</HOJYOKAMOKU_NAME><HOJYOKAMOKU_ZANDAKA>-800</HOJYOKAMOKU_ZANDAKA>"
+      "</HOJYOKAMOKU></KANJYOKAMOKU></DATA></REPORT>");
+  EXPECT_EQ(readFile(out), "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + toCp932(body) + "\n");
 }
