@@ -11,6 +11,7 @@
 
 #include "acccalc/AccGengo.h"
 #include "common/AccRecord.h"
+#include "db/Transaction.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -245,8 +246,10 @@ void TBSDI::FormShow()
     FormCreate();
     if (ShoweEventExecFlg)
         return;
-    if (HistAdd)
+    if (HistAdd) {
+        PutProcRirekiInfo(0);
         SystemDef.DataUpFlg = true;
+    }
     applySizeConstraints();
     if (FormSize)
         GetFormSize();
@@ -307,6 +310,8 @@ void TBSDI::FormClose()
     try {
         if (FormSize && !CreateCancelFlg)
             PutFormSize();
+        if (HistAdd && FHistoryStarted)
+            PutProcRirekiInfo(1);
     } catch (...) {
         pcSetScreenCursor(Qt::ArrowCursor);
         setAttribute(Qt::WA_DeleteOnClose, !FManualFree);

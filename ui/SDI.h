@@ -21,12 +21,17 @@
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
 
 class QAbstractButton;
 class TxKikanPanel16;
+
+namespace db {
+class Transaction;
+}
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
@@ -139,6 +144,28 @@ public:
     void PutFormSize();
     void SetInitFormSize(int ATop, int ALeft, int AWidth, int AHeight, bool AReSet);
 
+    // Open-process history in the company database (OPINF): 0 start, 1 end.
+    void PutProcRirekiInfo(int AState);
+
+    // Typed settings of the open company database. Reads create a missing
+    // value with the caller's default; the type word is the caller's.
+    // Word "実数" and unknown words read as "Data Type Error" (an empty
+    // value when the text came from the RegGroup cache).
+    QString RegGroup() const { return FREGGROUP; }
+    void SetRegGroup(const QString &Value);
+    QVariant fnGetAccReg(const QString &_GROUP, const QString &_Field, const QString &_TYPE, const QString &_Val);
+    void pcPutAccReg(const QString &_GROUP, const QString &_Field, const QString &_Type, const QVariant &_Val);
+    QVariant fnGetSisetuItem(const QString &_SCODE, const QString &_GROUP, const QString &_Field, const QString &_Type,
+                             const QVariant &_Val);
+    void pcPutSisetuItem(const QString &_SCODE, const QString &_GROUP, const QString &_Field, const QString &_Type,
+                         const QVariant &_Val);
+    // Account code of a name and name of a code (ACCDEF2); empty when none.
+    QString fnGetSysKCODE(const QString &Par);
+    QString fnGetSysKNAME(const QString &Par);
+    // The form's own transaction on the company database (the data module's
+    // company connection); nullptr without a data module.
+    db::Transaction *IBTransactionDAT();
+
 protected:
     void showEvent(QShowEvent *AEvent) override;
     void closeEvent(QCloseEvent *AEvent) override;
@@ -170,4 +197,9 @@ private:
     int FMinWidth = 0;
     int FMinHeight = 0;
     QStringList FOptions;
+    QString FREGGROUP;
+    QStringList REGLIST1;
+    QStringList REGLIST2;
+    std::unique_ptr<db::Transaction> FIBTransactionDAT;
+    bool FHistoryStarted = false;
 };
