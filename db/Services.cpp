@@ -109,20 +109,26 @@ QStringList Services::runAndCollect(const QByteArray &, const LineHandler &onLin
 {
     QStringList lines;
     const QByteArray items(1, char(isc_info_svc_line));
-    for (;;) {
-        const QByteArray buf = query(items);
-        const auto *p = reinterpret_cast<const unsigned char *>(buf.constData());
-        const auto *end = p + buf.size();
-        if (*p != isc_info_svc_line)
-            break;
-        ++p;
-        const unsigned len = qFromLittleEndian<quint16>(p);
-        if (len == 0)
-            break; // the service has finished
-        const QString line = takeString(p, end);
-        lines << line;
-        if (onLine)
-            onLine(line);
+    try {
+        for (;;) {
+            const QByteArray buf = query(items);
+            const auto *p = reinterpret_cast<const unsigned char *>(buf.constData());
+            const auto *end = p + buf.size();
+            if (*p != isc_info_svc_line)
+                break;
+            ++p;
+            const unsigned len = qFromLittleEndian<quint16>(p);
+            if (len == 0)
+                break; // the service has finished
+            const QString line = takeString(p, end);
+            lines << line;
+            if (onLine)
+                onLine(line);
+        }
+    } catch (...) {
+        // A service left half read would keep the manager busy: let it go.
+        detach();
+        throw;
     }
     return lines;
 }

@@ -229,6 +229,12 @@ TEST(Services, LocalBackupRestoreWithoutAServer)
         execCommit(*d, QStringLiteral("INSERT INTO T VALUES (7)"));
     }
     Services local(QString(), user(), password());
+    // A caller that stops reading half way leaves the service manager free.
+    struct Stop {};
+    EXPECT_THROW(local.backup(tmp.file(QStringLiteral("local.fdb")), tmp.file(QStringLiteral("partial.fbk")), Services::BackupOptions{},
+                              [](const QString &) { throw Stop{}; }),
+                 Stop);
+    EXPECT_FALSE(local.isAttached());
     const QStringList out = local.backup(tmp.file(QStringLiteral("local.fdb")), tmp.file(QStringLiteral("local.fbk")));
     EXPECT_FALSE(out.isEmpty());
     local.restore(tmp.file(QStringLiteral("local.fbk")), tmp.file(QStringLiteral("copy.fdb")));

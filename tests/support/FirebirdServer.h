@@ -4,10 +4,11 @@
 
 // A real, private Firebird server for client/server tests.
 //
-// Its root (own firebird.conf, own security database, our UDR module) lives
-// in a folder of the temp directory; it listens on 127.0.0.1 only. It knows
-// the users the program uses: the database user ABACOR (password "dormil")
-// and the administrator SYSDBA (password "pebrondal").
+// Its root (own firebird.conf, own security database, our UDR module when it
+// has been built) lives in a folder of the temp directory; it listens on
+// 127.0.0.1 only. It knows the users the program uses: the database user
+// ABACOR (password "dormil", allowed to create databases) and the
+// administrator SYSDBA (password "pebrondal", the services administrator).
 //
 // A test that needs the server calls one function:
 //
