@@ -244,9 +244,11 @@ TEST_P(AccFixture, ClosingBalancesMatchThePostedLines)
         EXPECT_EQ(rowOf.contains(it.key()), !skipped) << it.key().toStdString();
     }
     // Key 0 stays where it is in medical data (row 0 is never filled).
-    for (int i = medical ? 2 : 1; i < static_cast<int>(keys.size()); ++i)
-        if (keys[static_cast<std::size_t>(i)].Key != HiddenSortKey())
+    for (int i = medical ? 2 : 1; i < static_cast<int>(keys.size()); ++i) {
+        if (keys[static_cast<std::size_t>(i)].Key != HiddenSortKey()) {
             EXPECT_LE(keys[static_cast<std::size_t>(i - 1)].Key, keys[static_cast<std::size_t>(i)].Key);
+        }
+    }
 
     struct Range { int from, to; } ranges[] = {{1, 16}, {1, 4}, {3, 6}, {5, 5}, {9, 12}, {13, 16}, {2, 15}, {16, 16}};
     for (const Range &rg : ranges) {
