@@ -280,12 +280,13 @@ void TMessageBox2::setMessageRec(const TMessage2InfoRec &value)
         l->move(scaled(kLabelLeft), scaled(kLabelTops[i]));
         formWidth = qMax(formWidth, l->x() + l->width());
         if (!c.Text.isEmpty())
-            ++lines;
+            lines = i + 1;
     }
 
     const int clientWidth = formWidth + scaled(30);
-    // The height follows the label at position N, N being the number of
-    // non-empty lines; a box without lines keeps the room of one.
+    // The height follows the last non-empty line, so that no line is cut
+    // off when empty lines stand between them; a box without lines keeps
+    // the room of one.
     const int n = qMax(lines, 1);
     pnlClient->resize(clientWidth, scaled(36) + scaled(kLabelTops[n - 1]));
     int clientHeight = pnlClient->height() + scaled(kBottomPanelHeight);

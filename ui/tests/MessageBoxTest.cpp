@@ -280,6 +280,17 @@ TEST(MessageBox2, HeightFollowsTheNumberOfLines)
     EXPECT_EQ(heightFor(13), 36 + 320 + 38);
     EXPECT_EQ(heightFor(15), 36 + 368 + 38);
     EXPECT_EQ(heightFor(0), heightFor(1));
+
+    // Empty lines between the texts: the box still shows the last one.
+    TMessage2InfoRec gaps;
+    pcInitMessage2InfoRec(2, gaps);
+    gaps.Caption[0].Text = QStringLiteral("first");
+    gaps.Caption[5].Text = QStringLiteral("sixth");
+    TMessageBox2 box;
+    box.setMessageRec(gaps);
+    box.setPrepare(true);
+    EXPECT_EQ(box.height(), 36 + 144 + 38);
+    EXPECT_LT(box.Label(5)->geometry().bottom(), box.height() - 38);
 }
 
 TEST(MessageBox2, PresetRequestShowsExactlyTheCatalogue)
