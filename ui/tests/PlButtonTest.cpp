@@ -57,6 +57,17 @@ TEST(PlButton, NewButtonHasItsStartValues)
     EXPECT_EQ(b.Image().Left(), 10);
     EXPECT_TRUE(b.Image().VertCenter());
     EXPECT_FALSE(b.Image().HorzCenter());
+
+    // The first parent gives the first caption line the button's name.
+    QWidget form;
+    auto *named = new TxPlButton;
+    named->setObjectName(QStringLiteral("btnKakutei"));
+    named->setParent(&form);
+    EXPECT_EQ(named->CaptionA().Caption(), QStringLiteral("btnKakutei"));
+    named->CaptionA().setCaption(QStringLiteral("OK"));
+    named->setParent(nullptr);
+    named->setParent(&form);
+    EXPECT_EQ(named->CaptionA().Caption(), QStringLiteral("OK"));
 }
 
 TEST(PlButton, GradientRowsAreDrawnWithTruncatingArithmetic)
