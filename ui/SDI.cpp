@@ -32,13 +32,15 @@ TZoomProc ZoomProc;
 namespace {
 IFormSizeStore *gFormSizeStore = nullptr;
 
-// Whether anything handles a button's clicks (the question is protected in
-// QObject; the button is only asked, never used as this type).
+// Whether anything handles a button's clicks. The question is protected in
+// QObject; a derived class may name it, and the member pointer it yields
+// applies to any object.
 struct TButtonPeek : QAbstractButton
 {
     static bool hasClickHandler(QAbstractButton *AButton)
     {
-        return static_cast<TButtonPeek *>(AButton)->isSignalConnected(QMetaMethod::fromSignal(&QAbstractButton::clicked));
+        bool (QObject::*connected)(const QMetaMethod &) const = &TButtonPeek::isSignalConnected;
+        return (AButton->*connected)(QMetaMethod::fromSignal(&QAbstractButton::clicked));
     }
 };
 QPointer<QWidget> gMainForm;
