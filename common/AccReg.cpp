@@ -159,13 +159,13 @@ bool fnIsZaidanSyakaiTokutei()
   const QString group = QStringLiteral("法人概要");
   const QString zaidan = fnGetAccReg(group, QStringLiteral("財団社団"), TypeWordText, QString()).toString();
   const QString iryo = fnGetAccReg(group, QStringLiteral("医療法人"), TypeWordText, QString()).toString();
-  return zaidan == QLatin1String("財団") || iryo == QLatin1String("社会") || iryo == QLatin1String("特定");
+  return zaidan == QStringLiteral("財団") || iryo == QStringLiteral("社会") || iryo == QStringLiteral("特定");
 }
 
 bool fnIsKikinAri()
 {
   return fnGetAccReg(QStringLiteral("法人概要"), QStringLiteral("基金"), TypeWordText, QStringLiteral("無")).toString() ==
-         QLatin1String("有");
+         QStringLiteral("有");
 }
 
 QVariant fnGetAccRegBlob(const QString& Group, const QString& Key)
@@ -184,6 +184,7 @@ QVariant fnGetAccRegBlob(const QString& Group, const QString& Key)
       const QString ext = kind == AccRegBlobJpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp");
       const QString name = PathJoin(SystemDef.TEMP, QStringLiteral("accreg-") +
                                                         FormatDateTime(QStringLiteral("yyyymmddhhnnss"), Now()) + ext);
+      ForceDirectories(SystemDef.TEMP);
       QFile f(name);
       if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw db::DbError(QStringLiteral("ファイルに書き込めません: %1").arg(name));
