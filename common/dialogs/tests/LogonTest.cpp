@@ -5,6 +5,7 @@
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/Logon.h"
+#include "common/dialogs/z5UpPassword.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -23,6 +24,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -76,6 +78,7 @@ protected:
     }
     void TearDown() override
     {
+        SystemKind = 0;
         dm.reset();
         DM = nullptr;
         SetMessageHook(previousHook);
@@ -404,6 +407,59 @@ TEST_F(LogonTest, SystemUserLogonNeedsNoCode)
     EXPECT_EQ(SystemDef.OPCODE, GroupId * 10000 + 9999);
     EXPECT_EQ(SystemDef.OPLevel, 9);
     EXPECT_TRUE(logonRows().isEmpty());
+}
+
+TEST_F(LogonTest, PasswordConfirmationSetsAFirstPasswordAndLogsOn)
+{
+    SystemKind = 2;
+    TLogonBox box;
+    EXPECT_EQ(box.windowTitle(), u(u"パスワードの確認"));
+    EXPECT_FALSE(box.OpCodeEdit()->isVisibleTo(&box));
+    EXPECT_TRUE(box.UpPasswordButton()->isVisibleTo(&box));
+    // Login code 1 has no password yet: the password dialog opens by itself.
+    QString setTitle;
+    QTimer::singleShot(100, [&] {
+        auto *pw = qobject_cast<TUpPasswordBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(pw, nullptr);
+        setTitle = pw->windowTitle();
+        pw->PasswordNew1()->setText(QStringLiteral("Abc123"));
+        pw->PasswordNew2()->setText(QStringLiteral("Abc123"));
+        pw->OkButton()->Click();
+    });
+    show(box);
+    EXPECT_EQ(setTitle, u(u"パスワードの設定"));
+    EXPECT_TRUE(box.OkButton()->isEnabled());
+    EXPECT_TRUE(hook.Texts.isEmpty()) << hook.Texts.join(QLatin1Char('|')).toStdString();
+    {
+        db::Database d;
+        testfx::builder().open(d, sysDb);
+        db::Transaction tr(d);
+        tr.start();
+        db::Query q(tr, QStringLiteral("SELECT OPNAME, JOBLEVEL, PASWORD FROM OPERATOR "
+                                       "WHERE GROUPID = 10000 AND OPCODE = 1"));
+        q.open();
+        ASSERT_FALSE(q.eof());
+        EXPECT_EQ(q.field(QStringLiteral("OPNAME")).asString(), u(u"システムユーザー"));
+        EXPECT_EQ(q.field(QStringLiteral("JOBLEVEL")).asInt(), 9);
+        EXPECT_EQ(q.field(QStringLiteral("PASWORD")).asString(), QStringLiteral("Abc123"));
+        q.close();
+        tr.commit();
+    }
+
+    box.PasswordEdit()->setText(QStringLiteral("abc123"));
+    box.RunOk();
+    ASSERT_EQ(hook.Texts.size(), 1);
+    EXPECT_EQ(hook.Texts[0], u(u"パスワードが違います。\r正しいパスワードを入力して下さい。"));
+    EXPECT_TRUE(box.isVisible());
+
+    box.PasswordEdit()->setText(QStringLiteral("Abc123"));
+    box.RunOk();
+    EXPECT_EQ(box.result(), mrOk);
+    EXPECT_EQ(SystemDef.OPNAME, u(u"経営ベスティマ"));
+    EXPECT_EQ(SystemDef.OPCODE, GroupId * 10000 + 9999);
+    EXPECT_EQ(SystemDef.OPCODE2, 9999);
+    EXPECT_TRUE(SystemDef.OPMyNumberAdm);
+    EXPECT_EQ(logonRows(), QStringList{QStringLiteral("10000/1/100000001/PC-A")});
 }
 
 TEST_F(LogonTest, CancelAndEscEndWithCancel)
