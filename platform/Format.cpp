@@ -28,21 +28,33 @@ TFormatSettings TFormatSettings::JapaneseDefaults()
     return TFormatSettings();
 }
 
-TFormatSettings &FormatSettings()
+namespace {
+void applyDateFormats(TFormatSettings &fs)
 {
-    static TFormatSettings settings = TFormatSettings::JapaneseDefaults();
-    return settings;
-}
-
-void ApplyProcessDateFormats()
-{
-    TFormatSettings &fs = FormatSettings();
     fs.DateSeparator = u'/';
     fs.TimeSeparator = u':';
     fs.ShortDateFormat = QStringLiteral("yyyy/MM/dd");
     fs.LongDateFormat = QStringLiteral("yyyy年MM月dd日");
     fs.ShortTimeFormat = QStringLiteral("hh:mm");
     fs.LongTimeFormat = QStringLiteral("hh:mm:ss");
+}
+} // namespace
+
+// The program fixes its date and time formats before anything runs, so the
+// process-wide settings carry them from the start.
+TFormatSettings &FormatSettings()
+{
+    static TFormatSettings settings = [] {
+        TFormatSettings fs = TFormatSettings::JapaneseDefaults();
+        applyDateFormats(fs);
+        return fs;
+    }();
+    return settings;
+}
+
+void ApplyProcessDateFormats()
+{
+    applyDateFormats(FormatSettings());
 }
 
 // ===========================================================================

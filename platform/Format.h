@@ -31,8 +31,9 @@ struct TFormatSettings
     static TFormatSettings JapaneseDefaults();
 };
 
-// The process-wide settings (created with JapaneseDefaults()). Not thread-safe
-// to modify; every change happens at start-up on the main thread.
+// The process-wide settings: JapaneseDefaults() with the program's fixed date
+// and time formats (see ApplyProcessDateFormats) already applied. Not
+// thread-safe to modify; every change happens at start-up on the main thread.
 TFormatSettings &FormatSettings();
 
 // Fixes the process-wide date and time formats: separators "/" and ":",

@@ -85,6 +85,18 @@ TEST(FormatDateTime, SeparatorsComeFromTheSettings)
     EXPECT_EQ(FormatDateTime(u"yyyy'/'mm"_qs, at(2025, 2, 3), fs), u"2025/02"_qs);
 }
 
+// Reading and writing dates with the default settings works without any
+// start-up call.
+TEST(ProcessFormats, InPlaceFromTheStart)
+{
+    EXPECT_EQ(FormatSettings().ShortDateFormat, u"yyyy/MM/dd"_qs);
+    EXPECT_EQ(FormatSettings().LongTimeFormat, u"hh:mm:ss"_qs);
+    EXPECT_EQ(StrToDate(u"1873/01/01"_qs), EncodeDate(1873, 1, 1));
+    EXPECT_EQ(DateTimeToStr(at(2025, 2, 3, 9, 8, 7)), u"2025/02/03 09:08:07"_qs);
+    // A settings object of its own keeps the desktop defaults.
+    EXPECT_EQ(TFormatSettings().ShortTimeFormat, u"H:mm"_qs);
+}
+
 // The process formats hold whatever the C and Qt locales say: a German
 // desktop (day first, dots) must not change how "1873/01/01" is read or how
 // a date is written.
