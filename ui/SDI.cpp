@@ -7,6 +7,7 @@
 #include "ui/xKikanPanel12.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/xKikanPanel4.h"
+#include "ui/xPlButton.h"
 #include "ui/z5MessageDlg2.h"
 
 #include "acccalc/AccGengo.h"
@@ -35,12 +36,27 @@ IFormSizeStore *gFormSizeStore = nullptr;
 // Whether anything handles a button's clicks. The question is protected in
 // QObject; a derived class may name it, and the member pointer it yields
 // applies to any object.
-struct TButtonPeek : QAbstractButton
+struct TButtonPeek : QObject
 {
-    static bool hasClickHandler(QAbstractButton *AButton)
+    static bool connected(QObject *AObject, const QMetaMethod &ASignal)
     {
-        bool (QObject::*connected)(const QMetaMethod &) const = &TButtonPeek::isSignalConnected;
-        return (AButton->*connected)(QMetaMethod::fromSignal(&QAbstractButton::clicked));
+        bool (QObject::*isConnected)(const QMetaMethod &) const = &TButtonPeek::isSignalConnected;
+        return (AObject->*isConnected)(ASignal);
+    }
+    static bool hasClickHandler(QWidget *AButton)
+    {
+        if (qobject_cast<QAbstractButton *>(AButton))
+            return connected(AButton, QMetaMethod::fromSignal(&QAbstractButton::clicked));
+        if (qobject_cast<TxPlButton *>(AButton))
+            return connected(AButton, QMetaMethod::fromSignal(&TxPlButton::clicked));
+        return false;
+    }
+    static void click(QWidget *AButton)
+    {
+        if (auto *b = qobject_cast<QAbstractButton *>(AButton))
+            b->click();
+        else if (auto *p = qobject_cast<TxPlButton *>(AButton))
+            p->Click();
     }
 };
 QPointer<QWidget> gMainForm;
@@ -363,12 +379,12 @@ void TBSDI::FormKeyUp(QKeyEvent *AEvent, int &AKey)
             close();
     } else if (AKey == Qt::Key_F12) {
         if (IsDialogStyle()) {
-            QAbstractButton *ok = Child_OKButton;
+            QWidget *ok = Child_OKButton;
             if (ok && ok->isVisible() && ok->isEnabled()
                 && TButtonPeek::hasClickHandler(ok)) {
                 if (Child_OKButton_FocusMove)
                     ok->setFocus(Qt::OtherFocusReason);
-                ok->click();
+                TButtonPeek::click(ok);
                 AKey = 0;
             }
         } else {

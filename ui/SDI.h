@@ -122,8 +122,9 @@ public:
     int MinWidth() const { return FMinWidth; }
     int MinHeight() const { return FMinHeight; }
 
-    // The control acting as the descendant's OK button for F12.
-    QPointer<QAbstractButton> Child_OKButton;
+    // The control acting as the descendant's OK button for F12: a push
+    // button or a panel button.
+    QPointer<QWidget> Child_OKButton;
     bool Child_OKButton_FocusMove = true;
 
     // ---- operations

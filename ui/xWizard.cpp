@@ -1,5 +1,7 @@
 #include "ui/xWizard.h"
 
+#include "ui/xPlButton.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 
@@ -14,27 +16,44 @@ TxWizard::TxWizard(QWidget *AParent)
         FBackButtonCap = QStringLiteral("< 戻る(&B)");
 }
 
-void TxWizard::SetNextButton(QAbstractButton *AButton)
+void TxWizard::SetButtonCaption(QWidget *AButton, const QString &ACaption)
+{
+    if (auto *b = qobject_cast<QAbstractButton *>(AButton))
+        b->setText(ACaption);
+    else if (auto *p = qobject_cast<TxPlButton *>(AButton))
+        p->CaptionA().setCaption(ACaption);
+}
+
+QMetaObject::Connection TxWizard::connectClick(QWidget *AButton, void (TxWizard::*AHandler)())
+{
+    if (auto *b = qobject_cast<QAbstractButton *>(AButton))
+        return connect(b, &QAbstractButton::clicked, this, AHandler);
+    if (auto *p = qobject_cast<TxPlButton *>(AButton))
+        return connect(p, &TxPlButton::clicked, this, AHandler);
+    return {};
+}
+
+void TxWizard::SetNextButton(QWidget *AButton)
 {
     if (FNextButton)
         disconnect(FNextConnection);
     FNextButton = AButton;
     if (!AButton)
         return;
-    FNextConnection = connect(AButton, &QAbstractButton::clicked, this, [this] { NextClick(); });
-    AButton->setText(count() == 1 ? FNextButtonFinCap : FNextButtonCap);
+    FNextConnection = connectClick(AButton, &TxWizard::NextClick);
+    SetButtonCaption(AButton, count() == 1 ? FNextButtonFinCap : FNextButtonCap);
 }
 
-void TxWizard::SetBackButton(QAbstractButton *AButton)
+void TxWizard::SetBackButton(QWidget *AButton)
 {
     if (FBackButton)
         disconnect(FBackConnection);
     FBackButton = AButton;
     if (!AButton)
         return;
-    FBackConnection = connect(AButton, &QAbstractButton::clicked, this, [this] { BackClick(); });
+    FBackConnection = connectClick(AButton, &TxWizard::BackClick);
     AButton->setVisible(false);
-    AButton->setText(FBackButtonCap);
+    SetButtonCaption(AButton, FBackButtonCap);
 }
 
 void TxWizard::SetLblHeader(QLabel *ALabel)
@@ -79,7 +98,7 @@ void TxWizard::NextClick()
             FBackButton->setVisible(true);
     }
     if (count() == currentIndex() + 1 && FNextButton)
-        FNextButton->setText(FNextButtonFinCap);
+        SetButtonCaption(FNextButton, FNextButtonFinCap);
     if (OnNextClick)
         OnNextClick(sender, final);
 }
@@ -94,7 +113,7 @@ void TxWizard::BackClick()
         setCurrentIndex(currentIndex() - 1);
         showPageCaptions();
         if (FNextButton)
-            FNextButton->setText(FNextButtonCap);
+            SetButtonCaption(FNextButton, FNextButtonCap);
     }
     if (currentIndex() == 0 && count() > 1 && FBackButton)
         FBackButton->setVisible(false);

@@ -1,6 +1,7 @@
 #pragma once
 // Wizard control: a stack of pages, one visible at a time, driven by a Back
-// and a Next button that the form places outside the stack. The Next button
+// and a Next button that the form places outside the stack (push buttons or
+// panel buttons). The Next button
 // shows the finish caption on the last page and there reports FinalState
 // True instead of moving; a header and an information label show one line
 // per page.
@@ -11,7 +12,6 @@
 
 #include <functional>
 
-#include <QAbstractButton>
 #include <QLabel>
 
 using TNextClickEvent = std::function<void(QObject *Sender, bool FinalState)>;
@@ -35,10 +35,14 @@ public:
     QString BackButtonCap() const { return FBackButtonCap; }
     void SetBackButtonCap(const QString &AValue) { FBackButtonCap = AValue; }
 
-    QAbstractButton *NextButton() const { return FNextButton; }
-    void SetNextButton(QAbstractButton *AButton);
-    QAbstractButton *BackButton() const { return FBackButton; }
-    void SetBackButton(QAbstractButton *AButton);
+    // A QAbstractButton or a TxPlButton.
+    QWidget *NextButton() const { return FNextButton; }
+    void SetNextButton(QWidget *AButton);
+    QWidget *BackButton() const { return FBackButton; }
+    void SetBackButton(QWidget *AButton);
+
+    // Caption of a push button or a panel button.
+    static void SetButtonCaption(QWidget *AButton, const QString &ACaption);
     QLabel *LblHeader() const { return FLblHeader; }
     void SetLblHeader(QLabel *ALabel);
     QLabel *LblInfo() const { return FLblInfo; }
@@ -59,8 +63,10 @@ public:
 private:
     void showPageCaptions();
 
-    QPointer<QAbstractButton> FNextButton;
-    QPointer<QAbstractButton> FBackButton;
+    QMetaObject::Connection connectClick(QWidget *AButton, void (TxWizard::*AHandler)());
+
+    QPointer<QWidget> FNextButton;
+    QPointer<QWidget> FBackButton;
     QPointer<QLabel> FLblHeader;
     QPointer<QLabel> FLblInfo;
     QStringList FHeaderCaption;

@@ -1,4 +1,5 @@
 // Wizard control: page flow, button captions and events.
+#include "ui/xPlButton.h"
 #include "ui/xWizard.h"
 #include "ui/tests/UiTestUtil.h"
 
@@ -136,6 +137,32 @@ TEST(TxWizardTest, OnePageWizardFinishesAtOnce)
     QTest::mouseClick(f.back, Qt::LeftButton);
     EXPECT_FALSE(f.back->isVisible());
     EXPECT_EQ(f.backs, 1);
+}
+
+TEST(TxWizardTest, PanelButtonsDriveTheWizardToo)
+{
+    QWidget form;
+    TxWizard wizard(&form);
+    for (int i = 0; i < 2; ++i)
+        wizard.addWidget(new QLabel(QStringLiteral("ページ %1").arg(i + 1)));
+    TxPlButton back(&form), next(&form);
+    wizard.SetBackButton(&back);
+    wizard.SetNextButton(&next);
+    QList<bool> finals;
+    wizard.OnNextClick = [&](QObject *, bool final) { finals << final; };
+    form.show();
+    EXPECT_EQ(next.CaptionA().Caption(), kNext);
+    EXPECT_EQ(back.CaptionA().Caption(), kBack);
+    next.Click();
+    EXPECT_EQ(wizard.PageIndex(), 1);
+    EXPECT_EQ(next.CaptionA().Caption(), kFinish);
+    EXPECT_TRUE(back.isVisible());
+    next.Click();
+    EXPECT_EQ(finals, (QList<bool>{false, true}));
+    back.Click();
+    EXPECT_EQ(wizard.PageIndex(), 0);
+    EXPECT_EQ(next.CaptionA().Caption(), kNext);
+    EXPECT_FALSE(back.isVisible());
 }
 
 } // namespace
