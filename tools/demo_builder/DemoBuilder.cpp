@@ -6,6 +6,8 @@
 #include "fixtures/SystemFixture.h"
 
 #include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
@@ -43,6 +45,58 @@ QString shellQuote(const QString &s)
 QString rebase(const QString &path, const QString &from, const QString &to)
 {
     return to + path.mid(from.size());
+}
+
+int countOf(db::Database &d, const QString &sql)
+{
+    db::Transaction tr(d);
+    tr.start();
+    db::Query q(tr, sql);
+    q.open();
+    const int n = q.eof() ? 0 : q.field(0).asInt();
+    q.close();
+    tr.commit();
+    return n;
+}
+
+// The data folder's settings file: status "free" and a copy of the data
+// set's facts, as the program keeps it for stand-alone data.
+void writeDataFolderSettings(db::Database &company, const QString &folder, const fixtures::sample::DataSet &ds)
+{
+    IniFile ini(folder + QStringLiteral("/wqacc2.ini"), IniFile::Encoding::Utf16LeBom);
+    const QString sts = QStringLiteral("DATASTS");
+    ini.WriteInteger(sts, QStringLiteral("STATUS"), 1);
+    ini.WriteInteger(sts, QStringLiteral("OPCODE"), 0);
+    ini.WriteString(sts, QStringLiteral("OPERATOR"), QString());
+    ini.WriteInteger(sts, QStringLiteral("SHARE_STATUS"), 1);
+    ini.WriteInteger(sts, QStringLiteral("SHARE_OPCODE"), 0);
+    ini.WriteString(sts, QStringLiteral("SHARE_OPERATOR"), QString());
+    ini.WriteInteger(sts, QStringLiteral("UPDATE_LOCK"), 0);
+    ini.WriteInteger(sts, QStringLiteral("READ_ONLY"), 0);
+    const QString inf = QStringLiteral("DATAINFO");
+    const bool medical = ds.kind == fixtures::CompanyKind::Medical;
+    ini.WriteString(inf, QStringLiteral("DATALISTNAME"), ds.listName);
+    ini.WriteString(inf, QStringLiteral("CODE"), medical ? QStringLiteral("M001") : QStringLiteral("G001"));
+    ini.WriteInteger(inf, QStringLiteral("DATAKBN"), medical ? 3 : 1);
+    ini.WriteInteger(inf, QStringLiteral("CODEKBN"), 1);
+    ini.WriteString(inf, QStringLiteral("SHOUGOU"), ds.shougou);
+    ini.WriteString(inf, QStringLiteral("KANA"), QString());
+    ini.WriteInteger(inf, QStringLiteral("NENDO"), ds.nendo);
+    ini.WriteString(inf, QStringLiteral("KISHU"), ds.kishu.toString(QStringLiteral("yyyy/MM/dd")));
+    ini.WriteString(inf, QStringLiteral("KIMATU"), ds.kishu.addYears(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
+    ini.WriteInteger(inf, QStringLiteral("TANTO"), 0);
+    ini.WriteInteger(inf, QStringLiteral("SITEN"), 1);
+    ini.WriteInteger(inf, QStringLiteral("SITENCNT"), countOf(company, QStringLiteral("SELECT COUNT(*) FROM SISETUMST WHERE SCODE <> ''")));
+    ini.WriteInteger(inf, QStringLiteral("BUMON"), 1);
+    ini.WriteInteger(inf, QStringLiteral("BUMONCNT"), countOf(company, QStringLiteral("SELECT COUNT(*) FROM BUMONMST WHERE BCODE <> ''")));
+    ini.WriteInteger(inf, QStringLiteral("SIWAKE"), countOf(company, QStringLiteral("SELECT COUNT(*) FROM SIWAKE WHERE TAISHAKU = 1 AND DELFLG = 0")));
+    ini.WriteInteger(inf, QStringLiteral("TOTALSIWAKE"), countOf(company, QStringLiteral("SELECT COUNT(*) FROM SIWAKE WHERE TAISHAKU = 1")));
+    ini.WriteString(inf, QStringLiteral("VERSION1"), QStringLiteral("17.0.0"));
+    ini.WriteString(inf, QStringLiteral("VERSION2"), QStringLiteral("17.0.0"));
+    ini.WriteInteger(inf, QStringLiteral("GASSANKBN"), 0);
+    ini.WriteInteger(inf, QStringLiteral("USEMYNUMBER"), 0);
+    ini.WriteInteger(inf, QStringLiteral("CLOUD_SHARE"), 0);
+    ini.UpdateFile();
 }
 
 } // namespace
@@ -157,6 +211,7 @@ void DemoBuilder::buildInto(const QString &physical, const QString &final, const
                 builder.open(company, dbPath);
                 CompanyFixture fx(company);
                 sample::fillDataSet(fx, ds, rootOptions);
+                writeDataFolderSettings(company, folder, ds);
             }
             sample::registerDataSet(sys, ds);
             result.dataSets << ds;

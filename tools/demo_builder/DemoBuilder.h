@@ -16,6 +16,7 @@
 //     norvik/dedodozorav2/data/wqaccdef2.fdb   system database
 //     norvik/dedodozorav2/data/wqfileman.fdb   file-manager database
 //     norvik/dedodozorav2/data/0001 … 0003/wqacc2.fdb  company databases
+//     norvik/dedodozorav2/data/0001 … 0003/wqacc2.ini  data-folder settings (UTF-16LE)
 //   <demo>/output/                  where the import file goes by default
 //
 // The whole folder is built under a temporary name beside it and renamed
