@@ -1,29 +1,32 @@
 #include "acccalc/AccCalcEnv.h"
 
+#include "common/FbError.h"
 #include "db/DbError.h"
 
-#include <QDebug>
+// The common services' handlers: the message box through the message hook,
+// FB_ERROR.TXT / FB_ERROR.LOG and the error logs in the log folder.
+void TAccCalcCommonReporter::ShowCommaMessage(const QString &AText, int ADlgType)
+{
+    const TMsgDlgType type = ADlgType == 0 ? mtWarning
+                             : ADlgType == 2 ? mtInformation
+                             : ADlgType == 3 ? mtConfirmation
+                                             : mtError;
+    fnShowCommaMessage(AText, type);
+}
+
+void TAccCalcCommonReporter::ShowFbCalcError(const db::DbError &E, const QString &ATitle)
+{
+    fnShowFbCalcError(E, ATitle, false);
+}
+
+void TAccCalcCommonReporter::ShowFbError(const db::DbError &E, const QString &AStepName, const QString &AMessage)
+{
+    fnShowFbError(E, AStepName, AMessage, true);
+}
 
 namespace {
 
-class TSilentReporter : public TAccCalcReporter
-{
-public:
-    void ShowCommaMessage(const QString &AText, int ADlgType) override
-    {
-        qDebug().noquote() << "acccalc message" << ADlgType << AText;
-    }
-    void ShowFbCalcError(const db::DbError &E, const QString &ATitle) override
-    {
-        qDebug().noquote() << "acccalc database error" << ATitle << E.gdscode() << E.message();
-    }
-    void ShowFbError(const db::DbError &E, const QString &AStepName, const QString &AMessage) override
-    {
-        qDebug().noquote() << "acccalc database error" << AStepName << AMessage << E.gdscode() << E.message();
-    }
-};
-
-TSilentReporter g_silent;
+TAccCalcCommonReporter g_common;
 TAccCalcReporter *g_reporter = nullptr;
 TAccCalcDatabase g_database;
 
@@ -31,7 +34,7 @@ TAccCalcDatabase g_database;
 
 TAccCalcReporter &AccCalcReporter()
 {
-    return g_reporter ? *g_reporter : g_silent;
+    return g_reporter ? *g_reporter : g_common;
 }
 
 void SetAccCalcReporter(TAccCalcReporter *AReporter)

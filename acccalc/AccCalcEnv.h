@@ -32,6 +32,17 @@ public:
     virtual void ShowFbError(const db::DbError &E, const QString &AStepName, const QString &AMessage) = 0;
 };
 
+// The reporter of the common services (message box through the message
+// hook, the FB_ERROR files and the error logs); the one in use until another
+// is set.
+class TAccCalcCommonReporter : public TAccCalcReporter
+{
+public:
+    void ShowCommaMessage(const QString &AText, int ADlgType) override;
+    void ShowFbCalcError(const db::DbError &E, const QString &ATitle) override;
+    void ShowFbError(const db::DbError &E, const QString &AStepName, const QString &AMessage) override;
+};
+
 // The company database as the computation reaches it.
 struct TAccCalcDatabase
 {
@@ -43,8 +54,8 @@ struct TAccCalcDatabase
     db::Transaction *Main = nullptr;
 };
 
-// The reporter in use; a reporter that drops everything (after a debug
-// line) until one is set. The computation does not own it.
+// The reporter in use (the common services' one until another is set). The
+// computation does not own it; nullptr goes back to the common one.
 TAccCalcReporter &AccCalcReporter();
 void SetAccCalcReporter(TAccCalcReporter *AReporter);
 
