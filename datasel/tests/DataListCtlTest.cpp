@@ -1,0 +1,267 @@
+// The data-list records and the row operations of the data-list control,
+// against a real system database.
+#include "datasel/ComDataSentaku.h"
+
+#include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using namespace fixtures;
+
+TEST(DataListRecord, LocalPathAndClearedRecord)
+{
+  pcAccRecordReset();
+  SystemDef.IBPATHDEF = "/data";
+  SystemDef.GROUPID = 10000;
+  struct Case {
+    int netDrive;
+    int rec;
+    int kind;
+    QString dataPath;
+    QString local;
+  } cases[] = {
+      {0, 3, 0, "/x/DATA/0003/", "/x/DATA/0003"},
+      {1, 7, 0, "/share/sv0002", "/data/0007"},
+      {1, 7, 2, "/share/sv0002", "/data/0007"},
+      {1, 7, 10, "/share/sv0002/001", "/data/0007/001"},
+      {1, 7, 0, "", ""},
+  };
+  for (const auto& c : cases) {
+    TDataListRec r;
+    r.NetDrive = c.netDrive;
+    r.Rec = c.rec;
+    r.GassanDataKbn = std::uint8_t(c.kind);
+    r.DataPath = c.dataPath;
+    EXPECT_EQ(pcDataListRecLocalPath(r), c.local) << c.dataPath.toStdString();
+    EXPECT_EQ(r.LocalPath, c.local);
+  }
+  TDataSentakuListCtl ctl;
+  TDataListRec r;
+  r.Rec = 9;
+  r.Shougou = "x";
+  r.TempKey = 3;
+  ctl.InitDataListRecord(r, "/y/0001/");
+  EXPECT_EQ(r.Rec, 0);
+  EXPECT_EQ(r.Nendo, 1);
+  EXPECT_EQ(r.Group, 10000);
+  EXPECT_TRUE(r.Shougou.isEmpty());
+  EXPECT_EQ(r.TempKey, 0);
+  EXPECT_EQ(r.DataPath, "/y/0001/");
+  EXPECT_EQ(r.LocalPath, "/y/0001");
+  EXPECT_TRUE(IsGassanOwnRow(0) && !IsGassanOwnRow(10) && IsGassanParent(2) && !IsGassanParent(0));
+  pcAccRecordReset();
+}
+
+TEST(DataListRecord, DataPlaceIsKeptOnlyInClientServerUse)
+{
+  pcAccRecordReset();
+  struct Case {
+    TJxAppType form;
+    int value;
+    int kept;
+    const char* table;
+  } cases[] = {
+      {jxatSA, 5, 0, "DATALIST"},
+      {jxatCS, 5, 5, "DATALIST_EX"},
+      {jxatSBC, 3, 3, "DATALIST_EX"},
+      {jxatCS, 0, 0, "DATALIST"},
+      {jxatCS, -2, -2, "DATALIST"},
+  };
+  for (const auto& c : cases) {
+    TDataSentakuListCtl ctl;
+    ctl.SetAppType(c.form);
+    ctl.SetDataPlaceRec(c.value);
+    EXPECT_EQ(ctl.DataPlaceRec(), c.kept);
+    EXPECT_EQ(ctl.ListTable(), c.table);
+  }
+}
+
+class DataListRows : public ::testing::Test {
+protected:
+  void SetUp() override { build(SystemGeneration::Current, 12); }
+  void TearDown() override
+  {
+    dm.reset();
+    SetMessageHook(nullptr);
+    pcAccRecordReset();
+  }
+  void build(SystemGeneration generation, int majorVersion)
+  {
+    dm.reset();
+    pcAccRecordReset();
+    root = testfx::makeDataRoot(tmp.file(QStringLiteral("root%1").arg(int(generation))),
+                                sample::DataRootOptions{generation});
+    SystemDef.IBPATHDEF = root.root;
+    SystemDef.IBUSER = "ABACOR";
+    SystemDef.PASWORD = "dormil";
+    SystemDef.LOG = tmp.file("log");
+    SystemDef.GROUPID = sample::GroupId;
+    SystemDef.SystemDBVerMajor = majorVersion;
+    dm = std::make_unique<TDM>();
+    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
+  }
+  QString value(const QString& sql)
+  {
+    db::Transaction tr(dm->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr, sql);
+    q.open();
+    const QString v = q.eof() ? QStringLiteral("<none>") : q.field(0).asString();
+    q.close();
+    tr.commit();
+    return v;
+  }
+  void exec(const QString& sql)
+  {
+    db::Transaction tr(dm->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr, sql);
+    q.exec();
+    tr.commit();
+  }
+
+  TestTempDir tmp;
+  sample::DataRoot root;
+  std::unique_ptr<TDM> dm;
+};
+
+TEST_F(DataListRows, ReadsARowByFolderOrNumber)
+{
+  const sample::DataSet& general = root.dataSets.at(0);
+  TDataSentakuListCtl ctl;
+  TDataListRec r;
+  ctl.InitDataListRecord(r, general.folder);
+  ctl.GetDataListRecord(jxrkPath, r, true);
+  EXPECT_EQ(r.Rec, general.rec);
+  EXPECT_EQ(r.Shougou, general.shougou);
+  EXPECT_EQ(r.DataListName, general.listName);
+  EXPECT_EQ(r.Display_DataListName, general.listName);
+  EXPECT_EQ(ToQDate(r.Kishu), general.kishu);
+  EXPECT_EQ(r.LocalPath, general.folder);
+  EXPECT_EQ(r.VerMajor, 17);
+
+  TDataListRec byRec;
+  ctl.InitDataListRecord(byRec, QString());
+  byRec.Rec = root.dataSets.at(1).rec;
+  ctl.GetDataListRecord(jxrkRec, byRec, true);
+  EXPECT_EQ(byRec.Shougou, root.dataSets.at(1).shougou);
+  EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
+
+  // A folder with no row keeps the cleared record.
+  TDataListRec none;
+  ctl.InitDataListRecord(none, tmp.file("nowhere"));
+  ctl.GetDataListRecord(jxrkPath, none, true);
+  EXPECT_EQ(none.Rec, 0);
+}
+
+TEST_F(DataListRows, AnUpdateTouchesOnlyTheRowOfTheOperatorsGroup)
+{
+  const sample::DataSet& general = root.dataSets.at(0);
+  exec(QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT, SHOUGOU) VALUES (%1, 20000, '/other/0001', 'other', 'other')")
+           .arg(general.rec));
+  TDataSentakuListCtl ctl;
+  TDataListRec r;
+  ctl.InitDataListRecord(r, general.folder);
+  ctl.GetDataListRecord(jxrkPath, r, true);
+  r.Shougou = QStringLiteral("新しい名前㈱");
+  r.Kishu = 0;  // no date is stored as NULL
+  EXPECT_TRUE(ctl.UpdateDataListRecord(r, 0, true));
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=10000").arg(general.rec)),
+            QStringLiteral("新しい名前㈱"));
+  EXPECT_EQ(value(QStringLiteral("SELECT COALESCE(CAST(KISHU AS VARCHAR(20)),'null') FROM DATALIST WHERE REC=%1 AND GROUPID=10000")
+                      .arg(general.rec)),
+            "null");
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=20000").arg(general.rec)), "other");
+
+  // Nothing to write without a number or a folder.
+  TDataListRec empty;
+  EXPECT_FALSE(ctl.UpdateDataListRecord(empty, 0, true));
+}
+
+TEST_F(DataListRows, ClientServerUpdateLeavesARowThatBelongsToAnotherFolder)
+{
+  const sample::DataSet& general = root.dataSets.at(0);
+  AppType = jxatCS;
+  TDataSentakuListCtl ctl;
+  ctl.SetAppType(jxatCS);
+  TDataListRec r;
+  ctl.InitDataListRecord(r, general.folder);
+  ctl.GetDataListRecord(jxrkPath, r, true);
+  ASSERT_EQ(r.Rec, general.rec);
+  r.DataPath = tmp.file("elsewhere");
+  r.Shougou = "changed";
+  EXPECT_TRUE(ctl.UpdateDataListRecord(r, 0, true));
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=10000").arg(general.rec)),
+            general.shougou);
+  r.DataPath = general.folder.toUpper();  // the same folder in other letter case
+  EXPECT_TRUE(ctl.UpdateDataListRecord(r, 0, true));
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=10000").arg(general.rec)),
+            "changed");
+  // A caller's open transaction is committed with retaining and stays open.
+  dm->IBTransactionDEF.start();
+  r.Shougou = "again";
+  EXPECT_TRUE(ctl.UpdateDataListRecord(r, 0, true));
+  EXPECT_TRUE(dm->IBTransactionDEF.inTransaction());
+  dm->IBTransactionDEF.rollback();
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=10000").arg(general.rec)),
+            "again");
+}
+
+TEST_F(DataListRows, MembersAreWrittenAndGoWithAnEmptiedParent)
+{
+  const sample::DataSet& general = root.dataSets.at(0);
+  TDataSentakuListCtl ctl;
+  TDataListRec m;
+  ctl.InitDataListRecord(m, general.folder + "/001");
+  m.Rec = general.rec;
+  m.RowNo = 1;
+  m.GassanDataKbn = 10;
+  m.Shougou = "本社";
+  EXPECT_TRUE(ctl.UpdateDataListRecord(m, 0, true));  // inserted
+  m.Shougou = "本店";
+  EXPECT_TRUE(ctl.UpdateDataListRecord(m, 0, true));  // updated
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM CHILD_DATALIST WHERE REC=%1 AND ROWNO=1").arg(general.rec)), "本店");
+  TDataListRec read;
+  ctl.InitDataListRecord(read, QString());
+  read.Rec = general.rec;
+  read.RowNo = 1;
+  read.GassanDataKbn = 10;
+  ctl.GetDataListRecord(jxrkRec, read, true);
+  EXPECT_EQ(read.Shougou, "本店");
+  EXPECT_EQ(read.RowNo, 1);
+
+  TDataListRec parent;
+  ctl.InitDataListRecord(parent, general.folder);
+  parent.Rec = general.rec;
+  EXPECT_TRUE(ctl.UpdateDataListRecord(parent, 0, true));  // emptied: no name, no dates
+  EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM CHILD_DATALIST WHERE REC=%1").arg(general.rec)), "0");
+}
+
+TEST_F(DataListRows, OlderSystemDatabasesWithoutTheNewColumns)
+{
+  build(SystemGeneration::V1000, 10);
+  const sample::DataSet& general = root.dataSets.at(0);
+  TDataSentakuListCtl ctl;
+  EXPECT_FALSE(ctl.HasCloudColumn());
+  EXPECT_FALSE(ctl.HasReadOnlyColumn());
+  TDataListRec r;
+  ctl.InitDataListRecord(r, general.folder);
+  ctl.GetDataListRecord(jxrkPath, r, false);
+  EXPECT_EQ(r.Rec, general.rec);
+  r.Shougou = "old generation";
+  EXPECT_TRUE(ctl.UpdateDataListRecord(r, 0, false));
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1").arg(general.rec)), "old generation");
+}
+
+}  // namespace
