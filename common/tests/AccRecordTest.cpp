@@ -1,0 +1,81 @@
+#include "common/AccRecord.h"
+#include "common/DbUtil.h"
+#include "db/DbError.h"
+#include "platform/Format.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AccRecord, FixedDateFormatsAndProcessFormats)
+{
+  pcAccRecordInitialize();
+  TDateTime d = 0;
+  ASSERT_TRUE(TryStrToDate("2024/05/01", d, AccFormatSettings()));
+  EXPECT_EQ(d, EncodeDate(2024, 5, 1));
+  // The fixed settings do not follow a changed process-wide short date format.
+  TFormatSettings& fs = FormatSettings();
+  const QString saved = fs.ShortDateFormat;
+  fs.ShortDateFormat = "dd/MM/yyyy";
+  ASSERT_TRUE(TryStrToDate("2024/05/01", d, AccFormatSettings()));
+  EXPECT_EQ(d, EncodeDate(2024, 5, 1));
+  fs.ShortDateFormat = saved;
+  pcAccRecordInitialize();
+  EXPECT_EQ(FormatDateTime(FormatSettings().LongDateFormat, EncodeDate(2024, 5, 1)), "2024年05月01日");
+  EXPECT_EQ(FbPort, 3051);
+  EXPECT_EQ(FbCharSet, "UTF8");
+}
+
+TEST(AccRecord, NamesFromTheIdentityFileAndPartnerColours)
+{
+  pcAccRecordReset();
+  EXPECT_EQ(AppType, jxatSA);
+  EXPECT_EQ(AccDataInitFile[4], "init_acc24.fbK");
+  TAppInfoRec info;
+  info.AppName = "app";
+  info.DataFile = "data.fdb";
+  info.DataInitFile = "tmpl%d.fbk";
+  info.DataListCnt = 50;
+  pcApplyAppInfoNames(info);
+  EXPECT_EQ(AccAppName, "app");
+  EXPECT_EQ(AccDataFile, "data.fdb");
+  EXPECT_EQ(AccDataInitFile[0], "tmpl11.fbk");
+  EXPECT_EQ(AccDataInitFile[3], "tmpl23.fbk");
+  EXPECT_EQ(AccDataInitFile[4], "init_acc24.fbK");  // never replaced
+  EXPECT_EQ(AccDataInitFile[5], "tmpl31.fbk");
+  EXPECT_EQ(AccDataListCnt, 50);
+  EXPECT_EQ(AccFixedBackupFile, "wqacc2.fbk");
+
+  struct Case {
+    std::uint8_t edition;
+    int client2, total, active;
+  } cases[] = {{0, 0xE1F0FF, 0x8EC7FF, 0x246BFF}, {1, 0xF2FFEE, 0xD6FFC8, 0x8000}, {2, 0xF2FFEE, 0xD6FFC8, 0x8000},
+               {3, 0xE1F0FF, 0x8EC7FF, 0x246BFF}};
+  for (const auto& c : cases) {
+    pcAccRecordReset();
+    OemEdition = c.edition;
+    pcApplyOemDefaultColors();
+    EXPECT_EQ(DefClientColor2, c.client2) << int(c.edition);
+    EXPECT_EQ(DefTotalColor, c.total);
+    EXPECT_EQ(DefActiveColor, c.active);
+  }
+  pcAccRecordReset();
+  EXPECT_EQ(AccDataFile, "wqacc2.fdb");
+  TJxSitenListSet levels{jxslHoujin, jxslSiten};
+  EXPECT_TRUE(levels.contains(jxslSiten));
+  EXPECT_FALSE(levels.contains(jxslGroup));
+}
+
+TEST(DbUtil, PlainIdentifiers)
+{
+  struct Case {
+    QString name;
+    bool ok;
+  } cases[] = {{"ACCREG", true},       {"GEN_EVENTLOG_REC", true}, {"RDB$DATABASE", true}, {"_x1", true},
+               {"", false},            {"1ABC", false},            {"A B", false},         {"A;DROP", false},
+               {"A'--", false},        {"表", false},              {QString(64, 'A'), false}};
+  for (const auto& c : cases) EXPECT_EQ(fnIsPlainIdentifier(c.name), c.ok) << c.name.toStdString();
+  EXPECT_THROW(pcRequirePlainIdentifier("X;Y"), db::DbError);
+}
+
+}  // namespace
