@@ -66,11 +66,9 @@ Currency Currency::fromDouble(double value)
 
 double Currency::toDouble() const noexcept
 {
-    // Integer and fraction separately so that the result is the double nearest
-    // to the decimal value for all amounts below 2^53 / 10000.
-    const qint64 whole = m_raw / Scale;
-    const qint64 frac = m_raw % Scale;
-    return double(whole) + double(frac) / double(Scale);
+    // One correctly rounded division: the double nearest to the amount for
+    // every amount below 2^53 / 10000.
+    return double(m_raw) / double(Scale);
 }
 
 std::optional<Currency> Currency::tryFromString(QStringView text)

@@ -9,10 +9,19 @@ namespace {
 constexpr qint64 EpochJulianDay = 2415019;
 constexpr qint64 MSecsPerDayInt = 86400000;
 
+// Serial numbers of 0001-01-01 and 9999-12-31 (with a day of margin).
+constexpr double MinSerial = -693594;
+constexpr double MaxSerial = 2958466;
+
 // Day part and time part (milliseconds, 0..86399999) of a value, with the
-// millisecond rounding carried into the day.
-void split(TDateTime d, qint64 &day, qint64 &msec)
+// millisecond rounding carried into the day. False for NaN, infinities and
+// values outside the years 1 to 9999.
+bool split(TDateTime d, qint64 &day, qint64 &msec)
 {
+    if (!std::isfinite(d) || d < MinSerial || d > MaxSerial) {
+        day = msec = 0;
+        return false;
+    }
     double ip;
     const double frac = std::modf(d, &ip);
     day = qint64(ip);
@@ -21,6 +30,7 @@ void split(TDateTime d, qint64 &day, qint64 &msec)
         msec -= MSecsPerDayInt;
         day += d < 0 ? -1 : 1;
     }
+    return true;
 }
 
 } // namespace
@@ -63,8 +73,7 @@ TDateTime EncodeDate(int year, int month, int day)
 void DecodeDate(TDateTime d, int &year, int &month, int &day)
 {
     qint64 dayNo, ms;
-    split(d, dayNo, ms);
-    const QDate qd = QDate::fromJulianDay(dayNo + EpochJulianDay);
+    const QDate qd = split(d, dayNo, ms) ? QDate::fromJulianDay(dayNo + EpochJulianDay) : QDate();
     if (!qd.isValid()) {
         year = month = day = 0;
         return;
@@ -88,7 +97,8 @@ int DaysInMonth(TDateTime d)
 int DayOfWeek(TDateTime d)
 {
     qint64 dayNo, ms;
-    split(d, dayNo, ms);
+    if (!split(d, dayNo, ms))
+        return 0;
     // 1899-12-30 was a Saturday (7).
     qint64 w = (dayNo - 1) % 7;
     if (w < 0)
@@ -135,6 +145,8 @@ TDateTime IncMonth(TDateTime d, int months)
 {
     int y, m, dd;
     DecodeDate(d, y, m, dd);
+    if (y == 0)
+        throw EConvertError(QStringLiteral("Invalid date value: %1").arg(d));
     qint64 total = qint64(y) * 12 + (m - 1) + months;
     qint64 ny = total >= 0 ? total / 12 : -((-total + 11) / 12);
     int nm = int(total - ny * 12) + 1;
@@ -220,18 +232,23 @@ TDateTime FromQDateTime(const QDateTime &dt)
 QDate ToQDate(TDateTime d)
 {
     qint64 dayNo, ms;
-    split(d, dayNo, ms);
+    if (!split(d, dayNo, ms))
+        return QDate();
     return QDate::fromJulianDay(dayNo + EpochJulianDay);
 }
 
 QTime ToQTime(TDateTime d)
 {
     qint64 dayNo, ms;
-    split(d, dayNo, ms);
+    if (!split(d, dayNo, ms))
+        return QTime();
     return QTime::fromMSecsSinceStartOfDay(int(ms));
 }
 
 QDateTime ToQDateTime(TDateTime d)
 {
-    return QDateTime(ToQDate(d), ToQTime(d));
+    const QDate date = ToQDate(d);
+    if (!date.isValid())
+        return QDateTime();
+    return QDateTime(date, ToQTime(d));
 }

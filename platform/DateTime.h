@@ -55,6 +55,9 @@ TDateTime Now();   // local date and time
 TDateTime Date();  // today, 00:00
 TDateTime Time();  // the time of day now
 
+// Values outside the years 1 to 9999 (and NaN) decode to 0/0/0 and 0:00,
+// convert to invalid Qt values, and give day of week 0.
+
 // --- Qt conversions ------------------------------------------------------
 // An invalid QDate/QDateTime converts to 0 (no date); 0 converts back to
 // 1899-12-30 (callers that mean "no date" test IsNoDate first).

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 TEST(DateTime, EncodeAndDecodeAcrossTheEpoch)
@@ -105,6 +108,23 @@ TEST(DateTime, IncMonthClampsToTheMonthEndAndKeepsTheTime)
     EXPECT_EQ(ToQDate(EndOfTheMonth(FromQDate({2024, 2, 10}))), QDate(2024, 2, 29));
     EXPECT_EQ(ToQDate(StartOfTheMonth(FromQDate({2024, 2, 10}) + 0.5)), QDate(2024, 2, 1));
     EXPECT_EQ(DaysBetween(FromQDate({2024, 1, 1}), FromQDate({2024, 3, 1}) + 0.9), 60);
+}
+
+TEST(DateTime, ValuesOutsideTheCalendarDecodeAsNothing)
+{
+    const double bad[] = {std::nan(""), 1e300, -1e300, 2958466.5, -693595.0,
+                          std::numeric_limits<double>::infinity()};
+    for (double v : bad) {
+        int y = 1, m = 1, d = 1, h = 1, n = 1, s = 1, ms = 1;
+        DecodeDate(v, y, m, d);
+        DecodeTime(v, h, n, s, ms);
+        EXPECT_EQ((std::array{y, m, d, h, n, s, ms}), (std::array{0, 0, 0, 0, 0, 0, 0})) << v;
+        EXPECT_FALSE(ToQDate(v).isValid()) << v;
+        EXPECT_FALSE(ToQDateTime(v).isValid()) << v;
+        EXPECT_EQ(DayOfWeek(v), 0) << v;
+        EXPECT_THROW(IncMonth(v, 1), EConvertError) << v;
+    }
+    EXPECT_EQ(ToQDate(2958465.99), QDate(9999, 12, 31));
 }
 
 TEST(DateTime, InvalidQtValuesMeanNoDate)
