@@ -145,6 +145,17 @@ public:
                          int AKyoseiCheck);
 
   // =========================================================================
+  // Checks of the shared edit repository (DataModuleEditRepo.cpp); each gets
+  // the display value, the error flag and the error text as a grid's
+  // validation passes them. A replaced value clears the flag and the text.
+  // =========================================================================
+  // Percentages: above 100 becomes "100", below 0 or not a number "0".
+  static void cxEditRepo_Curr_WariaiP1_PlusPropertiesValidate(QVariant& DisplayValue, QString& ErrorText,
+                                                              bool& Error);
+  // Dates typed with blanks (" 1/ 2/ 3"): every part gets two digits.
+  static void cxEditRepo_Text_Hizuke6PropertiesValidate(QVariant& DisplayValue, QString& ErrorText, bool& Error);
+
+  // =========================================================================
   // (Further operations of the data module are added below by their own
   // modules: system definitions, accounting information, registers, ...)
   // =========================================================================

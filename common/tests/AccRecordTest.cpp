@@ -79,3 +79,38 @@ TEST(DbUtil, PlainIdentifiers)
 }
 
 }  // namespace
+
+#include "common/DataModule.h"
+
+namespace {
+
+TEST(EditRepository, PercentageAndDateChecks)
+{
+  struct Case {
+    QString in;
+    QString out;
+    bool cleared;
+  } percent[] = {{"150", "100", true}, {"-3", "0", true}, {"abc", "0", true}, {"55.5", "55.5", false},
+                 {"100", "100", false}, {"0", "0", false}};
+  for (const auto& c : percent) {
+    QVariant v = c.in;
+    QString text = "bad";
+    bool error = true;
+    TDM::cxEditRepo_Curr_WariaiP1_PlusPropertiesValidate(v, text, error);
+    EXPECT_EQ(v.toString(), c.out) << c.in.toStdString();
+    EXPECT_EQ(error, !c.cleared);
+    EXPECT_EQ(text.isEmpty(), c.cleared);
+  }
+  Case dates[] = {{" 1/ 2/ 3", "01/02/03", true}, {"24/05/01", "24/05/01", false}, {" 5/ 1", "05/01", true},
+                  {" 7", "07", true}, {"", "", false}};
+  for (const auto& c : dates) {
+    QVariant v = c.in;
+    QString text = "bad";
+    bool error = true;
+    TDM::cxEditRepo_Text_Hizuke6PropertiesValidate(v, text, error);
+    EXPECT_EQ(v.toString(), c.out) << c.in.toStdString();
+    EXPECT_EQ(error, !c.cleared);
+  }
+}
+
+}  // namespace
