@@ -17,6 +17,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <QLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,8 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <cmath>
 #include <QWindow>
 
 TMenuSousaProc MenuSousaProc;
@@ -268,10 +272,77 @@ void TBSDI::FormShow()
         PutProcRirekiInfo(0);
         SystemDef.DataUpFlg = true;
     }
-    applySizeConstraints();
+    ResetSizeContainer();
+    SetFSizeParUIControl();
+    InitFormProperty();
     if (FormSize)
         GetFormSize();
     ShoweEventExecFlg = true;
+}
+
+void TBSDI::ResetSizeContainer()
+{
+    const int cp = SystemDef.ChoseiPixcel;
+    if (IsDialogStyle() || cp < 1)
+        return;
+    static const QStringList keep = {QStringLiteral("pnlSwkInA"), QStringLiteral("pnlChoseiNasi"),
+                                     QStringLiteral("pnlSubMenu")};
+    for (QWidget *w : findChildren<QWidget *>()) {
+        QWidget *parent = w->parentWidget();
+        if (!parent || qobject_cast<QGroupBox *>(parent))
+            continue;
+        // Controls placed by a layout keep the layout's place.
+        if (parent->layout() && parent->layout()->indexOf(w) >= 0)
+            continue;
+        bool exempt = false;
+        for (QWidget *p = parent; p && p != this && qobject_cast<QFrame *>(p); p = p->parentWidget())
+            if (keep.contains(p->objectName())) {
+                exempt = true;
+                break;
+            }
+        if (exempt)
+            continue;
+        w->move(std::max(w->x() - cp, 0), w->y());
+    }
+}
+
+void TBSDI::SetFSizeParUIControl()
+{
+    applySizeConstraints();
+    const bool hint = SystemDef.ShowHint != 0;
+    setToolTipDuration(hint ? -1 : 0);
+    if (AccInf.ZaimuDataType == jxztCuravia) {
+        // Medical-corporation data has facilities where other data has branches.
+        for (QLabel *l : findChildren<QLabel *>()) {
+            QString t = l->text();
+            t.replace(QStringLiteral("本・支店"), QStringLiteral("施設"));
+            t.replace(QStringLiteral("支店"), QStringLiteral("施設"));
+            l->setText(t);
+        }
+    }
+}
+
+void TBSDI::InitFormProperty()
+{
+    const TFontInfo &now = SystemDef.NowFont;
+    const TFontInfo &def = SystemDef.DefaultFont;
+    const int ppi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    const int p = def.Size == 10 ? ppi : 96;
+    if (now.Size > 0 && def.Size > 0) {
+        const int a = static_cast<int>(std::lround(now.Size * ppi / 96.0));
+        const int b = static_cast<int>(std::lround(def.Size * ppi / 96.0));
+        Scale = b > 0 ? a * 100 / b : 100;
+        ZoomDpi = static_cast<int>(std::lround(Scale * p / 100.0));
+    }
+    if (now.Height != 0 && def.Height != 0)
+        ZoomRaito = std::trunc((std::abs(now.Height) / double(std::abs(def.Height)) + 0.000001) * 10) / 10;
+    else
+        ZoomRaito = 1.0;
+    if (!now.Name.isEmpty() && now.Size > 0) {
+        QFont f(now.Name);
+        f.setPointSize(now.Size);
+        setFont(f);
+    }
 }
 
 void TBSDI::applySizeConstraints()

@@ -140,6 +140,17 @@ public:
     // Cell of an accounting month (1..12) in a sixteen-period selector.
     static int fnKikanCellNo(int AMonth);
 
+    // First-show adaptation to the operator's settings: the layout
+    // correction in pixels (ChoseiPixcel) for forms with fixed positions,
+    // size constraints and medical-corporation label texts, and the
+    // operator's font with the zoom ratio.
+    void ResetSizeContainer();
+    void SetFSizeParUIControl();
+    void InitFormProperty();
+    int ZoomDpi = 96;
+    double ZoomRaito = 0; // |NowFont height| / |DefaultFont height|, one decimal
+    int Scale = 100;
+
     // Stored size (per operator and form name).
     void GetFormSize();
     void PutFormSize();

@@ -10,6 +10,7 @@
 #include "acccalc/AccGengo.h"
 #include "common/AccRecord.h"
 
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -391,6 +392,64 @@ TEST(TBSDITest, SizeIsStoredPerOperatorAndRestored)
     }
     SystemDef.OPCODE = keepOp;
     pcSetFormSizeStore(nullptr);
+}
+
+TEST(TBSDITest, FirstShowAdaptsPositionsLabelsAndZoom)
+{
+    const TSystemDef keepDef = SystemDef;
+    const TACCINF keepInf = AccInf;
+    struct Case
+    {
+        const char *name;
+        TFormBorderStyle style;
+        int chosei;
+        TJxZaimuDataType kind;
+        int nowHeight, defHeight;
+        int buttonLeft, farLeft, groupLeft, exemptLeft; // after the show
+        const char *label1, *label2;
+        double raito;
+    } cases[] = {
+        {"correction 4", bsSizeable, 4, jxztBasic, -13, -13, 0, 6, 2, 2, "本・支店コード", "支店名", 1.0},
+        {"dialog: no correction", bsDialog, 4, jxztBasic, -16, -13, 2, 10, 2, 2, "本・支店コード", "支店名", 1.2},
+        {"medical data", bsSizeable, 0, jxztCuravia, -20, -13, 2, 10, 2, 2, "施設コード", "施設名", 1.5},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SystemDef.ChoseiPixcel = c.chosei;
+        SystemDef.NowFont.Height = c.nowHeight;
+        SystemDef.DefaultFont.Height = c.defHeight;
+        AccInf.ZaimuDataType = c.kind;
+        auto *box = new TBSDI(nullptr, c.style);
+        box->SetManualFree(true);
+        auto *button = new QPushButton(QStringLiteral("実行"), box);
+        button->move(2, 100);
+        auto *far = new QLineEdit(box);
+        far->move(10, 130);
+        auto *group = new QGroupBox(box);
+        group->setGeometry(200, 100, 200, 100);
+        auto *inGroup = new QLineEdit(group);
+        inGroup->move(2, 20);
+        auto *keep = new QFrame(box);
+        keep->setObjectName(QStringLiteral("pnlChoseiNasi"));
+        keep->setGeometry(200, 220, 200, 60);
+        auto *inKeep = new QLineEdit(keep);
+        inKeep->move(2, 10);
+        auto *l1 = new QLabel(QStringLiteral("本・支店コード"), box);
+        auto *l2 = new QLabel(QStringLiteral("支店名"), box);
+        box->FormCreate();
+        box->InitFlg = true;
+        box->show();
+        EXPECT_EQ(button->x(), c.buttonLeft);
+        EXPECT_EQ(far->x(), c.farLeft);
+        EXPECT_EQ(inGroup->x(), c.groupLeft);
+        EXPECT_EQ(inKeep->x(), c.exemptLeft);
+        EXPECT_EQ(l1->text(), QString::fromUtf8(c.label1));
+        EXPECT_EQ(l2->text(), QString::fromUtf8(c.label2));
+        EXPECT_DOUBLE_EQ(box->ZoomRaito, c.raito);
+        delete box;
+    }
+    SystemDef = keepDef;
+    AccInf = keepInf;
 }
 
 TEST(TBSDITest, KeyRestrictAndFinNo)
