@@ -12,6 +12,7 @@
 
 #include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -450,6 +451,49 @@ TEST(TBSDITest, FirstShowAdaptsPositionsLabelsAndZoom)
     }
     SystemDef = keepDef;
     AccInf = keepInf;
+}
+
+// Counts the mouse presses that reach it.
+class TPressCounter : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QList<Qt::MouseButton> presses;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override { presses << e->button(); }
+};
+
+TEST(TBSDITest, RightButtonIsSwallowedUnlessEnabled)
+{
+    struct Case
+    {
+        bool enable;
+        QList<Qt::MouseButton> want;
+    } cases[] = {
+        {false, {Qt::LeftButton}},
+        {true, {Qt::RightButton, Qt::LeftButton}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.enable);
+        TTestBox box;
+        box.SetManualFree(true);
+        box.MouseRButtonEnable = c.enable;
+        auto *target = new TPressCounter(&box);
+        target->setGeometry(0, 0, 50, 50);
+        box.show();
+        QTest::mouseClick(target, Qt::RightButton);
+        QTest::mouseClick(target, Qt::LeftButton);
+        EXPECT_EQ(target->presses, c.want);
+    }
+    // Another window's widget is not the form's business.
+    TTestBox box;
+    box.SetManualFree(true);
+    box.show();
+    TPressCounter outside;
+    outside.show();
+    QTest::mouseClick(&outside, Qt::RightButton);
+    EXPECT_EQ(outside.presses, (QList<Qt::MouseButton>{Qt::RightButton}));
 }
 
 TEST(TBSDITest, KeyRestrictAndFinNo)
