@@ -2,6 +2,7 @@
 // without harm, and never leaves a half-built folder.
 #include "tools/demo_builder/DemoBuilder.h"
 
+#include "common/AppInfo.h"
 #include "fixtures/FixtureError.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
@@ -122,6 +123,14 @@ TEST(DemoBuilder, BuildsACompleteInstallationAndKeepsItOnTheSecondRun)
     EXPECT_EQ(appInfo.ReadString(QStringLiteral("Application"), QStringLiteral("OEM")), QStringLiteral("STANDARD"));
     EXPECT_EQ(appInfo.ReadString(QStringLiteral("Zaimu"), QStringLiteral("HomeDir")), DemoBuilder::homeDir());
     EXPECT_EQ(readAll(o.folder + QStringLiteral("/AppInfo.ini")), readAll(o.programDir + QStringLiteral("/AppInfo.ini")));
+    // The program's reader takes it whole.
+    TAppInfoRec rec;
+    ASSERT_EQ(fnReadAppInfoIni(o.programDir + QStringLiteral("/rendo"), rec), AppInfoRead);
+    EXPECT_EQ(rec.HomeDir, DemoBuilder::homeDir());
+    EXPECT_EQ(rec.ComRegKey, DemoBuilder::comRegKey());
+    EXPECT_EQ(rec.RegKey, DemoBuilder::productRegKey());
+    EXPECT_EQ(rec.AppName, DemoBuilder::appName());
+    EXPECT_EQ(rec.DataDefFile, QStringLiteral("wqaccdef2.fdb"));
 
     const QString env = QString::fromUtf8(readAll(first.envFile));
     EXPECT_TRUE(env.contains(QStringLiteral("export RENDO_DATA_ROOT='%1/common'").arg(o.folder)));
