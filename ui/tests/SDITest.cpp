@@ -147,10 +147,11 @@ TEST(TBSDITest, EscAndF12OnKeyRelease)
         EXPECT_EQ(!box->isVisible(), c.closes);
         EXPECT_EQ(box->okClicks, c.okClicks);
         EXPECT_EQ(box->LastKey(), c.lastKey);
-        if (c.okClicks)
+        if (c.okClicks) {
             EXPECT_EQ(box->result(), mrOk);
-        else if (c.closes)
+        } else if (c.closes) {
             EXPECT_EQ(box->result(), mrCancel);
+        }
         if (box->isVisible())
             box->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
