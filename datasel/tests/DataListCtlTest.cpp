@@ -248,6 +248,24 @@ TEST_F(DataListRows, MembersAreWrittenAndGoWithAnEmptiedParent)
   EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM CHILD_DATALIST WHERE REC=%1").arg(general.rec)), "0");
 }
 
+TEST_F(DataListRows, ALocalWorkingFolderResolvesToItsShareRow)
+{
+  // Slot 5 holds a data set whose master copy is on a share server; its
+  // working copy is the local folder 0005 under the data root.
+  exec(QStringLiteral("UPDATE DATALIST SET PASNAME='/mnt/share/sv0002', NETDRIVE=1, ENTTEXT='共有', SHOUGOU='共有㈱' "
+                      "WHERE REC=5 AND GROUPID=10000"));
+  exec(QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT) VALUES (5, 20000, '/x/other', 'other group')"));
+  TDataSentakuListCtl ctl;
+  TDataListRec r;
+  ctl.InitDataListRecord(r, root.root + "/0005");
+  ctl.GetDataListRecord(jxrkPath, r, true);
+  EXPECT_EQ(r.Rec, 5);
+  EXPECT_EQ(r.DataPath, "/mnt/share/sv0002");
+  EXPECT_EQ(r.NetDrive, 1);
+  EXPECT_EQ(r.Shougou, QStringLiteral("共有㈱"));
+  EXPECT_EQ(r.LocalPath, root.root + "/0005");
+}
+
 TEST_F(DataListRows, OlderSystemDatabasesWithoutTheNewColumns)
 {
   build(SystemGeneration::V1000, 10);
