@@ -114,3 +114,41 @@ TEST(EditRepository, PercentageAndDateChecks)
 }
 
 }  // namespace
+
+#include "RecordingHook.h"
+
+namespace {
+
+TEST(ServerProbe, AnUnreachableServerIsExplainedByAccessForm)
+{
+  RecordingHook hook;
+  struct Case {
+    TJxAppType form;
+    std::uint8_t sbc;
+    const char16_t* firstReason;
+  } cases[] = {
+      {jxatCS, 0, u"１）サーバー上でFireBirdサービスが起動しているか確認して下さい。"},
+      {jxatSBC, 2, u"１）RDSソリューションが正常に動作しているか確認して下さい。"},
+  };
+  for (const auto& c : cases) {
+    pcAccRecordReset();
+    hook.boxes.clear();
+    AppType = c.form;
+    SbcKind = c.sbc;
+    SystemDef.SERVERNAME = "127.0.0.1";
+    FbPort = 1;  // nothing listens there
+    TDM dm;
+    EXPECT_FALSE(dm.IsFirebirdRunning());
+    ASSERT_EQ(hook.boxes.size(), 1u);
+    EXPECT_EQ(hook.boxes[0].type, 102);  // the information box of lines
+    const QStringList lines = hook.boxes[0].text.split('\n');
+    EXPECT_EQ(lines.value(0), "ログイン処理に失敗しました。以下の理由が考えられます。");
+    EXPECT_EQ(lines.value(1), QString::fromUtf16(c.firstReason));
+    EXPECT_EQ(lines.size(), c.form == jxatSBC ? 5 : 4);
+  }
+  pcAccRecordReset();
+  TDM dm;
+  EXPECT_TRUE(dm.IsFirebirdRunning());  // stand-alone: no check
+}
+
+}  // namespace
