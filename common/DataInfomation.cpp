@@ -4,6 +4,7 @@
 #include "common/AccReg.h"
 #include "common/DataModule.h"
 #include "common/FbError.h"
+#include "common/SeihinVersionList.h"
 #include "common/TypedValue.h"
 #include "db/DbError.h"
 #include "platform/IniFile.h"
@@ -15,6 +16,22 @@ const QString kSts = QStringLiteral("DATASTS");
 const QString kInfo = QStringLiteral("DATAINFO");
 
 }  // namespace
+
+TDataInfomation::TDataInfomation() = default;
+TDataInfomation::~TDataInfomation() = default;
+
+QString TDataInfomation::GetSeihinText(int AMajor, int AMinor, const QString& /*ADefText*/)
+{
+  if (AMajor == 0 && AMinor > 0) return QStringLiteral("評価版");
+  const QString version = QStringLiteral("%1.%2").arg(AMajor).arg(AMinor);
+  if (!FSeihinVerList) {
+    FSeihinVerList = std::make_unique<TSeihinVersionList>();
+    FSeihinVerList->Execute(jxstAsc);
+  }
+  for (int i = 0; i < FSeihinVerList->ItemCount(); ++i)
+    if (FSeihinVerList->ItemGetterVersion(i) == version) return FSeihinVerList->ItemGetterSeihin(i);
+  return version;
+}
 
 void TDataInfomation::InitRecord(TDataInfomationRec& rec)
 {
@@ -68,8 +85,7 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
       r.VerMajor = q.field("MAJOR").asInt();
       r.VerMinor = q.field("MINOR1").asInt();
       r.VerRevision = q.field("MINOR2").asInt();
-      r.VerText = r.VerMajor == 0 && r.VerMinor > 0 ? QStringLiteral("評価版")
-                                                     : QStringLiteral("%1.%2").arg(r.VerMajor).arg(r.VerMinor);
+      r.VerText = GetSeihinText(r.VerMajor, r.VerMinor, QString());
     }
     q.close();
     if (r.SitenKanri > 0) {

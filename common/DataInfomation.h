@@ -13,6 +13,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 #include <cstdint>
 
 enum TJxDataStatus : std::uint8_t {
@@ -67,9 +69,14 @@ struct TDataInfomationRec {
 };
 using PDataInfomationRec = TDataInfomationRec*;
 
+class TSeihinVersionList;
+
 class TDataInfomation {
 public:
-  TDataInfomation() = default;
+  TDataInfomation();
+  ~TDataInfomation();
+  TDataInfomation(const TDataInfomation&) = delete;
+  TDataInfomation& operator=(const TDataInfomation&) = delete;
 
   TJxAppType AppType() const { return FAppType; }
   void SetAppType(TJxAppType t) { FAppType = t; }
@@ -91,6 +98,11 @@ public:
   void WriteIniFile(const QString& ADataPath, const QString& ASection, const TDataInfomationRec& ARec);
   // Writes the status keys; jxdsNone removes the holder.
   void WriteIniFileDataStatus(const QString& ADataPath, TJxDataStatus AStatus);
+  // Edition text of a data version: "評価版" for 0.x (x > 0), else the edition
+  // of the installed-product list whose "major.minor" matches, else
+  // "major.minor". ADefText is not used.
+  QString GetSeihinText(int AMajor, int AMinor, const QString& ADefText);
+
   // Writes (or with ADelete removes) one key.
   void WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey,
                      const QVariant& AValue, bool ADelete);
@@ -98,4 +110,5 @@ public:
 private:
   TJxAppType FAppType = jxatSA;
   TDataInfomationRec FDataInfoRec;
+  std::unique_ptr<TSeihinVersionList> FSeihinVerList;  // built on first use
 };

@@ -152,3 +152,21 @@ TEST(ServerProbe, AnUnreachableServerIsExplainedByAccessForm)
 }
 
 }  // namespace
+
+#include "common/DataInfomation.h"
+
+namespace {
+
+TEST(DataInfomation, EditionTextOfADataVersion)
+{
+  pcAccRecordReset();
+  SystemDef.AppVerMajor = 17;
+  TDataInfomation info;
+  EXPECT_EQ(info.GetSeihinText(0, 5, "x"), "評価版");
+  EXPECT_EQ(info.GetSeihinText(17, 0, "x"), "25版");  // the label of major 17 in the product list
+  EXPECT_EQ(info.GetSeihinText(12, 3, "x"), "12.3");
+  EXPECT_EQ(TDataInfomation::IniFileName("/d/0001/"), "/d/0001/wqacc2.ini");
+  pcAccRecordReset();
+}
+
+}  // namespace
