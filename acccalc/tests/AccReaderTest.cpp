@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QMap>
+
 namespace {
 
 // One record of the stand-in trial-balance procedure.
@@ -117,9 +119,10 @@ protected:
                      .arg(r.divisor));
     }
 
-    bool read(int balanceType = 0, const QString &bcode = QStringLiteral(" "))
+    bool read(int balanceType = 0, const QString &bcode = QStringLiteral(" "), int yousiki = 2,
+              const QString &scode = QStringLiteral(" "))
     {
-        return pcSisanhyoRead(table, keys, QStringLiteral(" "), bcode, 0, balanceType, 0, 2, 0, 0, 0);
+        return pcSisanhyoRead(table, keys, scode, bcode, 0, balanceType, 0, yousiki, 0, 0, 0);
     }
 
     TestTempDir dir;
@@ -237,4 +240,73 @@ TEST_F(AccReader, CodesAreBoundNotFormattedIn)
     // balance-sheet lines are hidden for a department reading)
     EXPECT_FALSE(table[28].KAMOKU.KNAME.isEmpty());
     EXPECT_TRUE(table[1].KAMOKU.KNAME.isEmpty());
+}
+
+TEST_F(AccReader, DiscountedBillsAreOffsetAgainstReceivedBills)
+{
+    AccInf.UKETORI_TEGATA = QStringLiteral("1201");
+    AccInf.WARIBIKI_TEGATA = QStringLiteral("1203");
+    AccInf.URAGAKI_TEGATA = QStringLiteral("1203"); // the same account: only one offset line
+    SystemDef.KessansyoTegataSosai = 1;
+    records({{"1200", "141", "1201", "受取手形", 1, 0, "", 1000, 50},
+             {"1200", "152", "1203", "割引手形", 3, 0, "", 300, 0}});
+    ASSERT_TRUE(read(0, QStringLiteral(" "), 3));
+    SystemDef.KessansyoTegataSosai = 0;
+    EXPECT_EQ(table[48].KAMOKU.KCODE, QStringLiteral("1203"));
+    EXPECT_EQ(table[48].KAISIZAN, Currency::fromInt(300));
+    EXPECT_TRUE(table[49].KAMOKU.KCODE.isEmpty());
+    EXPECT_EQ(table[51].KAISIZAN, Currency::fromInt(700));
+    EXPECT_EQ(table[51].KARSUM[1], Currency::fromInt(50));
+    EXPECT_EQ(table[52].KAISIZAN, Currency());
+    for (const TQSORT &k : keys)
+        if (k.Rec == 52)
+            EXPECT_EQ(k.Key, HiddenSortKey());
+
+    // Form style 2 looks the bills up by statement line only: no offset here.
+    SystemDef.KessansyoTegataSosai = 1;
+    ASSERT_TRUE(read(0, QStringLiteral(" "), 2));
+    SystemDef.KessansyoTegataSosai = 0;
+    EXPECT_EQ(table[51].KAISIZAN, Currency::fromInt(1000));
+    EXPECT_TRUE(table[48].KAMOKU.KCODE.isEmpty());
+}
+
+TEST_F(AccReader, DepartmentGroupSumsItsDepartments)
+{
+    namespace acc = fixtures::sample::acc;
+    const QDate day = fixtures::sample::fiscalStart().addDays(10);
+    struct Line { const char *bcode; const QString &debit; const char *hcode; const QString &credit; int amount; int period; };
+    const Line lines[] = {
+        {"01", acc::Futsuu, "01", acc::Uriage, 1000, 1},
+        {"02", acc::Futsuu, "01", acc::Uriage, 300, 1},
+        {"02", acc::Futsuu, "02", acc::Uriage, 20, 2},
+        {"01", acc::Ryohi, "", acc::Genkin, 7, 3},
+        {"", acc::Ryohi, "", acc::Genkin, 90000, 3}, // no department: outside the group
+    };
+    QList<fixtures::JournalEntry> entries;
+    for (const Line &l : lines) {
+        fixtures::JournalEntry e = fixtures::JournalEntry::plain(day.addMonths(l.period - 1), l.debit, l.credit, Currency::fromInt(l.amount));
+        e.period = l.period;
+        e.scode = QStringLiteral("01");
+        e.debit.bcode = e.credit.bcode = QString::fromLatin1(l.bcode);
+        e.debit.hcode = QString::fromLatin1(l.hcode);
+        entries << e;
+    }
+    fixtures::CompanyFixture(d).post(entries);
+
+    ASSERT_TRUE(read(4, QStringLiteral("B1"), 2, QString()));
+    EXPECT_TRUE(reporter.messages.isEmpty());
+    QMap<QString, const TBALANCE *> rows;
+    for (std::size_t r = 51; r < table.size(); ++r)
+        if (!table[r].KAMOKU.KCODE.isEmpty())
+            rows[table[r].KAMOKU.KCODE] = &table[r];
+    ASSERT_TRUE(rows.contains(acc::Futsuu));
+    const TBALANCE &futsuu = *rows[acc::Futsuu];
+    EXPECT_EQ(futsuu.KARSUM[1], Currency::fromInt(1300));
+    EXPECT_EQ(futsuu.KARSUM[2], Currency::fromInt(20));
+    ASSERT_EQ(futsuu.HOJONUM, 2);
+    EXPECT_EQ(futsuu.HOJOUTIWAKE[0].KARSUM[1], Currency::fromInt(1300));
+    EXPECT_EQ(futsuu.HOJOUTIWAKE[1].KARSUM[2], Currency::fromInt(20));
+    EXPECT_EQ(rows[acc::Uriage]->KASSUM[1], Currency::fromInt(1300));
+    EXPECT_EQ(rows[acc::Ryohi]->KARSUM[3], Currency::fromInt(7));
+    EXPECT_EQ(rows[acc::Genkin]->KASSUM[3], Currency::fromInt(7));
 }
