@@ -48,6 +48,7 @@ TDM::TDM(QObject* parent)
     t->setSingleShot(true);
   }
   if (!DM) DM = this;
+  pcInstallTaxMasterReader();
 }
 
 TDM::~TDM()

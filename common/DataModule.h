@@ -13,6 +13,8 @@
 #pragma once
 
 #include "common/AccRecord.h"
+#include "common/AccTaxCmp.h"
+#include "common/SystemIniRec.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -159,6 +161,126 @@ public:
   // (Further operations of the data module are added below by their own
   // modules: system definitions, accounting information, registers, ...)
   // =========================================================================
+
+  // =========================================================================
+  // Tax master, total-line names and data kinds (DataModuleTax.cpp)
+  // =========================================================================
+  // Leaves a list that already holds entries alone (true). Otherwise fills it
+  // from TAXMST in code order; on failure the list is left empty.
+  bool fnGetTaxMst(TTaxKbnList& ATaxKbnList);
+  QString fnGetAccTotalName(const QString& AKGroup, const QString& AField);
+  bool fnPutAccTotalName(const QString& AKGroup, const QString& AField, const QString& AValue);
+  // Medical-corporation data exactly for data kind 3 with code kind 1; also
+  // sets up the statement code tables and the cash-flow item list.
+  TJxZaimuDataType GetZaimuDataType();
+  TJxZaimuDataType GetZaimuDataType(int ADataType, int ACodeType);
+  // Names of data and code kinds; an unknown kind throws EPlatformError.
+  static QString fnGetDataTypeName(int ADataType);
+  static QString fnGetCodeTypeName(int ADataType, int ACodeType, bool AMerge);
+  bool IsConnectDataType(int ADataType, int ACodeType, bool AMessageOut);
+  // Installs fnGetTaxMst of the data module as the tax-code look-ups' reader.
+  static void pcInstallTaxMasterReader();
+
+  // =========================================================================
+  // Account codes, operators and server time (DataModuleKamoku.cpp)
+  // =========================================================================
+  void SetSystemCode(const QString& AName, QString& AKCODE, QString& AUSERCODE);
+  QString UserKcodeToKCode(const QString& AUKCode);
+  QString KCodeToUserKcode(const QString& AKCode);
+  QString GetOperatorList(QStringList& AOperatorList, int AGroup, const QString& ATopItem);
+  bool IsOpCode(int AOPCODE, int APassword);
+  TDateTime GetDBServerNow();
+
+  // =========================================================================
+  // System register (SYSREG) and branch register (SISETREG)
+  // (DataModuleRegister.cpp). Reading a missing entry creates it.
+  // =========================================================================
+  QVariant funcGetSysReg(const QString& _Field, const QString& _TYPE, const QString& _Val, int AOPCODE);
+  QVariant funcGetSysReg(const QString& _Field, const QString& _TYPE, const QString& _Val);
+  void funcPutSysReg(const QString& _Field, const QString& _Type, const QVariant& _Val, int AOPCODE);
+  void funcPutSysReg(const QString& _Field, const QString& _Type, const QVariant& _Val);
+  QVariant fnGetSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field,
+                           const QString& _Type, const QVariant& _Val);
+  void pcPutSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field,
+                       const QString& _Type, const QVariant& _Val);
+
+  // =========================================================================
+  // Era table and system-database version (DataModuleGengo.cpp)
+  // =========================================================================
+  // Loads GengoTable from GENGO (newest first), else the built-in eras, and
+  // the era-sign items of the date grids.
+  void SetGengoRecord();
+  void SetSystemDBVersion();
+  QStringList cxEditRepo_Combo_Gengo_Items;
+
+  // =========================================================================
+  // Database metadata tests and generators (DataModuleMeta.cpp)
+  // =========================================================================
+  bool fnExistence_Table(const QString& __TableName);
+  bool fnExistence_Field(const QString& __TableName, const QString& __FieldName);
+  bool fnExistence_VIEW(const QString& __VIEWName);
+  bool fnExistence_Procedure(const QString& __ProcName);
+  bool fnExistence_Trigger(const QString& __TriggerName);
+  qint64 GetGeneratorValue(const QString& AGenName);
+  void SetGeneratorValue(const QString& AGenName, qint64 AValue);
+  static void SendCommit(db::Transaction& AIBTransaction);
+  static void SendRollBack(db::Transaction& AIBTransaction);
+
+  // =========================================================================
+  // System settings, relay-server and company text stores
+  // (DataModuleTextStore.cpp)
+  // =========================================================================
+  bool GetSysIni(TSystemIniRec& ASysIni);
+  bool SetSysIni(const TSystemIniRec& ASysIni);
+  void SetRelayServerInfo(int ARec, int AIndex);
+  void UpdateRelayServerInfo(int ARec, int AIndex);
+  void UpdateRelayServerInfo(int ARec, const QString& AWeb_Holder, const QString& APassword);
+  void GetAccInfoXStrField(QString& AValue);
+  void SetAccInfoXStrField(const QString& AValue);
+  Currency GetMotoirekinKaisizan(int ANendo, const QString& ASCODE, const QString& ABCODE);
+
+  // =========================================================================
+  // System definitions (DataModuleSysDef.cpp)
+  // =========================================================================
+  bool fnGetSYSDEF();
+  bool fnPutSysdef();
+  bool fnPutSysdefJisyoField();
+  QString fnGetMessage();
+  void DeleteLogonInfo();
+  void DeleteFormSizeInfo();
+  // Whether the system has a screen font of that name (installed by the user
+  // interface; without it the operator's font is not applied).
+  static std::function<bool(const QString&)> FontExistsProc;
+  // The grid styles of the data dialogs: the operator's font for every style
+  // and the colours (BGR) that the operator's settings replace.
+  struct TGridStyles {
+    TFontInfo Font;
+    int Title = 0xB9DDFB;
+    int TitleTop = 0xFFFFFF;
+    int TitleEnd = -1;  // the system's 3-D light colour
+    int TitleRow = 0xF7FBFF;
+    int Meisai = 0xFFFFFF;
+    int MeisaiOdd = 0xFFFFFF;
+    int MeisaiEven = -1;  // the system's info background
+    int Gokei = 0xFEECD1;
+    int Select = 0xFF8000;
+    bool InactiveFromSystem = true;  // the inactive caption's gradient colour
+  };
+  TGridStyles cxStyleRepository1;
+
+  // =========================================================================
+  // Accounting information of the open data (DataModuleAccInfo.cpp)
+  // =========================================================================
+  bool fnGetAccInfo();
+  // Code lengths of the shared edit repository (characters).
+  struct TEditRepoLengths {
+    int SCODE = 2;
+    int BCODE = 4;
+    int KCODE = 4;
+    int HCODE = 4;
+    int Syohyo = 6;
+  };
+  TEditRepoLengths cxEditRepoLengths;
 
 private:
   bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName,
