@@ -3,10 +3,10 @@
 // database (DATALIST, DATALIST_EX for the data places, CHILD_DATALIST for the
 // members of consolidated data).
 //
-// This file holds the records and the row operations the data module needs
-// when it closes a company database (clear a record, read a row by folder or
-// number, write a row back). The listings, the remaining row operations and
-// the share-server operations are added to the control by their own modules.
+// ComDataSentaku.cpp holds the record helpers and the row reads and writes
+// the data module needs; ComDataSentakuList.cpp the listing and the loaded
+// list; ComDataSentakuRows.cpp the remaining single-row operations. The
+// share-server operations are added to the control by their own module.
 #pragma once
 
 #include "common/AccRecord.h"
@@ -22,10 +22,23 @@
 namespace db {
 class Query;
 }
+struct TDataInfomationRec;
 
 enum TJxDBStatus : std::uint8_t { jxdbOK, jxdbHason };
 enum TJxReadKey : std::uint8_t { jxrkRec, jxrkPath };
 enum TJxDataListMode : std::uint8_t { jxdlDataList, jxdlKyoyuList };
+enum TJxSortField : std::uint8_t {
+  jxsfCustom,
+  jxsfRec,
+  jxsfName,
+  jxsfNendo,
+  jxsfKikan,
+  jxsfPath,
+  jxsfDataVer,
+  jxsfDataCode
+};
+enum TJxSelectType : std::uint8_t { jxstAll, jxstData, jxstNonData };
+enum TJxKyoyuReadMode : std::uint8_t { jxrmDataBase, jxrmDir };
 
 // One data-list row.
 struct TDataListRec {
@@ -75,6 +88,19 @@ struct TDataSentakuRec {
 using TDataSentakuRecArray = std::vector<TDataSentakuRec>;
 using PDataSentakuRec = TDataSentakuRec*;
 
+// An entry chosen for display or printing: an index into a loaded list.
+struct TDataSentakuRecDisp {
+  int Index = 0;
+};
+using TDataSentakuRecDispArray = std::vector<TDataSentakuRecDisp>;
+
+// Display name of a data-folder status code ("－", "使用中", ... "状態不明").
+QString fnDataStatusName(int AStatus);
+
+// A list name that stands for a free slot: blank (half- or full-width
+// blanks only), "空き領域" or "新しい領域".
+bool IsFreeSlotName(const QString& AName);
+
 // Kinds that have a row of their own in the list table (0, 1, 2), and the
 // consolidated parents that own members (1, 2). Kind 10 is a member.
 inline bool IsGassanOwnRow(int kind) { return kind == 0 || kind == 1 || kind == 2; }
@@ -121,6 +147,47 @@ public:
   // Stand-alone use: the registered path of a local data folder.
   bool GetLocalPathToData(const QString& ALocalPath, TDataListRec& AData);
 
+  // ---- listing (ComDataSentakuList.cpp) -----------------------------------
+  TJxSelectType SelectType = jxstAll;
+  int SelectNendo = 0;
+  QString SelectShogo;
+  // Reads the local data list of the group into ItemList (with the members
+  // of consolidated data) and ItemChildList. AKyoyuNozoku 1 leaves out the
+  // data sets fetched from a share server (stand-alone use only). A custom
+  // order (jxsfCustom) is taken only when AOrderText is one of the order
+  // lines the list itself uses; any other text gives the number order.
+  void Execute(int AKyoyuNozoku, TJxSortField ASortField, TJxSortType ASortType, const QString& AOrderText);
+  void Clear();
+  int ItemCount() const { return int(FItemList.size()); }
+  const TDataSentakuRecArray& ItemList() const { return FItemList; }
+  const TDataListArray& ItemChildList() const { return FItemChildList; }
+  TDataSentakuRec GetItem(int AIndex) const;
+  TDataListRec GetItemChild(int AIndex) const;
+  int GetGassanChildCount(int ARec) const;
+  QString GetListItemLocalPath(int ARow) const;
+  // Names the members "01 name", "02 name", ... by their position.
+  static void SetChildData_DisplayDataListName(PDataSentakuRec AData);
+  static void DeleteChildData(PDataSentakuRec AData, int ACIndex);
+  // The full paths of the sub-folders of the entry's DataPath / LocalPath,
+  // sorted by name without regard to case.
+  static QStringList DirChildDataList(const TDataSentakuRec& AData);
+  static QStringList DirChildDataList_Local(const TDataSentakuRec& AData);
+  // The order line of a sort field ("" for jxsfCustom and unknown fields).
+  static QString OrderLine(TJxSortField ASortField, TJxSortType ASortType);
+
+  // ---- single rows (ComDataSentakuRows.cpp) -------------------------------
+  void DataInfoRecToDataListRec(const TDataInfomationRec& AInfoRec, TDataListRec& AData) const;
+  void GetDataListChildRecord(TDataSentakuRec& ASelData, bool AErrorTrap);
+  bool InsertDataListRecord(TDataListRec& AData, bool AErrorTrap);
+  bool DeleteDataListRecord(const TDataListRec& AData, bool AErrorTrap);
+  bool DeleteDataListChildRecord(const TDataListRec& AData, bool AErrorTrap);
+  int GetRecMax(int AInc);
+  bool IsExistDataPath(const QString& APath);
+  int GetRecNo(const QString& ADataPath);
+  bool IsDataListNameMitouroku();
+  static void LocalPathToDataDirName(const QString& ALocalPath, QString& ADirName, QString& AChildDirName);
+  void LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec);
+
 protected:
   // The column list of a read (REC, ROWNO or "0 AS ROWNO", ... CLOUD,
   // READ_ONLY or constants for older system databases).
@@ -139,4 +206,6 @@ protected:
   QString FListTable = QStringLiteral("DATALIST");
   bool FDB_V1101_CloudShare = false;
   bool FDB_V1200_ReadOnly = false;
+  TDataSentakuRecArray FItemList;
+  TDataListArray FItemChildList;
 };
