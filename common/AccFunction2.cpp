@@ -87,6 +87,33 @@ QString fnGetSystemDrive()
   return DriveOf(fnGetSystemDirectory());
 }
 
+namespace {
+int g_pixelsPerInch = 96;
+int g_frameHeight = 4;
+}  // namespace
+
+void pcSetScreenMetrics(int pixelsPerInch, int frameHeight)
+{
+  g_pixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : 96;
+  g_frameHeight = frameHeight;
+}
+
+int fnScaleDpi(int Value, int M, int D)
+{
+  if (D == 0) D = g_pixelsPerInch;
+  if (M == D || D == 0) return Value;
+  return int(qint64(Value) * M / D);
+}
+
+int fnFrameHeightAdjust(int H, int Kind)
+{
+  const int f = g_frameHeight;
+  if (2 * f == 8 || 2 * f <= 6) return H;
+  if (Kind == 0) return H - 2 * f + 8;
+  if (Kind == 1) return H - 4 * f + 16;
+  return H;
+}
+
 bool fnWaitMSec(int n)
 {
   QDeadlineTimer deadline(std::max(n, 0));

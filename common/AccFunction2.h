@@ -21,6 +21,15 @@ QString fnGetWinUserName();
 QString fnGetSystemDirectory();
 QString fnGetSystemDrive();
 
+// Screen facts the widget layer provides at start-up (defaults: 96 pixels
+// per inch, a frame height of 4 pixels).
+void pcSetScreenMetrics(int pixelsPerInch, int frameHeight);
+// Value scaled by M/D (truncated); D = 0 means the screen's pixels per inch.
+int fnScaleDpi(int Value, int M, int D);
+// With F the frame height: H unchanged when 2F is 8 or at most 6; Kind 0
+// H - 2F + 8, Kind 1 H - 4F + 16, other kinds H.
+int fnFrameHeightAdjust(int H, int Kind);
+
 // Waits N milliseconds while pending events are processed; always true.
 bool fnWaitMSec(int n);
 

@@ -26,6 +26,26 @@ QByteArray readFile(const QString& path)
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+TEST(PlatformHelpers, ScalingAndFrameHeights)
+{
+  pcSetScreenMetrics(144, 4);
+  struct Scale {
+    int value, m, d, expected;
+  } scales[] = {{100, 96, 96, 100}, {100, 144, 96, 150}, {100, 96, 0, 66}, {10, 120, 96, 12}, {-10, 120, 96, -12},
+                {7, 96, 144, 4}};
+  for (const auto& c : scales) EXPECT_EQ(fnScaleDpi(c.value, c.m, c.d), c.expected) << c.value << " " << c.m << "/" << c.d;
+  struct Frame {
+    int frame, h, kind, expected;
+  } frames[] = {{4, 100, 0, 100}, {3, 100, 1, 100}, {5, 100, 0, 98}, {5, 100, 1, 96}, {6, 100, 0, 96},
+                {6, 100, 2, 100}};
+  for (const auto& c : frames) {
+    pcSetScreenMetrics(96, c.frame);
+    EXPECT_EQ(fnFrameHeightAdjust(c.h, c.kind), c.expected) << c.frame << " " << c.kind;
+  }
+  pcSetScreenMetrics(96, 4);
+  EXPECT_TRUE(fnWaitMSec(5));
+}
+
 TEST(PlatformHelpers, SafeFolders)
 {
   struct Case {
