@@ -39,6 +39,10 @@ using TDataHasonHanteiProc =
     std::function<QVariant(const QString& AHostName, const QString& ADataName, int ASilent)>;
 extern TSyoriKidouProc SyoriKidouProc;
 extern TDataHasonHanteiProc DataHasonHanteiProc;
+// The data password prompt (installed by the dialogs library): ATry is 1 to
+// 3; answers false on cancel, else true with the typed text in AText.
+using TDataPasswordPromptProc = std::function<bool(int ATry, QString& AText)>;
+extern TDataPasswordPromptProc DataPasswordPromptProc;
 
 class TDM : public QObject {
   Q_OBJECT
@@ -281,6 +285,44 @@ public:
     int Syohyo = 6;
   };
   TEditRepoLengths cxEditRepoLengths;
+
+  // =========================================================================
+  // Operator rights and branches (DataModuleRights.cpp)
+  // =========================================================================
+  // Unrestricted data access: the system-wide switch, an accounting-office
+  // operator or level 9. No database access.
+  bool IsDataAccessSeigenNasi();
+  // Whether the operator's level may run the process AMenuID (with an option
+  // contained in its stored options when AOption is not blank).
+  bool IsUseMenu(const QString& AMenuID, const QString& AOption);
+  bool fnJobRestrict();
+  bool fnGetExistsOpeDefSisetu();
+  // The operator's default branch: sets DEFOPSCODE, OPSCODE, ACCCLAS and
+  // OPSitenColor and returns the branch's name.
+  QString GetOpeDefSisetu();
+  // Whether the operator may use every branch of the open data.
+  bool IsAuthSitenZentai(int AOPCODE);
+  // A value of the key=value lines of a branch; "COLOR" gives an integer.
+  static QVariant GetSitenExInfoValue(const QString& AKeyValueList, const QString& AKey);
+  QString fnGetSisetumei(const QString& pSCODE);
+  int fnGetJigyoukubun(const QString& pSCODE);
+  int fnGetBumEX(const QString& pSCODE);
+
+  // =========================================================================
+  // Journal counts, journal deletion and the database version
+  // (DataModuleJournal.cpp). These commit a caller's open company transaction
+  // first and work in a fresh one.
+  // =========================================================================
+  int fnGetKamokuCount();
+  int fnGetSiwakeCount(int Mode, const QString& Scode, const QString& KCODE, const QString& HCODE);
+  void pcSiwakeDEL(int Mode, const QString& Scode, const QString& KCODE, const QString& HCODE);
+  QString fnGetDataBaseVer();
+
+  // =========================================================================
+  // Data password (DataModulePassword.cpp): asks through the prompt hook
+  // (DataPasswordPromptProc) up to three times.
+  // =========================================================================
+  bool IsDataPassword(int AHandle);
 
 private:
   bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName,
