@@ -324,6 +324,80 @@ public:
   // =========================================================================
   bool IsDataPassword(int AHandle);
 
+  // =========================================================================
+  // Deferred actions and data-folder numbers (DataModuleDeferred.cpp)
+  // =========================================================================
+  // Closes AWindow (as its close button would) 100 ms later, from the event
+  // loop; a window destroyed meanwhile is left alone. nullptr disarms.
+  void SetTimerFormClose(QObject* AWindow);
+  QObject* TimerFormCloseTag() const { return FFormCloseTarget; }
+  void TimerFormCloseTimer();
+  // Starts the registered process AID through the launch hook 100 ms later
+  // (AFormStyle is the hook's show mode: 1 modal); an empty AID only stores.
+  void SetTimerSyoriKidou(const QString& AID, int AFormStyle, const QString& AOption);
+  void TimerSyoriKidouTimer();
+  QString SyoriID() const { return FSyoriID; }
+  int SyoriFormStyle() const { return FSyoriFormStyle; }
+  QString SyoriOption() const { return FSyoriOption; }
+  // The data-set folder and member folder after the "DATA" (or "CB_DATA")
+  // part of a local path; spaces are ignored, "\" and "/" both separate.
+  static void LocalPathToDataDirName(const QString& ALocalPath, QString& ADirName, QString& AChildDirName);
+  // The data-list number of a data folder: from the folder names for local
+  // data, from DATALIST (the operator's group, path without regard to case)
+  // for data on a server. 0 when unknown.
+  void LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec, int& AChildRec);
+
+  // =========================================================================
+  // Operator key values and key=value texts (DataModuleKeyValue.cpp)
+  // =========================================================================
+  // The value stored for an operator's login code and a named key in
+  // STYLECOLOR; empty when none (errors are swallowed).
+  QString ZenkaiKeyValue(int AOPCODE, const QString& AKey);
+  // Stores the value under the named key (one row per operator and key).
+  void KeyValueHozon(int AOPCODE, const QString& AKey, const QString& AValue);
+  // Lines of name=value (names without regard to case; the first counts).
+  static QString GetExField_Value(const QString& AExField, const QString& AKey);
+  static void SetExField_Value(QString& AExField, const QString& AKey, const QString& AValue);
+  static void DeleteExField_Key(QString& AExField, const QString& AKey);
+
+  // =========================================================================
+  // Company-data flags and labels (DataModuleFlags.cpp). The journal
+  // questions answer false on any error and never show a message.
+  // =========================================================================
+  bool IsCloudShare(bool AVestimar_StartControl);
+  bool IsCloudShare(const TACCINF& AACCINF, bool AVestimar_StartControl);
+  int GetDataAccessKbn();
+  bool IsKansaZumiHizuke(TDateTime AHizuke, int AKessan);
+  bool IsFurikaeSiwake();
+  bool IsSyouninZumiSiwake(const QString& AJyoken);
+  bool IsSyokuchiHojoAri();
+  bool IsKimatuZeinukiSeiseiZumi(int AType, int ASiwakeTable);
+  int GetSyuukeiZeikbn(int AZeikbn, int AType, int ASiwakeTable);
+  int GetOutputZeikbn(int AZeikbn, int AType, int ASiwakeTable);
+  int GetOutputZeikbn_TaxSinkokusyo(int AZeikbn, int AType, int ASiwakeTable);
+  bool UpdateSiwakeNippouLinkKey(const QString& AOLDBCODE, const QString& ANEWBCODE);
+  bool IsOpenLimitDialog_ConnectData(int AType);
+  bool DeleteOpInf();
+  QString GetShouhyouTitle(int AOutKbn);
+  QString GetKamokuUseKbnHyoukimei(int AValue);
+  static bool IsGenkaKeisanBCODE(const QString& ABCODE);
+  bool IsJimushoNamePrintItem(int AValue);
+  static int GetIryoHojin_JigyoKbn(const QString& AJigyomei);
+  static bool fnIsIryoHojinType(const QString& AText);
+  QString TolvaneDefaultHCode();
+  QString TolvaneDefaultBCode();
+
+private:
+  void ConnectDeferredTimers();
+  bool FDeferredTimersConnected = false;
+  QObject* FFormCloseTarget = nullptr;
+  QMetaObject::Connection FFormCloseWatch;
+  QString FSyoriID;
+  int FSyoriFormStyle = 0;
+  QString FSyoriOption;
+
+public:
+
 private:
   bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName,
                       const QString& AIBPathDat);
