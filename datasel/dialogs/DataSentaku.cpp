@@ -1,0 +1,1126 @@
+#include "datasel/dialogs/DataSentaku.h"
+
+#include "common/AccFunction.h"
+#include "common/DataModule.h"
+#include "datasel/DataFolderStatus.h"
+#include "datasel/dialogs/DataListKensaku.h"
+#include "platform/Paths.h"
+#include "ui/z5MessageDlg2.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+const char* const kBareKeys[13] = {"ESC:", "F1:", "F2:", "F3:", "F4:", "F5:", "F6:", "F7:", "F8:", "", "", "", "F12:"};
+
+QString gridHint(TJxAppType app, TdsProcType mode)
+{
+  const QString head = QStringLiteral("［ENTER］又はﾀﾞﾌﾞﾙｸﾘｯｸ又は［F12］で選択します。");
+  if (mode == dsptConvertCall)
+    return head + QStringLiteral("|［ENTER］又はﾀﾞﾌﾞﾙｸﾘｯｸ又は［F12］で空いている行を選択します。\r\n");
+  const bool nendo = mode == dsptNendoKosinCall;
+  if (app == jxatCS)
+    return head + QLatin1Char('|') + head +
+           (nendo ? QStringLiteral("\r\n") : QStringLiteral("\r\n空白行は選択できません。"));
+  if (app == jxatSBC)
+    return head + QLatin1Char('|') + head +
+           (nendo ? QString() : QStringLiteral("\r\n空白行は選択できません。［F3］で新規にﾃﾞｰﾀを作成するか、又は［F7］で作成済みのﾃﾞｰﾀを復元してください。")) +
+           (nendo ? QStringLiteral("\r\n［F7］で作成済みのﾃﾞｰﾀを復元してください。") : QString()) +
+           QStringLiteral("\r\n選択ﾃﾞｰﾀを削除する場合は［F5］を、ﾌﾗｯｼｭﾒﾓﾘなどのﾒﾃﾞｨｱに保存する場合は［F6］を押します。");
+  return head + QLatin1Char('|') + head +
+         (nendo ? QStringLiteral("\r\n［F7］で作成済みのﾃﾞｰﾀを復元してください。")
+                : QStringLiteral("\r\n空白行は選択できません。［F3］で新規にﾃﾞｰﾀを作成するか、又は［F7］で作成済みのﾃﾞｰﾀを復元してください。")) +
+         QStringLiteral("\r\n選択ﾃﾞｰﾀを削除する場合は［F5］、ﾌﾗｯｼｭﾒﾓﾘなどのﾒﾃﾞｨｱに保存する場合は［F6］を押します。"
+                        "\r\n共有ﾃﾞｰﾀを処理する場合は［共有取得］、取得した共有ﾃﾞｰﾀを他のｵﾍﾟﾚｰﾀが使えるようにする場合は［共有保管］をｸﾘｯｸします。");
+}
+
+QString trimBlanks(const QString& s)
+{
+  QString t = s;
+  t.replace(QChar(0x3000), QLatin1Char(' '));
+  return t.trimmed();
+}
+
+int optionInt(const QString& text)
+{
+  bool ok = false;
+  const int v = text.trimmed().toInt(&ok);
+  return ok ? v : 0;
+}
+
+bool hasOption(const QStringList& lines, const QString& name)
+{
+  for (const QString& l : lines) {
+    const int eq = l.indexOf(QLatin1Char('='));
+    const QString key = eq >= 0 ? l.left(eq) : l;
+    if (QString::compare(key.trimmed(), name, Qt::CaseInsensitive) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void RegisterDataSentakuBox() { RegisterFormClassByName<TDataSentakuBox>(QStringLiteral("DuRoziZuvurad")); }
+
+namespace {
+const bool registered = (RegisterDataSentakuBox(), true);
+}
+
+TDataSentakuBox::TDataSentakuBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
+{
+  (void)registered;
+  StatusBoxShow = [](TMessageInfoRec& r) { return fnShowMessageBox(r); };
+  MenuMin = false;
+  MultiShow = false;
+  FormSize = false;
+  Zoom = false;
+  HelpFile = QStringLiteral("file01.html");
+  FDataPlaceRec = SystemDef.DataPlaceRec;
+  FDataPlacePath = SystemDef.IBPATHDEF;
+  FListCtl = std::make_unique<TDataSentakuListCtl>();
+  FListCtl->SetAppType(AppType);
+  FKensakuStore = std::make_unique<TDataKensakuStore>(0);
+  buildForm();
+  applyAppType();
+  FormCreate();
+  InitFlg = true;
+}
+
+TDataSentakuBox::~TDataSentakuBox() = default;
+
+void TDataSentakuBox::buildForm()
+{
+  setWindowTitle(QStringLiteral("データ選択"));
+  resize(992, 564);
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(6, 6, 6, 6);
+
+  auto* top = new QHBoxLayout;
+  FPlacePanel = new QWidget(this);
+  auto* pl = new QHBoxLayout(FPlacePanel);
+  pl->setContentsMargins(0, 0, 0, 0);
+  pl->addWidget(new QLabel(QStringLiteral("データの場所:"), FPlacePanel));
+  FPlaceCombo = new QComboBox(FPlacePanel);
+  FPlaceCombo->setMinimumWidth(220);
+  pl->addWidget(FPlaceCombo);
+  FBtnPlace = new QPushButton(QStringLiteral("設定"), FPlacePanel);
+  pl->addWidget(FBtnPlace);
+  top->addWidget(FPlacePanel);
+  top->addStretch(1);
+  FBtnKensaku = new QPushButton(QStringLiteral("検索"), this);
+  FBtnKensakuKaijyo = new QPushButton(QStringLiteral("検索解除"), this);
+  FBtnInfo = new QPushButton(QStringLiteral("情報"), this);
+  FBtnRefresh = new QPushButton(QStringLiteral("更新"), this);
+  FChkAuto = new QCheckBox(QStringLiteral("共有データの取得と保管を自動化する"), this);
+  FBtnKyoyuGet = new QPushButton(QStringLiteral("共有取得"), this);
+  FBtnKyoyuPut = new QPushButton(QStringLiteral("共有保管"), this);
+  FBtnCloud = new QPushButton(QStringLiteral("ｸﾗｳﾄﾞ"), this);
+  FBtnIkou = new QPushButton(QStringLiteral("ﾃﾞｰﾀ移行"), this);
+  for (QWidget* w : {static_cast<QWidget*>(FBtnKensaku), static_cast<QWidget*>(FBtnKensakuKaijyo),
+                     static_cast<QWidget*>(FBtnInfo), static_cast<QWidget*>(FBtnRefresh),
+                     static_cast<QWidget*>(FChkAuto), static_cast<QWidget*>(FBtnKyoyuGet),
+                     static_cast<QWidget*>(FBtnKyoyuPut), static_cast<QWidget*>(FBtnCloud),
+                     static_cast<QWidget*>(FBtnIkou)})
+    top->addWidget(w);
+  root->addLayout(top);
+
+  FModel = new QStandardItemModel(0, dscol::Count, this);
+  const char* caps[dscol::Count] = {"Rec", "合算区分", "親インデックス", "子インデックス", "データバージョン",
+                                    "共有取得保管", "データロック中ユーザー", "更新禁止区分", "データステータス",
+                                    "参照専用区分", "名称空白区分", "No", "コード", "ｸﾗｳﾄﾞ", "データ名  ",
+                                    "会計年度", "会計期間", "データフォルダ", "バージョン", "共有", "鍵"};
+  for (int c = 0; c < dscol::Count; ++c) FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
+  FGrid = new QTableView(this);
+  FGrid->setModel(FModel);
+  FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+  FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  FGrid->setAlternatingRowColors(true);
+  FGrid->verticalHeader()->setVisible(false);
+  FGrid->verticalHeader()->setDefaultSectionSize(20);
+  FGrid->horizontalHeader()->setSectionsClickable(true);
+  for (int c = 0; c <= dscol::NameBlank; ++c) FGrid->setColumnHidden(c, true);
+  const int widths[] = {40, 65, 45, 200, 75, 180, 215, 80, 40, 40};
+  for (int c = dscol::No; c < dscol::Count; ++c) FGrid->setColumnWidth(c, widths[c - dscol::No]);
+  FGrid->installEventFilter(this);
+  root->addWidget(FGrid, 1);
+
+  FSearchEdit = new QLineEdit(FGrid->viewport());
+  FSearchEdit->setReadOnly(true);
+  FSearchEdit->setMaxLength(8);
+  FSearchEdit->setFixedSize(80, 19);
+  FSearchEdit->setFocusPolicy(Qt::NoFocus);
+  FSearchEdit->setStyleSheet(QStringLiteral("QLineEdit{color:white;font-weight:bold;background:palette(highlight);}"));
+  FSearchEdit->hide();
+  FSearchTimer.setSingleShot(false);
+  connect(&FSearchTimer, &QTimer::timeout, this, [this] {
+    if (FGrid->hasFocus()) FinishIncrementalSearch();
+  });
+
+  FHint = new QLabel(this);
+  FHint->setWordWrap(true);
+  FHint->setMinimumHeight(48);
+  FHint->setFrameShape(QFrame::StyledPanel);
+  root->addWidget(FHint);
+  HintObject = FHint;
+
+  FBottomPanel = new QWidget(this);
+  auto* bl = new QHBoxLayout(FBottomPanel);
+  bl->setContentsMargins(0, 0, 0, 0);
+  for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12}) {
+    auto* b = new QPushButton(QString::fromUtf8(kBareKeys[k]), FBottomPanel);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setMinimumWidth(84);
+    FFunc[std::size_t(k)] = b;
+    if (k == 12) bl->addStretch(1);
+    bl->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this, k] { onFunc(k); });
+  }
+  root->addWidget(FBottomPanel);
+  Child_OKButton = nullptr;  // F12 is this dialog's own business
+
+  connect(FGrid, &QTableView::doubleClicked, this, [this] { ChooseFocused(); });
+  connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
+  connect(FBtnKensaku, &QPushButton::clicked, this, [this] { onKensaku(); });
+  connect(FBtnKensakuKaijyo, &QPushButton::clicked, this, [this] { onKensakuKaijyo(); });
+  connect(FBtnInfo, &QPushButton::clicked, this, [this] { onInfo(); });
+  connect(FBtnRefresh, &QPushButton::clicked, this, [this] { onRefresh(); });
+  connect(FBtnKyoyuGet, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("共有取得")); });
+  connect(FBtnKyoyuPut, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("共有保管")); });
+  connect(FBtnCloud, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("クラウドシェア")); });
+  connect(FBtnIkou, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("データ移行")); });
+  connect(FBtnPlace, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("データの場所の設定")); });
+  connect(FGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { SetFuncKeyCaption(); });
+}
+
+void TDataSentakuBox::applyAppType()
+{
+  const bool cloud = false;  // cloud sharing is offered by the communication module
+  if (AppType == jxatSA) {
+    setWindowTitle(QStringLiteral("データ選択"));
+    FPlacePanel->hide();
+    FGrid->setColumnHidden(dscol::Kagi, true);
+  } else {
+    setWindowTitle(AppType == jxatSBC ? QStringLiteral("データ選択") : QStringLiteral("データ選択（サーバー）"));
+    FBtnKyoyuGet->hide();
+    FBtnKyoyuPut->hide();
+    FChkAuto->hide();
+    FPlacePanel->show();
+    FGrid->setColumnHidden(dscol::Kyoyu, true);
+  }
+  if (!cloud) {
+    FBtnCloud->hide();
+    FGrid->setColumnHidden(dscol::Cloud, true);
+    FGrid->setColumnWidth(dscol::Name, 200 + 45);
+  }
+}
+
+// ---------------------------------------------------------------- options
+
+void TDataSentakuBox::SetProcType(int AValue)
+{
+  if (AValue > 5) throw std::runtime_error("処理タイプに範囲外の値が設定されました。");
+  FProcType = AValue < 0 ? dsptStartCall : TdsProcType(AValue);
+}
+
+void TDataSentakuBox::SetOptions(const QStringList& AOptions)
+{
+  FOptionsList = AOptions;
+  TBSDI::SetOptions(AOptions);
+  FKensakuStore->InitRecord(FOutDataKensakuRec);
+  FOnlySA_Syori = 0;
+  FOnlySA_BackupPath.clear();
+  bool ok = false;
+  const int type = fnOptionValue(AOptions, QStringLiteral("SyoriType")).trimmed().toInt(&ok);
+  SetProcType(ok ? type : 0);
+  FFormStyle = optionInt(fnOptionValue(AOptions, QStringLiteral("FormStyle"), QStringLiteral("0")));
+  if (hasOption(AOptions, QStringLiteral("JyokenSet"))) {
+    TDataKensakuRec& r = FOutDataKensakuRec;
+    r.JyokenUse = 1;
+    r.DataType = optionInt(fnOptionValue(AOptions, QStringLiteral("DataType")));
+    r.CodeType = optionInt(fnOptionValue(AOptions, QStringLiteral("CodeType")));
+    const struct {
+      const char* name;
+      int kbn;
+    } vers[] = {{"DataVer", 0}, {"DataVerMajor", 1}, {"DataVerMore", 2}, {"DataVerFullMatch", 3}};
+    for (const auto& v : vers) {
+      if (!hasOption(AOptions, QString::fromLatin1(v.name))) continue;
+      r.DataVer = fnOptionValue(AOptions, QString::fromLatin1(v.name));
+      if (v.kbn != 0) r.DataVer2.clear();
+      r.DataVerKbn = v.kbn;
+    }
+    if (fnOptionValue(AOptions, QStringLiteral("ManualFree")).trimmed() == QStringLiteral("1")) SetManualFree(true);
+  }
+  if (FProcType == dsptOnlySACall) {
+    const QString s = fnOptionValue(AOptions, QStringLiteral("OnlySA_Syori"));
+    FOnlySA_Syori = s == QStringLiteral("Restore") ? 1 : 0;
+    FOnlySA_BackupPath = fnOptionValue(AOptions, QStringLiteral("OnlySA_BackupPath"));
+  }
+  if (FFormStyle > 2) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+int TDataSentakuBox::ShowDisplay(TIShowType AShowType)
+{
+  const int check = fnShowDisplayCheck(AShowType);
+  if (check != 1) return check;
+  int result = 1;
+  if (AShowType == istShowModal) {
+    SetPrepare(true);
+    SetDaialogShowPlace(0, 0, 0, 0, dsScreenCenter);
+    result = exec();
+  } else {
+    show();
+  }
+  QApplication::restoreOverrideCursor();
+  return result;
+}
+
+void TDataSentakuBox::SetPrepare(bool AValue)
+{
+  FPrepare = AValue;
+  if (!AValue) return;
+  if (FProcType == dsptNendoKosinCall || FProcType == dsptOnlySACall) SystemDef.OneTimeDataPath.clear();
+  if (FProcType == dsptNendoKosinCall || FProcType == dsptGensyouCall || FProcType == dsptConvertCall) {
+    FBtnCloud->hide();
+    FBtnIkou->hide();
+  }
+  PrepareDataList();
+  FirstTimeFlg = false;
+}
+
+// ---------------------------------------------------------------- list
+
+void TDataSentakuBox::PrepareDataList()
+{
+  FGridHint = gridHint(AppType, FProcType);
+  SetHintList();
+  if (AppType != jxatSA) {
+    FPlaceCombo->clear();
+    FPlaceCombo->addItem(QStringLiteral("標準"), 0);
+    FDataPlaceRec = 0;
+  }
+  TDataKensakuRec stored;
+  FKensakuStore->SelectRecord(stored);
+  FDataKensakuRec[0] = stored;
+  FDataKensakuRec[1] = stored;
+  if (stored.JyokenUse == 0) pcClearKensakuFilter(FDataKensakuRec[1]);
+  if (FOutDataKensakuRec.JyokenUse == 1) {
+    FOutDataKensakuRec.SortCol = stored.SortCol;
+    FOutDataKensakuRec.SortType = stored.SortType;
+    FDataKensakuRec[1] = FOutDataKensakuRec;
+  }
+  FBtnKensakuKaijyo->setEnabled(FDataKensakuRec[1].JyokenUse == 1);
+  FSortCol = FDataKensakuRec[1].SortCol;
+  FSortType = FDataKensakuRec[1].SortType != 0 ? jxstDesc : jxstAsc;
+  if (FSortCol == dscol::No && FSortType == jxstAsc) FSortCol = 0;
+  if (DataListExecute() > 0) {
+    DataListDisplay();
+    if (AppType == jxatSA && FProcType == dsptStartCall && FListCtl->IsDataListNameMitouroku()) {
+      for (int r = 0; r < RowCount(); ++r) DataListRefreshRow(r);
+    }
+  }
+  FChkAuto->blockSignals(true);
+  FChkAuto->setChecked(SystemDef.KyoyuDataAutoCopy == 1);
+  FChkAuto->blockSignals(false);
+  FZenkaiDataPath = SystemDef.IBPATHDAT;
+  FEscCloseFlg = false;
+  SetFuncKeyCaption();
+}
+
+int TDataSentakuBox::DataListExecute()
+{
+  FListCtl->SetAppType(AppType);
+  FListCtl->SetDataPlaceRec(FDataPlaceRec);
+  FListCtl->Execute(0, fnSortFieldOfColumn(FSortCol), FSortType, QString());
+  FDataList = FListCtl->ItemList();
+  FChildList = FListCtl->ItemChildList();
+  DataListFilter();
+  return int(FDataList.size());
+}
+
+void TDataSentakuBox::DataListFilter()
+{
+  FOutputDataList.clear();
+  for (std::size_t i = 0; i < FDataList.size(); ++i)
+    if (fnDataKensakuPass(FDataKensakuRec[1], FDataList[i].Data)) FOutputDataList.push_back({int(i)});
+}
+
+QString TDataSentakuBox::displayFolder(const QString& APath) const
+{
+  if (SystemDef.APPDATA.isEmpty()) return APath;
+  QString s = APath;
+  return s.replace(SystemDef.APPDATA, QStringLiteral("~"), Qt::CaseInsensitive);
+}
+
+int TDataSentakuBox::updateKinsi(const TDataListRec& AData) const
+{
+  // The database-update check belongs to the data maintenance module; until
+  // it is present a set update lock blocks the data set.
+  return AData.UpdateLock;
+}
+
+void TDataSentakuBox::SetGridRow(int ARow, const TDataListRec& d, int AParentIdx, int AChildIdx)
+{
+  auto set = [this, ARow](int c, const QVariant& v) {
+    QStandardItem* it = FModel->item(ARow, c);
+    if (!it) {
+      it = new QStandardItem;
+      FModel->setItem(ARow, c, it);
+    }
+    it->setData(v, Qt::DisplayRole);
+  };
+  const bool member = AChildIdx >= 0;
+  const bool free = IsFreeSlotName(d.DataListName);
+  set(dscol::Rec, d.Rec);
+  set(dscol::Gassan, member ? 10 : int(d.GassanDataKbn));
+  set(dscol::ParentIdx, AParentIdx);
+  set(dscol::ChildIdx, member ? AChildIdx : 0);
+  set(dscol::DataVer, QStringLiteral("%1.%2.%3").arg(d.VerMajor).arg(d.VerMinor).arg(d.VerRevision));
+  set(dscol::KyoyuLock, d.KyoyuLock);
+  set(dscol::DataLock, d.DataLock);
+  set(dscol::UpdateKinsi, updateKinsi(d));
+  set(dscol::DataStatus, int(d.Data_Status));
+  set(dscol::ReadOnly, d.ReadOnly);
+  set(dscol::NameBlank, trimBlanks(d.Display_DataListName).isEmpty() ? 1 : 0);
+  set(dscol::No, member ? QVariant(QString()) : QVariant(d.Rec));
+  FModel->item(ARow, dscol::No)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  set(dscol::Code, d.DataCode);
+  set(dscol::Cloud, d.CloudShare == jxcsUse ? QStringLiteral("☁") : QString());
+  set(dscol::Name, d.Display_DataListName);
+  set(dscol::Nendo, free ? QString() : QStringLiteral("%1 期").arg(d.Nendo));
+  set(dscol::Kikan, free ? QStringLiteral("～") : d.Kikan);
+  set(dscol::Folder, displayFolder(d.DataPath));
+  set(dscol::Version, d.VerText);
+  set(dscol::Kyoyu, d.NetDrive == 1 && d.KyoyuLock == 0 ? QStringLiteral("共") : QString());
+  set(dscol::Kagi, d.DataLock != 0 ? QStringLiteral("🔒") : QString());
+  QColor fore;
+  if (d.Data_Status == jxdbHason)
+    fore = QColor(Qt::red);
+  else if (updateKinsi(d) == 1)
+    fore = QColor(Qt::gray);
+  for (int c = 0; c < dscol::Count; ++c)
+    if (QStandardItem* it = FModel->item(ARow, c)) it->setForeground(fore.isValid() ? QBrush(fore) : QBrush());
+}
+
+void TDataSentakuBox::appendEntryRows(int AOutIndex)
+{
+  const int idx = FOutputDataList[std::size_t(AOutIndex)].Index;
+  TDataSentakuRec& e = FDataList[std::size_t(idx)];
+  if (!IsGassanOwnRow(e.Data.GassanDataKbn)) return;
+  int row = FModel->rowCount();
+  FModel->insertRow(row);
+  SetGridRow(row, e.Data, idx, -1);
+  if (IsGassanParent(e.Data.GassanDataKbn)) {
+    TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
+    for (std::size_t k = 0; k < e.ChildData.size(); ++k) {
+      row = FModel->rowCount();
+      FModel->insertRow(row);
+      SetGridRow(row, e.ChildData[k], idx, int(k));
+    }
+  }
+}
+
+void TDataSentakuBox::DataListDisplay()
+{
+  const int captionCols[] = {dscol::No, dscol::Code, dscol::Name, dscol::Nendo, dscol::Kikan, dscol::Folder,
+                             dscol::Version};
+  const char* captions[] = {"No", "コード", "データ名  ", "会計年度", "会計期間", "データフォルダ", "バージョン"};
+  for (int i = 0; i < 7; ++i) {
+    QString cap = QString::fromUtf8(captions[i]);
+    if (FSortCol == captionCols[i]) cap += FSortType == jxstAsc ? QStringLiteral("▲") : QStringLiteral("▼");
+    FModel->horizontalHeaderItem(captionCols[i])->setText(cap);
+  }
+  FModel->removeRows(0, FModel->rowCount());
+  for (int i = 0; i < int(FOutputDataList.size()); ++i) appendEntryRows(i);
+  if (RowCount() > 0) FocusRow(0);
+}
+
+int TDataSentakuBox::RowCount() const { return FModel->rowCount(); }
+
+int TDataSentakuBox::FocusedRow() const
+{
+  const QModelIndex i = FGrid->currentIndex();
+  return i.isValid() ? i.row() : -1;
+}
+
+void TDataSentakuBox::FocusRow(int ARow)
+{
+  if (ARow < 0 || ARow >= RowCount()) return;
+  FGrid->setCurrentIndex(FModel->index(ARow, dscol::No));
+  FGrid->selectRow(ARow);
+  FGrid->scrollTo(FModel->index(ARow, dscol::No));
+}
+
+TDataListRec TDataSentakuBox::GetRowDataRec(int ARow, int* AIndex, int* ACIndex) const
+{
+  if (ARow < 0 || ARow >= RowCount()) return TDataListRec{};
+  const int kind = FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt();
+  const int pi = FModel->item(ARow, dscol::ParentIdx)->data(Qt::DisplayRole).toInt();
+  const int ci = FModel->item(ARow, dscol::ChildIdx)->data(Qt::DisplayRole).toInt();
+  if (AIndex) *AIndex = pi;
+  if (pi < 0 || pi >= int(FDataList.size())) return TDataListRec{};
+  const TDataSentakuRec& e = FDataList[std::size_t(pi)];
+  if (IsGassanOwnRow(kind)) return e.Data;
+  if (ACIndex) *ACIndex = ci;
+  return ci >= 0 && ci < int(e.ChildData.size()) ? e.ChildData[std::size_t(ci)] : TDataListRec{};
+}
+
+QString TDataSentakuBox::GetRowDataPath(int ARow) const
+{
+  const TDataListRec r = GetRowDataRec(ARow);
+  if (r.NetDrive != 1) return ExcludeTrailingPathDelimiter(r.DataPath);
+  const QString folder = QStringLiteral("%1").arg(r.Rec, 4, 10, QLatin1Char('0'));
+  if (IsGassanOwnRow(r.GassanDataKbn)) return PathJoin(SystemDef.IBPATHDEF, folder);
+  return PathJoin({SystemDef.IBPATHDEF, folder, ExtractFileName(ExcludeTrailingPathDelimiter(r.DataPath))});
+}
+
+int TDataSentakuBox::GetKyoyuState(int ASource, int AIndex) const
+{
+  TDataListRec r;
+  if (ASource == 0)
+    r = GetRowDataRec(AIndex);
+  else if (ASource == 1 && AIndex >= 0 && AIndex < int(FDataList.size()))
+    r = FDataList[std::size_t(AIndex)].Data;
+  else
+    return 0;
+  if (r.NetDrive != 1) return 0;
+  return r.KyoyuLock == 1 ? 2 : 1;
+}
+
+int TDataSentakuBox::GetParentRow(int ARow) const
+{
+  if (ARow < 0 || ARow >= RowCount()) return ARow;
+  if (FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10) return ARow;
+  const int pi = FModel->item(ARow, dscol::ParentIdx)->data(Qt::DisplayRole).toInt();
+  for (int r = ARow; r >= 0; --r)
+    if (FModel->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10 &&
+        FModel->item(r, dscol::ParentIdx)->data(Qt::DisplayRole).toInt() == pi)
+      return r;
+  return ARow;
+}
+
+void TDataSentakuBox::SortByColumn(int ACol)
+{
+  static const int sortable[] = {dscol::No, dscol::Code, dscol::Name, dscol::Nendo, dscol::Kikan, dscol::Folder,
+                                 dscol::Version};
+  if (std::find(std::begin(sortable), std::end(sortable), ACol) == std::end(sortable)) return;
+  if (FSortCol == 0) FSortCol = dscol::No;
+  FSortType = ACol == FSortCol && FSortType == jxstAsc ? jxstDesc : jxstAsc;
+  FSortCol = ACol;
+  const int cur = FocusedRow();
+  const QString keep = cur >= 0 ? FModel->item(cur, dscol::Folder)->text().toUpper() : QString();
+  DataListExecute();
+  DataListDisplay();
+  for (int r = 0; r < RowCount(); ++r)
+    if (!keep.isEmpty() && displayFolder(GetRowDataRec(r).DataPath).toUpper() == keep) {
+      FocusRow(r);
+      break;
+    }
+  SetFuncKeyCaption();
+}
+
+void TDataSentakuBox::LocateZenkaiData()
+{
+  int target = 0;
+  if (FZenkaiDataLocateFlg) {
+    FZenkaiDataPath = SystemDef.IBPATHDAT;
+    for (int r = 0; r < RowCount(); ++r)
+      if (GetRowDataPath(r).toLower() == ExcludeTrailingPathDelimiter(FZenkaiDataPath).toLower()) target = r;
+  }
+  FocusRow(target);
+  FZenkaiDataLocateFlg = true;
+}
+
+void TDataSentakuBox::DataListRefreshRow(int ARow)
+{
+  // Brings one row up to date from its folder's status entry.
+  int pi = -1, ci = -1;
+  TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
+  if (pi < 0) return;
+  const QString path = GetRowDataPath(ARow);
+  if (trimBlanks(path).isEmpty()) return;
+  TDataInfomationRec info;
+  const TJxDataStatus st = fnReadDataFolderStatus(path, info);
+  r.DataLock = st == jxdsLock && info.OpCode != 0 ? fnOperatorNumber(info.OpCode) : 0;
+  if (st == jxdsHason) r.Data_Status = jxdbHason;
+  if (ci >= 0)
+    FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] = r;
+  else
+    FDataList[std::size_t(pi)].Data = r;
+  SetGridRow(ARow, r, pi, ci);
+}
+
+// ---------------------------------------------------------------- captions and hints
+
+void TDataSentakuBox::SetHintList()
+{
+  // A hint is "short|long"; the base form shows the long part in the hint area.
+  FChkAuto->setToolTip(QStringLiteral("ﾁｪｯｸを入れると取得・保管ﾎﾞﾀﾝを使わずに共有ﾃﾞｰﾀを処理できます。空白行に共有ﾃﾞｰﾀを割り当てる場合やLANから切り離してﾃﾞｰﾀ持ち出す場合はﾁｪｯｸを外してください。|"));
+  FBtnKyoyuPut->setToolTip(QStringLiteral("選択した共有ﾃﾞｰﾀを他のPCで使用可能にします。保管を行うと［共有］欄にｱｲｺﾝが付きます。|"));
+  FBtnKyoyuGet->setToolTip(QStringLiteral("空白行を選択してｸﾘｯｸすると［共有ﾃﾞｰﾀの選択］画面が開きます。共有ﾃﾞｰﾀ行を選択してｸﾘｯｸすると選択可能になります。（［共有］欄のｱｲｺﾝが外れます。）|"));
+  FBtnKensakuKaijyo->setToolTip(QStringLiteral("検索状態を解除します。|"));
+  FBtnKensaku->setToolTip(QStringLiteral("［検索条件の設定］画面を開きます。一定条件に該当するﾃﾞｰﾀを抽出表示する場合に使用します。|"));
+  FBtnInfo->setToolTip(fnMessageLines(QStringLiteral("「ﾃﾞｰﾀの詳細情報」画面を開きます。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。|「ﾃﾞｰﾀの詳細情報」画面を開きます。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。\r\nﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更することも可能です。")));
+  FBtnRefresh->setToolTip(fnMessageLines(QStringLiteral("ﾃﾞｰﾀﾘｽﾄを更新します。［F5：ﾃﾞｰﾀ削除］や［F7：復元］などの機能を使わずに移行したﾃﾞｰﾀを再表示します。|ﾃﾞｰﾀﾘｽﾄを更新します。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。\r\nﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更することも可能です。")));
+  FPlaceCombo->setToolTip(QStringLiteral("データの場所を選択します。|データの場所をドロップダウンリストより選択します。選択された場所のデータリストが表示されます。"));
+  FBtnPlace->setToolTip(QStringLiteral("データの場所を設定します。|データの場所を設定する画面が開きます。"));
+  if (FProcType != dsptOnlySACall) FGrid->setToolTip(fnMessageLines(FGridHint));
+  FHint->setText(fnMessageLines(FGridHint.section(QLatin1Char('|'), 1)));
+}
+
+QString TDataSentakuBox::FuncCaption(int AKey) const
+{
+  return AKey >= 0 && AKey <= 12 && FFunc[std::size_t(AKey)] ? FFunc[std::size_t(AKey)]->text() : QString();
+}
+
+QPushButton* TDataSentakuBox::FuncButton(int AKey) const
+{
+  return AKey >= 0 && AKey <= 12 ? FFunc[std::size_t(AKey)] : nullptr;
+}
+
+bool TDataSentakuBox::funcOff(int AKey) const { return FuncCaption(AKey) == QString::fromUtf8(kBareKeys[AKey]); }
+
+void TDataSentakuBox::SetFuncKeyCaption()
+{
+  std::array<QString, 13> cap;
+  const char* defaults[13] = {"ESC:ｷｬﾝｾﾙ", "F1:ヘルプ", "F2:コピー", "F3:新規作成", "F4:割当解除", "F5:ﾃﾞｰﾀ削除",
+                              "F6:保存", "F7:復元", "F8:印刷", "", "", "", "F12:選択"};
+  for (int k = 0; k < 13; ++k) cap[std::size_t(k)] = QString::fromUtf8(defaults[k]);
+  auto off = [&cap](int k) { cap[std::size_t(k)] = QString::fromUtf8(kBareKeys[k]); };
+  if (AppType != jxatSA) cap[4] = QStringLiteral("F4:領域追加");
+  if (FProcType == dsptNendoKosinCall || FProcType == dsptConvertCall) off(3);
+
+  FFuncMode = 0;
+  const int row = FocusedRow();
+  if (RowCount() > 0 && row >= 0) {
+    FFuncMode = FCopy ? 2 : 1;
+    if (FCopy) cap[2] = QStringLiteral("F2:貼り付け");
+    int pi = -1, ci = -1;
+    const TDataListRec e = GetRowDataRec(row, &pi, &ci);
+    const TDataListRec p = pi >= 0 && pi < int(FDataList.size()) ? FDataList[std::size_t(pi)].Data : e;
+    const bool named = !trimBlanks(e.DataListName).isEmpty();
+    const bool member = ci >= 0 && e.GassanDataKbn == 10;
+    if (AppType == jxatSA && e.NetDrive == 0) {
+      off(4);
+      if (!named) {
+        if (!FCopy) off(2);
+        off(5);
+        off(6);
+      } else {
+        off(3);
+        if (e.GassanDataKbn == 1)
+          cap[3] = QStringLiteral("F3:分散追加");
+        else if (p.GassanDataKbn == 2 && member)
+          off(5);
+      }
+    } else if (AppType == jxatSA && e.NetDrive == 1 && e.KyoyuLock == 0) {
+      off(2);
+      off(3);
+      off(5);
+      off(7);
+      if (member) {
+        off(2);
+        off(4);
+        off(5);
+      }
+      if (FChkAuto->isVisible() && SystemDef.KyoyuDataAutoCopy == 0) off(12);
+    } else if (AppType == jxatSA) {
+      off(3);
+      off(4);
+      off(5);
+      if ((e.DataListName == QStringLiteral("空き領域") && !member) || e.DataListName == QStringLiteral("新しい領域")) {
+        cap[3] = QStringLiteral("F3:新規作成");
+        cap[4] = QStringLiteral("F4:割当解除");
+      }
+      if (e.GassanDataKbn == 1)
+        cap[3] = QStringLiteral("F3:分散追加");
+      else if (p.GassanDataKbn == 1 && member)
+        cap[5] = QStringLiteral("F5:ﾃﾞｰﾀ削除");
+    } else if (named) {
+      off(3);
+      if (AppType == jxatCS) cap[3] = QStringLiteral("F3:持ち出し");
+    } else {
+      if (!FCopy) off(2);
+      off(5);
+      off(6);
+    }
+    if (FFuncMode == 1) {
+      if (e.Data_Status == jxdbHason) {
+        for (int k : {2, 3, 4, 6, 12}) off(k);
+        FBtnKyoyuPut->setEnabled(false);
+      }
+    }
+  }
+  if (!FGrid->isEnabled() || !FBottomPanel->isEnabled()) {
+    FFuncMode = 0;
+    off(8);
+    off(12);
+  }
+  if (FFuncMode == 0)
+    for (int k = 2; k <= 7; ++k) off(k);
+  if (FProcType == dsptGensyouCall || FProcType == dsptOnlySACall)
+    for (int k = 1; k <= 8; ++k) off(k);
+  if (FProcType == dsptConvertCall)
+    for (int k : {1, 2, 3, 6, 7, 8}) off(k);
+  if (FProcType == dsptGensyouCall) {
+    FBtnKensaku->setEnabled(false);
+    FBtnKensakuKaijyo->setEnabled(false);
+  }
+  for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12}) FFunc[std::size_t(k)]->setText(cap[std::size_t(k)]);
+}
+
+// ---------------------------------------------------------------- keys
+
+void TDataSentakuBox::FormKeyUp(QKeyEvent* AEvent, int& AKey)
+{
+  if (AEvent->modifiers() == Qt::NoModifier) {
+    if (AKey == Qt::Key_Escape) {
+      onEsc();
+      AKey = 0;
+      return;
+    }
+    if (AKey == Qt::Key_F12) {
+      onFunc(12);
+      AKey = 0;
+      return;
+    }
+    if (AKey >= Qt::Key_F1 && AKey <= Qt::Key_F8) {
+      onFunc(AKey - Qt::Key_F1 + 1);
+      AKey = 0;
+      return;
+    }
+  }
+  TBSDI::FormKeyUp(AEvent, AKey);
+}
+
+void TDataSentakuBox::onFunc(int AKey)
+{
+  if (AKey == 0) {
+    onEsc();
+    return;
+  }
+  if (funcOff(AKey)) return;
+  switch (AKey) {
+  case 1:
+    ShowHtmlHelp();
+    break;
+  case 2:
+    notYet(FCopy ? QStringLiteral("貼り付け") : QStringLiteral("コピー"));
+    break;
+  case 3:
+    notYet(FuncCaption(3).mid(3));
+    break;
+  case 4:
+    notYet(FuncCaption(4).mid(3));
+    break;
+  case 5:
+    notYet(QStringLiteral("データ削除"));
+    break;
+  case 6:
+    notYet(QStringLiteral("保存"));
+    break;
+  case 7:
+    notYet(QStringLiteral("復元"));
+    break;
+  case 8:
+    notYet(QStringLiteral("印刷"));
+    break;
+  case 12:
+    ChooseFocused();
+    return;
+  default:
+    return;
+  }
+  if (AKey >= 2) FGrid->setFocus();
+  SetFuncKeyCaption();
+}
+
+void TDataSentakuBox::notYet(const QString& AWhat)
+{
+  infoBox({QStringLiteral("「%1」はこのバージョンではまだ使用できません。").arg(AWhat)});
+}
+
+void TDataSentakuBox::onEsc()
+{
+  if (!FBottomPanel->isEnabled()) return;
+  if (FCopy) {
+    FCopy = false;
+    FCopyDataPath.clear();
+    SetFuncKeyCaption();
+    return;
+  }
+  FEscCloseFlg = true;
+  setResult(mrCancel);
+  if (closeQuery()) done(mrCancel);
+}
+
+bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)
+{
+  if (AWatched == FGrid && AEvent->type() == QEvent::KeyPress) {
+    auto* ke = static_cast<QKeyEvent*>(AEvent);
+    if (RowCount() == 0) return TBSDI::eventFilter(AWatched, AEvent);
+    if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
+      ChooseFocused();
+      return true;
+    }
+    const QString text = ke->text();
+    if (text.size() == 1 && text.at(0).unicode() > 0x20 && text.at(0).unicode() < 0x7F &&
+        (ke->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0) {
+      incrementalKey(text);
+      return true;
+    }
+  }
+  return TBSDI::eventFilter(AWatched, AEvent);
+}
+
+void TDataSentakuBox::incrementalKey(const QString& AText)
+{
+  if (FKensakuKey.size() >= 8) return;  // the edit holds eight characters
+  FKensakuKey += AText;
+  const int x = FGrid->columnWidth(dscol::No) + int(0.9 * FGrid->columnWidth(dscol::Code));
+  const int y = int(0.6 * FGrid->verticalHeader()->defaultSectionSize());
+  FSearchEdit->move(x, y);
+  FSearchEdit->setText(FKensakuKey);
+  FSearchEdit->setCursorPosition(FKensakuKey.size());
+  FSearchEdit->show();
+  int interval = FSearchTimer.interval();
+  interval = interval < 2000 ? interval + 500 : interval;
+  if (interval > 1000) interval = 1000;
+  FSearchTimer.setInterval(interval);
+  FSearchTimer.start();
+}
+
+void TDataSentakuBox::FinishIncrementalSearch()
+{
+  const QString key = FKensakuKey.toLower();
+  const int n = RowCount();
+  const int cur = std::max(0, FocusedRow());
+  if (!key.isEmpty()) {
+    for (int step = 1; step <= n; ++step) {
+      const int r = (cur + step) % n;
+      if (FModel->item(r, dscol::Code)->text().toLower().startsWith(key)) {
+        FocusRow(r);
+        break;
+      }
+    }
+  }
+  FSearchTimer.stop();
+  FSearchTimer.setInterval(0);
+  FKensakuKey.clear();
+  FSearchEdit->clear();
+  FSearchEdit->hide();
+  SetFuncKeyCaption();
+}
+
+// ---------------------------------------------------------------- search, info, refresh
+
+void TDataSentakuBox::onKensaku()
+{
+  if (!FKensakuBox) FKensakuBox = new TDataListKensakuBox(this);
+  FKensakuBox->SetProcType(0);
+  FKensakuBox->SetDataKensakuRec(FDataKensakuRec[0]);
+  FKensakuBox->SetPrepar(true);
+  if (FKensakuBox->exec() == mrOk) {
+    FDataKensakuRec[0] = FKensakuBox->DataKensakuRec();
+    FKensakuStore->UpdateRecord(FDataKensakuRec[0]);
+    FDataKensakuRec[1] = FDataKensakuRec[0];
+    FDataKensakuRec[1].JyokenUse = 1;
+    DataListExecute();
+    DataListDisplay();
+    FBtnKensakuKaijyo->setEnabled(true);
+  }
+  SetFuncKeyCaption();
+}
+
+void TDataSentakuBox::onKensakuKaijyo()
+{
+  pcClearKensakuFilter(FDataKensakuRec[1]);
+  DataListExecute();
+  DataListDisplay();
+  FBtnKensakuKaijyo->setEnabled(false);
+  SetFuncKeyCaption();
+}
+
+void TDataSentakuBox::onInfo() { notYet(QStringLiteral("データの詳細情報")); }
+
+void TDataSentakuBox::onRefresh()
+{
+  if (!FGrid->isEnabled()) {
+    infoBox({QStringLiteral("データリストが応答状態ではないので処理は行えません。")});
+    return;
+  }
+  if (confirmBox({QStringLiteral("データリストの更新を行います。"), QStringLiteral("よろしいですか？")}) != mrOk) return;
+  for (int r = 0; r < RowCount(); ++r) DataListRefreshRow(r);
+  SetFuncKeyCaption();
+}
+
+int TDataSentakuBox::infoBox(const QStringList& ALines)
+{
+  TMessage2InfoRec info;
+  pcInitMessage2InfoRec(2, info);
+  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i) info.Caption[std::size_t(i)].Text = ALines[i];
+  return fnShowMessageBox2(info);
+}
+
+int TDataSentakuBox::confirmBox(const QStringList& ALines)
+{
+  TMessage2InfoRec info;
+  pcInitMessage2InfoRec(3, info);
+  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i) info.Caption[std::size_t(i)].Text = ALines[i];
+  return fnShowMessageBox2(info);
+}
+
+// ---------------------------------------------------------------- the choice
+
+TJxDataStatus TDataSentakuBox::DataStatusCheck(const QString& APath, bool AMessageNoData, bool AShowBox)
+{
+  if (AppType == jxatSA && !(DM && DM->AccFileExists(PathJoin(APath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile), AppType))) {
+    if (AMessageNoData) {
+      infoBox({QStringLiteral("このフォルダには財務データがありません。")});
+      return jxdsError;
+    }
+    return jxdsNone;
+  }
+  const TJxDataStatus st = fnReadDataFolderStatus(APath, FDataInfomationRec);
+  const bool allowed = st == jxdsNone || (AppType != jxatSA && st == jxdsExec);
+  if (st == jxdsError || st == jxdsHason || !AShowBox || allowed) return st;
+  TMessageInfoRec box;
+  pcInitMessageInfoRec(box);
+  box.MessageType = 1;
+  box.WindowTitle = QStringLiteral("選択データの状態");
+  box.MainCaption = QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(st)));
+  if (st == jxdsExec)
+    box.MainCaption += QStringLiteral("\r前回、異常終了した場合は情報ボタンを押してデータの状態を回復して下さい。");
+  box.MessageCaption = {QStringLiteral("【データフォルダ】"), QStringLiteral("　") + APath, QString(),
+                        QStringLiteral("【オペレータ】"),
+                        QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)), QString(),
+                        QStringLiteral("【オペレータ名】"), QStringLiteral("　") + FDataInfomationRec.OpName};
+  box.AgreeCaption.clear();
+  StatusBoxShow(box);
+  return st;
+}
+
+int TDataSentakuBox::DataFolderCheck(const QString& APath)
+{
+  if (trimBlanks(APath).isEmpty()) {
+    if (FProcType == dsptGensyouCall) return -2;
+    throw std::runtime_error("データフォルダパスが不正です。\r処理を中止します。");
+  }
+  const QString file = PathJoin(APath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile);
+  const bool choose = FProcType == dsptStartCall || FProcType == dsptMainCall || FProcType == dsptGensyouCall;
+  if (AppType == jxatSA) {
+    TJxDataStatus st = jxdsNone;
+    if (choose)
+      st = DataStatusCheck(APath, true, true);
+    else if (FProcType != dsptOnlySACall)
+      st = DataStatusCheck(APath, false, false);
+    if (st == jxdsNone) return DM && DM->AccFileExists(file, AppType) ? 1 : 0;
+    return SystemDef.DataHasonFlg == 1 || st == jxdsHason ? -3 : -1;
+  }
+  if (choose) {
+    const TJxDataStatus st = DataStatusCheck(APath, true, true);
+    if (st == jxdsNone || st == jxdsExec) {
+      if (DM && DM->ServerFileOperation(QStringLiteral("FExist"), file, QString())) return 1;
+      infoBox({QStringLiteral("このフォルダには財務データがありません。")});
+      return -1;
+    }
+    return SystemDef.DataHasonFlg == 1 || st == jxdsHason ? -3 : -1;
+  }
+  if (FProcType == dsptOnlySACall) return -1;
+  if (DataStatusCheck(APath, false, true) == jxdsNone)
+    return DM && DM->ServerFileOperation(QStringLiteral("FExist"), file, QString()) ? 1 : 0;
+  return -1;
+}
+
+void TDataSentakuBox::ChooseFocused()
+{
+  setResult(mrNone);
+  SystemDef.DataHasonFlg = 0;
+  const int row = FocusedRow();
+  if (funcOff(12) || row < 0) return;
+  int pi = -1, ci = -1;
+  TDataListRec r = GetRowDataRec(row, &pi, &ci);
+  FDataPath = GetRowDataPath(row);
+  FKyoyuDataPath = r.DataPath;
+  auto clearChoice = [this] {
+    FDataPath.clear();
+    FKyoyuDataPath.clear();
+  };
+  if (FProcType == dsptNendoKosinCall || FProcType == dsptConvertCall) {
+    if (FDataPath == SystemDef.IBPATHDAT) {
+      infoBox({QStringLiteral("このデータは現在選択中のデータです。"), QStringLiteral("他の場所を選んで下さい。")});
+      clearChoice();
+      return;
+    }
+    const int res = DataFolderCheck(FDataPath);
+    if (res == 1) {
+      infoBox({QStringLiteral("選択したパスには既にデータが存在します。"), QStringLiteral("他の場所を選んで下さい。")});
+      clearChoice();
+      return;
+    }
+    if (res == 0) {
+      if (FProcType == dsptNendoKosinCall && AppType == jxatSA && SystemDef.IBPATHDAT != SystemDef.IBPATHDAT_Kyoyu &&
+          FDataPath == FKyoyuDataPath) {
+        if (confirmBox({QStringLiteral("更新前データは共有データ領域で管理されています。"),
+                        QStringLiteral("今回指定した保存先では他のオペレータとデータが共有できません。"),
+                        QStringLiteral("共有の必要がなければこのメッセージを[OK]してください。"),
+                        QStringLiteral("共有する必要がある場合は[キャンセル]し、データ選択画面右上の「共有取得」ボタン"),
+                        QStringLiteral("より、共有データ領域をお選びください。")}) != mrOk)
+          return;
+      }
+      SystemDef.OneTimeDataPath =
+          QStringLiteral("PATH1=%1").arg(FDataPath) + QChar(13) + QStringLiteral("PATH2=%1").arg(FKyoyuDataPath);
+      setResult(mrOk);
+      done(mrOk);
+      return;
+    }
+    clearChoice();
+    DataListRefreshRow(row);
+    return;
+  }
+
+  if (r.NetDrive == 1 && r.KyoyuLock == 0 && SystemDef.KyoyuDataAutoCopy == 0) {
+    infoBox({QStringLiteral("このデータは共有サーバーに保管されています。"), QStringLiteral("共有取得を実行してから選択して下さい。")});
+    return;
+  }
+  int res = 0;
+  try {
+    res = DataFolderCheck(FDataPath);
+  } catch (const std::exception&) {
+    res = DM && DM->ValidateFbDataBase(SystemDef.SERVERNAME, FDataPath, 0, 0) == 1 ? -1 : -3;
+  }
+  if (res == 1) {
+    if ((FProcType == dsptStartCall || FProcType == dsptMainCall) &&
+        FModel->item(row, dscol::UpdateKinsi)->data(Qt::DisplayRole).toInt() != 0) {
+      infoBox({QStringLiteral("このデータは「データの更新」処理を行うことが禁止されています。"),
+               QStringLiteral("データを選択したい場合は、「データ選択」画面の[情報]ボタンを押し「データの詳細情報」画面を開き"),
+               QStringLiteral("[データの更新: 禁止する]項目のチェックを外してください。"),
+               QStringLiteral("または、過去バージョンのプログラムを起動し選択してください。")});
+      return;
+    }
+    if (FProcType == dsptOnlySACall) {
+      notYet(FOnlySA_Syori == 0 ? QStringLiteral("保存") : QStringLiteral("復元"));
+      clearChoice();
+      return;
+    }
+    SystemDef.IBPATHDAT = FDataPath;
+    SystemDef.IBPATHDAT_Kyoyu = FKyoyuDataPath;
+    setResult(mrOk);
+    FCloseChecked = true;
+    done(mrOk);
+    return;
+  }
+  if (res == 0) {
+    if (FProcType == dsptOnlySACall && FOnlySA_Syori == 0)
+      infoBox({QStringLiteral("この場所にはデータがありません。他の場所を選んで下さい。")});
+    else if (FProcType == dsptOnlySACall)
+      notYet(QStringLiteral("復元"));
+    clearChoice();
+    return;
+  }
+  clearChoice();
+  DataListRefreshRow(row);
+  if (res == -3 && pi >= 0) {
+    if (ci >= 0)
+      FDataList[std::size_t(pi)].ChildData[std::size_t(ci)].Data_Status = jxdbHason;
+    else
+      FDataList[std::size_t(pi)].Data.Data_Status = jxdbHason;
+    SetGridRow(row, GetRowDataRec(row), pi, ci);
+  }
+  FocusRow(row);
+  SetFuncKeyCaption();
+}
+
+// ---------------------------------------------------------------- show and close
+
+void TDataSentakuBox::showEvent(QShowEvent* AEvent)
+{
+  TBSDI::showEvent(AEvent);
+  LocateZenkaiData();
+  FGrid->setFocus();
+  SetFuncKeyCaption();
+}
+
+bool TDataSentakuBox::closeQuery()
+{
+  if (FCloseChecked) return true;
+  if ((FProcType == dsptMainCall || FProcType == dsptGensyouCall) && result() != mrOk) {
+    if (FProcType == dsptMainCall && result() == mrCancel && !FEscCloseFlg) {
+      setResult(mrAbort);
+      if (confirmBox({SystemDef.AppName + QStringLiteral("を終了します。よろしいですか？")}) != mrOk) {
+        setResult(mrNone);
+        FEscCloseFlg = false;
+        return false;
+      }
+    } else {
+      FDataPath = ExcludeTrailingPathDelimiter(FZenkaiDataPath);
+      FKyoyuDataPath.clear();
+      int res = -2;
+      const QString file =
+          PathJoin(FDataPath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile);
+      if (AppType == jxatSA && !trimBlanks(FDataPath).isEmpty() && !(DM && DM->AccFileExists(file, AppType))) {
+        res = 0;  // the data set that was open is gone: say so, not "no data here"
+      } else {
+        try {
+          res = DataFolderCheck(FDataPath);
+        } catch (const std::exception&) {
+          res = -1;
+        }
+      }
+      if (res == 1) {
+        SystemDef.IBPATHDAT = FDataPath;
+        SystemDef.IBPATHDAT_Kyoyu.clear();
+      } else {
+        if (res == 0) infoBox({QStringLiteral("前回選択したデータが削除されています。")});
+        FDataPath.clear();
+        if (FProcType == dsptMainCall) {
+          setResult(mrNone);
+          FEscCloseFlg = false;
+          return false;
+        }
+      }
+    }
+  }
+  FCloseChecked = true;
+  return true;
+}
+
+void TDataSentakuBox::closeEvent(QCloseEvent* AEvent)
+{
+  if (!FCloseChecked) {
+    if (result() == mrNone) setResult(mrCancel);
+    if (!closeQuery()) {
+      AEvent->ignore();
+      return;
+    }
+  }
+  TBSDI::closeEvent(AEvent);
+}
+
+void TDataSentakuBox::FormClose()
+{
+  TBSDI::FormClose();
+  FCopy = false;
+  FCopyDataPath.clear();
+  FDataKensakuRec[1].SortCol = FSortCol;
+  FDataKensakuRec[1].SortType = FSortType == jxstDesc ? 1 : 0;
+  FDataKensakuRec[1].OPCODE = SystemDef.OPCODE;
+  FDataKensakuRec[1].ListType = 0;
+  if (DM) FKensakuStore->UpdateRecordSortField(FDataKensakuRec[1]);
+  if (FProcType == dsptOnlySACall) return;
+  SystemDef.DataPlaceRec = AppType == jxatSA ? 0 : FDataPlaceRec;
+}

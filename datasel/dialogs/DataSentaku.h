@@ -1,0 +1,188 @@
+// TDataSentakuBox: the data-selection dialog, started by the process name
+// "DuRoziZuvurad". It lists the data sets registered for the logged-on
+// group, filters and sorts them, finds a code as it is typed and hands the
+// chosen data folder back in the system definitions (F12).
+#pragma once
+
+#include "common/DataInfomation.h"
+#include "datasel/ComDataSentaku.h"
+#include "datasel/DataKensaku.h"
+#include "ui/SDI.h"
+#include "ui/z5MessageDlg.h"
+
+#include <QStringList>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+class QWidget;
+class TDataListKensakuBox;
+class TDataSyosaiInfoBox;
+
+enum TdsProcType : std::uint8_t {
+  dsptStartCall,
+  dsptMainCall,
+  dsptNendoKosinCall,
+  dsptGensyouCall,
+  dsptConvertCall,
+  dsptOnlySACall
+};
+
+// Grid columns of the list (0 .. 10 hidden row state, 11 .. 20 shown).
+namespace dscol {
+enum : int {
+  Rec = 0, Gassan, ParentIdx, ChildIdx, DataVer, KyoyuLock, DataLock, UpdateKinsi, DataStatus, ReadOnly, NameBlank,
+  No, Code, Cloud, Name, Nendo, Kikan, Folder, Version, Kyoyu, Kagi, Count
+};
+}
+
+class TDataSentakuBox : public TBSDI {
+  Q_OBJECT
+public:
+  explicit TDataSentakuBox(QWidget* AParent = nullptr);
+  ~TDataSentakuBox() override;
+
+  // IProcShow
+  void SetOptions(const QStringList& AOptions) override;
+  int ShowDisplay(TIShowType AShowType) override;
+
+  void SetPrepare(bool AValue);
+  // The mode; above 5 throws ("処理タイプに範囲外の値が設定されました。").
+  void SetProcType(int AValue);
+  TdsProcType ProcType() const { return FProcType; }
+  QString DataPath() const { return FDataPath; }
+  QString KyoyuDataPath() const { return FKyoyuDataPath; }
+  int FormStyle() const { return FFormStyle; }
+  const TDataKensakuRec& OutDataKensakuRec() const { return FOutDataKensakuRec; }
+  const TDataKensakuRec& KensakuInForce() const { return FDataKensakuRec[1]; }
+
+  // ---- list (for the operations and for inspection)
+  QTableView* Grid() const { return FGrid; }
+  QStandardItemModel* Model() const { return FModel; }
+  int RowCount() const;
+  QString FuncCaption(int AKey) const;  // 0 ESC, 1..8 F1..F8, 12 F12
+  QPushButton* FuncButton(int AKey) const;
+  QPushButton* SearchButton() const { return FBtnKensaku; }
+  QPushButton* SearchCancelButton() const { return FBtnKensakuKaijyo; }
+  QPushButton* InfoButton() const { return FBtnInfo; }
+  QPushButton* RefreshButton() const { return FBtnRefresh; }
+  TDataListRec GetRowDataRec(int ARow, int* AIndex = nullptr, int* ACIndex = nullptr) const;
+  QString GetRowDataPath(int ARow) const;
+  int GetKyoyuState(int ASource, int AIndex) const;
+  int GetParentRow(int ARow) const;
+  int FocusedRow() const;
+  void FocusRow(int ARow);
+  void SortByColumn(int ACol);
+  QString KensakuKey() const { return FKensakuKey; }
+  void FinishIncrementalSearch();  // what the search timer does
+
+  // Folder checks shared by the operations.
+  int DataFolderCheck(const QString& APath);
+  TJxDataStatus DataStatusCheck(const QString& APath, bool AMessageNoData, bool AShowBox);
+
+  // The choice (F12, double-click, Enter).
+  void ChooseFocused();
+
+  // How the status refusal box is shown (tests replace it).
+  std::function<int(TMessageInfoRec&)> StatusBoxShow;
+
+protected:
+  void FormKeyUp(QKeyEvent* AEvent, int& AKey) override;
+  void FormClose() override;
+  void closeEvent(QCloseEvent* AEvent) override;
+  void showEvent(QShowEvent* AEvent) override;
+  bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
+
+private:
+  void buildForm();
+  void applyAppType();
+  void PrepareDataList();
+  int DataListExecute();
+  void DataListFilter();
+  void DataListDisplay();
+  void appendEntryRows(int AOutIndex);
+  void SetGridRow(int ARow, const TDataListRec& AData, int AParentIdx, int AChildIdx);
+  void LocateZenkaiData();
+  void SetFuncKeyCaption();
+  void SetHintList();
+  bool funcOff(int AKey) const;
+  void onFunc(int AKey);
+  void onEsc();
+  void notYet(const QString& AWhat);
+  void onKensaku();
+  void onKensakuKaijyo();
+  void onInfo();
+  void onRefresh();
+  void incrementalKey(const QString& AText);
+  bool closeQuery();
+  void DataListRefreshRow(int ARow);
+  int infoBox(const QStringList& ALines);
+  int confirmBox(const QStringList& ALines);
+  QString displayFolder(const QString& APath) const;
+  int updateKinsi(const TDataListRec& AData) const;
+
+  QStringList FOptionsList;
+  bool FPrepare = false;
+  TdsProcType FProcType = dsptStartCall;
+  int FFormStyle = 0;
+  int FFuncMode = 0;
+  bool FCopy = false;
+  QString FCopyDataPath;
+  QString FDataPath;
+  QString FKyoyuDataPath;
+  QString FZenkaiDataPath;
+  bool FZenkaiDataLocateFlg = true;
+  bool FEscCloseFlg = false;
+  bool FCloseChecked = false;
+  int FDataPlaceRec = 0;
+  QString FDataPlacePath;
+  int FOnlySA_Syori = 0;
+  QString FOnlySA_BackupPath;
+  TDataKensakuRec FOutDataKensakuRec;
+  std::array<TDataKensakuRec, 2> FDataKensakuRec;  // stored, in force
+  int FSortCol = 0;
+  TJxSortType FSortType = jxstAsc;
+  QString FKensakuKey;
+  TDataSentakuRecArray FDataList;
+  TDataListArray FChildList;
+  TDataSentakuRecDispArray FOutputDataList;
+  TDataInfomationRec FDataInfomationRec;
+
+  std::unique_ptr<TDataSentakuListCtl> FListCtl;
+  std::unique_ptr<TDataKensakuStore> FKensakuStore;
+  TDataListKensakuBox* FKensakuBox = nullptr;
+  TDataSyosaiInfoBox* FSyosaiBox = nullptr;
+
+  QTableView* FGrid = nullptr;
+  QStandardItemModel* FModel = nullptr;
+  std::array<QPushButton*, 13> FFunc{};  // 0 ESC, 1..8, 12
+  QPushButton* FBtnKensaku = nullptr;
+  QPushButton* FBtnKensakuKaijyo = nullptr;
+  QPushButton* FBtnInfo = nullptr;
+  QPushButton* FBtnRefresh = nullptr;
+  QPushButton* FBtnKyoyuGet = nullptr;
+  QPushButton* FBtnKyoyuPut = nullptr;
+  QPushButton* FBtnCloud = nullptr;
+  QPushButton* FBtnIkou = nullptr;
+  QCheckBox* FChkAuto = nullptr;
+  QWidget* FPlacePanel = nullptr;
+  QComboBox* FPlaceCombo = nullptr;
+  QPushButton* FBtnPlace = nullptr;
+  QWidget* FBottomPanel = nullptr;
+  QLabel* FHint = nullptr;
+  QLineEdit* FSearchEdit = nullptr;
+  QTimer FSearchTimer;
+  QString FGridHint;
+};
+
+// Registers the dialog under its process name (also done at start-up).
+void RegisterDataSentakuBox();

@@ -1,0 +1,379 @@
+// The data-selection dialog under the offscreen platform against a system
+// database with a few hundred registered data sets in two groups.
+#include "datasel/dialogs/DataListKensaku.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "datasel/tests/ManyDataSets.h"
+
+#include "common/AccRecord.h"
+#include "common/DataInfomation.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "platform/IniFile.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/TempDir.h"
+#include "ui/AccInterface.h"
+#include "ui/z5MessageDlg2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QHeaderView>
+#include <QPointer>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using namespace fixtures;
+
+const QStringList kWizardLines = {"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0", "DataVerMajor=17",
+                                  "FormStyle=2"};
+
+QString shotPath(const QString& name)
+{
+  const QString dir = QString::fromUtf8(qgetenv("RENDO_BINARY_DIR")) + QStringLiteral("/screenshots");
+  QDir().mkpath(dir);
+  return dir + QLatin1Char('/') + name;
+}
+
+class DataSentakuDialog : public ::testing::Test {
+protected:
+  static void SetUpTestSuite()
+  {
+    tmp = new TestTempDir;
+    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
+    db::Database sysDb;
+    testfx::builder().open(sysDb, root->systemDb);
+    manydata::addMany(sysDb, root->root);
+  }
+  static void TearDownTestSuite()
+  {
+    delete root;
+    delete tmp;
+  }
+  void SetUp() override
+  {
+    pcAccRecordReset();
+    SystemDef.IBPATHDEF = root->root;
+    SystemDef.IBUSER = "ABACOR";
+    SystemDef.PASWORD = "dormil";
+    SystemDef.LOG = tmp->file("log");
+    SystemDef.GROUPID = sample::GroupId;
+    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
+    SystemDef.SystemDBVerMajor = 12;
+    SystemDef.AppName = QStringLiteral("連動");
+    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
+    AppType = jxatSA;
+    pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
+      QStringList lines;
+      for (const auto& c : info.Caption)
+        if (!c.Text.isEmpty()) lines << c.Text;
+      boxes << lines.join(QLatin1Char('\n'));
+      return info.DlgButtons & mbOK ? mrOk : mrYes;
+    });
+    dm = std::make_unique<TDM>();
+    DM = dm.get();
+    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
+  }
+  void TearDown() override
+  {
+    if (box) delete box.data();
+    pcSetMessageBox2Hook(nullptr);
+    DM = nullptr;
+    dm.reset();
+    pcAccRecordReset();
+    for (const auto& ds : root->dataSets) QFile::remove(TDataInfomation::IniFileName(ds.folder));
+  }
+  TDataSentakuBox* open(const QStringList& lines)
+  {
+    QObject* o = FormClassLookup(QStringLiteral("DuRoziZuvurad"));
+    box = qobject_cast<TDataSentakuBox*>(o);
+    EXPECT_NE(box, nullptr);
+    if (!box) return nullptr;
+    box->SetManualFree(true);
+    box->StatusBoxShow = [this](TMessageInfoRec& r) {
+      statusBoxes << r.MainCaption + QLatin1Char('\n') + r.MessageCaption.join(QLatin1Char('\n'));
+      return mrOk;
+    };
+    box->SetOptions(lines);
+    box->SetPrepare(true);
+    box->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+    return box;
+  }
+  int rowOfRec(int rec) const
+  {
+    for (int r = 0; r < box->RowCount(); ++r)
+      if (box->Model()->item(r, dscol::Rec)->data(Qt::DisplayRole).toInt() == rec) return r;
+    return -1;
+  }
+  void writeStatus(const QString& folder, int status)
+  {
+    IniFile ini(TDataInfomation::IniFileName(folder));
+    ini.WriteInteger(QStringLiteral("DATASTS"), QStringLiteral("STATUS"), status);
+    ini.WriteInteger(QStringLiteral("DATASTS"), QStringLiteral("OPCODE"), sample::loginCode(sample::ClerkCode));
+    ini.WriteString(QStringLiteral("DATASTS"), QStringLiteral("OPERATOR"), sample::clerkName());
+    ini.UpdateFile();
+  }
+
+  static TestTempDir* tmp;
+  static sample::DataRoot* root;
+  std::unique_ptr<TDM> dm;
+  QPointer<TDataSentakuBox> box;
+  QStringList boxes;
+  QStringList statusBoxes;
+};
+TestTempDir* DataSentakuDialog::tmp = nullptr;
+sample::DataRoot* DataSentakuDialog::root = nullptr;
+
+TEST_F(DataSentakuDialog, WizardModeListsKindsOneAndThreeOfVersion17)
+{
+  ASSERT_TRUE(open(kWizardLines));
+  EXPECT_EQ(box->ProcType(), dsptGensyouCall);
+  EXPECT_EQ(box->FormStyle(), 2);
+  int expected = 2;  // the two sample data sets
+  for (int n = 0; n < manydata::ExtraCount; ++n)
+    if (!manydata::freeOf(n) && (manydata::kindOf(n) == 1 || manydata::kindOf(n) == 3) && manydata::majorOf(n) == 17)
+      ++expected;
+  ASSERT_EQ(box->RowCount(), expected);
+  for (int r = 0; r < box->RowCount(); ++r) {
+    const TDataListRec d = box->GetRowDataRec(r);
+    EXPECT_TRUE(d.DataKbn == 1 || d.DataKbn == 3) << d.Rec;
+    EXPECT_EQ(d.VerMajor, 17) << d.Rec;
+    EXPECT_FALSE(d.DataListName.startsWith(QStringLiteral("他グループ")));
+  }
+  // Only Esc and F12 act.
+  EXPECT_EQ(box->FuncCaption(0), QStringLiteral("ESC:ｷｬﾝｾﾙ"));
+  EXPECT_EQ(box->FuncCaption(12), QStringLiteral("F12:選択"));
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(box->FuncCaption(k), QStringLiteral("F%1:").arg(k));
+  EXPECT_FALSE(box->SearchButton()->isEnabled());
+  EXPECT_FALSE(box->SearchCancelButton()->isEnabled());
+  for (int key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F8}) {
+    QTest::keyRelease(box->Grid(), Qt::Key(key));
+    EXPECT_TRUE(box->isVisible());
+  }
+  EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+  box->Grid()->setFocus();
+  box->grab().save(shotPath(QStringLiteral("data_sentaku_wizard.png")));
+}
+
+TEST_F(DataSentakuDialog, F12ChoosesTheFocusedDataSetIntoTheSystemDefinitions)
+{
+  SystemDef.IBPATHDAT = QString();
+  ASSERT_TRUE(open(kWizardLines));
+  const sample::DataSet& general = root->dataSets.at(0);
+  const int row = rowOfRec(general.rec);
+  ASSERT_GE(row, 0);
+  box->FocusRow(row);
+  QTest::keyRelease(box->Grid(), Qt::Key_F12);
+  EXPECT_FALSE(box->isVisible());
+  EXPECT_EQ(box->result(), mrOk);
+  EXPECT_EQ(SystemDef.IBPATHDAT, general.folder);
+  EXPECT_EQ(SystemDef.IBPATHDAT_Kyoyu, general.folder);
+  EXPECT_EQ(box->DataPath(), general.folder);
+}
+
+TEST_F(DataSentakuDialog, FolderChecksAsATable)
+{
+  const sample::DataSet& general = root->dataSets.at(0);
+  const sample::DataSet& medical = root->dataSets.at(1);
+  const QString noDb = root->root + QStringLiteral("/0025");
+  QDir().mkpath(noDb);
+  struct Case {
+    const char* name;
+    QString folder;
+    int status;  // -1: no settings file
+    int result;
+    const char* box;        // information box text, "" none
+    const char* statusBox;  // start of the status box caption, "" none
+  } cases[] = {
+      {"free data set", general.folder, -1, 1, "", ""},
+      {"free by its file", general.folder, 1, 1, "", ""},
+      {"locked", medical.folder, 3, -1, "", "このデータはデータロック中のため処理が行えません。"},
+      {"in use", medical.folder, 2, -1, "", "このデータは使用中のため処理が行えません。\r前回、異常終了した場合"},
+      {"damaged", medical.folder, 10, -3, "", ""},
+      {"being restored", medical.folder, 5, -1, "", "このデータは復元中のため"},
+      {"no database", noDb, -1, -1, "このフォルダには財務データがありません。", ""},
+      {"empty path", QString(), -1, -2, "", ""},
+  };
+  ASSERT_TRUE(open(kWizardLines));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.folder.isEmpty()) QFile::remove(TDataInfomation::IniFileName(c.folder));
+    if (c.status >= 0) writeStatus(c.folder, c.status);
+    boxes.clear();
+    statusBoxes.clear();
+    EXPECT_EQ(box->DataFolderCheck(c.folder), c.result);
+    EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.box));
+    if (*c.statusBox) {
+      ASSERT_EQ(statusBoxes.size(), 1);
+      EXPECT_TRUE(statusBoxes[0].startsWith(QString::fromUtf8(c.statusBox))) << statusBoxes[0].toStdString();
+      EXPECT_TRUE(statusBoxes[0].contains(QStringLiteral("【オペレータ】\n　%1").arg(sample::ClerkCode)));
+      EXPECT_TRUE(statusBoxes[0].contains(sample::clerkName()));
+    } else {
+      EXPECT_TRUE(statusBoxes.isEmpty());
+    }
+    if (!c.folder.isEmpty()) QFile::remove(TDataInfomation::IniFileName(c.folder));
+  }
+}
+
+TEST_F(DataSentakuDialog, ARefusedChoiceKeepsTheDialogOpenAndMarksDamage)
+{
+  const sample::DataSet& medical = root->dataSets.at(1);
+  SystemDef.IBPATHDAT = QString();
+  ASSERT_TRUE(open(kWizardLines));
+  const int row = rowOfRec(medical.rec);
+  ASSERT_GE(row, 0);
+  writeStatus(medical.folder, 10);
+  box->FocusRow(row);
+  QTest::keyRelease(box->Grid(), Qt::Key_F12);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_TRUE(SystemDef.IBPATHDAT.isEmpty());
+  EXPECT_TRUE(box->DataPath().isEmpty());
+  EXPECT_EQ(box->GetRowDataRec(row).Data_Status, jxdbHason);
+  // A damaged row cannot be chosen any more.
+  EXPECT_EQ(box->FuncCaption(12), QStringLiteral("F12:"));
+}
+
+TEST_F(DataSentakuDialog, EscTakesThePreviousDataSetBackOrSaysItIsGone)
+{
+  struct Case {
+    QString previous;
+    QString afterwards;
+    const char* box;
+  } cases[] = {
+      {root->dataSets.at(0).folder, root->dataSets.at(0).folder, ""},
+      {root->root + QStringLiteral("/0026"), root->root + QStringLiteral("/0026"), "前回選択したデータが削除されています。"},
+  };
+  QDir().mkpath(root->root + QStringLiteral("/0026"));
+  for (const auto& c : cases) {
+    SystemDef.IBPATHDAT = c.previous;
+    boxes.clear();
+    ASSERT_TRUE(open(kWizardLines));
+    QTest::keyRelease(box->Grid(), Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(box->result(), mrCancel);
+    EXPECT_EQ(SystemDef.IBPATHDAT, c.afterwards);
+    EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.box));
+    delete box.data();
+  }
+}
+
+TEST_F(DataSentakuDialog, IncrementalSearchAppendsTypedCharacters)
+{
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  box->FocusRow(0);
+  box->Grid()->setFocus();
+  QTest::keyClicks(box->Grid(), QStringLiteral("c01"));
+  EXPECT_EQ(box->KensakuKey(), QStringLiteral("c01"));
+  box->FinishIncrementalSearch();
+  const int first = box->FocusedRow();
+  ASSERT_GT(first, 0);
+  EXPECT_TRUE(box->GetRowDataRec(first).DataCode.startsWith(QStringLiteral("C01")));
+  // The next search starts after the focused row and wraps to the top.
+  QTest::keyClicks(box->Grid(), QStringLiteral("C01"));
+  box->FinishIncrementalSearch();
+  const int second = box->FocusedRow();
+  EXPECT_NE(second, first);
+  EXPECT_TRUE(box->GetRowDataRec(second).DataCode.startsWith(QStringLiteral("C01")));
+  // A ninth character is swallowed.
+  QTest::keyClicks(box->Grid(), QStringLiteral("123456789"));
+  EXPECT_EQ(box->KensakuKey(), QStringLiteral("12345678"));
+  box->FinishIncrementalSearch();
+  EXPECT_TRUE(box->KensakuKey().isEmpty());
+}
+
+TEST_F(DataSentakuDialog, HeaderClicksSortAndMarkTheColumn)
+{
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  const int all = box->RowCount();
+  EXPECT_EQ(all, sample::DataSlotCount + manydata::ExtraCount);
+  auto caption = [this](int c) { return box->Model()->horizontalHeaderItem(c)->text(); };
+  box->SortByColumn(dscol::Name);
+  EXPECT_EQ(caption(dscol::Name), QStringLiteral("データ名  ▲"));
+  const QString firstName = box->GetRowDataRec(0).DataListName;
+  for (int r = 1; r < box->RowCount() && !box->GetRowDataRec(r).DataListName.isEmpty(); ++r)
+    EXPECT_LE(box->GetRowDataRec(r - 1).DataListName, box->GetRowDataRec(r).DataListName);
+  box->SortByColumn(dscol::Name);
+  EXPECT_EQ(caption(dscol::Name), QStringLiteral("データ名  ▼"));
+  EXPECT_NE(box->GetRowDataRec(0).DataListName, firstName);
+  box->SortByColumn(dscol::Kagi);
+  EXPECT_EQ(caption(dscol::Name), QStringLiteral("データ名  ▼"));
+  box->SortByColumn(dscol::Code);
+  EXPECT_EQ(caption(dscol::Code), QStringLiteral("コード▲"));
+  EXPECT_EQ(caption(dscol::Name), QStringLiteral("データ名  "));
+  EXPECT_EQ(box->RowCount(), all);
+  // The sort is kept for the next start.
+  box->close();
+  delete box.data();
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  EXPECT_EQ(caption(dscol::Code), QStringLiteral("コード▲"));
+}
+
+TEST_F(DataSentakuDialog, OptionLines)
+{
+  struct Case {
+    QStringList lines;
+    bool throws;
+    int mode;
+    int use;
+    QString ver;
+    int kbn;
+  } cases[] = {
+      {{"SyoriType=6"}, true, 0, 0, {}, 0},
+      {{"SyoriType=-1"}, false, 0, 0, {}, 0},
+      {{"SyoriType=x"}, false, 0, 0, {}, 0},
+      {{"SyoriType=4", "DataVerMore=11.5"}, false, 4, 0, {}, 0},
+      {{"SyoriType=1", "JyokenSet", "DataVerMore=11.5"}, false, 1, 1, "11.5", 2},
+      {{"JyokenSet=0", "DataVer=12.1", "DataVerFullMatch=12.1.3"}, false, 0, 1, "12.1.3", 3},
+  };
+  for (const auto& c : cases) {
+    TDataSentakuBox b;
+    if (c.throws) {
+      EXPECT_THROW(b.SetOptions(c.lines), std::exception);
+      continue;
+    }
+    b.SetOptions(c.lines);
+    EXPECT_EQ(int(b.ProcType()), c.mode);
+    EXPECT_EQ(b.OutDataKensakuRec().JyokenUse, c.use);
+    EXPECT_EQ(b.OutDataKensakuRec().DataVer, c.ver);
+    EXPECT_EQ(b.OutDataKensakuRec().DataVerKbn, c.kbn);
+  }
+  TDataSentakuBox a;
+  a.SetOptions({"ManualFree=1"});
+  EXPECT_FALSE(a.ManualFree());
+  a.SetOptions({"JyokenSet=1", "ManualFree=1"});
+  EXPECT_TRUE(a.ManualFree());
+}
+
+TEST_F(DataSentakuDialog, SearchConditionsDialogFiltersTheList)
+{
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  TDataListKensakuBox k;
+  TDataKensakuRec r;
+  r.DataType = 3;
+  r.DataCode = QStringLiteral("C00");
+  r.JyokenUse = 1;
+  k.SetDataKensakuRec(r);
+  k.SetPrepar(true);
+  EXPECT_EQ(k.KindCombo()->currentText(), QStringLiteral("医療法人"));
+  EXPECT_TRUE(k.UseCheck()->isChecked());
+  k.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&k));
+  k.grab().save(shotPath(QStringLiteral("data_list_kensaku.png")));
+  k.NameEdit()->setText(QStringLiteral("ｻｸﾗ"));
+  QTest::mouseClick(k.OkButton(), Qt::LeftButton);
+  EXPECT_EQ(k.result(), mrOk);
+  EXPECT_EQ(k.DataKensakuRec().DataType, 3);
+  EXPECT_EQ(k.DataKensakuRec().DataName, QStringLiteral("ｻｸﾗ"));
+  box->grab().save(shotPath(QStringLiteral("data_sentaku_all.png")));
+}
+
+}  // namespace
