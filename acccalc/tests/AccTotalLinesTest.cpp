@@ -135,8 +135,8 @@ TEST_F(AccTotalLines, MedicalLinesOfTheWholeCorporation)
     for (int r : {26, 28, 30, 32})
         EXPECT_FALSE(hidden(r)) << r;
     struct { int row; const char *name; } names[] = {
-        {2, "現金及び預金"}, {10, "出資金合計"}, {15, "純資産の部合計"}, {16, "負債純資産の部合計"},
-        {20, "医業収益合計"}, {22, "その他事業収益合計"}, {26, "事業利益（病院）"},
+        {2, "現金及び預金"}, {15, "出資金合計"}, {23, "純資産の部合計"}, {24, "負債純資産の部合計"},
+        {26, "医業収益合計"}, {31, "その他事業収益合計"}, {41, "事業費用合計"},
     };
     for (const auto &n : names)
         EXPECT_EQ(table[static_cast<std::size_t>(n.row)].KAMOKU.KNAME, QString::fromUtf8(n.name)) << n.row;
@@ -164,6 +164,6 @@ TEST_F(AccTotalLines, MedicalCapitalLineFollowsTheReportSettings)
     for (const auto &c : cases) {
         fx.setAccReg(QStringLiteral("法人概要"), QString::fromUtf8(c.code), QStringLiteral("文字"), QString::fromUtf8(c.value));
         ASSERT_TRUE(pcSisanhyoRead(table, keys, QStringLiteral(" "), QStringLiteral(" "), 0, 0, 0, 2, 0, 16, 0));
-        EXPECT_EQ(table[10].KAMOKU.KNAME, QString::fromUtf8(c.name)) << c.code;
+        EXPECT_EQ(table[15].KAMOKU.KNAME, QString::fromUtf8(c.name)) << c.code;
     }
 }
