@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -330,7 +331,8 @@ void TDataSentakuBox::PrepareDataList()
   if (DataListExecute() > 0) {
     DataListDisplay();
     if (AppType == jxatSA && FProcType == dsptStartCall && FListCtl->IsDataListNameMitouroku()) {
-      for (int r = 0; r < RowCount(); ++r) DataListRefreshRow(r);
+      for (int r = RowCount() - 1; r >= 0; --r)
+        if (r < RowCount()) DataListRefreshRow(r);
     }
   }
   FChkAuto->blockSignals(true);
@@ -547,21 +549,74 @@ void TDataSentakuBox::LocateZenkaiData()
 
 void TDataSentakuBox::DataListRefreshRow(int ARow)
 {
-  // Brings one row up to date from its folder's status entry.
+  // Brings one row up to date with its data folder.
   int pi = -1, ci = -1;
   TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
   if (pi < 0) return;
+  if (r.Data_Status == jxdbHason) {
+    FModel->item(ARow, dscol::DataStatus)->setData(1, Qt::DisplayRole);
+    return;
+  }
   const QString path = GetRowDataPath(ARow);
   if (trimBlanks(path).isEmpty()) return;
-  TDataInfomationRec info;
-  const TJxDataStatus st = fnReadDataFolderStatus(path, info);
-  r.DataLock = st == jxdsLock && info.OpCode != 0 ? fnOperatorNumber(info.OpCode) : 0;
-  if (st == jxdsHason) r.Data_Status = jxdbHason;
-  if (ci >= 0)
-    FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] = r;
-  else
-    FDataList[std::size_t(pi)].Data = r;
-  SetGridRow(ARow, r, pi, ci);
+  const QString db = PathJoin(path, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile);
+  TDataSentakuRec& entry = FDataList[std::size_t(pi)];
+  const bool exists = AppType == jxatSA ? (DM && DM->AccFileExists(db, AppType))
+                                        : (DM && DM->ServerFileOperation(QStringLiteral("FExist"), db, QString()));
+  if (exists) {
+    TDataInfomationRec info;
+    const TJxDataStatus st = fnReadDataFolderStatus(path, info);
+    r.DataLock = st == jxdsLock && info.OpCode != 0 ? fnOperatorNumber(info.OpCode) : 0;
+    if (st == jxdsHason) r.Data_Status = jxdbHason;
+    if (ci >= 0)
+      entry.ChildData[std::size_t(ci)] = r;
+    else
+      entry.Data = r;
+    SetGridRow(ARow, r, pi, ci);
+    return;
+  }
+  if (trimBlanks(FModel->item(ARow, dscol::Name)->text()).isEmpty()) return;
+  if (AppType == jxatSA && r.NetDrive == 0) QFile::remove(TDataInfomation::IniFileName(path));
+  if (ci >= 0) {
+    // A member whose folder has gone leaves its data set.
+    TDataSentakuListCtl::DeleteChildData(&entry, ci);
+    FModel->removeRow(ARow);
+    return;
+  }
+  DataInfoToListRec(entry.Data, true);
+  entry.ChildData.clear();
+  entry.ChildDataCnt = 0;
+  UpdateListRecord(entry.Data);
+  const int parentRow = GetParentRow(ARow);
+  for (int row = RowCount() - 1; row > parentRow; --row)
+    if (FModel->item(row, dscol::Gassan)->data(Qt::DisplayRole).toInt() == 10 &&
+        FModel->item(row, dscol::ParentIdx)->data(Qt::DisplayRole).toInt() == pi)
+      FModel->removeRow(row);
+  SetGridRow(parentRow, entry.Data, pi, -1);
+}
+
+void TDataSentakuBox::DataInfoToListRec(TDataListRec& AData, bool AClear)
+{
+  if (!AClear) return;  // filling from a folder's information comes with the details dialog
+  const int rec = AData.Rec;
+  const int net = AData.NetDrive;
+  const QString path = AData.DataPath;
+  FListCtl->InitDataListRecord(AData, path);
+  AData.Rec = rec;
+  AData.NetDrive = net;
+  if (net == 1) {
+    AData.DataListName = QStringLiteral("空き領域");
+    AData.KyoyuLock = 1;
+  }
+  AData.Display_DataListName = AData.DataListName;
+  pcDataListRecLocalPath(AData);
+}
+
+void TDataSentakuBox::UpdateListRecord(const TDataListRec& AData)
+{
+  if (trimBlanks(AData.DataPath).isEmpty())
+    throw std::runtime_error("データフォルダパスが不正です。\r処理を中止します。");
+  FListCtl->UpdateDataListRecord(AData, 0, true);
 }
 
 // ---------------------------------------------------------------- captions and hints
@@ -864,7 +919,9 @@ void TDataSentakuBox::onRefresh()
     return;
   }
   if (confirmBox({QStringLiteral("データリストの更新を行います。"), QStringLiteral("よろしいですか？")}) != mrOk) return;
-  for (int r = 0; r < RowCount(); ++r) DataListRefreshRow(r);
+  // From the bottom up: a refreshed data set may drop its member rows.
+  for (int r = RowCount() - 1; r >= 0; --r)
+    if (r < RowCount()) DataListRefreshRow(r);
   SetFuncKeyCaption();
 }
 

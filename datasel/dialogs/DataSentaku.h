@@ -91,6 +91,9 @@ public:
 
   // The choice (F12, double-click, Enter).
   void ChooseFocused();
+  // Brings a row up to date with its data folder (a folder whose database
+  // has gone becomes a free slot, a member leaves its data set).
+  void DataListRefreshRow(int ARow);
 
   // How the status refusal box is shown (tests replace it).
   std::function<int(TMessageInfoRec&)> StatusBoxShow;
@@ -124,7 +127,8 @@ private:
   void onRefresh();
   void incrementalKey(const QString& AText);
   bool closeQuery();
-  void DataListRefreshRow(int ARow);
+  void DataInfoToListRec(TDataListRec& AData, bool AClear);
+  void UpdateListRecord(const TDataListRec& AData);
   int infoBox(const QStringList& ALines);
   int confirmBox(const QStringList& ALines);
   QString displayFolder(const QString& APath) const;

@@ -377,3 +377,47 @@ TEST_F(DataSentakuDialog, SearchConditionsDialogFiltersTheList)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DataSentakuDialog, RefreshTurnsARowWhoseDatabaseWentIntoAFreeSlot)
+{
+  const QString folder = root->root + QStringLiteral("/0028");
+  QDir().mkpath(folder);
+  QFile db(folder + QStringLiteral("/wqacc2.fdb"));
+  ASSERT_TRUE(db.open(QIODevice::WriteOnly));
+  db.close();
+  writeStatus(folder, 3);
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  const int row = rowOfRec(28);
+  ASSERT_GE(row, 0);
+  QTest::mouseClick(box->RefreshButton(), Qt::LeftButton);
+  EXPECT_EQ(box->Model()->item(row, dscol::Kagi)->text().isEmpty(), false);  // locked by the clerk
+  EXPECT_EQ(box->GetRowDataRec(row).DataLock, sample::ClerkCode);
+  EXPECT_FALSE(box->Model()->item(row, dscol::Name)->text().isEmpty());
+
+  ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/wqacc2.fdb")));
+  boxes.clear();
+  QTest::mouseClick(box->RefreshButton(), Qt::LeftButton);
+  EXPECT_EQ(boxes.join('|'), QStringLiteral("データリストの更新を行います。\nよろしいですか？"));
+  EXPECT_TRUE(box->Model()->item(row, dscol::Name)->text().isEmpty());
+  EXPECT_TRUE(box->Model()->item(row, dscol::Nendo)->text().isEmpty());
+  EXPECT_EQ(box->Model()->item(row, dscol::Kikan)->text(), QStringLiteral("～"));
+  EXPECT_FALSE(QFile::exists(TDataInfomation::IniFileName(folder)));
+  // The list table says so too, for this group only.
+  TDataSentakuListCtl ctl;
+  TDataListRec r;
+  r.Rec = 28;
+  ctl.GetDataListRecord(jxrkRec, r, true);
+  EXPECT_TRUE(r.DataListName.isEmpty());
+  EXPECT_TRUE(r.Shougou.isEmpty());
+  EXPECT_EQ(r.DataPath, folder);
+  SystemDef.GROUPID = manydata::OtherGroup;
+  TDataListRec other;
+  other.Rec = 28;
+  ctl.GetDataListRecord(jxrkRec, other, true);
+  EXPECT_FALSE(other.DataListName.isEmpty());
+  SystemDef.GROUPID = sample::GroupId;
+}
+
+}  // namespace
