@@ -1,13 +1,24 @@
 // Program entry: the wizard's program block.
-#include <QApplication>
-#include <QLabel>
+#include "common/dialogs/AppIniCreateBox.h"
+#include "common/dialogs/DataPasswordDlg.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "platform/gui/Application.h"
+#include "ui/UiMessageHook.h"
+#include "wizard/window/RendoProgram.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QLabel shell(QStringLiteral("連動ﾃﾞｰﾀの作成"));
-    shell.setWindowTitle(QStringLiteral("連動ﾃﾞｰﾀの作成"));
-    shell.resize(480, 320);
-    shell.show();
-    return app.exec();
+    TApplication app(argc, argv);
+    // The window's closing ends the program block, not the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Messages of the widget-free libraries show as dialogs.
+    pcInstallUiMessageHook();
+    // The dialogs this program starts by name or through hooks.
+    RegisterDataSentakuBox();
+    pcInstallDataPasswordPrompt();
+    pcInstallAppIniCreateBoxHook();
+    QStringList args = QApplication::arguments();
+    if (!args.isEmpty())
+        args.removeFirst();
+    return fnRendoProgramMain(args);
 }

@@ -1,0 +1,58 @@
+#include "wizard/window/RendoDataOps.h"
+
+#include "acccalc/AccCalcEnv.h"
+#include "acccalc/AccCodeTable.h"
+#include "acccalc/AccGengo.h"
+#include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <array>
+
+namespace {
+
+TRendoDataOps defaults() {
+  TRendoDataOps ops;
+  ops.GetAccInfo = [] {
+    if (DM == nullptr || !DM->fnGetAccInfo()) return false;
+    // The computation reads through the data module's two company transactions.
+    SetAccCalcDatabase({&DM->IBTransactionDATSS, &DM->IBTransactionDAT});
+    return true;
+  };
+  ops.GetSYSDEF = [] { return DM != nullptr && DM->fnGetSYSDEF(); };
+  ops.SetGengoRecord = [] {
+    if (DM) DM->SetGengoRecord();
+  };
+  ops.DeleteLogonInfo = [] {
+    if (DM) DM->DeleteLogonInfo();
+  };
+  ops.GetDataBaseVer = [] { return DM ? DM->fnGetDataBaseVer() : QStringLiteral("0.0.0"); };
+  ops.IsDataPassword = [](void*) { return DM != nullptr && DM->IsDataPassword(0); };
+  ops.GetExistsOpeDefSisetu = [] { return DM != nullptr && DM->fnGetExistsOpeDefSisetu(); };
+  ops.IsAuthSitenZentai = [](int AOpCode) { return DM != nullptr && DM->IsAuthSitenZentai(AOpCode); };
+  // The data module has no validation service yet: every database counts as
+  // sound until it has.
+  ops.ValidateFDB = [](int, const QString&, const QString&) { return 1; };
+  ops.LocalPathToDataListRecNo = [](const QString& p, int& r, int& c) {
+    r = 0;
+    c = 0;
+    if (DM) DM->LocalPathToDataListRecNo(p, r, c);
+  };
+  return ops;
+}
+
+TRendoDataOps& current() {
+  static TRendoDataOps ops = defaults();
+  return ops;
+}
+
+}  // namespace
+
+TRendoDataOps& RendoDataOps() { return current(); }
+
+void pcResetRendoDataOps() { current() = defaults(); }
+

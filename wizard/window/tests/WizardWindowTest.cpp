@@ -1,0 +1,523 @@
+// The wizard window end to end on a demo installation built in a temporary
+// folder: logon against its system database, the data choice through the
+// process launcher, the period range and tax mode, the finish, the import
+// file checked against the posted journal lines, and the end message the
+// calling program receives.
+#include "acccalc/AccCalcEnv.h"
+#include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "common/dialogs/Logon.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "platform/CallerWindow.h"
+#include "platform/NamedMutex.h"
+#include "platform/TextCodec.h"
+#include "tests/support/TempDir.h"
+#include "tools/demo_builder/DemoBuilder.h"
+#include "ui/AccInterface.h"
+#include "ui/xEdit.h"
+#include "ui/xKikanPanel16.h"
+#include "ui/z5MessageDlg2.h"
+#include "wizard/UtiwakesyoXml.h"
+#include "wizard/window/MainForm.h"
+#include "wizard/window/RendoDataOps.h"
+#include "wizard/window/RendoProgram.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QXmlStreamReader>
+
+#include <map>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace sample = fixtures::sample;
+
+// What the fake data-selection dialog answers.
+QString g_chosenFolder;
+int g_dialogResult = 1;
+QStringList g_dialogOptions;
+int g_dialogCalls = 0;
+
+}  // namespace
+
+// Stands in for the data-selection dialog: it hands back the chosen folder
+// the way the dialog does (in SystemDef.IBPATHDAT) and answers 1 or Cancel.
+class FakeDataSentaku : public QObject, public IProcShow {
+  Q_OBJECT
+public:
+  explicit FakeDataSentaku(QObject* parent = nullptr) : QObject(parent) {}
+  void SetOptions(const QStringList& AOptions) override { g_dialogOptions = AOptions; }
+  int ShowDisplay(TIShowType) override {
+    ++g_dialogCalls;
+    if (g_dialogResult == 1) SystemDef.IBPATHDAT = g_chosenFolder;
+    deleteLater();
+    return g_dialogResult;
+  }
+};
+
+namespace {
+
+// Records every message and answers Yes/OK (or the queued answers).
+class RecordingHook : public IMessageHook {
+public:
+  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons buttons) override {
+    texts << text;
+    if (!answers.isEmpty()) return answers.takeFirst();
+    return FirstButtonResult(buttons);
+  }
+  int ShowMessageLines(int, const QStringList& lines) override {
+    texts << lines.join(u'\r');
+    return mrOk;
+  }
+  void RequestTerminate() override {}
+  QStringList texts;
+  QList<int> answers;
+};
+
+constexpr quint64 kCallerHandle = 4660;
+constexpr int kMessageId = 1025;
+constexpr int kFunctionId = 3;
+
+class WizardWindow : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    suiteDir = new TestTempDir;
+    DemoOptions o;
+    o.folder = suiteDir->file(QStringLiteral("demo"));
+    o.programDir = suiteDir->file(QStringLiteral("prog"));
+    QDir().mkpath(o.programDir);
+    demo = new DemoResult(DemoBuilder::build(o));
+    RegisterFormClassByName<FakeDataSentaku>(QStringLiteral("DuRoziZuvurad"));
+  }
+  static void TearDownTestSuite() {
+    delete demo;
+    delete suiteDir;
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(demo->built);
+    for (const char* name : {"RENDO_DATA_ROOT", "RENDO_REGISTRY_FILE", "RENDO_APPINFO_DIR", "XDG_RUNTIME_DIR"})
+      saved[name] = qgetenv(name);
+    qputenv("RENDO_DATA_ROOT", QDir(demo->folder).filePath(QStringLiteral("common")).toLocal8Bit());
+    qputenv("RENDO_REGISTRY_FILE", QDir(demo->folder).filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+    qputenv("RENDO_APPINFO_DIR", suiteDir->file(QStringLiteral("prog")).toLocal8Bit());
+    QDir().mkpath(dir.file(QStringLiteral("run")));
+    qputenv("XDG_RUNTIME_DIR", dir.file(QStringLiteral("run")).toLocal8Bit());
+    pcAccRecordReset();
+    pcResetRendoDataOps();
+    SetMessageHook(&hook);
+    pcSetMessageBox2Hook([this](TMessage2InfoRec& r) {
+      QStringList lines;
+      for (const auto& c : r.Caption)
+        if (!c.Text.isEmpty()) lines << c.Text;
+      boxes << lines.join(u'\r');
+      return box2Answer;
+    });
+    g_chosenFolder = general().folder;
+    g_dialogResult = 1;
+    g_dialogCalls = 0;
+  }
+  void TearDown() override {
+    SetMessageHook(nullptr);
+    pcSetMessageBox2Hook(nullptr);
+    pcResetRendoDataOps();
+    SetAccCalcDatabase({});
+    if (DM) {
+      DM->IBDatabaseDAT.disconnect();
+      DM->IBDatabaseDEF.disconnect();
+    }
+    for (const auto& [name, value] : saved) {
+      if (value.isNull()) qunsetenv(name.c_str());
+      else qputenv(name.c_str(), value);
+    }
+  }
+
+  static const sample::DataSet& general() {
+    for (const auto& d : demo->dataSets)
+      if (d.kind == fixtures::CompanyKind::General) return d;
+    return demo->dataSets.first();
+  }
+
+  // Answers the logon dialog as soon as it shows.
+  void answerLogon(bool ok) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, ok] {
+      auto* box = qobject_cast<TLogonBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      timer->stop();
+      timer->deleteLater();
+      if (!ok) {
+        box->reject();
+        return;
+      }
+      box->OpCodeEdit()->setText(QString::number(sample::OperatorCode));
+      box->PasswordEdit()->setText(sample::operatorPassword());
+      box->RunOk();
+    });
+    timer->start();
+  }
+
+  // Creates, initialises and shows the window, and logs on.
+  std::unique_ptr<TForm1> start(const QStringList& args) {
+    auto form = std::make_unique<TForm1>(args, suiteDir->file(QStringLiteral("prog/rendo")));
+    EXPECT_TRUE(form->Created()) << hook.texts.join(u'|').toStdString();
+    if (!form->Created()) return form;
+    EXPECT_TRUE(form->InitForm()) << hook.texts.join(u'|').toStdString();
+    answerLogon(true);
+    form->show();
+    // The logon runs from the event loop once the window shows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SystemDef.OPCODE != 0 && QApplication::activeModalWidget() == nullptr; },
+                                20000));
+    return form;
+  }
+
+  QStringList callerArgs(const QString& out) const {
+    return {QStringLiteral("%1,%2,%3,%4").arg(kCallerHandle).arg(kMessageId).arg(kFunctionId).arg(out)};
+  }
+
+  // Goes to page 3 with the demo's general company chosen.
+  void toPage3(TForm1& form) {
+    form.Button2->click();  // page1 -> page2
+    ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page2"));
+    form.btnDataSentaku->click();
+    ASSERT_EQ(form.listDataInfo->rowCount(), 4) << hook.texts.join(u'|').toStdString()
+                                                << boxes.join(u'|').toStdString();
+    form.Button2->click();
+    ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page3"));
+  }
+
+  static QList<QByteArray> receiveAll(CallerWindowEndpoint& ep) {
+    QList<QByteArray> got;
+    QByteArray d;
+    while (ep.receive(d, 200)) got << d;
+    return got;
+  }
+
+  static inline TestTempDir* suiteDir = nullptr;
+  static inline DemoResult* demo = nullptr;
+  TestTempDir dir;
+  RecordingHook hook;
+  QStringList boxes;
+  int box2Answer = mrOk;
+  std::map<std::string, QByteArray> saved;
+};
+
+// The balances of the written file by account code.
+std::map<QString, QString> readBalances(const QString& path, QString& komonsaki, QString& functionId) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+  const QByteArray bytes = f.readAll();
+  EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>"));
+  bool ok = false;
+  const QString text = fromCp932(bytes, &ok);
+  EXPECT_TRUE(ok);
+  QXmlStreamReader xml(text.mid(text.indexOf(u'\n') + 1));
+  std::map<QString, QString> out;
+  QString code;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (!xml.isStartElement()) continue;
+    const QString n = xml.name().toString();
+    if (n == u"KANJYOKAMOKU_CODE") code = xml.readElementText();
+    else if (n == u"KANJYOKAMOKU_ZANDAKA") out[code] = xml.readElementText();
+    else if (n == u"KOMONSAKINAME") komonsaki = xml.readElementText();
+    else if (n == u"FUNCTIONID") functionId = xml.readElementText();
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  return out;
+}
+
+int periodOf(const QDate& date, const QDate& kishu) {
+  const int month = (date.year() - kishu.year()) * 12 + date.month() - kishu.month();
+  return month + 1 + month / 3;
+}
+
+}  // namespace
+
+TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller) {
+  struct Case {
+    const char* what;
+    int edno;     // last period cell chosen
+    bool taxOut;  // tax excluded
+    int calcTo;   // last period of the computation (1-based)
+  };
+  const Case cases[] = {
+      {"first quarter, tax excluded", 2, true, 3},
+      {"whole year, tax included", 15, false, 16},
+  };
+  for (const Case& c : cases) {
+    const QString out = dir.file(QStringLiteral("out,%1.xml").arg(c.edno));
+    CallerWindowEndpoint ep(kCallerHandle);
+    ASSERT_TRUE(ep.isOpen());
+    {
+      auto form = start(callerArgs(out));
+      ASSERT_TRUE(form->Created());
+      // With the argument there is no output-file page.
+      EXPECT_EQ(form->PageNames(), (QStringList{"page1", "page2", "page3", "page5"}));
+      toPage3(*form);
+      EXPECT_EQ(g_dialogOptions.mid(0, 5), (QStringList{"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0",
+                                                         "DataVerMajor=17"}));
+      EXPECT_TRUE(g_dialogOptions.contains(QStringLiteral("FormStyle=2")));
+      form->xKikanPanel3a->SetEdno(c.edno);
+      (c.taxOut ? form->RadioButton3b : form->RadioButton3a)->setChecked(true);
+      form->Button2->click();
+      ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page5"));
+      const QString summary = form->Memo5b->toPlainText();
+      EXPECT_TRUE(summary.contains(c.taxOut ? QStringLiteral("税抜き") : QStringLiteral("税込み")));
+      EXPECT_FALSE(summary.contains(QStringLiteral("【中間ファイル】")));
+      form->Button2->click();  // finish
+      EXPECT_EQ(form->EndState(), 0) << c.what << hook.texts.join(u'|').toStdString();
+      // No success box when called.
+      EXPECT_FALSE(hook.texts.join(u'|').contains(QStringLiteral("中間ファイルが作成されました。")));
+    }
+    const QList<QByteArray> got = receiveAll(ep);
+    ASSERT_FALSE(got.isEmpty());
+    EXPECT_EQ(got.first(), CallerWindow::EnableWindowDatagram(false));
+    EXPECT_TRUE(got.contains(CallerWindow::EnableWindowDatagram(true)));
+    EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 0)) << c.what;
+
+    // The file against the journal the demo posted: profit-and-loss accounts
+    // start the year at zero, so their balance is the movement of the range.
+    QString komonsaki, functionId;
+    const auto written = readBalances(out, komonsaki, functionId);
+    EXPECT_EQ(komonsaki, general().shougou);
+    EXPECT_EQ(functionId, QString::number(kFunctionId));
+    db::Database database(general().database);
+    database.setUser(QStringLiteral("ABACOR"));
+    database.setPassword(QStringLiteral("dormil"));
+    database.connect();
+    db::Transaction tr(database, db::Transaction::ReadCommittedReadOnly);
+    tr.start();
+    for (const QString& kcode : {sample::acc::Kyuryo, sample::acc::Uriage, sample::acc::Shiire, sample::acc::Ryohi}) {
+      db::Query q(tr, QStringLiteral("SELECT DAC, USERCODE FROM KAMOKUMST WHERE KCODE = :KCODE"));
+      q.setParam(QStringLiteral("KCODE"), kcode);
+      q.open();
+      ASSERT_FALSE(q.eof());
+      const int dac = q.field(QStringLiteral("DAC")).asInt();
+      const QString usercode = q.field(QStringLiteral("USERCODE")).asString();
+      Currency sum;
+      for (const fixtures::JournalEntry& e : sample::yearOfJournal(fixtures::CompanyKind::General, 1, general().kishu)) {
+        const int p = e.period ? e.period : periodOf(e.date, general().kishu);
+        if (p < 1 || p > c.calcTo) continue;
+        if (e.debit.kcode == kcode) sum += e.debit.amount + (c.taxOut ? Currency() : e.debit.tax);
+        if (e.credit.kcode == kcode) sum -= e.credit.amount + (c.taxOut ? Currency() : e.credit.tax);
+      }
+      const Currency ownSide = (dac == 1 || dac == 4) ? sum : -sum;
+      const Currency expected = (dac == 2 || dac == 4) ? -ownSide : ownSide;
+      ASSERT_TRUE(written.count(usercode)) << c.what << " " << usercode.toStdString();
+      EXPECT_EQ(written.at(usercode), fnUtiwakesyoAmountText(expected)) << c.what << " " << usercode.toStdString();
+    }
+    tr.commit();
+    database.disconnect();
+  }
+}
+
+TEST_F(WizardWindow, CancelAndCloseBoxStopTheRun) {
+  struct Case {
+    const char* what;
+    bool closeBox;
+  };
+  for (const Case c : {Case{"cancel button, answered Yes", false}, Case{"close box", true}}) {
+    CallerWindowEndpoint ep(kCallerHandle);
+    {
+      auto form = start(callerArgs(dir.file(QStringLiteral("never.xml"))));
+      toPage3(*form);
+      if (c.closeBox) {
+        form->close();
+      } else {
+        hook.answers = {mrNo};
+        form->btnCancel->click();  // No: nothing happens
+        EXPECT_TRUE(form->isVisible()) << c.what;
+        EXPECT_TRUE(hook.texts.last().startsWith(QStringLiteral("[キャンセル]ボタンが押されました。")));
+        form->btnCancel->click();  // Yes
+      }
+      EXPECT_FALSE(form->isVisible()) << c.what;
+      EXPECT_EQ(form->EndState(), 1) << c.what;
+      // The data set was released and the logon record removed.
+      EXPECT_FALSE(DM->IBDatabaseDAT.isConnected());
+      EXPECT_FALSE(DM->IBDatabaseDEF.isConnected());
+    }
+    const QList<QByteArray> got = receiveAll(ep);
+    ASSERT_FALSE(got.isEmpty());
+    EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 1)) << c.what;
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("never.xml"))));
+  }
+}
+
+TEST_F(WizardWindow, FailedComputationWritesNoFileAndEndsWithTwo) {
+  const QString out = dir.file(QStringLiteral("out.xml"));
+  {
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("earlier");
+  }
+  // The company database goes away under the computation.
+  auto read = RendoDataOps().GetAccInfo;
+  RendoDataOps().GetAccInfo = [read] {
+    const bool ok = read();
+    SetAccCalcDatabase({});
+    return ok;
+  };
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    auto form = start(callerArgs(out));
+    toPage3(*form);
+    form->Button2->click();
+    form->Button2->click();  // finish
+    EXPECT_EQ(form->EndState(), 2);
+    EXPECT_FALSE(form->isVisible());
+    const QString shown = hook.texts.join(u'|');
+    EXPECT_TRUE(shown.contains(QStringLiteral("科目の集計処理に失敗しました。"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("中間ファイルの作成に失敗しました。"))) << shown.toStdString();
+  }
+  QFile f(out);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("earlier"));
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+}
+
+TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard) {
+  struct Case {
+    const char* what;
+    QStringList args;
+    QString message;
+    bool posted;
+  };
+  const Case cases[] = {
+      {"two arguments", {"4660,1025,3,/tmp/a", "b.xml"}, "不正な引数が渡されました。\r\rアプリケーションを強制終了します。",
+       false},
+      {"a window handle that is not a number", {"x,1025,3,/tmp/a.xml"}, "不正な引数が渡されました。", false},
+  };
+  for (const Case& c : cases) {
+    hook.texts.clear();
+    CallerWindowEndpoint ep(kCallerHandle);
+    {
+      TForm1 form(c.args, suiteDir->file(QStringLiteral("prog/rendo")));
+      EXPECT_FALSE(form.Created()) << c.what;
+      ASSERT_FALSE(hook.texts.isEmpty()) << c.what;
+      EXPECT_TRUE(hook.texts.first().startsWith(c.message)) << c.what << " " << hook.texts.first().toStdString();
+    }
+    // The caller's window was never disabled, and nothing is posted.
+    EXPECT_TRUE(receiveAll(ep).isEmpty()) << c.what;
+  }
+}
+
+TEST_F(WizardWindow, AMissingIdentityFileEndsWithTwo) {
+  qputenv("RENDO_APPINFO_DIR", dir.file(QStringLiteral("nowhere")).toLocal8Bit());
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
+    EXPECT_FALSE(form.Created());
+    ASSERT_FALSE(hook.texts.isEmpty());
+    EXPECT_TRUE(hook.texts.first().contains(QStringLiteral("AppInfo.ini")));
+  }
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+}
+
+TEST_F(WizardWindow, ASecondCopyOrTheAccountingProgramIsRefused) {
+  struct Case {
+    const char* mutex;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"TESSALY000", rendo_text::kTessalyRunning},
+      {"TESSALY2_TOOLS", rendo_text::kToolsRunning},
+      {"GENSYOU_RENDO", rendo_text::kAlreadyRunning},
+  };
+  for (const Case& c : cases) {
+    hook.texts.clear();
+    // The mutex is held (a lock of its own counts as another holder).
+    NamedMutex holder(QString::fromLatin1(c.mutex));
+    ASSERT_TRUE(holder.tryLock()) << c.mutex;
+    EXPECT_EQ(fnRendoInstanceCheck().Mutex, QString::fromLatin1(c.mutex));
+    EXPECT_EQ(fnRendoProgramMain({}), 0);
+    ASSERT_EQ(hook.texts.size(), 1) << c.mutex;
+    EXPECT_EQ(hook.texts.first(), QString::fromUtf8(c.message));
+    holder.release();
+  }
+  EXPECT_TRUE(fnRendoInstanceCheck().Mutex.isEmpty());
+}
+
+TEST_F(WizardWindow, RefusedLogonEndsWithTwo) {
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
+    ASSERT_TRUE(form.Created());
+    ASSERT_TRUE(form.InitForm());
+    bool closed = false;
+    QObject::connect(&form, &TForm1::closed, [&] { closed = true; });
+    answerLogon(false);
+    form.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, 20000));
+    EXPECT_EQ(form.EndState(), 2);
+  }
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+}
+
+TEST_F(WizardWindow, StandAloneRunAsksForTheFileAndTellsNobody) {
+  const QString out = dir.file(QStringLiteral("alone.xml"));
+  auto form = start({});
+  EXPECT_EQ(form->PageNames(), (QStringList{"page1", "page2", "page3", "page4", "page5"}));
+  toPage3(*form);
+  form->Button2->click();
+  ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page4"));
+  // No file name: refused with the warning, the page stays.
+  form->Edit4a->clear();
+  form->Button2->click();
+  EXPECT_EQ(form->CurrentPageName(), QStringLiteral("page4"));
+  EXPECT_EQ(hook.texts.last(), QString::fromUtf8(rendo_text::kNoFileGiven));
+  form->Edit4a->setText(out);
+  form->Button2->click();
+  ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page5"));
+  EXPECT_TRUE(form->Memo5b->toPlainText().contains(QStringLiteral("【中間ファイル】\n ") + out));
+  form->Button2->click();
+  EXPECT_EQ(form->EndState(), 0) << hook.texts.join(u'|').toStdString();
+  EXPECT_EQ(hook.texts.last(), QStringLiteral("中間ファイルが作成されました。\r"));
+  EXPECT_TRUE(QFile::exists(out));
+}
+
+TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet) {
+  auto form = start({});
+  form->Button2->click();
+  // The dialog cancelled before anything was chosen: nothing is open.
+  g_dialogResult = 2;
+  form->btnDataSentaku->click();
+  EXPECT_EQ(form->listDataInfo->rowCount(), 0);
+  EXPECT_TRUE(SystemDef.IBPATHDAT.isEmpty());
+  form->Button2->click();
+  EXPECT_EQ(form->CurrentPageName(), QStringLiteral("page2"));
+  EXPECT_EQ(hook.texts.last(), QString::fromUtf8(rendo_text::kNoDataChosen));
+  // A data set whose version is too old is refused with the offer to choose
+  // again; Cancel ends the choice with nothing open.
+  g_dialogResult = 1;
+  RendoDataOps().GetDataBaseVer = [] { return QStringLiteral("16.9.9"); };
+  box2Answer = mrCancel;
+  form->btnDataSentaku->click();
+  ASSERT_FALSE(boxes.isEmpty());
+  EXPECT_TRUE(boxes.last().startsWith(QStringLiteral("このプログラムで処理できるデータバージョンに達していません。")));
+  EXPECT_TRUE(boxes.last().endsWith(QString::fromUtf8(rendo_text::kChooseAgain)));
+  EXPECT_EQ(form->listDataInfo->rowCount(), 0);
+  EXPECT_FALSE(DM->IBDatabaseDAT.isConnected());
+  form->close();
+}
+
+#include "WizardWindowTest.moc"
