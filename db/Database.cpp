@@ -91,7 +91,7 @@ void Database::disconnect() noexcept
 }
 
 void Database::create(const QString &databaseName, const QString &user, const QString &password,
-                      int pageSize, const QString &charset)
+                      int pageSize, const QString &charset, bool forcedWrites)
 {
     fb::Status st;
     fb::Disposable<IXpbBuilder> dpb(fb::util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0));
@@ -101,6 +101,10 @@ void Database::create(const QString &databaseName, const QString &user, const QS
     st.check();
     dpb->insertString(&st, isc_dpb_set_db_charset, charset.toUtf8().constData());
     st.check();
+    if (!forcedWrites) {
+        dpb->insertInt(&st, isc_dpb_force_write, 0);
+        st.check();
+    }
     fb::Ref<IProvider> prov(fb::master()->getDispatcher());
     IAttachment *att = prov->createDatabase(&st, databaseName.toUtf8().constData(), dpb->getBufferLength(&st),
                                             dpb->getBuffer(&st));
@@ -115,7 +119,7 @@ void Database::create(const QString &databaseName, const QString &user, const QS
 
 void Database::createAndConnect(int pageSize, const QString &defaultCharset)
 {
-    create(m_name, m_user, m_password, pageSize, defaultCharset);
+    create(m_name, m_user, m_password, pageSize, defaultCharset, m_forcedWrites);
     connect();
 }
 

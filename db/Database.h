@@ -60,11 +60,20 @@ public:
 
     // Creates a new database file with the given page size and default
     // character set, as the given user (its owner), and detaches again.
+    // forcedWrites false creates it with forced (synchronous) writes off.
     static void create(const QString &databaseName, const QString &user, const QString &password,
-                       int pageSize = 16384, const QString &charset = QStringLiteral("UTF8"));
+                       int pageSize = 16384, const QString &charset = QStringLiteral("UTF8"),
+                       bool forcedWrites = true);
     // Creates the database named by this object with its user and password
     // and leaves it connected.
     void createAndConnect(int pageSize = 16384, const QString &defaultCharset = QStringLiteral("UTF8"));
+    // Forced (synchronous) writes of the databases createAndConnect() makes:
+    // on, the engine's default, unless set. Off, every commit goes through
+    // the system's file cache: a database is built many times faster but is
+    // not safe against a crash of the machine (scratch and test databases).
+    // The mode is stored in the database, so copies of its file keep it.
+    void setForcedWrites(bool on) { m_forcedWrites = on; }
+    bool forcedWrites() const { return m_forcedWrites; }
     // Drops the connected database (the file is removed); afterwards not connected.
     void drop();
 
@@ -86,6 +95,7 @@ private:
     QString m_password;
     QString m_role;
     QString m_charset = QStringLiteral("UTF8");
+    bool m_forcedWrites = true;
     Firebird::IAttachment *m_attachment = nullptr;
     struct Children;
     std::unique_ptr<Children> m_children;

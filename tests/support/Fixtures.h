@@ -16,7 +16,7 @@ namespace testfx {
 // Points the embedded engine at the private root with our plug-in.
 void prepareEngine();
 
-// The builder the helpers use.
+// The builder the helpers use (forced writes off).
 const fixtures::FixtureBuilder &builder();
 
 // "<folder>/wqaccdef2.fdb" with the sample operators, eras, office settings
