@@ -121,6 +121,9 @@ TInputDlgBox::TInputDlgBox(QWidget *AParent) : TBSDI(AParent, bsDialog)
     btnCancel->setCancel(true);
     connect(btnOK, &TxPlButton::clicked, this, [this] { btnOKClick(); });
 
+    // Topmost while shown (set before showing: changing the flags of a
+    // visible window hides it).
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
     HintObject = HintArea;
     Child_OKButton = btnOK;
     FMainCaptionColor = palette().color(QPalette::WindowText);
@@ -267,7 +270,6 @@ void TInputDlgBox::FormShow()
         return;
     }
     if (!isVisible()) return;
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
     switch (FProcType) {
     case 2:
         cmbInput->setFocus();
