@@ -4,6 +4,7 @@
 #include "ui/HtmlManual.h"
 #include "ui/ImeHook.h"
 #include "ui/ScreenCursor.h"
+#include "ui/SDIZoom.h"
 #include "ui/xKikanPanel12.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/xKikanPanel4.h"
@@ -309,6 +310,7 @@ void TBSDI::ResetSizeContainer()
 void TBSDI::SetFSizeParUIControl()
 {
     applySizeConstraints();
+    recordControlSizes();
     const bool hint = SystemDef.ShowHint != 0;
     setToolTipDuration(hint ? -1 : 0);
     if (AccInf.ZaimuDataType == jxztCuravia) {
@@ -328,16 +330,21 @@ void TBSDI::InitFormProperty()
     const TFontInfo &def = SystemDef.DefaultFont;
     const int ppi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     const int p = def.Size == 10 ? ppi : 96;
+    double factor = 1.0;
     if (now.Size > 0 && def.Size > 0) {
         const int a = static_cast<int>(std::lround(now.Size * ppi / 96.0));
         const int b = static_cast<int>(std::lround(def.Size * ppi / 96.0));
         Scale = b > 0 ? a * 100 / b : 100;
         ZoomDpi = static_cast<int>(std::lround(Scale * p / 100.0));
+        factor = double(ZoomDpi) / p;
     }
     if (now.Height != 0 && def.Height != 0)
         ZoomRaito = std::trunc((std::abs(now.Height) / double(std::abs(def.Height)) + 0.000001) * 10) / 10;
     else
         ZoomRaito = 1.0;
+    // The form and its widgets scale by ZoomDpi / P, its tables and trees by
+    // ZoomRaito.
+    applyZoom(factor);
     if (!now.Name.isEmpty() && now.Size > 0) {
         QFont f(now.Name);
         f.setPointSize(now.Size);
@@ -397,8 +404,10 @@ void TBSDI::FormClose()
 {
     pcSetScreenCursor(Qt::WaitCursor);
     try {
-        if (FormSize && !CreateCancelFlg)
+        if (FormSize && !CreateCancelFlg) {
             PutFormSize();
+            FreeControlSize();
+        }
         if (HistAdd && FHistoryStarted)
             PutProcRirekiInfo(1);
     } catch (...) {

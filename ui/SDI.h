@@ -28,6 +28,7 @@
 
 class QAbstractButton;
 class TxKikanPanel16;
+struct TSize;
 
 namespace db {
 class Transaction;
@@ -150,6 +151,14 @@ public:
     int ZoomDpi = 96;
     double ZoomRaito = 0; // |NowFont height| / |DefaultFont height|, one decimal
     int Scale = 100;
+    // The recorded design geometry and grid sizes (SDIZoom.cpp): built at the
+    // first show, freed when the size is stored at close. Descendants that
+    // rebuild a table or tree apply the zoom to it with ResetSizeGridUIControl
+    // (ADefValueChange 1 also scales its row height).
+    void FreeControlSize();
+    void ResetFSizeParGridUIControl();
+    void ResetSizeGridUIControl(QWidget *ASender, int ADefValueChange);
+    const TSize *SizePar() const;
 
     // Stored size (per operator and form name).
     void GetFormSize();
@@ -214,4 +223,7 @@ private:
     QStringList REGLIST2;
     std::unique_ptr<db::Transaction> FIBTransactionDAT;
     bool FHistoryStarted = false;
+    std::unique_ptr<TSize> FSizePar;
+    void recordControlSizes();
+    void applyZoom(double AFactor);
 };
