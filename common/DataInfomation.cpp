@@ -2,6 +2,7 @@
 
 #include "common/AccFunctionNum.h"
 #include "common/AccReg.h"
+#include "common/DataFolderLock.h"
 #include "common/DataModule.h"
 #include "common/FbError.h"
 #include "common/SeihinVersionList.h"
@@ -144,6 +145,7 @@ void TDataInfomation::WriteIniFile(const QString& ADataPath, const QString& ASec
 {
   if (FAppType != jxatSA || ADataPath.isEmpty()) return;
   FDataInfoRec = r;
+  const TDataFolderLock lock(ADataPath);
   IniFile ini(IniFileName(ADataPath), IniFile::Encoding::Utf16LeBom);
   if (ASection.isEmpty() || ASection == kSts) {
     ini.EraseSection(kSts);
@@ -201,6 +203,7 @@ void TDataInfomation::WriteIniValue(const QString& ADataPath, const QString& ASe
                                     const QVariant& AValue, bool ADelete)
 {
   if (FAppType != jxatSA || ADataPath.isEmpty()) return;
+  const TDataFolderLock lock(ADataPath);
   IniFile ini(IniFileName(ADataPath), IniFile::Encoding::Utf16LeBom);
   if (ADelete)
     ini.DeleteKey(ASection, AKey);

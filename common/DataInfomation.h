@@ -103,6 +103,22 @@ public:
   // "major.minor". ADefText is not used.
   QString GetSeihinText(int AMajor, int AMinor, const QString& ADefText);
 
+  // Status and attributes of the data folder ADataPath: from its settings
+  // file (stand-alone; created from the database when missing) or from the
+  // data list and the company database (client/server). 1 read, 0 when
+  // there is nothing to read or the data is locked (DataInfomationIni.cpp).
+  int ReadIniFile(const QString& AHostName, const QString& ADataPath, TDataInfomationRec& ADataInfoRec);
+  int ReadIniFile(const QString& ADataPath, TDataInfomationRec& ADataInfoRec);
+  // One value of the settings file (stand-alone); empty text otherwise.
+  QVariant ReadIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey);
+  // Writes the share-status keys; jxksNone removes the holder.
+  void WriteIniFileKyoyuDataStatus(const QString& ADataPath, TJxKyoyuStatus AStatus);
+  // Reads the source folder and writes what it read to the target folder.
+  int CopyIniFile(const QString& AMotoDataPath, const QString& ASakiDataPath, const QString& ASection);
+  // Rebuilds a section (DATASTS: free, no holder; DATAINFO: from the
+  // database) or, without a section, the whole file.
+  void InitIniFile(const QString& ADataPath, const QString& ASection);
+
   // Writes (or with ADelete removes) one key.
   void WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey,
                      const QVariant& AValue, bool ADelete);
