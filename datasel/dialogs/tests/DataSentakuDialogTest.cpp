@@ -24,6 +24,8 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -76,7 +78,7 @@ protected:
       for (const auto& c : info.Caption)
         if (!c.Text.isEmpty()) lines << c.Text;
       boxes << lines.join(QLatin1Char('\n'));
-      return info.DlgButtons & mbOK ? mrOk : mrYes;
+      return info.DlgButtons & mbOK ? confirmAnswer : mrYes;
     });
     dm = std::make_unique<TDM>();
     DM = dm.get();
@@ -129,6 +131,7 @@ protected:
   QPointer<TDataSentakuBox> box;
   QStringList boxes;
   QStringList statusBoxes;
+  int confirmAnswer = mrOk;
 };
 TestTempDir* DataSentakuDialog::tmp = nullptr;
 sample::DataRoot* DataSentakuDialog::root = nullptr;
@@ -391,15 +394,19 @@ TEST_F(DataSentakuDialog, RefreshTurnsARowWhoseDatabaseWentIntoAFreeSlot)
   ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
   const int row = rowOfRec(28);
   ASSERT_GE(row, 0);
+  // The whole refresh asks first (answered No here: it would clear every
+  // row of the shared fixture whose folder holds no database).
+  confirmAnswer = mrCancel;
   QTest::mouseClick(box->RefreshButton(), Qt::LeftButton);
+  EXPECT_EQ(boxes.join('|'), QStringLiteral("データリストの更新を行います。\nよろしいですか？"));
+  EXPECT_EQ(box->GetRowDataRec(row).DataLock, 0);
+  box->DataListRefreshRow(row);
   EXPECT_EQ(box->Model()->item(row, dscol::Kagi)->text().isEmpty(), false);  // locked by the clerk
   EXPECT_EQ(box->GetRowDataRec(row).DataLock, sample::ClerkCode);
   EXPECT_FALSE(box->Model()->item(row, dscol::Name)->text().isEmpty());
 
   ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/wqacc2.fdb")));
-  boxes.clear();
-  QTest::mouseClick(box->RefreshButton(), Qt::LeftButton);
-  EXPECT_EQ(boxes.join('|'), QStringLiteral("データリストの更新を行います。\nよろしいですか？"));
+  box->DataListRefreshRow(row);
   EXPECT_TRUE(box->Model()->item(row, dscol::Name)->text().isEmpty());
   EXPECT_TRUE(box->Model()->item(row, dscol::Nendo)->text().isEmpty());
   EXPECT_EQ(box->Model()->item(row, dscol::Kikan)->text(), QStringLiteral("～"));
@@ -418,6 +425,91 @@ TEST_F(DataSentakuDialog, RefreshTurnsARowWhoseDatabaseWentIntoAFreeSlot)
   ctl.GetDataListRecord(jxrkRec, other, true);
   EXPECT_FALSE(other.DataListName.isEmpty());
   SystemDef.GROUPID = sample::GroupId;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DataSentakuDialog, ChoosingAPlaceForNewDataInModesTwoAndFour)
+{
+  const sample::DataSet& general = root->dataSets.at(0);
+  const sample::DataSet& medical = root->dataSets.at(1);
+  const QString empty = root->root + QStringLiteral("/0005");
+  struct Case {
+    int mode;
+    int rec;
+    int result;
+    const char* box;
+    QString oneTime;
+  } cases[] = {
+      {2, general.rec, mrNone, "このデータは現在選択中のデータです。\n他の場所を選んで下さい。", {}},
+      {2, medical.rec, mrNone, "選択したパスには既にデータが存在します。\n他の場所を選んで下さい。", {}},
+      {2, 5, mrOk, "", QStringLiteral("PATH1=%1\rPATH2=%1").arg(empty)},
+      {4, 5, mrOk, "", QStringLiteral("PATH1=%1\rPATH2=%1").arg(empty)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode * 100 + c.rec);
+    SystemDef.IBPATHDAT = general.folder;
+    SystemDef.IBPATHDAT_Kyoyu = general.folder;
+    SystemDef.OneTimeDataPath = QStringLiteral("old");
+    boxes.clear();
+    ASSERT_TRUE(open(QStringList{QStringLiteral("SyoriType=%1").arg(c.mode), "FormStyle=2"}));
+    EXPECT_EQ(box->FuncCaption(3), QStringLiteral("F3:"));
+    const int row = rowOfRec(c.rec);
+    ASSERT_GE(row, 0);
+    box->FocusRow(row);
+    box->ChooseFocused();
+    EXPECT_EQ(box->result(), c.result);
+    EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.box));
+    EXPECT_EQ(SystemDef.OneTimeDataPath, c.oneTime);
+    EXPECT_EQ(SystemDef.IBPATHDAT, general.folder);
+    delete box.data();
+  }
+}
+
+TEST_F(DataSentakuDialog, SearchButtonAppliesTheConditionsAndCancelClearsThem)
+{
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  const int all = box->RowCount();
+  int medicalC00 = 0;
+  for (int r = 0; r < all; ++r)
+    if (box->GetRowDataRec(r).DataKbn == 3 && box->GetRowDataRec(r).DataCode.startsWith(QStringLiteral("C00")))
+      ++medicalC00;
+  ASSERT_GT(medicalC00, 0) << all;
+  ASSERT_TRUE(box->SearchButton()->isEnabled());
+  EXPECT_FALSE(box->SearchCancelButton()->isEnabled());
+  QTimer::singleShot(0, [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* k = qobject_cast<TDataListKensakuBox*>(w); k && k->isVisible()) {
+        k->KindCombo()->setCurrentIndex(4);  // 医療法人
+        k->CodeEdit()->setText(QStringLiteral("c00"));
+        QTest::mouseClick(k->OkButton(), Qt::LeftButton);
+      }
+  });
+  QTest::mouseClick(box->SearchButton(), Qt::LeftButton);
+  ASSERT_GT(box->RowCount(), 0) << box->KensakuInForce().DataType << " " << box->KensakuInForce().CodeType << " "
+                                 << box->KensakuInForce().DataCode.toStdString() << " "
+                                 << box->KensakuInForce().DataVer.toStdString() << " " << box->KensakuInForce().Tanto;
+  EXPECT_LT(box->RowCount(), all);
+  for (int r = 0; r < box->RowCount(); ++r) {
+    EXPECT_EQ(box->GetRowDataRec(r).DataKbn, 3);
+    EXPECT_TRUE(box->GetRowDataRec(r).DataCode.startsWith(QStringLiteral("C00")));
+  }
+  EXPECT_TRUE(box->SearchCancelButton()->isEnabled());
+  EXPECT_EQ(box->KensakuInForce().JyokenUse, 1);
+  QTest::mouseClick(box->SearchCancelButton(), Qt::LeftButton);
+  EXPECT_EQ(box->RowCount(), all);
+  EXPECT_FALSE(box->SearchCancelButton()->isEnabled());
+  // The stored conditions stay for the next search.
+  TDataKensakuStore store(0);
+  TDataKensakuRec stored;
+  store.SelectRecord(stored);
+  EXPECT_EQ(stored.DataType, 3);
+  EXPECT_EQ(stored.DataCode, QStringLiteral("c00"));
+  stored = TDataKensakuRec{};
+  store.InitRecord(stored);
+  store.UpdateRecord(stored);
 }
 
 }  // namespace
