@@ -13,6 +13,7 @@
 TDataListKensakuBox::TDataListKensakuBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
 {
   setWindowTitle(QStringLiteral("検索条件の設定"));
+  resize(420, 240);
   SetManualFree(true);  // kept by its owner and reused
   MenuMin = false;
   MultiShow = false;

@@ -12,6 +12,7 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
+#include "ui/ModalResult.h"
 #include "ui/z5MessageDlg2.h"
 
 #include <QCheckBox>
@@ -510,6 +511,29 @@ TEST_F(DataSentakuDialog, SearchButtonAppliesTheConditionsAndCancelClearsThem)
   stored = TDataKensakuRec{};
   store.InitRecord(stored);
   store.UpdateRecord(stored);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DataSentakuDialog, TheWizardStartsItByNameAndF12AnswersOk)
+{
+  const sample::DataSet& medical = root->dataSets.at(1);
+  SystemDef.IBPATHDAT = medical.folder;  // the data set open before: focused at the start
+  QString focusedFolder;
+  QTimer::singleShot(100, [&focusedFolder] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* b = qobject_cast<TDataSentakuBox*>(w); b && b->isVisible()) {
+        focusedFolder = b->GetRowDataPath(b->FocusedRow());
+        QTest::keyRelease(b->Grid(), Qt::Key_F12);
+      }
+  });
+  const int r = fnSyoriKidou(QStringLiteral("DuRoziZuvurad"), 1,
+                             QStringLiteral("SyoriType=3\nJyokenSet=1\nDataType=-13\nCodeType=0\nDataVerMajor=17"));
+  EXPECT_EQ(r, mrOk);
+  EXPECT_EQ(focusedFolder, medical.folder);
+  EXPECT_EQ(SystemDef.IBPATHDAT, medical.folder);
 }
 
 }  // namespace
