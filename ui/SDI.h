@@ -165,6 +165,11 @@ public:
     void PutFormSize();
     void SetInitFormSize(int ATop, int ALeft, int AWidth, int AHeight, bool AReSet);
 
+    // Screen values (SDIGamenValue.cpp): GamenValue stored and restored per
+    // operator under the form's name (common/GamenKeyValue.h).
+    void GamenValueHozon();
+    void ZenkaiGamenValueFukugen();
+
     // Open-process history in the company database (OPINF): 0 start, 1 end.
     void PutProcRirekiInfo(int AState);
 
