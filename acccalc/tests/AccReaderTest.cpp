@@ -259,8 +259,9 @@ TEST_F(AccReader, DiscountedBillsAreOffsetAgainstReceivedBills)
     EXPECT_EQ(table[51].KARSUM[1], Currency::fromInt(50));
     EXPECT_EQ(table[52].KAISIZAN, Currency());
     for (const TQSORT &k : keys)
-        if (k.Rec == 52)
+        if (k.Rec == 52) {
             EXPECT_EQ(k.Key, HiddenSortKey());
+        }
 
     // Form style 2 looks the bills up by statement line only: no offset here.
     SystemDef.KessansyoTegataSosai = 1;

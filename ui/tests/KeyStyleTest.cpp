@@ -196,8 +196,9 @@ TEST(KeyStyles, CheckBoxMovesOnEnterAndUpEvenWhenItsHandlerConsumesTheKey)
         box->setFocus();
         QTest::keyClick(box, c.key);
         EXPECT_EQ(f.focus(), c.expected) << "got " << name(f.focus());
-        if (c.styles.contains(*fnKeyStyleOf(c.key)))
+        if (c.styles.contains(*fnKeyStyleOf(c.key))) {
             EXPECT_EQ(seen, int(c.key)) << "the key-down handler runs first";
+        }
         EXPECT_FALSE(box->isChecked());
     }
 }

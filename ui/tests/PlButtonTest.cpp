@@ -155,8 +155,9 @@ TEST(PlButton, ModalResultReachesTheFormBeforeTheClickHandler)
         QTest::mouseClick(d.ok, Qt::LeftButton);
         EXPECT_EQ(seenInHandler, c.buttonResult);
         EXPECT_EQ(d.dlg.isVisible(), c.staysOpen);
-        if (!c.staysOpen)
+        if (!c.staysOpen) {
             EXPECT_EQ(d.dlg.result(), c.dialogResult);
+        }
     }
 }
 
