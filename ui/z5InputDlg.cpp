@@ -5,6 +5,7 @@
 #include "ui/AbacorExDateEdit.h"
 #include "ui/ModalResult.h"
 #include "ui/xCheckBox.h"
+#include "ui/xComboBox.h"
 #include "ui/xEdit.h"
 #include "ui/xPlButton.h"
 
@@ -70,7 +71,7 @@ TInputDlgBox::TInputDlgBox(QWidget *AParent) : TBSDI(AParent, bsDialog)
     txtInput->installEventFilter(this);
 
     pnlCombo = panel(this, 24, 110, 385, 30);
-    cmbInput = new QComboBox(pnlCombo);
+    cmbInput = new TxComboBox(pnlCombo);
     cmbInput->setGeometry(0, 2, 265, 22);
     cmbInput->setMaxVisibleItems(16);
     cmbInput->setEditable(true);

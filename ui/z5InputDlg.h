@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-class QComboBox;
+class TxComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QWidget;
@@ -73,7 +73,7 @@ public:
     TxEdit *txtInput = nullptr;
     TxCheckBox *btnFuseji = nullptr;
     QWidget *pnlCombo = nullptr;
-    QComboBox *cmbInput = nullptr;
+    TxComboBox *cmbInput = nullptr;
     QWidget *pnlKingaku = nullptr;
     TxEdit *txtKingaku = nullptr;
     QLabel *lblKingakuTani = nullptr;

@@ -8,7 +8,7 @@
 #include "ui/xEdit.h"
 
 #include <QClipboard>
-#include <QComboBox>
+#include "ui/xComboBox.h"
 #include <QTest>
 
 #include <gtest/gtest.h>
