@@ -405,6 +405,11 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
   // Enter presses the focused button (the window is not a dialog, so the
   // buttons do not take Enter themselves).
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    // On an option button Enter moves on, as on the last field of a page.
+    if (qobject_cast<QRadioButton*>(focusWidget())) {
+      Button2->click();
+      return;
+    }
     if (auto* b = qobject_cast<QAbstractButton*>(focusWidget())) {
       b->click();
       return;

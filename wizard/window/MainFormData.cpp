@@ -67,8 +67,11 @@ void TForm1::btnDataSentakuClick() {
     if (DM && DM->IBDatabaseDAT.isConnected()) DM->fnAccDatDisConnected(SystemDef.IBPATHDAT, true, false, false);
     FDatConnected = false;
   }
-  btnDataSentaku->setFocus();
+  // The dialogs and the progress box took the focus: give it back to the
+  // window, on Next when a data set is listed.
+  activateWindow();
   if (listDataInfo->rowCount() > 0) Button2->setFocus();
+  else btnDataSentaku->setFocus();
 }
 
 bool TForm1::fnDataSentaku(int, int) {

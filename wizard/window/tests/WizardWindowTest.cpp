@@ -520,4 +520,52 @@ TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet) {
   form->close();
 }
 
+TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
+  const QString out = dir.file(QStringLiteral("keys.xml"));
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    auto form = start(callerArgs(out));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto key = [](Qt::Key k) {
+      // A dialog or progress box that closed hands the activation back
+      // through the event loop.
+      QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+      QWidget* w = QApplication::focusWidget();
+      ASSERT_NE(w, nullptr);
+      QTest::keyClick(w, k);
+    };
+    EXPECT_EQ(QApplication::focusWidget(), form->Button2);
+    key(Qt::Key_Return);  // page1 -> page2
+    ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page2"));
+    EXPECT_EQ(QApplication::focusWidget(), form->btnDataSentaku);
+    key(Qt::Key_Return);  // the data choice
+    ASSERT_EQ(form->listDataInfo->rowCount(), 4);
+    QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+    EXPECT_EQ(QApplication::focusWidget(), form->Button2);
+    key(Qt::Key_Return);  // page2 -> page3
+    ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page3"));
+    EXPECT_EQ(QApplication::focusWidget(), form->xKikanPanel3a);
+    for (int i = 0; i < 16; ++i) key(Qt::Key_Left);
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    key(Qt::Key_Return);  // the range ends at the third month
+    EXPECT_EQ(form->xKikanPanel3a->Stno(), AccInf.StartMNum);
+    EXPECT_EQ(form->xKikanPanel3a->Edno(), 2);
+    ASSERT_TRUE(qobject_cast<QRadioButton*>(QApplication::focusWidget()));
+    key(Qt::Key_Right);  // 税抜き
+    EXPECT_TRUE(form->RadioButton3b->isChecked());
+    key(Qt::Key_Return);  // page3 -> page5
+    ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page5"));
+    EXPECT_TRUE(form->Memo5b->toPlainText().contains(QStringLiteral(" 消費税計算区分: 税抜き")));
+    EXPECT_EQ(QApplication::focusWidget(), form->Button2);
+    key(Qt::Key_Return);  // finish
+    EXPECT_EQ(form->EndState(), 0) << hook.texts.join(u'|').toStdString();
+  }
+  EXPECT_TRUE(QFile::exists(out));
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 0));
+}
+
 #include "WizardWindowTest.moc"
