@@ -3,6 +3,7 @@
 #include "common/AccFunction.h"
 #include "common/DataModule.h"
 #include "datasel/DataFolderStatus.h"
+#include "datasel/DataLockToggle.h"
 #include "datasel/dialogs/DataListKensaku.h"
 #include "platform/Paths.h"
 #include "ui/z5MessageDlg2.h"
@@ -195,6 +196,9 @@ void TDataSentakuBox::buildForm()
   Child_OKButton = nullptr;  // F12 is this dialog's own business
 
   connect(FGrid, &QTableView::doubleClicked, this, [this] { ChooseFocused(); });
+  connect(FGrid, &QTableView::pressed, this, [this](const QModelIndex& at) {
+    if (AppType != jxatSA && at.column() == dscol::Kagi) ToggleLock(at.row());
+  });
   connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
   connect(FBtnKensaku, &QPushButton::clicked, this, [this] { onKensaku(); });
   connect(FBtnKensakuKaijyo, &QPushButton::clicked, this, [this] { onKensakuKaijyo(); });
@@ -821,6 +825,47 @@ void TDataSentakuBox::onEsc()
   FEscCloseFlg = true;
   setResult(mrCancel);
   if (closeQuery()) done(mrCancel);
+}
+
+void TDataSentakuBox::ToggleLock(int ARow)
+{
+  if (AppType == jxatSA || ARow < 0 || ARow >= RowCount()) return;
+  int pi = -1, ci = -1;
+  TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
+  if (pi < 0) return;
+  const QString folder = GetRowDataPath(ARow);
+  const TJxDataStatus st = DataStatusCheck(folder, true, false);
+  const int shown = FModel->item(ARow, dscol::Kagi)->text().isEmpty() ? 0 : 1;
+  const TDataLockAction a = fnDataLockAction(st, FDataInfomationRec.OpCode, shown, SystemDef.OPCODE);
+  if (a.Kind == TDataLockAction::Nothing) return;
+  if (a.Kind == TDataLockAction::Refuse) {
+    TMessageInfoRec box;
+    pcInitMessageInfoRec(box);
+    box.MessageType = 1;
+    const bool other = st == jxdsLock;
+    box.WindowTitle = other ? QStringLiteral("ロックデータの状態") : QStringLiteral("選択データの状態");
+    box.MainCaption = other ? QStringLiteral("このデータは違うオペレータによりロックされているため解除は行えません。")
+                            : QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(st)));
+    box.MessageCaption = {QStringLiteral("【データフォルダ】"), QStringLiteral("　") + folder, QString(),
+                          QStringLiteral("【オペレータ】"),
+                          QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)), QString(),
+                          QStringLiteral("【オペレータ名】"), QStringLiteral("　") + FDataInfomationRec.OpName};
+    StatusBoxShow(box);
+    if (!other) return;
+  }
+  if (a.WriteStatus) {
+    TDataInfomation info;
+    info.SetAppType(AppType);
+    info.WriteIniFileDataStatus(folder, a.Locked ? jxdsLock : jxdsNone);
+  }
+  r.DataLock = a.OpNo;
+  if (ci >= 0)
+    FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] = r;
+  else
+    FDataList[std::size_t(pi)].Data = r;
+  SetGridRow(ARow, r, pi, ci);
+  UpdateListRecord(r);
+  SetFuncKeyCaption();
 }
 
 bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)

@@ -94,6 +94,9 @@ public:
   // Brings a row up to date with its data folder (a folder whose database
   // has gone becomes a free slot, a member leaves its data set).
   void DataListRefreshRow(int ARow);
+  // A click on the lock column (client/server use): lock a free data set,
+  // release one's own lock; another operator's lock is shown, never replaced.
+  void ToggleLock(int ARow);
 
   // How the status refusal box is shown (tests replace it).
   std::function<int(TMessageInfoRec&)> StatusBoxShow;

@@ -4,6 +4,7 @@
 #include "datasel/ComDataSentaku.h"
 #include "datasel/DataFolderStatus.h"
 #include "datasel/DataKensaku.h"
+#include "datasel/DataLockToggle.h"
 #include "datasel/tests/ManyDataSets.h"
 
 #include "common/AccRecord.h"
@@ -575,6 +576,50 @@ TEST_F(ManyRows, SearchConditionsAreStoredPerOperatorAndList)
   EXPECT_EQ(o.DataType, 0);
   EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM KENSAKUJYOKEN WHERE OPCODE=%1").arg(SystemDef.OPCODE)), 2);
   exec(QStringLiteral("DELETE FROM KENSAKUJYOKEN"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DataListLock, TheToggleDecidesFromTheStatusJustRead)
+{
+  pcAccRecordReset();
+  SystemDef.GROUPID = 10000;
+  const int me = 100000101;
+  const int other = 100000102;
+  using K = TDataLockAction;
+  const struct {
+    TJxDataStatus status;
+    int holder;
+    int shown;
+    K::TKind kind;
+    int lock;
+    int opNo;
+    bool write;
+  } cases[] = {
+      {jxdsNone, 0, 0, K::DoLock, 1, 101, true},
+      {jxdsExec, other, 0, K::DoLock, 1, 101, true},
+      {jxdsLock, me, 1, K::DoRelease, 0, 0, true},
+      {jxdsLock, other, 1, K::Refuse, 1, 102, false},
+      // The row was drawn unlocked but another operator locked it meanwhile.
+      {jxdsLock, other, 0, K::Refuse, 1, 102, false},
+      // The row was drawn locked but the lock has gone meanwhile.
+      {jxdsNone, 0, 1, K::ShowOnly, 0, 0, false},
+      {jxdsLock, me, 0, K::ShowOnly, 1, 101, false},
+      {jxdsBack, other, 0, K::Refuse, 0, 0, false},
+      {jxdsError, 0, 1, K::Nothing, 0, 0, false},
+  };
+  int i = 0;
+  for (const auto& c : cases) {
+    const TDataLockAction a = fnDataLockAction(c.status, c.holder, c.shown, me);
+    EXPECT_EQ(a.Kind, c.kind) << i;
+    EXPECT_EQ(a.Locked, c.lock) << i;
+    EXPECT_EQ(a.OpNo, c.opNo) << i;
+    EXPECT_EQ(a.WriteStatus, c.write) << i;
+    ++i;
+  }
+  pcAccRecordReset();
 }
 
 }  // namespace

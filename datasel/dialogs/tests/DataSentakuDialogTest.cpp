@@ -537,3 +537,53 @@ TEST_F(DataSentakuDialog, TheWizardStartsItByNameAndF12AnswersOk)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DataSentakuDialog, LockColumnInClientServerUseNeverReplacesAnotherOperatorsLock)
+{
+  const sample::DataSet& general = root->dataSets.at(0);
+  const sample::DataSet& medical = root->dataSets.at(1);
+  AppType = jxatCS;
+  writeStatus(medical.folder, 3);  // locked by the clerk
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  auto click = [this](int row) {
+    const QRect rect = box->Grid()->visualRect(box->Model()->index(row, dscol::Kagi));
+    QTest::mouseClick(box->Grid()->viewport(), Qt::LeftButton, {}, rect.center());
+  };
+  auto stored = [](int rec) {
+    TDataSentakuListCtl ctl;
+    ctl.SetAppType(jxatCS);
+    TDataListRec r;
+    r.Rec = rec;
+    ctl.GetDataListRecord(jxrkRec, r, true);
+    return r.DataLock;
+  };
+  const int mrow = rowOfRec(medical.rec);
+  const int grow = rowOfRec(general.rec);
+  ASSERT_GE(mrow, 0);
+  ASSERT_GE(grow, 0);
+  box->Grid()->scrollToTop();
+  click(mrow);
+  ASSERT_EQ(statusBoxes.size(), 1);
+  EXPECT_TRUE(statusBoxes[0].startsWith(QStringLiteral("このデータは違うオペレータによりロックされているため解除は行えません。")));
+  EXPECT_EQ(box->GetRowDataRec(mrow).DataLock, sample::ClerkCode);
+  EXPECT_EQ(stored(medical.rec), sample::ClerkCode);
+
+  click(grow);
+  EXPECT_EQ(box->GetRowDataRec(grow).DataLock, sample::OperatorCode);
+  EXPECT_FALSE(box->Model()->item(grow, dscol::Kagi)->text().isEmpty());
+  EXPECT_EQ(stored(general.rec), sample::OperatorCode);
+  click(grow);
+  EXPECT_EQ(box->GetRowDataRec(grow).DataLock, 0);
+  EXPECT_EQ(stored(general.rec), 0);
+  box->grab().save(shotPath(QStringLiteral("data_sentaku_server.png")));
+  // Leave the list table as the other tests expect it.
+  TDataSentakuListCtl ctl;
+  ctl.SetAppType(jxatCS);
+  TDataListRec m = box->GetRowDataRec(mrow);
+  m.DataLock = 0;
+  ctl.UpdateDataListRecord(m, 0, true);
+}
+
+}  // namespace
