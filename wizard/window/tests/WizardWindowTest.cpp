@@ -530,7 +530,7 @@ TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
     auto key = [](Qt::Key k) {
       // A dialog or progress box that closed hands the activation back
       // through the event loop.
-      QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+      static_cast<void>(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000));
       QWidget* w = QApplication::focusWidget();
       ASSERT_NE(w, nullptr);
       QTest::keyClick(w, k);
@@ -541,7 +541,7 @@ TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
     EXPECT_EQ(QApplication::focusWidget(), form->btnDataSentaku);
     key(Qt::Key_Return);  // the data choice
     ASSERT_EQ(form->listDataInfo->rowCount(), 4);
-    QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+    static_cast<void>(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000));
     EXPECT_EQ(QApplication::focusWidget(), form->Button2);
     key(Qt::Key_Return);  // page2 -> page3
     ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page3"));
@@ -566,6 +566,88 @@ TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
   const QList<QByteArray> got = receiveAll(ep);
   ASSERT_FALSE(got.isEmpty());
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 0));
+}
+
+TEST_F(WizardWindow, AnUnwritableLinkFileStillGivesTheCallerItsWindow) {
+  const QString out = dir.file(QStringLiteral("link.xml"));
+  CallerWindowEndpoint ep(kCallerHandle);
+  QString linkFile;
+  {
+    auto form = start(callerArgs(out));
+    linkFile = form->DataExpInfo()->LinkSettingsFile();
+    // A folder where the file should go: the file cannot be replaced.
+    ASSERT_TRUE(QFile::rename(linkFile, linkFile + QStringLiteral(".saved")));
+    ASSERT_TRUE(QDir().mkpath(linkFile + QStringLiteral("/x")));
+    toPage3(*form);
+    form->Button2->click();
+    form->Button2->click();
+    EXPECT_EQ(form->EndState(), 0);
+    hook.texts.clear();
+  }
+  // The failure was shown, and the caller still heard how the run ended.
+  ASSERT_FALSE(hook.texts.isEmpty());
+  EXPECT_TRUE(hook.texts.last().contains(linkFile)) << hook.texts.last().toStdString();
+  const QList<QByteArray> got = receiveAll(ep);
+  EXPECT_TRUE(got.contains(CallerWindow::EnableWindowDatagram(true)));
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 0));
+  QDir(linkFile).removeRecursively();
+  EXPECT_TRUE(QFile::rename(linkFile + QStringLiteral(".saved"), linkFile));
+}
+
+TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup) {
+  auto form = start({});
+  const sample::DataSet& target = demo->dataSets.last();
+  ASSERT_GT(target.rec, 0);
+  auto statusOf = [&](int group) {
+    db::Transaction tr(DM->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr, QStringLiteral("SELECT DATA_STATUS FROM DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
+    q.setParam(QStringLiteral("REC"), target.rec);
+    q.setParam(QStringLiteral("GROUPID"), group);
+    q.open();
+    const int v = q.eof() ? -1 : q.field(QStringLiteral("DATA_STATUS")).asInt();
+    q.close();
+    tr.commit();
+    return v;
+  };
+  {
+    // A row of the same number in another group.
+    db::Transaction tr(DM->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr, QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, DATA_STATUS) VALUES (:REC, 20000, 0)"));
+    q.setParam(QStringLiteral("REC"), target.rec);
+    q.exec();
+    tr.commit();
+  }
+  struct Case {
+    const char* what;
+    int validation;
+    int silent;
+    int status;      // of the operator's row afterwards
+    int flag;        // DataHasonFlg
+    bool message;
+  };
+  const Case cases[] = {
+      {"sound", 1, 0, 0, 0, false},
+      {"damaged, silent", 0, 1, 1, 1, false},
+      {"damaged, with the message", 0, 0, 1, 1, true},
+  };
+  for (const Case& c : cases) {
+    hook.texts.clear();
+    QString validated;
+    RendoDataOps().ValidateFDB = [&](int, const QString&, const QString& file) {
+      validated = file;
+      return c.validation;
+    };
+    EXPECT_EQ(DataHasonHanteiProc(QString(), target.folder, c.silent).toInt(), c.validation) << c.what;
+    EXPECT_EQ(validated, target.folder + QStringLiteral("/wqacc2.fdb")) << c.what;
+    EXPECT_EQ(SystemDef.DataHasonFlg, c.flag) << c.what;
+    EXPECT_EQ(statusOf(SystemDef.GROUPID), c.status) << c.what;
+    EXPECT_EQ(statusOf(20000), 0) << c.what;
+    EXPECT_EQ(!hook.texts.isEmpty(), c.message) << c.what;
+  }
+  form->close();
 }
 
 #include "WizardWindowTest.moc"
