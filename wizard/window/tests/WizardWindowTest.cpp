@@ -431,6 +431,27 @@ TEST_F(WizardWindow, AMissingIdentityFileEndsWithTwo) {
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
+TEST_F(WizardWindow, AFailedInitialisationEndsWithTwo) {
+  // The application-data root is a file: no settings file can be written.
+  const QString blocker = dir.file(QStringLiteral("blocker"));
+  {
+    QFile f(blocker);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  qputenv("RENDO_DATA_ROOT", blocker.toLocal8Bit());
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
+    ASSERT_TRUE(form.Created());
+    EXPECT_FALSE(form.InitForm());
+    ASSERT_FALSE(hook.texts.isEmpty());
+    EXPECT_EQ(hook.texts.last(), QStringLiteral("アプリケーションの初期化に失敗しました。\rを終了します。"));
+  }
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+}
+
 TEST_F(WizardWindow, ASecondCopyOrTheAccountingProgramIsRefused) {
   struct Case {
     const char* mutex;
