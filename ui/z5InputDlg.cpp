@@ -2,6 +2,7 @@
 
 #include "common/AccFunction.h"
 #include "common/MessageHook.h"
+#include "ui/AbacorEdit.h"
 #include "ui/AbacorExDateEdit.h"
 #include "ui/ModalResult.h"
 #include "ui/xCheckBox.h"
@@ -27,20 +28,6 @@ QWidget *panel(QWidget *parent, int x, int y, int w, int h)
     auto *p = new QWidget(parent);
     p->setGeometry(x, y, w, h);
     return p;
-}
-
-// "#,##0" of an amount text typed with or without separators.
-QString kingakuText(const QString &text)
-{
-    QString digits = text;
-    digits.remove(QLatin1Char(','));
-    digits = digits.trimmed();
-    bool ok = false;
-    const qlonglong v = digits.toLongLong(&ok);
-    if (!ok) return text;
-    QString s = QString::number(v < 0 ? -v : v);
-    for (int i = s.size() - 3; i > 0; i -= 3) s.insert(i, QLatin1Char(','));
-    return v < 0 ? QStringLiteral("-") + s : s;
 }
 
 } // namespace
@@ -78,13 +65,17 @@ TInputDlgBox::TInputDlgBox(QWidget *AParent) : TBSDI(AParent, bsDialog)
     cmbInput->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     pnlKingaku = panel(this, 24, 110, 385, 30);
-    txtKingaku = new TxEdit(pnlKingaku);
+    txtKingaku = new TAbacorEdit(pnlKingaku);
     txtKingaku->setGeometry(0, 2, 120, 21);
     txtKingaku->setAlignment(Qt::AlignRight);
     txtKingaku->setImeDisabled(true);
+    txtKingaku->setEditStyle(esNumericMinus);
+    txtKingaku->setOutputFormat(QStringLiteral("#,##0"));
+    txtKingaku->setComma(true);
+    txtKingaku->setZero3Key(zkDot);
     txtKingaku->setMaxLength(11);
+    txtKingaku->setKeyStyles({ksEnter, ksUp});
     txtKingaku->setText(QStringLiteral("0"));
-    txtKingaku->installEventFilter(this);
     lblKingakuTani = new QLabel(QStringLiteral("円"), pnlKingaku);
     lblKingakuTani->setGeometry(128, 4, 30, 17);
 
@@ -164,18 +155,7 @@ bool TInputDlgBox::eventFilter(QObject *AWatched, QEvent *AEvent)
             for (const QChar ch : k->text())
                 if (!fnInputTypeAccepts(FInputType, ch)) return true;
         }
-        if (AWatched == txtKingaku && !k->text().isEmpty()) {
-            const QChar ch = k->text().at(0);
-            if (ch == QLatin1Char('.')) {
-                // The Dot key stands for "000".
-                txtKingaku->insert(QStringLiteral("000"));
-                return true;
-            }
-            if (ch.unicode() >= 32 && !(ch.isDigit() && ch.unicode() < 128) && ch != QLatin1Char('-')) return true;
-        }
     }
-    if (AWatched == txtKingaku && AEvent->type() == QEvent::FocusOut)
-        txtKingaku->setText(kingakuText(txtKingaku->text()));
     return TBSDI::eventFilter(AWatched, AEvent);
 }
 

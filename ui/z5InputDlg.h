@@ -16,6 +16,7 @@ class QLabel;
 class QPlainTextEdit;
 class QWidget;
 class TAbacorExDateEdit;
+class TAbacorEdit;
 class TxCheckBox;
 class TxEdit;
 class TxPlButton;
@@ -75,7 +76,7 @@ public:
     QWidget *pnlCombo = nullptr;
     TxComboBox *cmbInput = nullptr;
     QWidget *pnlKingaku = nullptr;
-    TxEdit *txtKingaku = nullptr;
+    TAbacorEdit *txtKingaku = nullptr;
     QLabel *lblKingakuTani = nullptr;
     QWidget *pnlDate = nullptr;
     TAbacorExDateEdit *txtHizuke1 = nullptr;

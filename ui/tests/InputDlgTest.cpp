@@ -5,6 +5,7 @@
 #include "UiTestUtil.h"
 #include "common/MessageHook.h"
 #include "ui/xCheckBox.h"
+#include "ui/AbacorEdit.h"
 #include "ui/xEdit.h"
 
 #include <QClipboard>
