@@ -405,14 +405,14 @@ void TDataSentakuBox::SetGridRow(int ARow, const TDataListRec& d, int AParentIdx
   set(dscol::No, member ? QVariant(QString()) : QVariant(d.Rec));
   FModel->item(ARow, dscol::No)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   set(dscol::Code, d.DataCode);
-  set(dscol::Cloud, d.CloudShare == jxcsUse ? QStringLiteral("☁") : QString());
+  set(dscol::Cloud, d.CloudShare == jxcsUse ? QStringLiteral("雲") : QString());
   set(dscol::Name, d.Display_DataListName);
   set(dscol::Nendo, free ? QString() : QStringLiteral("%1 期").arg(d.Nendo));
   set(dscol::Kikan, free ? QStringLiteral("～") : d.Kikan);
   set(dscol::Folder, displayFolder(d.DataPath));
   set(dscol::Version, d.VerText);
   set(dscol::Kyoyu, d.NetDrive == 1 && d.KyoyuLock == 0 ? QStringLiteral("共") : QString());
-  set(dscol::Kagi, d.DataLock != 0 ? QStringLiteral("🔒") : QString());
+  set(dscol::Kagi, d.DataLock != 0 ? QStringLiteral("鍵") : QString());
   QColor fore;
   if (d.Data_Status == jxdbHason)
     fore = QColor(Qt::red);
