@@ -9,7 +9,7 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRENDO_
 cmake --build "$build"
 demo="${RENDO_DEMO_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/rendo-demo}"
 if [ -x "$build/tools/demo_builder/rendo-demo-builder" ]; then
-  "$build/tools/demo_builder/rendo-demo-builder" "$demo"
+  "$build/tools/demo_builder/rendo-demo-builder" --program-dir "$build/app" "$demo"
 fi
 if [ -f "$demo/demo.env" ]; then
   # shellcheck disable=SC1091
