@@ -297,8 +297,9 @@ int TDM::fnGetJigyoukubun(const QString& pSCODE)
 
 int TDM::fnGetBumEX(const QString& pSCODE)
 {
-  // Joins the company transaction and leaves it open for the caller.
-  IBTransactionDAT.startIfNeeded();
+  // Ends the company transaction when it started it here; a caller's open
+  // transaction stays open.
+  TOwnTransaction tr(IBTransactionDAT);
   db::Query& q = IBQACC1;
   q.close();
   q.setSql(QStringLiteral("SELECT BUMEX FROM SISETUMST WHERE SCODE=:SCODE "));
@@ -306,5 +307,6 @@ int TDM::fnGetBumEX(const QString& pSCODE)
   q.open();
   const int result = q.eof() ? 1 : q.field("BUMEX").asInt();
   q.close();
+  tr.Commit();
   return result;
 }

@@ -194,7 +194,11 @@ TEST_F(Rights, BranchLookupsBindTheirCodes)
   EXPECT_EQ(dm->fnGetBumEX("01"), 1);
   EXPECT_EQ(dm->fnGetBumEX(""), 0);  // the company's own row
   EXPECT_EQ(dm->fnGetBumEX("99"), 1);
-  dm->IBTransactionDAT.commit();  // fnGetBumEX leaves it open for the caller
+  EXPECT_FALSE(dm->IBTransactionDAT.inTransaction());  // it ends what it started
+  dm->IBTransactionDAT.start();
+  EXPECT_EQ(dm->fnGetBumEX("01"), 1);
+  EXPECT_TRUE(dm->IBTransactionDAT.inTransaction());  // a caller's stays open
+  dm->IBTransactionDAT.commit();
   EXPECT_EQ(dm->fnGetSisetumei("02"), "髙崎支店");
   // An unknown code names the operator's default branch.
   EXPECT_EQ(dm->fnGetSisetumei("02' OR ''='"), "本店");
