@@ -1,4 +1,6 @@
 #pragma once
+
+#include "common/AccFunctionNum.h"
 // The balance table: one row per account and per statement total line, each
 // with its sub-account rows, and the sort keys that give the order in which a
 // caller walks the rows. Amounts are Currency throughout.
@@ -165,12 +167,8 @@ struct TBALANCE
     std::array<Currency, 3> KAISIZAN_A{};
 };
 
-// Sort key: the caller walks the keys in order and reads row Rec of each.
-struct TQSORT
-{
-    QString Key;
-    int Rec = 0;
-};
+// Sort keys (TQSORT, common/AccFunctionNum.h): the caller walks the keys in
+// order and reads row Rec of each.
 
 // The key of an entry that stands for no filled row (U+FF9F); it orders after
 // every key built from codes.
