@@ -12,5 +12,8 @@ export QT_QPA_PLATFORM=offscreen
 # our own code by the tests that own their objects, not at process exit.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:${UBSAN_OPTIONS:-}"
+# Fixture templates are shared by the test processes of this run only.
+export RENDO_FIXTURE_CACHE="$build/fixture-cache"
+rm -rf "$RENDO_FIXTURE_CACHE"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" --timeout 600

@@ -11,9 +11,21 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#include <cstdio>
+
 // Building a database from the scripts takes seconds; a test process builds
 // each kind once into a template folder and copies the file for every test
 // that asks for one (the copies are independent databases).
+//
+// When RENDO_FIXTURE_CACHE names a folder, the templates are shared between
+// test processes through that folder: the first process that needs a kind
+// builds it under a file lock and renames it into place; the others copy it.
+// The test command empties the folder at the start of every run, so a
+// template never outlives the code that built it.
 
 namespace testfx {
 
@@ -31,6 +43,65 @@ QMutex &templateMutex()
     return m;
 }
 
+QString sharedCacheDir()
+{
+    return QString::fromLocal8Bit(qgetenv("RENDO_FIXTURE_CACHE"));
+}
+
+// Holds an exclusive advisory lock on `path` for its lifetime.
+class FileLock
+{
+public:
+    explicit FileLock(const QString &path)
+    {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd < 0)
+            throw std::runtime_error(("cannot open the fixture cache lock " + path).toStdString());
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                ::close(m_fd);
+                throw std::runtime_error(("cannot lock the fixture cache lock " + path).toStdString());
+            }
+        }
+    }
+    ~FileLock()
+    {
+        ::flock(m_fd, LOCK_UN);
+        ::close(m_fd);
+    }
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+// The template in the shared cache folder, built by this process when no
+// other process has built it yet.
+QString sharedTemplateFile(const QString &cache, const QString &key,
+                           const std::function<void(const QString &)> &make)
+{
+    QDir().mkpath(cache);
+    const QString base = QDir(cache).filePath(key);
+    const QString path = base + QStringLiteral(".fdb");
+    FileLock lock(base + QStringLiteral(".lock"));
+    if (QFileInfo::exists(path))
+        return path;
+    const QString building = base + QStringLiteral(".building-%1.fdb").arg(::getpid());
+    QFile::remove(building);
+    try {
+        make(building);
+    } catch (...) {
+        QFile::remove(building);
+        throw;
+    }
+    if (::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(building);
+        throw std::runtime_error(("cannot move the fixture template into " + path).toStdString());
+    }
+    return path;
+}
+
 // The template file for `key`, made by `make` (given the path) on first use.
 QString templateFile(const QString &key, const std::function<void(const QString &)> &make)
 {
@@ -38,6 +109,12 @@ QString templateFile(const QString &key, const std::function<void(const QString 
     static QMap<QString, QString> made;
     if (made.contains(key))
         return made.value(key);
+    const QString cache = sharedCacheDir();
+    if (!cache.isEmpty()) {
+        const QString path = sharedTemplateFile(cache, key, make);
+        made.insert(key, path);
+        return path;
+    }
     if (!templateDir().isValid())
         throw std::runtime_error("cannot create the fixture template folder");
     const QString dir = templateDir().filePath(QString::number(made.size()));
