@@ -19,7 +19,7 @@ struct TSitenListRec {
   QString CODE;        // branch or group code; one space for the whole company
   QString NAME;
   int BLType = 0;      // 0 company, 1 group, 2 branch, 3 branch keeping departments, 5 entry group
-  int JigyoType = 0;   // general data: 1
+  int JigyoType = 0;   // general data: 1; medical data: the business kind (0 company, entry groups)
   int BumonKanri = 0;
   QString ExField;
   QString KensakuKey;
@@ -52,9 +52,13 @@ public:
   QString ItemStrings() const { return FItems.join(QLatin1Char('\n')); }
 
   // Reads the sections of ReadType for the operator login code AOPCODE
-  // (everything when the operator's access is unrestricted). On a database
-  // error the error is reported and raised again; entries read before it
-  // stay.
+  // (everything when the operator's access is unrestricted): branches of
+  // general data, facilities of medical-corporation data (with business-kind
+  // groups and, when wanted, entry groups). Data of any other kind is not
+  // read and the list stays as it was. On a database error the error is
+  // reported and raised again; entries read before it stay. The first form
+  // wants entry groups for general data; the second sets the wish for
+  // medical data.
   void Execute(int AOPCODE);
   void Execute(int AOPCODE, bool AUseEntryGroup);
   void Clear();
@@ -81,9 +85,13 @@ public:
 
   // The name of the whole-company entry for the open data.
   static QString HoujinName();
+  // Name of the group of medical facilities of one business kind (8, 4, 2,
+  // 1); empty for any other kind.
+  static QString JigyoGroupName(int AJigyoKbn);
 
 private:
   void readBasic(int AOPCODE);
+  void readMedical(int AOPCODE);
   void add(const TSitenListRec& r, const QString& item);
   QString itemText(const TSitenListRec& r) const;
   bool inRange(int i) const { return i >= 0 && i < int(FRecs.size()); }
