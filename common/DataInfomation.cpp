@@ -101,10 +101,20 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
       r.BumonCnt = q.field("RECCNT").asInt();
       q.close();
     }
+    // Live journal entries (the branches' counters, one per entry) and all
+    // entries (changed and deleted ones added), over every branch.
+    q.setSql(QStringLiteral("SELECT COALESCE(SUM(SIWAKECOUNT),0) AS SWKCNT FROM SISETUMST"));
+    q.open();
+    r.Siwake = q.field("SWKCNT").asInt();
+    q.close();
+    q.setSql(QStringLiteral("SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG IN (1,2) AND TAISHAKU=1)"));
+    q.open();
+    r.TotalSiwake = r.Siwake + q.field("SWKCNT").asInt();
+    q.close();
     r.UseMyNumberKbn = int(
         fnGetAccReg(QStringLiteral("基本設定"), QStringLiteral("＃USE"), TypeWordInt, QStringLiteral("0")).toLongLong());
     const QString version = QStringLiteral("%1.%2.%3").arg(r.VerMajor).arg(r.VerMinor).arg(r.VerRevision);
-    if (fnVersionGreater(version, QStringLiteral("11.0.0"))) {
+    if (DM->IsCloudShare(false) && fnVersionGreater(version, QStringLiteral("11.0.0"))) {
       q.setSql(QStringLiteral("SELECT CLOUD_LINE FROM ACCDEF1 WHERE REC=1"));
       q.open();
       r.CloudShare = !q.eof() && q.field("CLOUD_LINE").asInt() > 0 ? jxcsUse : jxcsUnUse;

@@ -2,10 +2,12 @@
 // settings file ("wqacc2.ini" beside the company database, stand-alone data
 // only) that records them.
 //
-// This file holds the record, the reading of the open company database and
-// the writers of the settings file that the data module's connections use;
-// the readers, share-server copies and data-use checks are added to the
-// class by their own modules.
+// DataInfomation.cpp holds the record, the reading of the open company
+// database and the writers of the settings file that the data module's
+// connections use; DataInfomationIni.cpp the readers of a folder's status;
+// DataInfomationUpdate.cpp reading and writing a folder's company database
+// by path. Share-server copies and data-use checks are added to the class
+// by their own modules.
 #pragma once
 
 #include "common/AccRecord.h"
@@ -92,6 +94,24 @@ public:
   // Fills the record from the open company database (opened with its
   // current parameters when closed). 1 done, 0 failed (reported).
   int GetDataInfoRec(TDataInfomationRec& ADataInfoRec);
+  // The same for the company database of the folder ADataPath: connects it
+  // (replacing the data module's company connection; no settings-file
+  // write), reads, and disconnects. 0 when the database file is missing or
+  // cannot be connected (DataInfomationUpdate.cpp).
+  int GetDataInfoRec(const QString& ADataPath, TDataInfomationRec& ADataInfoRec);
+
+  // The list name of the company database of the folder ADataPath: a
+  // non-empty AName is cut to 40 characters, trimmed of half- and
+  // full-width spaces, stored and given back as stored; an empty AName
+  // gets the stored name (cut and trimmed the same way). The database is
+  // connected for the operation and disconnected after it; errors are
+  // reported (DataInfomationUpdate.cpp).
+  void UpdateDataListName(const QString& AHostName, const QString& ADataPath, QString& AName);
+  // Stores list name (the stored one when blank; cut and trimmed as
+  // above), update lock and, from data version 12.0.0, the read-only flag
+  // of ADataInfoRec in the company database of the folder; the record gets
+  // the name as stored and the data version (DataInfomationUpdate.cpp).
+  void UpdateDataInfomation(const QString& AHostName, const QString& ADataPath, PDataInfomationRec ADataInfoRec);
 
   // Stand-alone data only (other access forms and an empty path do nothing).
   // Writes the section "DATASTS" and/or "DATAINFO" (ASection empty: both).
@@ -104,7 +124,8 @@ public:
   QString GetSeihinText(int AMajor, int AMinor, const QString& ADefText);
 
   // Status and attributes of the data folder ADataPath: from its settings
-  // file (stand-alone; created from the database when missing) or from the
+  // file (stand-alone; created from the database when missing, except in a
+  // folder on a mounted network share, which reads the defaults) or from the
   // data list and the company database (client/server). 1 read, 0 when
   // there is nothing to read or the data is locked (DataInfomationIni.cpp).
   int ReadIniFile(const QString& AHostName, const QString& ADataPath, TDataInfomationRec& ADataInfoRec);
@@ -116,7 +137,8 @@ public:
   // Reads the source folder and writes what it read to the target folder.
   int CopyIniFile(const QString& AMotoDataPath, const QString& ASakiDataPath, const QString& ASection);
   // Rebuilds a section (DATASTS: free, no holder; DATAINFO: from the
-  // database) or, without a section, the whole file.
+  // database) or, without a section, the whole file (not in a folder on a
+  // mounted network share).
   void InitIniFile(const QString& ADataPath, const QString& ASection);
 
   // Writes (or with ADelete removes) one key.

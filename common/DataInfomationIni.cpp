@@ -3,6 +3,7 @@
 // forms; the share-status writer, copying and rebuilding the settings file.
 #include "common/DataInfomation.h"
 
+#include "common/AccFunction2.h"
 #include "common/AccFunctionNum.h"
 #include "common/DataModule.h"
 #include "common/FbError.h"
@@ -17,6 +18,13 @@ namespace {
 
 const QString kSts = QStringLiteral("DATASTS");
 const QString kInfo = QStringLiteral("DATAINFO");
+
+// False for a folder on a mounted network share (a path whose share name
+// differs from the path): its settings file is never created from here.
+bool onLocalDisk(const QString& ADataPath)
+{
+  return fnGetUNCName(ADataPath) == ADataPath;
+}
 
 void readSettings(const IniFile& ini, TDataInfomationRec& r)
 {
@@ -71,8 +79,10 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
     const QString iniFile = IniFileName(ADataPath);
     const bool haveDb = QFileInfo::exists(dbFile);
     if (!haveDb && !QFileInfo::exists(iniFile)) return 0;
-    if (haveDb && !QFileInfo::exists(iniFile) && DM) {
+    if (haveDb && !QFileInfo::exists(iniFile) && onLocalDisk(ADataPath) && DM) {
       // Opening and closing the data writes the file (in use, then free).
+      // A folder on a network share gets none: the record shows the
+      // defaults.
       if (!DM->fnAccDatConnected(AHostName, ADataPath, true) || !DM->IBDatabaseDAT.isConnected()) {
         r.Status = jxdsError;
         return 1;
@@ -210,6 +220,6 @@ void TDataInfomation::InitIniFile(const QString& ADataPath, const QString& ASect
     WriteIniFile(ADataPath, ASection, r);
     return;
   }
-  if (DM && DM->fnAccDatConnected(SystemDef.SERVERNAME, ADataPath, true))
+  if (DM && onLocalDisk(ADataPath) && DM->fnAccDatConnected(SystemDef.SERVERNAME, ADataPath, true))
     DM->fnAccDatDisConnected(ADataPath, true, false, false);
 }
