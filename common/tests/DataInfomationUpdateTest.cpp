@@ -9,6 +9,9 @@
 #include "tests/support/FirebirdServer.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <functional>
 
 namespace dmtest {
 namespace {
@@ -231,6 +234,26 @@ TEST_F(StandAlone, FolderOnANetworkShareGetsNoSettingsFile)
   }
   SetMountPoints(previous);
   EXPECT_TRUE(hook.boxes.empty());
+}
+
+TEST(DataInfomationWriters, AFolderThatIsGoneRaisesInStandAloneUseOnly)
+{
+  TestTempDir tmp;
+  const QString gone = tmp.file("gone");
+  TDataInfomationRec r;
+  const std::function<void(TDataInfomation&)> writes[] = {
+      [&](TDataInfomation& i) { i.WriteIniFileDataStatus(gone, jxdsLock); },
+      [&](TDataInfomation& i) { i.WriteIniFileKyoyuDataStatus(gone, jxksExec); },
+      [&](TDataInfomation& i) { i.WriteIniFile(gone, QString(), r); },
+      [&](TDataInfomation& i) { i.WriteIniValue(gone, "DATASTS", "STATUS", 3, false); },
+  };
+  for (std::size_t n = 0; n < std::size(writes); ++n) {
+    TDataInfomation info;
+    EXPECT_ANY_THROW(writes[n](info)) << n;
+    info.SetAppType(jxatCS);
+    EXPECT_NO_THROW(writes[n](info)) << n;
+  }
+  EXPECT_FALSE(QFileInfo::exists(gone));
 }
 
 }  // namespace
