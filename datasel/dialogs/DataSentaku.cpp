@@ -4,7 +4,9 @@
 #include "common/DataModule.h"
 #include "datasel/DataFolderStatus.h"
 #include "datasel/DataLockToggle.h"
+#include "datasel/DataSyosaiUpdate.h"
 #include "datasel/dialogs/DataListKensaku.h"
+#include "datasel/dialogs/DataSyosaiInfo.h"
 #include "platform/Paths.h"
 #include "ui/z5MessageDlg2.h"
 
@@ -955,7 +957,66 @@ void TDataSentakuBox::onKensakuKaijyo()
   SetFuncKeyCaption();
 }
 
-void TDataSentakuBox::onInfo() { notYet(QStringLiteral("データの詳細情報")); }
+void TDataSentakuBox::onInfo()
+{
+  // The details dialog of the focused data set; what the operator changed
+  // there is written to the data set, its settings file and the list.
+  if (!FGrid->isEnabled()) {
+    infoBox({QStringLiteral("データリストが応答状態ではないので処理は行えません。")});
+    return;
+  }
+  const int row = FocusedRow();
+  int pi = -1, ci = -1;
+  TDataListRec r = GetRowDataRec(row, &pi, &ci);
+  if (row < 0 || pi < 0) return;
+  auto keep = [&] {
+    (ci >= 0 ? FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] : FDataList[std::size_t(pi)].Data) = r;
+    SetGridRow(row, r, pi, ci);
+  };
+  const QString folder = GetRowDataPath(row);
+  if ((r.Kishu > 0 || r.Kimatu > 0) && r.Data_Status != jxdbHason && DM &&
+      DM->ValidateFbDataBase(SystemDef.SERVERNAME, folder, 0, 0) != 1) {
+    r.Data_Status = jxdbHason;
+    keep();
+    SetFuncKeyCaption();
+  }
+  if (!FSyosaiBox) FSyosaiBox = new TDataSyosaiInfoBox(this);
+  FSyosaiBox->SetProcType(0);
+  FSyosaiBox->SetDataListRec(r);
+  FSyosaiBox->SetDataPath(folder);
+  FSyosaiBox->SetData_UpdateLock(r.UpdateLock);
+  FSyosaiBox->SetData_ReadOnly(r.ReadOnly);
+  FSyosaiBox->SetListName(r.DataListName);
+  FSyosaiBox->SetFormEnabled(GetKyoyuState(0, row) != 1);
+  FSyosaiBox->SetPrepar(true);
+  if (FSyosaiBox->exec() == mrOk) {
+    const TDataInfomationRec& shown = FSyosaiBox->DataInfomationRec();
+    const TDataSyosaiOutcome o = fnApplyDataSyosai(
+        folder,
+        {FSyosaiBox->ListName(), FSyosaiBox->Data_UpdateLock(), FSyosaiBox->Data_ReadOnly(), FSyosaiBox->StatusClear(),
+         shown.Status, shown.OpCode},
+        r);
+    if (o.StatusCleared) FCopy = false;
+    keep();
+    if (ci < 0 && o.InfoWritten) {
+      TDataSentakuRec& e = FDataList[std::size_t(pi)];
+      TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
+      for (int k = row + 1; k < RowCount() && FModel->item(k, dscol::Gassan)->data(Qt::DisplayRole).toInt() == 10; ++k) {
+        const int c = FModel->item(k, dscol::ChildIdx)->data(Qt::DisplayRole).toInt();
+        if (c >= 0 && c < int(e.ChildData.size())) SetGridRow(k, e.ChildData[std::size_t(c)], pi, c);
+      }
+    }
+    UpdateListRecord(r);
+    FocusRow(row);
+  }
+  if (FSyosaiBox->SaikotikuZumi() && row < RowCount()) {
+    r.Data_Status = jxdbOK;
+    keep();
+    DataListRefreshRow(row);
+    FocusRow(row);
+  }
+  SetFuncKeyCaption();
+}
 
 void TDataSentakuBox::onRefresh()
 {
