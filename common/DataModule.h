@@ -130,6 +130,10 @@ public:
   // =========================================================================
   bool ServerFileOperation(const QString& AMode, const QString& AFilePath1,
                            const QString& AFilePath2);
+  // The same; AServerError tells a failed question (the server or its
+  // procedure raised an error, which has been reported) from a plain "no".
+  bool ServerFileOperation(const QString& AMode, const QString& AFilePath1,
+                           const QString& AFilePath2, bool& AServerError);
   QString ServerLongToShortFileName(const QString& AFilePath1);
   bool AccDirectoryExists(const QString& AFilePath, int AAppType);
   bool AccMakeDirectory(const QString& AFilePath, int AAppType);

@@ -23,6 +23,14 @@ bool isServerForm(int form)
 
 bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, const QString& AFilePath2)
 {
+  bool serverError = false;
+  return ServerFileOperation(AMode, AFilePath1, AFilePath2, serverError);
+}
+
+bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, const QString& AFilePath2,
+                              bool& AServerError)
+{
+  AServerError = false;
   const QString mode = AMode.toUpper();
   static const QStringList kModes{QStringLiteral("FEXIST"), QStringLiteral("FCOPY"), QStringLiteral("FDEL"),
                                   QStringLiteral("DEXIST"), QStringLiteral("MKDIR"), QStringLiteral("RMDIR")};
@@ -33,7 +41,10 @@ bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, c
   bool result = false;
   try {
     if (!IBDatabaseDEF.isConnected()) {
-      if (!fnAccDefConnected(SystemDef.SERVERNAME, true)) return false;
+      if (!fnAccDefConnected(SystemDef.SERVERNAME, true)) {
+        AServerError = true;
+        return false;
+      }
       openedHere = true;
     }
     TOwnTransaction tr(IBTransactionDEF);
@@ -51,10 +62,12 @@ bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, c
     IBSQLDEF.close();
     fnShowFbError(e, QStringLiteral("TDM.ServerFileOperation"), message, true);
     result = false;
+    AServerError = true;
   } catch (const std::exception& e) {
     IBSQLDEF.close();
     fnShowErrorDetail(message, QString::fromUtf8(e.what()), mtError);
     result = false;
+    AServerError = true;
   }
   if (openedHere) IBDatabaseDEF.disconnect();
   return result;

@@ -187,6 +187,10 @@ public:
   bool IsDataListNameMitouroku();
   static void LocalPathToDataDirName(const QString& ALocalPath, QString& ADirName, QString& AChildDirName);
   void LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec);
+  // Client/server use: numbers the rows above the fixed slots again without
+  // gaps (DataListCnt + 1, + 2, ... in their order), each group on its own.
+  // A failure rolls back what it started and is raised (ComDataSentakuRefresh.cpp).
+  void RestoreDataRecNo();
 
 protected:
   // The column list of a read (REC, ROWNO or "0 AS ROWNO", ... CLOUD,

@@ -2,12 +2,15 @@
 
 #include "common/AccFunction.h"
 #include "common/DataModule.h"
+#include "datasel/ComDataSentakuRefresh.h"
 #include "datasel/DataFolderStatus.h"
 #include "datasel/DataLockToggle.h"
 #include "datasel/DataSyosaiUpdate.h"
+#include "datasel/dialogs/DataBasyo.h"
 #include "datasel/dialogs/DataListKensaku.h"
 #include "datasel/dialogs/DataSyosaiInfo.h"
 #include "platform/Paths.h"
+#include "ui/xAnimeProgressDialog.h"
 #include "ui/z5MessageDlg2.h"
 
 #include <QApplication>
@@ -210,7 +213,9 @@ void TDataSentakuBox::buildForm()
   connect(FBtnKyoyuPut, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("共有保管")); });
   connect(FBtnCloud, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("クラウドシェア")); });
   connect(FBtnIkou, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("データ移行")); });
-  connect(FBtnPlace, &QPushButton::clicked, this, [this] { notYet(QStringLiteral("データの場所の設定")); });
+  connect(FBtnPlace, &QPushButton::clicked, this, [this] { onPlaceSetting(); });
+  connect(FPlaceCombo, qOverload<int>(&QComboBox::activated), this, [this] { onPlaceChosen(); });
+  FPlaceCombo->installEventFilter(this);
   connect(FGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { SetFuncKeyCaption(); });
 }
 
@@ -300,7 +305,15 @@ void TDataSentakuBox::SetPrepare(bool AValue)
 {
   FPrepare = AValue;
   if (!AValue) return;
-  if (FProcType == dsptNendoKosinCall || FProcType == dsptOnlySACall) SystemDef.OneTimeDataPath.clear();
+  if (FProcType == dsptNendoKosinCall || FProcType == dsptOnlySACall) {
+    SystemDef.OneTimeDataPath.clear();
+    MenuMin = false;
+  }
+  if (FProcType == dsptNendoKosinCall && AppType == jxatSA) {
+    // The automatic shared get and store rest while a place is chosen.
+    FBackup_KyoyuDataAutoCopy = SystemDef.KyoyuDataAutoCopy;
+    SystemDef.KyoyuDataAutoCopy = 0;
+  }
   if (FProcType == dsptNendoKosinCall || FProcType == dsptGensyouCall || FProcType == dsptConvertCall) {
     FBtnCloud->hide();
     FBtnIkou->hide();
@@ -315,11 +328,7 @@ void TDataSentakuBox::PrepareDataList()
 {
   FGridHint = gridHint(AppType, FProcType);
   SetHintList();
-  if (AppType != jxatSA) {
-    FPlaceCombo->clear();
-    FPlaceCombo->addItem(QStringLiteral("標準"), 0);
-    FDataPlaceRec = 0;
-  }
+  if (AppType != jxatSA) fillPlaceCombo();
   TDataKensakuRec stored;
   FKensakuStore->SelectRecord(stored);
   FDataKensakuRec[0] = stored;
@@ -336,10 +345,7 @@ void TDataSentakuBox::PrepareDataList()
   if (FSortCol == dscol::No && FSortType == jxstAsc) FSortCol = 0;
   if (DataListExecute() > 0) {
     DataListDisplay();
-    if (AppType == jxatSA && FProcType == dsptStartCall && FListCtl->IsDataListNameMitouroku()) {
-      for (int r = RowCount() - 1; r >= 0; --r)
-        if (r < RowCount()) DataListRefreshRow(r);
-    }
+    if (AppType == jxatSA && FProcType == dsptStartCall && FListCtl->IsDataListNameMitouroku()) DataListRefresh(-1);
   }
   FChkAuto->blockSignals(true);
   FChkAuto->setChecked(SystemDef.KyoyuDataAutoCopy == 1);
@@ -551,78 +557,6 @@ void TDataSentakuBox::LocateZenkaiData()
   }
   FocusRow(target);
   FZenkaiDataLocateFlg = true;
-}
-
-void TDataSentakuBox::DataListRefreshRow(int ARow)
-{
-  // Brings one row up to date with its data folder.
-  int pi = -1, ci = -1;
-  TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
-  if (pi < 0) return;
-  if (r.Data_Status == jxdbHason) {
-    FModel->item(ARow, dscol::DataStatus)->setData(1, Qt::DisplayRole);
-    return;
-  }
-  const QString path = GetRowDataPath(ARow);
-  if (trimBlanks(path).isEmpty()) return;
-  const QString db = PathJoin(path, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile);
-  TDataSentakuRec& entry = FDataList[std::size_t(pi)];
-  const bool exists = AppType == jxatSA ? (DM && DM->AccFileExists(db, AppType))
-                                        : (DM && DM->ServerFileOperation(QStringLiteral("FExist"), db, QString()));
-  if (exists) {
-    TDataInfomationRec info;
-    const TJxDataStatus st = fnReadDataFolderStatus(path, info);
-    r.DataLock = st == jxdsLock && info.OpCode != 0 ? fnOperatorNumber(info.OpCode) : 0;
-    if (st == jxdsHason) r.Data_Status = jxdbHason;
-    if (ci >= 0)
-      entry.ChildData[std::size_t(ci)] = r;
-    else
-      entry.Data = r;
-    SetGridRow(ARow, r, pi, ci);
-    return;
-  }
-  if (trimBlanks(FModel->item(ARow, dscol::Name)->text()).isEmpty()) return;
-  if (AppType == jxatSA && r.NetDrive == 0) QFile::remove(TDataInfomation::IniFileName(path));
-  if (ci >= 0) {
-    // A member whose folder has gone leaves its data set.
-    TDataSentakuListCtl::DeleteChildData(&entry, ci);
-    FModel->removeRow(ARow);
-    return;
-  }
-  DataInfoToListRec(entry.Data, true);
-  entry.ChildData.clear();
-  entry.ChildDataCnt = 0;
-  UpdateListRecord(entry.Data);
-  const int parentRow = GetParentRow(ARow);
-  for (int row = RowCount() - 1; row > parentRow; --row)
-    if (FModel->item(row, dscol::Gassan)->data(Qt::DisplayRole).toInt() == 10 &&
-        FModel->item(row, dscol::ParentIdx)->data(Qt::DisplayRole).toInt() == pi)
-      FModel->removeRow(row);
-  SetGridRow(parentRow, entry.Data, pi, -1);
-}
-
-void TDataSentakuBox::DataInfoToListRec(TDataListRec& AData, bool AClear)
-{
-  if (!AClear) return;  // filling from a folder's information comes with the details dialog
-  const int rec = AData.Rec;
-  const int net = AData.NetDrive;
-  const QString path = AData.DataPath;
-  FListCtl->InitDataListRecord(AData, path);
-  AData.Rec = rec;
-  AData.NetDrive = net;
-  if (net == 1) {
-    AData.DataListName = QStringLiteral("空き領域");
-    AData.KyoyuLock = 1;
-  }
-  AData.Display_DataListName = AData.DataListName;
-  pcDataListRecLocalPath(AData);
-}
-
-void TDataSentakuBox::UpdateListRecord(const TDataListRec& AData)
-{
-  if (trimBlanks(AData.DataPath).isEmpty())
-    throw std::runtime_error("データフォルダパスが不正です。\r処理を中止します。");
-  FListCtl->UpdateDataListRecord(AData, 0, true);
 }
 
 // ---------------------------------------------------------------- captions and hints
@@ -872,6 +806,9 @@ void TDataSentakuBox::ToggleLock(int ARow)
 
 bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)
 {
+  if (AWatched == FPlaceCombo && AEvent->type() == QEvent::FocusOut && FPlaceChanging &&
+      static_cast<QFocusEvent*>(AEvent)->reason() != Qt::PopupFocusReason)
+    DataPlaceLeave();
   if (AWatched == FGrid && AEvent->type() == QEvent::KeyPress) {
     auto* ke = static_cast<QKeyEvent*>(AEvent);
     if (RowCount() == 0) return TBSDI::eventFilter(AWatched, AEvent);
@@ -1025,9 +962,26 @@ void TDataSentakuBox::onRefresh()
     return;
   }
   if (confirmBox({QStringLiteral("データリストの更新を行います。"), QStringLiteral("よろしいですか？")}) != mrOk) return;
-  // From the bottom up: a refreshed data set may drop its member rows.
-  for (int r = RowCount() - 1; r >= 0; --r)
-    if (r < RowCount()) DataListRefreshRow(r);
+  TxAnimeProgressDialog progress(this);
+  progress.SetCaption(QStringLiteral("更新中"));
+  progress.SetInfoLabel(QStringLiteral("データリストの更新中…"));
+  progress.SetAviFile(PathJoin(SystemDef.EXEPATH, QStringLiteral("progress.avi")));
+  progress.SetCancelBtnShow(true);
+  FProgress = &progress;
+  try {
+    progress.Execute(this);
+    DataListRefresh(-1);
+  } catch (...) {
+    FProgress = nullptr;
+    progress.Hide();
+    raise();
+    activateWindow();
+    throw;
+  }
+  FProgress = nullptr;
+  progress.Hide();
+  raise();
+  activateWindow();
   SetFuncKeyCaption();
 }
 
@@ -1176,6 +1130,13 @@ void TDataSentakuBox::ChooseFocused()
       return;
     }
     if (FProcType == dsptOnlySACall) {
+      if (DM && DM->IsCloudShare(false) && r.CloudShare == jxcsUse) {
+        infoBox({QStringLiteral("クラウドシェアデータのため選択できません。他の場所を選んで下さい。")});
+        clearChoice();
+        return;
+      }
+      // The save or restore of a take-out comes with the save and restore
+      // operations; until then the choice ends here, the open data unchanged.
       notYet(FOnlySA_Syori == 0 ? QStringLiteral("保存") : QStringLiteral("復元"));
       clearChoice();
       return;
@@ -1286,4 +1247,13 @@ void TDataSentakuBox::FormClose()
   if (DM) FKensakuStore->UpdateRecordSortField(FDataKensakuRec[1]);
   if (FProcType == dsptOnlySACall) return;
   SystemDef.DataPlaceRec = AppType == jxatSA ? 0 : FDataPlaceRec;
+  if (FProcType == dsptNendoKosinCall) {
+    // The data set being carried over is open again whatever happened here.
+    if (DM && !DM->IBDatabaseDAT.isConnected() && !SystemDef.IBPATHDAT.isEmpty())
+      DM->fnAccDatConnected(SystemDef.SERVERNAME, SystemDef.IBPATHDAT, false);
+    if (AppType == jxatSA) SystemDef.KyoyuDataAutoCopy = FBackup_KyoyuDataAutoCopy;
+    return;
+  }
+  // The operator's automation choice and data place are kept for the next start.
+  if (DM && DM->IBDatabaseDEF.isConnected()) DM->fnPutSysdef();
 }

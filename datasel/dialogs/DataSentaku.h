@@ -6,6 +6,7 @@
 
 #include "common/DataInfomation.h"
 #include "datasel/ComDataSentaku.h"
+#include "datasel/DataPlaceList.h"
 #include "datasel/DataKensaku.h"
 #include "ui/SDI.h"
 #include "ui/z5MessageDlg.h"
@@ -26,6 +27,9 @@ class QStandardItemModel;
 class QTableView;
 class QWidget;
 class TDataListKensakuBox;
+class TDataListRefresher;
+class TDataPlaceBox;
+class TxAnimeProgressDialog;
 class TDataSyosaiInfoBox;
 
 enum TdsProcType : std::uint8_t {
@@ -94,6 +98,31 @@ public:
   // Brings a row up to date with its data folder (a folder whose database
   // has gone becomes a free slot, a member leaves its data set).
   void DataListRefreshRow(int ARow);
+  // ARow -1: the whole list (client/server: the added rows numbered again
+  // and the list read anew first), row by row from the top; the progress
+  // box of the list update shows the row and may stop it. Returns 0.
+  int DataListRefresh(int ARow);
+  // Reads and shows the list again, keeps ATopRow at the top and focuses
+  // the row of AData (by number and folder).
+  void DataListReload(int ATopRow, const TDataListRec& AData);
+  // Drops the members of the row's data set: AAll False only the member of
+  // the row (in memory); AAll True all of them, with their local list rows
+  // and local member folders (a share server's copy stays), and their rows.
+  void RemoveChildRows(int ARow, bool AAll);
+  // Numbers the members' display names of the row's data set.
+  void SetChildDisplayName(int ARow);
+  // The progress box of the list update while it runs (else null).
+  TxAnimeProgressDialog* RefreshProgress() const { return FProgress; }
+
+  // ---- data places (client/server and server-based use)
+  QComboBox* PlaceCombo() const { return FPlaceCombo; }
+  QPushButton* PlaceButton() const { return FBtnPlace; }
+  int DataPlaceRec() const { return FDataPlaceRec; }
+  QString DataPlacePath() const { return FDataPlacePath; }
+  // Leaving the place combo: the chosen place's list is read and shown.
+  void DataPlaceLeave();
+  // The data places dialog (created on first use and kept).
+  TDataPlaceBox* DataPlaceBox();
   // A click on the lock column (client/server use): lock a free data set,
   // release one's own lock; another operator's lock is shown, never replaced.
   void ToggleLock(int ARow);
@@ -132,6 +161,13 @@ private:
   bool closeQuery();
   void DataInfoToListRec(TDataListRec& AData, bool AClear);
   void UpdateListRecord(const TDataListRec& AData);
+  // Redraws the data set of a row with its members (DataSentakuRefresh.cpp).
+  void redrawEntry(int ARow);
+  int entryRowOf(int AIndex) const;
+  TDataListRefresher& refresher();
+  void fillPlaceCombo();
+  void onPlaceChosen();
+  void onPlaceSetting();
   int infoBox(const QStringList& ALines);
   int confirmBox(const QStringList& ALines);
   QString displayFolder(const QString& APath) const;
@@ -153,6 +189,7 @@ private:
   int FDataPlaceRec = 0;
   QString FDataPlacePath;
   int FOnlySA_Syori = 0;
+  int FBackup_KyoyuDataAutoCopy = 0;
   QString FOnlySA_BackupPath;
   TDataKensakuRec FOutDataKensakuRec;
   std::array<TDataKensakuRec, 2> FDataKensakuRec;  // stored, in force
@@ -165,6 +202,11 @@ private:
   TDataInfomationRec FDataInfomationRec;
 
   std::unique_ptr<TDataSentakuListCtl> FListCtl;
+  std::unique_ptr<TDataListRefresher> FRefresher;
+  TDataPlaceStore FPlaceStore;  // the named places of the combo
+  TDataPlaceBox* FPlaceBox = nullptr;
+  TxAnimeProgressDialog* FProgress = nullptr;
+  bool FPlaceChanging = false;
   std::unique_ptr<TDataKensakuStore> FKensakuStore;
   TDataListKensakuBox* FKensakuBox = nullptr;
   TDataSyosaiInfoBox* FSyosaiBox = nullptr;

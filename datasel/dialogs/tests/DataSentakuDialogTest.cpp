@@ -388,9 +388,8 @@ TEST_F(DataSentakuDialog, RefreshTurnsARowWhoseDatabaseWentIntoAFreeSlot)
 {
   const QString folder = root->root + QStringLiteral("/0028");
   QDir().mkpath(folder);
-  QFile db(folder + QStringLiteral("/wqacc2.fdb"));
-  ASSERT_TRUE(db.open(QIODevice::WriteOnly));
-  db.close();
+  QFile::remove(folder + QStringLiteral("/wqacc2.fdb"));
+  ASSERT_TRUE(QFile::copy(root->dataSets.at(0).database, folder + QStringLiteral("/wqacc2.fdb")));
   writeStatus(folder, 3);
   ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
   const int row = rowOfRec(28);
