@@ -1,6 +1,7 @@
 #include "ui/SDI.h"
 
 #include "ui/AbacorExDateEdit.h"
+#include "ui/AccFunctionUi.h"
 #include "ui/HtmlManual.h"
 #include "ui/ImeHook.h"
 #include "ui/ScreenCursor.h"
@@ -80,6 +81,7 @@ IFormSizeStore *fnFormSizeStore()
 void TBSDI::SetMainForm(QWidget *AForm)
 {
     gMainForm = AForm;
+    pcApplyScreenMetrics();
 }
 
 QWidget *TBSDI::MainForm()
@@ -289,11 +291,23 @@ void TBSDI::ResetSizeContainer()
     static const QStringList keep = {QStringLiteral("pnlSwkInA"), QStringLiteral("pnlChoseiNasi"),
                                      QStringLiteral("pnlSubMenu")};
     for (QWidget *w : findChildren<QWidget *>()) {
-        QWidget *parent = w->parentWidget();
-        if (!parent || qobject_cast<QGroupBox *>(parent))
+        // The parts of composite controls are placed by their control.
+        if (!fnIsPlacedByForm(w, this))
             continue;
+        QWidget *parent = w->parentWidget();
         // Controls placed by a layout keep the layout's place.
-        if (parent->layout() && parent->layout()->indexOf(w) >= 0)
+        if (parent && parent->layout() && parent->layout()->indexOf(w) >= 0)
+            continue;
+        if (fnIsLeftAlignedPanel(w)) {
+            // A panel docked at the left edge gives the pixels up from its
+            // width, or takes them when it follows every edge.
+            if (w->x() == 0)
+                w->resize(std::max(w->width() - cp, 0), w->height());
+            else if (fnIsAnchoredOnAllSides(w))
+                w->resize(w->width() + cp, w->height());
+            continue;
+        }
+        if (!parent || qobject_cast<QGroupBox *>(parent))
             continue;
         bool exempt = false;
         for (QWidget *p = parent; p && p != this && qobject_cast<QFrame *>(p); p = p->parentWidget())
@@ -313,6 +327,7 @@ void TBSDI::SetFSizeParUIControl()
     recordControlSizes();
     const bool hint = SystemDef.ShowHint != 0;
     setToolTipDuration(hint ? -1 : 0);
+    FShowHint = hint;
     if (AccInf.ZaimuDataType == jxztCuravia) {
         // Medical-corporation data has facilities where other data has branches.
         for (QLabel *l : findChildren<QLabel *>()) {
@@ -343,23 +358,39 @@ void TBSDI::InitFormProperty()
     else
         ZoomRaito = 1.0;
     // The form and its widgets scale by ZoomDpi / P, its tables and trees by
-    // ZoomRaito.
-    applyZoom(factor);
-    if (!now.Name.isEmpty() && now.Size > 0) {
-        QFont f(now.Name);
-        f.setPointSize(now.Size);
-        setFont(f);
+    // ZoomRaito; the form is drawn once, at the new size.
+    {
+        TUpdateLock lock(this);
+        applyZoom(factor);
+        if (!now.Name.isEmpty() && now.Size > 0) {
+            QFont f(now.Name);
+            f.setPointSize(now.Size);
+            setFont(f);
+        }
     }
+    pcApplyScreenMetrics();
 }
 
 void TBSDI::applySizeConstraints()
 {
     FMinWidth = FMinHeight = 0;
+    FMaxWidth = FMaxHeight = 0;
     if (FormSize && !IsDialogStyle()) {
         FMinWidth = static_cast<int>(width() * 0.6);
         FMinHeight = static_cast<int>(height() * 0.6);
     }
+    // On screens of 96 pixels per inch or less a form grows no larger than
+    // the screen.
+    const QScreen *s = screen();
+    if (s && logicalDpiY() <= 96) {
+        FMaxWidth = s->geometry().width();
+        FMaxHeight = s->geometry().height();
+    }
+    // A form of fixed size keeps it; the values above are only recorded.
+    if (minimumSize() == maximumSize())
+        return;
     setMinimumSize(FMinWidth, FMinHeight);
+    setMaximumSize(FMaxWidth > 0 ? FMaxWidth : QWIDGETSIZE_MAX, FMaxHeight > 0 ? FMaxHeight : QWIDGETSIZE_MAX);
 }
 
 void TBSDI::ShowingChanged()
@@ -499,6 +530,10 @@ bool TBSDI::eventFilter(QObject *AWatched, QEvent *AEvent)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
         if (!MouseRButtonEnable && static_cast<QMouseEvent *>(AEvent)->button() == Qt::RightButton)
+            return true;
+        break;
+    case QEvent::ToolTip:
+        if (!FShowHint)
             return true;
         break;
     case QEvent::ContextMenu:

@@ -122,6 +122,10 @@ public:
     int KikanPanelStno = 0;
     int MinWidth() const { return FMinWidth; }
     int MinHeight() const { return FMinHeight; }
+    // Largest size of the form set at its first show (0: none): the
+    // screen's size on screens of 96 pixels per inch or less.
+    int MaxWidth() const { return FMaxWidth; }
+    int MaxHeight() const { return FMaxHeight; }
 
     // The control acting as the descendant's OK button for F12: a push
     // button or a panel button.
@@ -222,6 +226,9 @@ private:
     bool FClosing = false;
     int FMinWidth = 0;
     int FMinHeight = 0;
+    int FMaxWidth = 0;
+    int FMaxHeight = 0;
+    bool FShowHint = true; // tooltips of the form's widgets (SystemDef.ShowHint)
     QStringList FOptions;
     QString FREGGROUP;
     QStringList REGLIST1;

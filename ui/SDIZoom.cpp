@@ -8,6 +8,7 @@
 
 #include "common/AccRecord.h"
 
+#include <QAbstractItemDelegate>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -56,10 +57,73 @@ void scaleRows(QWidget *AWidget, double ARecorded, double ARatio)
     }
 }
 
-// Whether the form's own design places AWidget: every widget between it
-// and the form is a plain container (a widget, frame, group box or the page
-// stack of a tab widget). The parts inside a table, a combo box or any
-// other composite control are that control's business.
+// The default node height of a tree: answers the height for every item
+// and hands everything else to the delegate the tree had before.
+class TNodeHeightDelegate : public QAbstractItemDelegate
+{
+public:
+    TNodeHeightDelegate(QAbstractItemDelegate *AInner, int AHeight, QObject *AParent)
+        : QAbstractItemDelegate(AParent)
+        , Inner(AInner)
+        , Height(AHeight)
+    {
+        connect(AInner, &QAbstractItemDelegate::commitData, this, &QAbstractItemDelegate::commitData);
+        connect(AInner, &QAbstractItemDelegate::closeEditor, this, &QAbstractItemDelegate::closeEditor);
+    }
+
+    void paint(QPainter *APainter, const QStyleOptionViewItem &AOption, const QModelIndex &AIndex) const override
+    {
+        if (Inner)
+            Inner->paint(APainter, AOption, AIndex);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &AOption, const QModelIndex &AIndex) const override
+    {
+        return QSize(Inner ? Inner->sizeHint(AOption, AIndex).width() : 0, Height);
+    }
+    QWidget *createEditor(QWidget *AParent, const QStyleOptionViewItem &AOption,
+                          const QModelIndex &AIndex) const override
+    {
+        return Inner ? Inner->createEditor(AParent, AOption, AIndex) : nullptr;
+    }
+    void destroyEditor(QWidget *AEditor, const QModelIndex &AIndex) const override
+    {
+        if (Inner)
+            Inner->destroyEditor(AEditor, AIndex);
+        else
+            QAbstractItemDelegate::destroyEditor(AEditor, AIndex);
+    }
+    void setEditorData(QWidget *AEditor, const QModelIndex &AIndex) const override
+    {
+        if (Inner)
+            Inner->setEditorData(AEditor, AIndex);
+    }
+    void setModelData(QWidget *AEditor, QAbstractItemModel *AModel, const QModelIndex &AIndex) const override
+    {
+        if (Inner)
+            Inner->setModelData(AEditor, AModel, AIndex);
+    }
+    void updateEditorGeometry(QWidget *AEditor, const QStyleOptionViewItem &AOption,
+                              const QModelIndex &AIndex) const override
+    {
+        if (Inner)
+            Inner->updateEditorGeometry(AEditor, AOption, AIndex);
+    }
+    bool editorEvent(QEvent *AEvent, QAbstractItemModel *AModel, const QStyleOptionViewItem &AOption,
+                     const QModelIndex &AIndex) override
+    {
+        return Inner && Inner->editorEvent(AEvent, AModel, AOption, AIndex);
+    }
+    bool helpEvent(QHelpEvent *AEvent, QAbstractItemView *AView, const QStyleOptionViewItem &AOption,
+                   const QModelIndex &AIndex) override
+    {
+        return Inner && Inner->helpEvent(AEvent, AView, AOption, AIndex);
+    }
+    QList<int> paintingRoles() const override { return Inner ? Inner->paintingRoles() : QList<int>(); }
+
+    QPointer<QAbstractItemDelegate> Inner;
+    int Height;
+};
+
 bool placedByForm(const QWidget *AWidget, const QWidget *AForm)
 {
     const QWidget *parent = AWidget->parentWidget();
@@ -76,6 +140,14 @@ bool placedByForm(const QWidget *AWidget, const QWidget *AForm)
     return true;
 }
 
+// Node height of a tree times ARatio, when the tree has a fixed one.
+void scaleNodeHeight(QWidget *AWidget, double ARatio)
+{
+    if (auto *t = qobject_cast<QTreeView *>(AWidget))
+        if (const int h = fnDefaultNodeHeight(t); h > 0)
+            pcSetDefaultNodeHeight(t, std::max(1, truncMul(h, ARatio)));
+}
+
 double zoomRaitoOf(int ADecimals)
 {
     const TFontInfo &now = SystemDef.NowFont;
@@ -87,6 +159,69 @@ double zoomRaitoOf(int ADecimals)
 }
 
 } // namespace
+
+int fnDefaultNodeHeight(const QTreeView *ATree)
+{
+    const auto *d = ATree ? dynamic_cast<const TNodeHeightDelegate *>(ATree->itemDelegate()) : nullptr;
+    return d ? d->Height : 0;
+}
+
+void pcSetDefaultNodeHeight(QTreeView *ATree, int AHeight)
+{
+    if (!ATree)
+        return;
+    auto *d = dynamic_cast<TNodeHeightDelegate *>(ATree->itemDelegate());
+    if (AHeight <= 0) {
+        if (d) {
+            ATree->setItemDelegate(d->Inner);
+            d->deleteLater();
+        }
+        return;
+    }
+    if (!d) {
+        ATree->setItemDelegate(new TNodeHeightDelegate(ATree->itemDelegate(), AHeight, ATree));
+        return;
+    }
+    d->Height = AHeight;
+    Q_EMIT d->sizeHintChanged(QModelIndex());
+}
+
+bool fnIsPlacedByForm(const QWidget *AWidget, const QWidget *AForm)
+{
+    return AWidget && placedByForm(AWidget, AForm);
+}
+
+bool fnIsLeftAlignedPanel(const QWidget *AWidget)
+{
+    return AWidget && AWidget->property("Align").toString().compare(QStringLiteral("alLeft"), Qt::CaseInsensitive) == 0;
+}
+
+bool fnIsAnchoredOnAllSides(const QWidget *AWidget)
+{
+    if (!AWidget)
+        return false;
+    QStringList anchors;
+    for (const QString &a : AWidget->property("Anchors").toString().split(QLatin1Char(',')))
+        anchors << a.trimmed().toLower();
+    for (const char *side : {"akleft", "aktop", "akright", "akbottom"})
+        if (!anchors.contains(QLatin1String(side)))
+            return false;
+    return true;
+}
+
+TUpdateLock::TUpdateLock(QWidget *AWidget)
+    : FWidget(AWidget)
+    , FWasEnabled(AWidget && AWidget->updatesEnabled())
+{
+    if (FWasEnabled)
+        AWidget->setUpdatesEnabled(false);
+}
+
+TUpdateLock::~TUpdateLock()
+{
+    if (FWidget && FWasEnabled)
+        FWidget->setUpdatesEnabled(true);
+}
 
 bool fnIsGridLike(const QWidget *AWidget)
 {
@@ -105,6 +240,8 @@ void pcRecordGrid(const QWidget *AWidget, TCompGridSize &AGrid, bool AWithRows)
         return;
     if (auto *t = qobject_cast<const QTableView *>(AWidget))
         AGrid.RowHeight = t->verticalHeader()->defaultSectionSize();
+    else if (auto *t = qobject_cast<const QTreeView *>(AWidget))
+        AGrid.RowHeight = fnDefaultNodeHeight(t);
     AGrid.HeaderHeight = static_cast<qint16>(h->height());
     AGrid.Height2 = 0;
 }
@@ -139,6 +276,8 @@ void TBSDI::recordControlSizes()
         s.BaseHeight = height();
     s.MinWidth = MinWidth();
     s.MinHeight = MinHeight();
+    s.MaxWidth = MaxWidth();
+    s.MaxHeight = MaxHeight();
     s.FontHeight = std::abs(QFontInfo(font()).pixelSize());
     for (qsizetype i = 0; i < widgets.size(); ++i) {
         QWidget *w = widgets[i];
@@ -178,16 +317,18 @@ void TBSDI::applyZoom(double AFactor)
                            static_cast<int>(std::lround(e->Width * AFactor)),
                            static_cast<int>(std::lround(e->Height * AFactor)));
         }
-        const QSize min = minimumSize();
-        setMinimumSize(static_cast<int>(min.width() * AFactor), static_cast<int>(min.height() * AFactor));
-        FMinWidth = minimumWidth();
-        FMinHeight = minimumHeight();
-        if (minimumSize() == maximumSize() || (minimumWidth() > 0 && minimumWidth() == maximumWidth()))
-            setFixedSize(static_cast<int>(std::lround(s.BaseWidth * AFactor)),
-                         static_cast<int>(std::lround(s.BaseHeight * AFactor)));
-        else
-            resize(static_cast<int>(std::lround(s.BaseWidth * AFactor)),
-                   static_cast<int>(std::lround(s.BaseHeight * AFactor)));
+        // A form of fixed size gets the scaled size as its fixed size.
+        const bool fixed = minimumSize() == maximumSize();
+        const QSize scaled(static_cast<int>(std::lround(s.BaseWidth * AFactor)),
+                           static_cast<int>(std::lround(s.BaseHeight * AFactor)));
+        FMinWidth = static_cast<int>(FMinWidth * AFactor);
+        FMinHeight = static_cast<int>(FMinHeight * AFactor);
+        if (fixed) {
+            setFixedSize(scaled);
+        } else {
+            setMinimumSize(FMinWidth, FMinHeight);
+            resize(scaled);
+        }
     }
     s.InitScale = s.Scale = Scale;
     for (const auto &e : s.Table) {
@@ -199,6 +340,7 @@ void TBSDI::applyZoom(double AFactor)
                 scaleRows(w, e->Grid->RowHeight, ZoomRaito);
                 scaleColumns(w, &e->Grid->ColWidths, ZoomRaito);
             } else {
+                scaleNodeHeight(w, ZoomRaito);
                 scaleColumns(w, nullptr, ZoomRaito);
             }
         } else if (auto *b = qobject_cast<TxPlButton *>(w)) {
@@ -235,6 +377,7 @@ void TBSDI::ResetSizeGridUIControl(QWidget *ASender, int ADefValueChange)
         if (auto *t = qobject_cast<QTableView *>(ASender))
             t->verticalHeader()->setDefaultSectionSize(
                 std::max(1, truncMul(t->verticalHeader()->defaultSectionSize(), ZoomRaito)));
+        scaleNodeHeight(ASender, ZoomRaito);
     }
     scaleColumns(ASender, nullptr, ZoomRaito);
 }
