@@ -149,6 +149,24 @@ void pcCxGridViewInit(TxGridView *AView, bool ACellSelect, int AStartIndex, bool
     AView->ApplyOptions();
 }
 
+void pcSetGridViewStyles(TxGridView *AView, const TcxStyleRepoDef *ARepo, bool ASwap)
+{
+    if (!AView || !ARepo)
+        return;
+    TxGridViewStyles &s = AView->Styles;
+    s.Content = ARepo->cxStyleMeisai;
+    s.ContentOdd = ARepo->cxStyleMeisaiOdd;
+    s.ContentEven = ARepo->cxStyleMeisaiEven;
+    s.Header = ARepo->cxStyleTitle;
+    s.BandHeader = ARepo->cxStyleTitle;
+    s.Selection = ARepo->cxStyleSelect;
+    s.Inactive = ARepo->cxStyleInactive;
+    s.Preview = ARepo->cxStyleSelect;
+    if (AView->UseOddEvenStyles && ASwap)
+        std::swap(s.ContentOdd, s.ContentEven);
+    AView->viewport()->update();
+}
+
 void pcCxDrawCellInfoInit(QObject *AForm, TcxDrawCellInfo &AInfo)
 {
     AInfo.SenderForm = AForm;

@@ -15,6 +15,7 @@
 #include <array>
 
 class QPainter;
+class TcxStyleRepoDef;
 
 struct TcxDrawCellInfo
 {
@@ -59,6 +60,12 @@ bool fnCxIsNegativeAmount(const QString &ADisplayText);
 // selection or with ACellSelect cell selection, editing in place, nothing
 // sorted, moved or sized by the user.
 void pcCxGridViewInit(TxGridView *AView, bool ACellSelect, int AStartIndex, bool AOddEven);
+
+// A base form's styles for one of its views: content, odd and even rows,
+// header and band header, selection, inactive selection and preview from
+// the form's repository; with ASwap the odd and even styles are exchanged
+// when the view uses them.
+void pcSetGridViewStyles(TxGridView *AView, const TcxStyleRepoDef *ARepo, bool ASwap);
 
 void pcCxDrawCellInfoInit(QObject *AForm, TcxDrawCellInfo &AInfo);
 

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QStandardItemModel>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -594,4 +596,54 @@ TEST(GridHelpers, BandsHideTheirColumnsAndShowTheirCaptionsAboveThem)
     QApplication::processEvents();
     uitest::saveScreenshot(&g.form, QStringLiteral("grid-bands"));
     EXPECT_EQ(h->height(), 48);
+}
+
+// ---------------------------------------------------------------- look
+
+TEST(GridHelpers, FocusedRecordKeepsItsSelectionColourWhenTheGridLosesTheFocus)
+{
+    TGridForm g(3, 2);
+    auto *outside = new QLineEdit(&g.form);
+    g.form.layout()->addWidget(outside);
+    pcCxGridViewInit(g.view, false, 0, true);
+    TcxStyleRepoDef *repo = fnFormStyleRepoDef(&g.form);
+    pcSetGridViewStyles(g.view, repo, false);
+    g.view->setCurrentIndex(g.model.index(1, 0));
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g.form));
+    const auto colourOf = [&](int ARow) {
+        const QRect r = g.cell(ARow, 1);
+        return g.cells().pixelColor(r.right() - 3, r.center().y());
+    };
+    g.view->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(colourOf(1), fnGridColor(repo->cxStyleSelect->Color(), Qt::white));
+    EXPECT_EQ(colourOf(0), fnGridColor(repo->cxStyleMeisaiOdd->Color(), Qt::white));
+    EXPECT_EQ(colourOf(2), fnGridColor(repo->cxStyleMeisaiOdd->Color(), Qt::white));
+    outside->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(colourOf(1), fnGridColor(repo->cxStyleInactive->Color(), Qt::white));
+}
+
+TEST(GridHelpers, CellHintsShowTheWholeTextOfACutCellOnly)
+{
+    TGridForm g(2, 2);
+    pcCxGridViewInit(g.view, false, 0, false);
+    g.view->horizontalHeader()->resizeSection(0, 40);
+    const QString longText = QStringLiteral("とても長い名称の会社データです");
+    g.model.item(0, 0)->setText(longText);
+    g.model.item(1, 0)->setText(QStringLiteral("a"));
+    g.show();
+    const auto hintAt = [&](int ARow) {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000));
+        const QPoint p = g.cell(ARow, 0).center();
+        QHelpEvent e(QEvent::ToolTip, p, g.view->viewport()->mapToGlobal(p));
+        QApplication::sendEvent(g.view->viewport(), &e);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hintAt(0), longText);
+    EXPECT_EQ(hintAt(1), QString());
+    g.view->CellHints = false;
+    EXPECT_EQ(hintAt(0), QString());
 }

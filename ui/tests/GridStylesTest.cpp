@@ -1,6 +1,7 @@
 // Grid styles: the form repository's design values and the operator's look
 // applied at the first show, the data module's styles, and views that follow
 // a style changed after they were set up.
+#include "ui/GridHelpers.h"
 #include "ui/GridStyles.h"
 #include "ui/xGridView.h"
 
@@ -138,4 +139,26 @@ TEST(GridStyles, ViewDrawsWithAStyleChangedAfterItWasSetUp)
     s.ClientColor = RGBColor(10, 200, 30);
     r->ApplySystemDef(s, form.font());
     EXPECT_EQ(pixel(), QColor(10, 200, 30));
+}
+
+TEST(GridStyles, FormStylesForAViewSwapOddAndEvenOnlyWhenTheViewUsesThem)
+{
+    QWidget form;
+    const TcxStyleRepoDef *r = fnFormStyleRepoDef(&form);
+    for (const bool oddEven : {false, true}) {
+        for (const bool swap : {false, true}) {
+            TxGridView view(&form);
+            view.UseOddEvenStyles = oddEven;
+            pcSetGridViewStyles(&view, r, swap);
+            const bool swapped = oddEven && swap;
+            EXPECT_EQ(view.Styles.Content, r->cxStyleMeisai);
+            EXPECT_EQ(view.Styles.ContentOdd, swapped ? r->cxStyleMeisaiEven : r->cxStyleMeisaiOdd);
+            EXPECT_EQ(view.Styles.ContentEven, swapped ? r->cxStyleMeisaiOdd : r->cxStyleMeisaiEven);
+            EXPECT_EQ(view.Styles.Header, r->cxStyleTitle);
+            EXPECT_EQ(view.Styles.BandHeader, r->cxStyleTitle);
+            EXPECT_EQ(view.Styles.Selection, r->cxStyleSelect);
+            EXPECT_EQ(view.Styles.Inactive, r->cxStyleInactive);
+            EXPECT_EQ(view.Styles.Preview, r->cxStyleSelect);
+        }
+    }
 }
