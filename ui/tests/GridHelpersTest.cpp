@@ -647,3 +647,73 @@ TEST(GridHelpers, CellHintsShowTheWholeTextOfACutCellOnly)
     g.view->CellHints = false;
     EXPECT_EQ(hintAt(0), QString());
 }
+
+// ---------------------------------------------------------------- a data list
+
+TEST(GridHelpers, DataListShapedGridFramesTheFocusedRowAcrossItsShownColumns)
+{
+    // The shape of the data-selection list: a hidden band of row-state
+    // columns 0 to 10, the shown band 11 to 20 with column 20 hidden, tags
+    // equal to indexes, the frame from column 11 to column 19 in the
+    // selection colour on the focused row and in the row colour elsewhere.
+    QWidget form;
+    QStandardItemModel model(40, 21);
+    for (int r = 0; r < 40; ++r)
+        for (int c = 0; c < 21; ++c)
+            model.setItem(r, c, new QStandardItem(c == 14 ? QStringLiteral("会社%1").arg(r) : QString::number(r)));
+    auto *view = new TxGridView(&form);
+    view->setModel(&model);
+    pcCxGridViewInit(view, false, 0, true);
+    pcSetGridViewStyles(view, fnFormStyleRepoDef(&form), false);
+    view->Bands() = {TxGridBand{QStringLiteral("Hidden"), false}, TxGridBand{QStringLiteral("Main"), true}};
+    const int widths[] = {40, 65, 45, 200, 75, 180, 215, 80, 40, 40};
+    for (int c = 0; c < 21; ++c) {
+        view->Columns(c).Tag = c;
+        view->Columns(c).BandIndex = c <= 10 ? 0 : 1;
+        if (c >= 11)
+            view->setColumnWidth(c, widths[c - 11]);
+    }
+    view->SetBandVisible(0, false);
+    view->SetColumnVisible(20, false);
+    view->setGeometry(0, 0, 1000, 300);
+    form.resize(1000, 300);
+
+    const TcxStyleRepoDef *repo = fnFormStyleRepoDef(&form);
+    view->OnCustomDrawCell = [&](TxGridView *s, QPainter *p, const TcxGridDataCellViewInfo &vi, bool &done) {
+        TcxDrawCellInfo info;
+        pcCxDrawCellInfoInit(&form, info);
+        const TcxStyle *content = s->ContentStyleOf(vi.RecordIndex);
+        info.BackColor = content->Color();
+        info.TextColor = clBlack;
+        info.FrameColor = info.BackColor;
+        info.ColIndexLeft[0] = 11;
+        info.ColIndexRight[0] = 19;
+        if (vi.RecordFocused) {
+            info.FrameColor = repo->cxStyleSelect->Color();
+            info.TextColor = repo->cxStyleSelect->Color();
+        }
+        pcCxGridCustomDrawCell(s, p, vi, info, done);
+    };
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    pcCxGridFocusRecord(view, 5, 12, 0);
+    EXPECT_EQ(view->FocusedRecordIndex(), 5);
+    EXPECT_EQ(view->FocusedColumnIndex(), 12);
+    EXPECT_EQ(view->TopRecordIndex(), 5) << "the focused row is the top one";
+    QApplication::processEvents();
+    uitest::saveScreenshot(view, QStringLiteral("grid-data-list"));
+
+    const QImage img = view->viewport()->grab().toImage();
+    const QColor sel = fnGridColor(repo->cxStyleSelect->Color(), Qt::white);
+    const QRect first = view->visualRect(model.index(5, 11));
+    const QRect last = view->visualRect(model.index(5, 19));
+    const QRect middle = view->visualRect(model.index(5, 16));
+    EXPECT_EQ(img.pixelColor(first.left() + 1, first.center().y()), sel);
+    EXPECT_EQ(img.pixelColor(last.right() - 1, last.center().y()), sel) << "the frame ends at the last shown column";
+    EXPECT_EQ(img.pixelColor(middle.center().x(), middle.top() + 1), sel);
+    EXPECT_EQ(img.pixelColor(middle.center().x(), middle.bottom() - 1), sel);
+    const QRect other = view->visualRect(model.index(6, 11));
+    EXPECT_NE(img.pixelColor(other.left() + 1, other.center().y()), sel);
+    EXPECT_FALSE(view->ColumnVisible(3));
+    EXPECT_FALSE(view->ColumnVisible(20));
+}
