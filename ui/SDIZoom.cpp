@@ -4,6 +4,7 @@
 #include "ui/SDIZoom.h"
 
 #include "ui/SDI.h"
+#include "ui/xGridView.h"
 #include "ui/xPlButton.h"
 
 #include "common/AccRecord.h"
@@ -140,6 +141,17 @@ bool placedByForm(const QWidget *AWidget, const QWidget *AForm)
     return true;
 }
 
+// Data-row, band-header and header height of a banded view: the given
+// values times ARatio (a height of 0 follows the font and stays so).
+void scaleViewHeights(TxGridView *AView, double ARow, double ABand, double AHeader, double ARatio)
+{
+    if (ARow > 0)
+        AView->SetDataRowHeight(std::max(1, truncMul(ARow, ARatio)));
+    AView->BandHeaderHeight = truncMul(ABand, ARatio);
+    AView->HeaderHeight = truncMul(AHeader, ARatio);
+    AView->ApplyOptions();
+}
+
 // Node height of a tree times ARatio, when the tree has a fixed one.
 void scaleNodeHeight(QWidget *AWidget, double ARatio)
 {
@@ -238,12 +250,19 @@ void pcRecordGrid(const QWidget *AWidget, TCompGridSize &AGrid, bool AWithRows)
         AGrid.ColWidths << static_cast<qint16>(h->sectionSize(j));
     if (!AWithRows)
         return;
+    AGrid.Height2 = 0;
+    if (auto *v = qobject_cast<const TxGridView *>(AWidget)) {
+        // A banded view's own heights (0: from the font).
+        AGrid.RowHeight = v->DataRowHeight();
+        AGrid.BandHeaderHeight = static_cast<qint16>(v->BandHeaderHeight);
+        AGrid.HeaderHeight = static_cast<qint16>(v->HeaderHeight);
+        return;
+    }
     if (auto *t = qobject_cast<const QTableView *>(AWidget))
         AGrid.RowHeight = t->verticalHeader()->defaultSectionSize();
     else if (auto *t = qobject_cast<const QTreeView *>(AWidget))
         AGrid.RowHeight = fnDefaultNodeHeight(t);
     AGrid.HeaderHeight = static_cast<qint16>(h->height());
-    AGrid.Height2 = 0;
 }
 
 // ---------------------------------------------------------------- TBSDI
@@ -336,7 +355,17 @@ void TBSDI::applyZoom(double AFactor)
         if (!w)
             continue;
         if (e->Grid && fnIsGridLike(w)) {
-            if (qobject_cast<QTableView *>(w)) {
+            if (auto *v = qobject_cast<TxGridView *>(w)) {
+                // A banded view: heights by the font ratio, column widths by
+                // the zoomed resolution.
+                TxGridUpdateLocker update(v);
+                const TCompGridSize &g = *e->Grid;
+                scaleViewHeights(v, g.RowHeight, g.BandHeaderHeight, g.HeaderHeight, ZoomRaito);
+                QHeaderView *h = v->horizontalHeader();
+                if (ZoomDpi != 96)
+                    for (int j = 0; j < h->count() && j < g.ColWidths.size(); ++j)
+                        h->resizeSection(j, g.ColWidths[j] * ZoomDpi / 96);
+            } else if (qobject_cast<QTableView *>(w)) {
                 scaleRows(w, e->Grid->RowHeight, ZoomRaito);
                 scaleColumns(w, &e->Grid->ColWidths, ZoomRaito);
             } else {
@@ -373,6 +402,13 @@ void TBSDI::ResetSizeGridUIControl(QWidget *ASender, int ADefValueChange)
         ZoomRaito = zoomRaitoOf(2);
     if (!ASender || !fnIsGridLike(ASender))
         return;
+    if (auto *v = qobject_cast<TxGridView *>(ASender)) {
+        TxGridUpdateLocker update(v);
+        if (ADefValueChange == 1)
+            scaleViewHeights(v, v->DataRowHeight(), v->BandHeaderHeight, v->HeaderHeight, ZoomRaito);
+        scaleColumns(ASender, nullptr, ZoomRaito);
+        return;
+    }
     if (ADefValueChange == 1) {
         if (auto *t = qobject_cast<QTableView *>(ASender))
             t->verticalHeader()->setDefaultSectionSize(

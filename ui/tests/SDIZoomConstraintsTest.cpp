@@ -3,6 +3,7 @@
 // height of trees under the zoom.
 #include "ui/SDI.h"
 #include "ui/SDIZoom.h"
+#include "ui/xGridView.h"
 
 #include "common/AccRecord.h"
 
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTest>
 #include <QTreeWidget>
@@ -266,6 +268,58 @@ TEST(TBSDIConstraints, NodeHeightKeepsTheTreesOwnDelegate)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(tree.itemDelegate(), own);
     EXPECT_EQ(fnDefaultNodeHeight(&tree), 0);
+}
+
+TEST(TBSDIConstraints, BandedViewHeightsByTheRatioColumnsByTheResolution)
+{
+    TDefKeep keep;
+    struct Case
+    {
+        const char *name;
+        int nowSize, nowHeight;
+        int row, header, col0, col1;                  // after the show
+        int col0Widths, col1Widths;                   // ResetSizeGridUIControl(view, 0)
+        int rowAll, headerAll, col0All, col1All;      // ResetSizeGridUIControl(view, 1)
+    } cases[] = {
+        // Scale 120 %: ZoomDpi 115, ZoomRaito 1.2.
+        {"larger font", 12, -16, 24, 28, 80 * 115 / 96, 50 * 115 / 96, 114, 70, 28, 33, 136, 84},
+        {"same font", 10, -13, 20, 24, 80, 50, 80, 50, 20, 24, 80, 50},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SystemDef.DefaultFont = {QString(), 10, 0, 0, -13};
+        SystemDef.NowFont = {QString(), c.nowSize, 0, 0, c.nowHeight};
+        std::unique_ptr<TBSDI> box(newForm(bsDialog));
+        box->resize(400, 300);
+        QStandardItemModel model(5, 2);
+        auto *view = new TxGridView(box.get());
+        view->setModel(&model);
+        view->setGeometry(10, 10, 300, 200);
+        view->SetDataRowHeight(20);
+        view->HeaderHeight = 24;
+        view->BandHeaderHeight = 0; // follows the font
+        view->ApplyOptions();
+        view->horizontalHeader()->resizeSection(0, 80);
+        view->horizontalHeader()->resizeSection(1, 50);
+        showOnce(box.get());
+        EXPECT_EQ(view->DataRowHeight(), c.row);
+        EXPECT_EQ(view->HeaderHeight, c.header);
+        EXPECT_EQ(view->BandHeaderHeight, 0);
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(0), c.col0);
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(1), c.col1);
+
+        box->ResetSizeGridUIControl(view, 0);
+        EXPECT_EQ(view->DataRowHeight(), c.row);
+        EXPECT_EQ(view->HeaderHeight, c.header);
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(0), c.col0Widths);
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(1), c.col1Widths);
+        box->ResetSizeGridUIControl(view, 1);
+        EXPECT_EQ(view->DataRowHeight(), c.rowAll);
+        EXPECT_EQ(view->HeaderHeight, c.headerAll);
+        EXPECT_EQ(view->BandHeaderHeight, 0);
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(0), c.col0All);
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(1), c.col1All);
+    }
 }
 
 } // namespace
