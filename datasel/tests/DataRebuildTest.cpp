@@ -217,6 +217,23 @@ TEST_F(Rebuild, ARestoreRefusedOverAnAttachedDatabaseLeavesItWorking)
   QFile::remove(job.KeptSafetyCopy());
 }
 
+TEST_F(Rebuild, AShareEntryIsRebuiltOnACopyThatThenReplacesTheDatabase)
+{
+  const sample::DataSet& ds = root->dataSets.at(0);
+  const QByteArray before = readAll(ds.database);
+  TDataSaikotiku job;
+  job.ProcType = 1;
+  job.Allowed = true;
+  job.DataPath = ds.folder;
+  EXPECT_TRUE(job.Execute());
+  EXPECT_TRUE(hook.texts.isEmpty()) << hook.texts.join("\n").toStdString();
+  EXPECT_EQ(job.SafetyCopyFile(), QDir(SystemDef.APPTEMP).filePath("wqacc2.fdb"));
+  EXPECT_NE(readAll(ds.database), before);
+  EXPECT_EQ(companyName(ds.database), ds.shougou);
+  EXPECT_TRUE(entries(SystemDef.APPTEMP).isEmpty());
+  EXPECT_FALSE(QFile::exists(ds.folder + "/wqacc2.fd_"));
+}
+
 // ---------------------------------------------------------------- client/server
 
 class RebuildClientServer : public Rebuild {

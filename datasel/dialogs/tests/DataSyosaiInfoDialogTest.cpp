@@ -12,6 +12,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
+#include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
@@ -338,6 +339,42 @@ TEST_F(DataSyosaiInfo, F7RebuildsOnlyWhenOfferedAndAsked)
   EXPECT_TRUE(details->isVisible());
   EXPECT_EQ(companyValue(ds.database, "SHOUGOU"), ds.shougou);
   EXPECT_FALSE(QFile::exists(ds.folder + "/wqacc2.fd_"));
+}
+
+class DataSyosaiClientServer : public DataSyosaiInfo {
+protected:
+  void SetUp() override
+  {
+    DataSyosaiInfo::SetUp();
+    dm->IBDatabaseDEF.disconnect();  // from here on every database through the server
+    FirebirdServer::shared();
+    AppType = jxatCS;
+    SystemDef.SERVERNAME = QStringLiteral("localhost");
+  }
+};
+
+TEST_F(DataSyosaiClientServer, NoRebuildWhileAnybodyIsAttached)
+{
+  const sample::DataSet& ds = root->dataSets.at(0);
+  prepare(entryOf(ds));
+  details->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(details));
+  EXPECT_EQ(value("データ区分:"), QStringLiteral("法人"));  // read through the server
+  EXPECT_EQ(details->FuncCaption(7), QStringLiteral("F7:再構築"));
+  {
+    db::Database other(FirebirdServer::shared().remoteName(ds.database));
+    other.setUser("ABACOR");
+    other.setPassword("dormil");
+    other.connect();
+    QTest::keyRelease(details, Qt::Key_F7);
+    EXPECT_EQ(boxes, QStringList({"現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータの再構築は行えません。"}));
+  }
+  boxes.clear();
+  QTest::keyRelease(details, Qt::Key_F7);
+  ASSERT_EQ(boxes.size(), 2) << boxes.join('|').toStdString();
+  EXPECT_EQ(boxes[1], QStringLiteral("データの再構築は適正に行われました。"));
+  EXPECT_TRUE(details->SaikotikuZumi());
+  EXPECT_EQ(companyValue(FirebirdServer::shared().remoteName(ds.database), "SHOUGOU"), ds.shougou);
 }
 
 // ---------------------------------------------------------------- behind the 情報 button
