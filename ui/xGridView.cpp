@@ -431,8 +431,28 @@ void TxGridView::DrawCellValue(QPainter *ACanvas, const TcxGridDataCellViewInfo 
     ACanvas->restore();
 }
 
+void TxGridView::watchStyles()
+{
+    const QList<TcxStyle *> now = {Styles.Content, Styles.ContentOdd, Styles.ContentEven, Styles.Header,
+                                   Styles.BandHeader, Styles.Selection, Styles.Inactive, Styles.Preview,
+                                   Styles.InplaceEditFormItem};
+    if (now == FWatched)
+        return;
+    for (const QMetaObject::Connection &c : std::as_const(FStyleConnections))
+        disconnect(c);
+    FStyleConnections.clear();
+    FWatched = now;
+    for (TcxStyle *s : now)
+        if (s)
+            FStyleConnections << connect(s, &TcxStyle::changed, this, [this] {
+                viewport()->update();
+                FHeader->viewport()->update();
+            });
+}
+
 void TxGridView::paintEvent(QPaintEvent *AEvent)
 {
+    watchStyles();
     QTableView::paintEvent(AEvent);
     if (RecordCount() == 0 && !NoDataToDisplayInfoText.isEmpty()) {
         QPainter p(viewport());

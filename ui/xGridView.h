@@ -144,6 +144,11 @@ private:
     void syncColumns();
     void applyHidden(int AIndex);
     void defaultColours(const QModelIndex &AIndex, bool ASelected, TColor &ABack, TColor &AText) const;
+    // Repaints when one of the styles in use changes.
+    void watchStyles();
+
+    QList<TcxStyle *> FWatched;
+    QList<QMetaObject::Connection> FStyleConnections;
 
     QList<TxGridColumn> FColumns;
     QList<TxGridBand> FBands;

@@ -648,6 +648,36 @@ TEST(GridHelpers, CellHintsShowTheWholeTextOfACutCellOnly)
     EXPECT_EQ(hintAt(0), QString());
 }
 
+TEST(GridHelpers, ColumnsKeepTheirSettingsWhenModelColumnsComeAndGo)
+{
+    QWidget form;
+    QStandardItemModel model(2, 3);
+    auto *view = new TxGridView(&form);
+    view->setModel(&model);
+    for (int c = 0; c < 3; ++c)
+        view->Columns(c).Tag = 10 + c;
+    view->SetColumnVisible(2, false);
+    const auto tags = [&] {
+        QList<int> t;
+        for (int c = 0; c < view->ColumnCount(); ++c)
+            t << view->Columns(c).Tag;
+        return t;
+    };
+    model.insertColumn(1);
+    EXPECT_EQ(tags(), (QList<int>{10, 0, 11, 12}));
+    EXPECT_FALSE(view->ColumnVisible(3)) << "the hidden column moved along";
+    EXPECT_TRUE(view->ColumnVisible(1));
+    model.removeColumns(0, 2);
+    EXPECT_EQ(tags(), (QList<int>{11, 12}));
+    EXPECT_EQ(view->ColumnByTag(12), 1);
+    EXPECT_EQ(view->ColumnByTag(10), -1);
+    QStandardItemModel other(1, 5);
+    view->setModel(&other);
+    EXPECT_EQ(view->ColumnCount(), 5);
+    model.insertColumn(0); // the old model no longer speaks to the view
+    EXPECT_EQ(view->ColumnCount(), 5);
+}
+
 // ---------------------------------------------------------------- a data list
 
 TEST(GridHelpers, DataListShapedGridFramesTheFocusedRowAcrossItsShownColumns)

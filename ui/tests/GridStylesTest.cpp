@@ -8,6 +8,7 @@
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 
+#include <QApplication>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QWidget>
@@ -135,9 +136,24 @@ TEST(GridStyles, ViewDrawsWithAStyleChangedAfterItWasSetUp)
         return view->viewport()->grab().toImage().pixelColor(cell.center());
     };
     EXPECT_EQ(pixel(), QColor(Qt::white));
+
+    // A shown view repaints by itself when its style changes.
+    struct TPaintCounter : QObject {
+        int Count = 0;
+        bool eventFilter(QObject *, QEvent *AEvent) override
+        {
+            if (AEvent->type() == QEvent::Paint)
+                ++Count;
+            return false;
+        }
+    } counter;
+    QApplication::processEvents();
+    view->viewport()->installEventFilter(&counter);
     TSystemDef s = operatorColours();
     s.ClientColor = RGBColor(10, 200, 30);
     r->ApplySystemDef(s, form.font());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.Count > 0; }, 2000));
+    view->viewport()->removeEventFilter(&counter);
     EXPECT_EQ(pixel(), QColor(10, 200, 30));
 }
 
