@@ -468,14 +468,13 @@ bool TxGridView::viewportEvent(QEvent *AEvent)
         if (CellHints && i.isValid()) {
             const QString t = i.data(Qt::DisplayRole).toString();
             const QRect r = visualRect(i);
-            if (fontMetrics().horizontalAdvance(t) > r.width() - 4) {
+            const TcxStyle *content = ContentStyleOf(i.row());
+            const QFontMetrics fm(content && content->Font() ? *content->Font() : font());
+            if (fm.horizontalAdvance(t) > r.width() - 4) {
                 QToolTip::showText(he->globalPos(), t, viewport(), r);
                 return true;
             }
         }
-        QToolTip::hideText();
-        AEvent->ignore();
-        return true;
     }
     return QTableView::viewportEvent(AEvent);
 }
