@@ -153,6 +153,16 @@ public:
   // installed: the hook's answer (1 valid, 0 damaged); otherwise 1.
   int ValidateFbDataBase(const QString& AHostName, const QString& ADataName, int ASilent,
                          int AKyoseiCheck);
+  // Full validation (checksums ignored) of a database file through the
+  // services of the server AServerName (AProtocl 0, TCP) or of this process's
+  // engine (AProtocl 3, local). 1 sound, 0 damaged: any non-blank line of
+  // the validation's output, the damage summary and every other database
+  // error count as damage, except a file that cannot be opened or read
+  // (335544344) and bad attach parameters (335544325, a database attached
+  // elsewhere), which give 1. The open company connection is closed for the
+  // validation and opened again afterwards, except after an error taken for
+  // damage.
+  int ValidateFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName);
 
   // =========================================================================
   // Checks of the shared edit repository (DataModuleEditRepo.cpp); each gets

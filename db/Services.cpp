@@ -215,6 +215,40 @@ Services::ValidationResult Services::validate(const QString &databasePath)
     return r;
 }
 
+bool Services::validateLines(const QString &databasePath, const LineFilter &onLine)
+{
+    attach();
+    fb::Status st;
+    fb::Disposable<IXpbBuilder> spb(fb::util()->getXpbBuilder(&st, IXpbBuilder::SPB_START, nullptr, 0));
+    st.check();
+    spb->insertTag(&st, isc_action_svc_repair);
+    spb->insertString(&st, isc_spb_dbname, databasePath.toUtf8().constData());
+    spb->insertInt(&st, isc_spb_options, isc_spb_rpr_validate_db | isc_spb_rpr_full | isc_spb_rpr_ignore_checksum);
+    st.check();
+    try {
+        startService(m_svc, spb.get(), st);
+        const QByteArray items(1, char(isc_info_svc_line));
+        for (;;) {
+            const QByteArray buf = query(items);
+            const auto *p = reinterpret_cast<const unsigned char *>(buf.constData());
+            const auto *end = p + buf.size();
+            if (*p != isc_info_svc_line)
+                return true;
+            ++p;
+            if (qFromLittleEndian<quint16>(p) == 0)
+                return true; // the service has finished
+            const QString line = takeString(p, end);
+            if (onLine && !onLine(line)) {
+                detach(); // the rest of the output is not wanted
+                return false;
+            }
+        }
+    } catch (...) {
+        detach();
+        throw;
+    }
+}
+
 Services::AttachmentInfo Services::attachments()
 {
     const QByteArray buf = query(QByteArray(1, char(isc_info_svc_svr_db_info)));

@@ -76,6 +76,14 @@ public:
     // database is valid when the validation writes no non-blank line.
     ValidationResult validate(const QString &databasePath);
 
+    // The same validation read line by line: onLine gets each output line as
+    // it arrives and answers whether to read on. Returns true when the output
+    // ended, false when onLine stopped the reading (the service is then let
+    // go: detached). Failures are thrown as the service reports them; damage
+    // may come as the error ValidationErrors rather than as lines.
+    using LineFilter = std::function<bool(const QString &line)>;
+    bool validateLines(const QString &databasePath, const LineFilter &onLine);
+
     struct AttachmentInfo {
         int attachments = 0;      // number of attachments on the server
         int databases = 0;        // number of databases in use

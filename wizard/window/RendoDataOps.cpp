@@ -34,9 +34,10 @@ TRendoDataOps defaults() {
   ops.IsDataPassword = [](void*) { return DM != nullptr && DM->IsDataPassword(0); };
   ops.GetExistsOpeDefSisetu = [] { return DM != nullptr && DM->fnGetExistsOpeDefSisetu(); };
   ops.IsAuthSitenZentai = [](int AOpCode) { return DM != nullptr && DM->IsAuthSitenZentai(AOpCode); };
-  // The data module has no validation service yet: every database counts as
-  // sound until it has.
-  ops.ValidateFDB = [](int, const QString&, const QString&) { return 1; };
+  // Without a data module nothing can be validated: the database passes.
+  ops.ValidateFDB = [](int AProtocol, const QString& AServerName, const QString& ADataBaseName) {
+    return DM ? DM->ValidateFDB(AProtocol, AServerName, ADataBaseName) : 1;
+  };
   ops.LocalPathToDataListRecNo = [](const QString& p, int& r, int& c) {
     r = 0;
     c = 0;

@@ -1,9 +1,7 @@
 // The data-module operations the wizard window needs when it logs on, opens
 // a company data set and checks it. Each is a replaceable function so that
-// the window can be tested and so that an operation can be pointed at the
-// data module's own implementation when that is present; the defaults below
-// call the data module (the validation, which the data module does not
-// offer yet, passes every database).
+// the window can be tested (a test forces a failure through them); the
+// defaults call the data module.
 #pragma once
 
 #include <QString>

@@ -10,7 +10,14 @@
 
 #include <stdexcept>
 
+const QString RendoPartnerEditionOem = QStringLiteral("PARTNER");
+
+std::uint8_t fnRendoOemEdition(const QString& AOem) {
+  return AOem.trimmed().compare(RendoPartnerEditionOem, Qt::CaseInsensitive) == 0 ? 1 : 0;
+}
+
 void pcRendoApplyAppInfo() {
+  OemEdition = fnRendoOemEdition(AppInfo.OEM);
   pcApplyAppInfoNames(AppInfo);
   pcApplyOemDefaultColors();
 }

@@ -4,9 +4,19 @@
 
 #include <QString>
 
-// Copies the identity file's names (already read into AppInfo) into the
-// process-wide file and folder names, and sets the partner edition's colours
-// when OemEdition says so.
+#include <cstdint>
+
+// The value of the identity file's OEM key that names the partner edition
+// ("PARTNER", compared without regard to case and surrounding spaces).
+extern const QString RendoPartnerEditionOem;
+
+// OemEdition for an OEM value: 1 for the partner edition, else 0.
+std::uint8_t fnRendoOemEdition(const QString& AOem);
+
+// After the identity file has been read into AppInfo: sets OemEdition from
+// its OEM value, copies its names into the process-wide file and folder
+// names, and switches the default colours of a new operator's screen
+// settings to the partner edition's when OemEdition says so.
 void pcRendoApplyAppInfo();
 
 // Sets the folders, computer facts and database defaults of SystemDef,

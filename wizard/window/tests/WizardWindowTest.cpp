@@ -4,6 +4,7 @@
 // file checked against the posted journal lines, and the end message the
 // calling program receives.
 #include "acccalc/AccCalcEnv.h"
+#include "common/tests/DamagedDatabase.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
@@ -12,17 +13,22 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/CallerWindow.h"
+#include "platform/IniFile.h"
 #include "platform/NamedMutex.h"
 #include "platform/TextCodec.h"
+#include "tests/support/FirebirdServer.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo_builder/DemoBuilder.h"
 #include "ui/AccInterface.h"
 #include "ui/xEdit.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/z5MessageDlg2.h"
+#include "wizard/ComDataExp.h"
+#include "wizard/Ug13.h"
 #include "wizard/UtiwakesyoXml.h"
 #include "wizard/window/MainForm.h"
 #include "wizard/window/RendoDataOps.h"
+#include "wizard/window/RendoHooks.h"
 #include "wizard/window/RendoProgram.h"
 
 #include <QApplication>
@@ -199,6 +205,35 @@ protected:
     ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page3"));
   }
 
+  // The import file the export core writes on its own for the general data
+  // set, the periods 0..edno of a full year and the tax mode: the choices
+  // the test made on the pages, not what the window handed on.
+  QByteArray coreImportFile(int edno, bool taxOut, const QString& path) {
+    const sample::DataSet& d = general();
+    AccInf = TACCINF{};
+    EXPECT_TRUE(DM->fnAccDatConnected(QString(), d.folder, false));
+    EXPECT_TRUE(DM->fnGetAccInfo());
+    SetAccCalcDatabase({&DM->IBTransactionDATSS, &DM->IBTransactionDAT});
+    {
+      TUtiwakesyoDataExport exp(suiteDir->file(QStringLiteral("prog/rendo")), path, kFunctionId);
+      exp.DataFilePath = d.folder;
+      exp.KOMONSAKI = d.shougou;
+      exp.JIGYONENDOFROM = FromQDate(d.kishu);
+      exp.JIGYONENDOTO = FromQDate(d.kishu.addYears(1).addDays(-1));
+      exp.DataKUB1 = 1;
+      exp.KikanFrom = 0;
+      exp.KikanTo = edno;
+      exp.LastNo = 15;
+      exp.TaxUH = taxOut ? 1 : 0;
+      EXPECT_NO_THROW(pcRendoWriteImportFile(exp, path));
+    }
+    SetAccCalcDatabase({});
+    DM->fnAccDatDisConnected(d.folder, false, false, false);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+  }
+
   static QList<QByteArray> receiveAll(CallerWindowEndpoint& ep) {
     QList<QByteArray> got;
     QByteArray d;
@@ -238,6 +273,22 @@ std::map<QString, QString> readBalances(const QString& path, QString& komonsaki,
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   return out;
+}
+
+// The first line where two import files differ, decoded, for the report.
+std::string firstDifference(const QByteArray& a, const QByteArray& b) {
+  const QList<QByteArray> la = a.split('\n');
+  const QList<QByteArray> lb = b.split('\n');
+  for (qsizetype i = 0; i < std::max(la.size(), lb.size()); ++i) {
+    const QByteArray x = la.value(i);
+    const QByteArray y = lb.value(i);
+    if (x != y)
+      return QStringLiteral("line %1: window \"%2\", core \"%3\"")
+          .arg(i + 1)
+          .arg(fromCp932(x), fromCp932(y))
+          .toStdString();
+  }
+  return "no difference";
 }
 
 int periodOf(const QDate& date, const QDate& kishu) {
@@ -322,6 +373,16 @@ TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller) {
     }
     tr.commit();
     database.disconnect();
+
+    // The whole file, byte for byte, against the one the export core writes
+    // for the same data set and choices: anything the window's road adds,
+    // drops or passes on wrongly shows here.
+    QFile windowFile(out);
+    ASSERT_TRUE(windowFile.open(QIODevice::ReadOnly));
+    const QByteArray windowBytes = windowFile.readAll();
+    const QByteArray coreBytes = coreImportFile(c.edno, c.taxOut, dir.file(QStringLiteral("core-%1.xml").arg(c.edno)));
+    ASSERT_FALSE(coreBytes.isEmpty()) << c.what;
+    EXPECT_TRUE(windowBytes == coreBytes) << c.what << ": " << firstDifference(windowBytes, coreBytes);
   }
 }
 
@@ -668,6 +729,199 @@ TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup) {
     EXPECT_EQ(statusOf(20000), 0) << c.what;
     EXPECT_EQ(!hook.texts.isEmpty(), c.message) << c.what;
   }
+  form->close();
+}
+
+// The partner edition is taken from the identity file's OEM value when the
+// window is created, before the logon: a new operator row then gets the
+// partner edition's colours.
+TEST_F(WizardWindow, TheIdentityFileChoosesThePartnerEdition) {
+  QByteArray appInfo;
+  {
+    QFile f(suiteDir->file(QStringLiteral("prog/AppInfo.ini")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    appInfo = f.readAll();
+  }
+  ASSERT_TRUE(appInfo.contains("OEM=STANDARD"));
+  const QString systemDb = QDir(demo->dataDir).filePath(QStringLiteral("wqaccdef2.fdb"));
+  const QString systemCopy = dir.file(QStringLiteral("wqaccdef2.saved"));
+  ASSERT_TRUE(QFile::copy(systemDb, systemCopy));
+  const int loginCode = sample::loginCode(sample::OperatorCode);
+
+  struct Case {
+    const char* oem;
+    int edition;
+    int client2, total, active;  // of a new operator row
+  };
+  const Case cases[] = {
+      {"STANDARD", 0, 0xE1F0FF, 0x8EC7FF, 0x246BFF},
+      {"PARTNER", 1, 0xF2FFEE, 0xD6FFC8, 0x8000},
+      {"partner", 1, 0xF2FFEE, 0xD6FFC8, 0x8000},
+      {"PARTNERS", 0, 0xE1F0FF, 0x8EC7FF, 0x246BFF},
+  };
+  for (const Case& c : cases) {
+    pcAccRecordReset();  // as in a new process
+    const QString folder = dir.file(QStringLiteral("oem-%1").arg(QString::fromLatin1(c.oem)));
+    QDir().mkpath(folder);
+    {
+      QFile f(folder + QStringLiteral("/AppInfo.ini"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(QByteArray(appInfo).replace("OEM=STANDARD", QByteArray("OEM=") + c.oem));
+    }
+    qputenv("RENDO_APPINFO_DIR", folder.toLocal8Bit());
+    {
+      // The operator has no screen settings yet.
+      db::Database d(systemDb);
+      d.setUser(QStringLiteral("ABACOR"));
+      d.setPassword(QStringLiteral("dormil"));
+      d.connect();
+      db::Transaction tr(d);
+      tr.start();
+      db::Query q(tr, QStringLiteral("DELETE FROM SYSDEF WHERE OPCODE = :OPCODE"));
+      q.setParam(QStringLiteral("OPCODE"), loginCode);
+      q.exec();
+      tr.commit();
+    }
+    auto form = start({});
+    ASSERT_TRUE(form->Created()) << c.oem;
+    EXPECT_EQ(int(OemEdition), c.edition) << c.oem;
+    EXPECT_EQ(DefClientColor2, c.client2) << c.oem;
+    EXPECT_EQ(DefTotalColor, c.total) << c.oem;
+    EXPECT_EQ(DefActiveColor, c.active) << c.oem;
+    {
+      db::Transaction tr(DM->IBDatabaseDEF);
+      tr.start();
+      db::Query q(tr, QStringLiteral("SELECT CLIENTCOLOR2, TOTALCOLOR, ACTIVECOLOR FROM SYSDEF WHERE OPCODE = :OPCODE"));
+      q.setParam(QStringLiteral("OPCODE"), loginCode);
+      q.open();
+      ASSERT_FALSE(q.eof()) << c.oem;
+      EXPECT_EQ(q.field(0).asInt(), c.client2) << c.oem;
+      EXPECT_EQ(q.field(1).asInt(), c.total) << c.oem;
+      EXPECT_EQ(q.field(2).asInt(), c.active) << c.oem;
+      q.close();
+      tr.commit();
+    }
+    EXPECT_EQ(SystemDef.ClientColor2, c.client2) << c.oem;
+    form->close();
+  }
+  // The partner edition's settings stay out of the other tests.
+  ASSERT_FALSE(DM->IBDatabaseDEF.isConnected());
+  ASSERT_TRUE(QFile::remove(systemDb));
+  ASSERT_TRUE(QFile::copy(systemCopy, systemDb));
+}
+
+TEST_F(WizardWindow, TheValidationHookChoosesLocalOrServerByHostName) {
+  auto form = start({});
+  struct Case {
+    const char* host;
+    int protocol;  // 0 TCP, 3 local
+    const char* server;
+  };
+  const Case cases[] = {{"", 3, ""}, {"127.0.0.1", 3, ""}, {"localhost", 0, "localhost"}, {"db-host", 0, "db-host"}};
+  for (const Case& c : cases) {
+    int protocol = -1;
+    QString server = QStringLiteral("unset");
+    RendoDataOps().ValidateFDB = [&](int p, const QString& s, const QString&) {
+      protocol = p;
+      server = s;
+      return 1;
+    };
+    EXPECT_EQ(DataHasonHanteiProc(QString::fromLatin1(c.host), general().folder, 1).toInt(), 1) << c.host;
+    EXPECT_EQ(protocol, c.protocol) << c.host;
+    EXPECT_EQ(server, QString::fromLatin1(c.server)) << c.host;
+  }
+  form->close();
+}
+
+// The hook over the real validation: a sound copy of a company database
+// passes and changes nothing; a damaged copy is marked in the data list of
+// the operator's group (the member row for a member folder) and in the
+// folder's settings file; the message is shown unless silent.
+TEST_F(WizardWindow, TheValidationHookMarksARealDamagedDatabase) {
+  auto form = start({});
+  const QString dataRoot = QFileInfo(general().folder).path();
+  auto exec = [](const QString& sql) {
+    db::Transaction tr(DM->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr, sql);
+    q.exec();
+    tr.commit();
+  };
+  for (int group : {SystemDef.GROUPID, 20000}) {
+    for (int rec : {50, 51, 52})
+      exec(QStringLiteral("UPDATE OR INSERT INTO DATALIST (GROUPID, REC, DATA_STATUS) VALUES (%1, %2, 0) "
+                          "MATCHING (GROUPID, REC)")
+               .arg(group)
+               .arg(rec));
+    exec(QStringLiteral("UPDATE OR INSERT INTO CHILD_DATALIST (GROUPID, REC, ROWNO, DATA_STATUS) VALUES (%1, 52, 2, 0) "
+                        "MATCHING (GROUPID, REC, ROWNO)")
+             .arg(group));
+  }
+  const FirebirdServer& server = FirebirdServer::shared();
+  ASSERT_EQ(server.port(), FbPort);
+
+  struct Case {
+    const char* what;
+    const char* folder;  // below the data root
+    bool damage;
+    const char* host;    // "localhost" validates through the server
+    int silent;
+    const char* row;     // the list row marked, as "REC" or "REC/ROWNO"
+  };
+  const Case cases[] = {
+      {"sound, local", "0050", false, "", 0, nullptr},
+      {"sound, through the server", "0050", false, "localhost", 0, nullptr},
+      {"damaged, local, silent", "0051", true, "", 1, "51"},
+      {"damaged member, through the server, with the message", "0052/0002", true, "localhost", 0,
+       "52/2"},
+  };
+  const QString rowsSql = QStringLiteral(
+      "SELECT (SELECT LIST(GROUPID || ':' || REC, ',') FROM DATALIST WHERE DATA_STATUS <> 0 AND REC BETWEEN 50 AND 52), "
+      "(SELECT LIST(GROUPID || ':' || REC || '/' || ROWNO, ',') FROM CHILD_DATALIST WHERE DATA_STATUS <> 0) "
+      "FROM RDB$DATABASE");
+  auto marked = [&] {
+    db::Transaction tr(DM->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr, rowsSql);
+    q.open();
+    const QString v = q.field(0).asString() + u'|' + q.field(1).asString();
+    q.close();
+    tr.commit();
+    return v;
+  };
+  for (const Case& c : cases) {
+    hook.texts.clear();
+    const QString folder = QDir(dataRoot).filePath(QString::fromLatin1(c.folder));
+    const QString file = folder + QStringLiteral("/wqacc2.fdb");
+    if (!QFile::exists(file)) {
+      QDir().mkpath(folder);
+      if (c.damage) {
+        ASSERT_GT(dmtest::makeDamagedCopy(general().database, file), 0) << c.what;
+      } else {
+        ASSERT_TRUE(QFile::copy(general().database, file)) << c.what;
+      }
+    }
+    const QString before = marked();
+    const int result = DM->ValidateFbDataBase(QString::fromLatin1(c.host), folder, c.silent, 1);
+    EXPECT_EQ(result, c.damage ? 0 : 1) << c.what;
+    EXPECT_EQ(SystemDef.DataHasonFlg, c.damage ? 1 : 0) << c.what;
+    const QStringList shown = c.damage && c.silent == 0 ? QStringList{fnRendoHasonMessage()} : QStringList();
+    EXPECT_EQ(hook.texts, shown) << c.what;
+    const IniFile ini(folder + QStringLiteral("/wqacc2.ini"));
+    if (c.damage) {
+      EXPECT_EQ(ini.ReadString(QStringLiteral("DATASTS"), QStringLiteral("STATUS"), QString()), QStringLiteral("10"))
+          << c.what;
+      const QString nowMarked = marked();
+      const QString expectedRow = QStringLiteral("%1:%2").arg(SystemDef.GROUPID).arg(QString::fromLatin1(c.row));
+      EXPECT_TRUE(nowMarked.contains(expectedRow)) << c.what << " " << nowMarked.toStdString();
+      EXPECT_FALSE(nowMarked.contains(QStringLiteral("20000:"))) << c.what << " " << nowMarked.toStdString();
+    } else {
+      // Nothing changed: no settings file written, no row marked.
+      EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/wqacc2.ini"))) << c.what;
+      EXPECT_EQ(marked(), before) << c.what;
+    }
+  }
+  EXPECT_EQ(marked(), QStringLiteral("%1:51|%1:52/2").arg(SystemDef.GROUPID));
   form->close();
 }
 

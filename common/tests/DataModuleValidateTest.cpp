@@ -1,0 +1,126 @@
+// The full validation of a company database through the Firebird services,
+// on real fixture databases: a sound one, a damaged copy, a missing file and
+// a file that is no database; locally (embedded engine) and through the test
+// server. The open company connection is closed for the validation and
+// opened again afterwards.
+#include "DamagedDatabase.h"
+#include "DataModuleTestUtil.h"
+
+#include "tests/support/FirebirdServer.h"
+
+#include <QFile>
+
+namespace dmtest {
+namespace {
+
+constexpr int kTcp = 0;
+constexpr int kLocal = 3;
+
+class Validation : public StandAlone {
+protected:
+  void SetUp() override
+  {
+    StandAlone::SetUp();
+    general = root.dataSets.at(0);
+    damaged = tmp.file(QStringLiteral("damaged/wqacc2.fdb"));
+    QDir().mkpath(tmp.file(QStringLiteral("damaged")));
+    ASSERT_GT(makeDamagedCopy(general.database, damaged), 0);
+    notADatabase = tmp.file(QStringLiteral("junk/wqacc2.fdb"));
+    QDir().mkpath(tmp.file(QStringLiteral("junk")));
+    QFile f(notADatabase);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(64 * 1024, 'x'));
+  }
+
+  struct Case {
+    const char* what;
+    QString file;
+    int result;
+    bool reopened;  // the company connection is open again afterwards (not
+                    // after a failure taken for damage)
+  };
+  std::vector<Case> cases() const
+  {
+    return {
+        {"sound", general.database, 1, true},
+        {"damaged copy", damaged, 0, true},
+        {"missing file (cannot be opened: not held for damaged)", tmp.file(QStringLiteral("none/wqacc2.fdb")), 1, true},
+        {"not a database", notADatabase, 0, false},
+    };
+  }
+
+  void run(int protocol, const QString& server)
+  {
+    for (const Case& c : cases()) {
+      ASSERT_TRUE(dm->fnAccDatConnected(QString(), general.folder, false)) << c.what;
+      const QString openName = dm->IBDatabaseDAT.databaseName();
+      EXPECT_EQ(dm->ValidateFDB(protocol, server, c.file), c.result) << c.what;
+      EXPECT_EQ(dm->IBDatabaseDAT.isConnected(), c.reopened) << c.what;
+      if (c.reopened) {
+        // The same database as before, usable.
+        EXPECT_EQ(dm->IBDatabaseDAT.databaseName(), openName);
+        db::Transaction tr(dm->IBDatabaseDAT);
+        tr.start();
+        db::Query q(tr, QStringLiteral("SELECT COUNT(*) FROM ACCDEF1"));
+        q.open();
+        EXPECT_GT(q.field(0).asInt(), 0) << c.what;
+        q.close();
+        tr.commit();
+      }
+      // Nothing is shown: the caller decides what a result means.
+      EXPECT_TRUE(hook.boxes.empty()) << c.what << " " << (hook.boxes.empty() ? "" : hook.boxes[0].text.toStdString());
+      dm->IBDatabaseDAT.disconnect();
+    }
+    // Without an open company connection none is opened.
+    EXPECT_EQ(dm->ValidateFDB(protocol, server, general.database), 1);
+    EXPECT_FALSE(dm->IBDatabaseDAT.isConnected());
+  }
+
+  sample::DataSet general;
+  QString damaged;
+  QString notADatabase;
+};
+
+TEST_F(Validation, LocalValidationTellsSoundFromDamaged)
+{
+  run(kLocal, QString());
+}
+
+TEST_F(Validation, ValidationThroughTheServer)
+{
+  const FirebirdServer& srv = FirebirdServer::shared();
+  ASSERT_EQ(srv.port(), FbPort);
+  // The company database is open through the server too.
+  AppType = jxatCS;
+  SystemDef.SERVERNAME = QStringLiteral("localhost");
+  ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));  // file tests go through the system database
+  run(kTcp, srv.host());
+}
+
+TEST_F(Validation, TheDamageIsFoundAgainAndTheSoundFileStaysSound)
+{
+  // Validating changes neither verdict: the damage is still there the
+  // second time, and a sound file validated twice stays sound.
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(dm->ValidateFDB(kLocal, QString(), damaged), 0) << i;
+    EXPECT_EQ(dm->ValidateFDB(kLocal, QString(), general.database), 1) << i;
+  }
+}
+
+TEST_F(Validation, ADatabaseAttachedElsewhereIsNotHeldForDamaged)
+{
+  // The engine refuses to validate a database someone else has attached;
+  // that says nothing about damage. Our own company connection is closed
+  // for the validation and so does not count.
+  ASSERT_TRUE(dm->fnAccDatConnected(QString(), general.folder, false));
+  db::Database other;
+  testfx::builder().open(other, general.database);
+  EXPECT_EQ(dm->ValidateFDB(kLocal, QString(), general.database), 1);
+  EXPECT_TRUE(dm->IBDatabaseDAT.isConnected());
+  other.disconnect();
+  dm->IBDatabaseDAT.disconnect();
+  EXPECT_EQ(dm->ValidateFDB(kLocal, QString(), general.database), 1);
+}
+
+}  // namespace
+}  // namespace dmtest
