@@ -124,7 +124,8 @@ void pcCxGridViewInit(TxGridView *AView, bool ACellSelect, int AStartIndex, bool
     AView->AlwaysShowEditor = true;
     AView->ImmediateEditor = true;
     AView->CellHints = true;
-    AView->setTabKeyNavigation(true); // Tab at the end of a row goes on to the next row
+    AView->FocusCellOnCycle = true;
+    AView->setTabKeyNavigation(false); // Tab leaves the grid
     AView->setMouseTracking(false);
     AView->Editing = true;
 

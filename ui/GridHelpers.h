@@ -57,7 +57,8 @@ bool fnCxIsNegativeAmount(const QString &ADisplayText);
 // The one set-up of a list dialog's grid view: no band headers, rows and
 // headers 24 pixels high, the data module's styles (odd/even rows only with
 // AOddEven, exchanged when AStartIndex is a positive odd number), whole-row
-// selection or with ACellSelect cell selection, editing in place, nothing
+// selection or with ACellSelect cell selection, editing in place, the
+// arrow keys going on to the next record at the end of a record, nothing
 // sorted, moved or sized by the user.
 void pcCxGridViewInit(TxGridView *AView, bool ACellSelect, int AStartIndex, bool AOddEven);
 

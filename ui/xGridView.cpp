@@ -431,6 +431,25 @@ void TxGridView::DrawCellValue(QPainter *ACanvas, const TcxGridDataCellViewInfo 
     ACanvas->restore();
 }
 
+QModelIndex TxGridView::moveCursor(CursorAction ACursorAction, Qt::KeyboardModifiers AModifiers)
+{
+    const QModelIndex cur = currentIndex();
+    if (FocusCellOnCycle && cur.isValid() && (ACursorAction == MoveRight || ACursorAction == MoveLeft)) {
+        int first = -1, last = -1;
+        for (int c = 0; c < ColumnCount(); ++c)
+            if (!isColumnHidden(c)) {
+                if (first < 0)
+                    first = c;
+                last = c;
+            }
+        if (ACursorAction == MoveRight && cur.column() == last && cur.row() + 1 < RecordCount())
+            return model()->index(cur.row() + 1, first);
+        if (ACursorAction == MoveLeft && cur.column() == first && cur.row() > 0)
+            return model()->index(cur.row() - 1, last);
+    }
+    return QTableView::moveCursor(ACursorAction, AModifiers);
+}
+
 void TxGridView::watchStyles()
 {
     const QList<TcxStyle *> now = {Styles.Content, Styles.ContentOdd, Styles.ContentEven, Styles.Header,

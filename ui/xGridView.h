@@ -100,6 +100,9 @@ public:
     bool AlwaysShowEditor = false;
     bool ImmediateEditor = true;
     bool CellHints = false;
+    // Right at the last column goes on to the first column of the next
+    // record, Left at the first column back to the last of the previous one.
+    bool FocusCellOnCycle = false;
     bool Editing = true;
     bool UseOddEvenStyles = false;
     int HeaderHeight = 0;     // 0 = from the font
@@ -135,6 +138,7 @@ public:
     TcxGridDataCellViewInfo CellViewInfo(const QModelIndex &AIndex, const QStyleOptionViewItem &AOption) const;
 
 protected:
+    QModelIndex moveCursor(CursorAction ACursorAction, Qt::KeyboardModifiers AModifiers) override;
     void paintEvent(QPaintEvent *AEvent) override;
     bool viewportEvent(QEvent *AEvent) override;
     void focusInEvent(QFocusEvent *AEvent) override;

@@ -747,3 +747,34 @@ TEST(GridHelpers, DataListShapedGridFramesTheFocusedRowAcrossItsShownColumns)
     EXPECT_FALSE(view->ColumnVisible(3));
     EXPECT_FALSE(view->ColumnVisible(20));
 }
+
+TEST(GridHelpers, ArrowKeysGoOnToTheNextRecordAtTheEndOfARecord)
+{
+    TGridForm g(3, 4);
+    auto *outside = new QLineEdit(&g.form);
+    g.form.layout()->addWidget(outside);
+    pcCxGridViewInit(g.view, true, 0, false);
+    g.view->setEditTriggers(QAbstractItemView::NoEditTriggers); // keys to the view, not an editor
+    g.view->SetColumnVisible(3, false);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g.form));
+    g.view->setFocus();
+    const struct {
+        int row, col;
+        Qt::Key key;
+        int wantRow, wantCol;
+    } cases[] = {
+        {0, 2, Qt::Key_Right, 1, 0}, // the last shown column
+        {1, 0, Qt::Key_Left, 0, 2},  {0, 1, Qt::Key_Right, 0, 2},
+        {2, 2, Qt::Key_Right, 2, 2}, // the last record stays
+        {0, 0, Qt::Key_Left, 0, 0},
+    };
+    for (const auto &c : cases) {
+        g.view->setCurrentIndex(g.model.index(c.row, c.col));
+        QTest::keyClick(g.view, c.key);
+        EXPECT_EQ(g.view->FocusedRecordIndex(), c.wantRow) << c.row << "," << c.col;
+        EXPECT_EQ(g.view->FocusedColumnIndex(), c.wantCol) << c.row << "," << c.col;
+    }
+    QTest::keyClick(g.view, Qt::Key_Tab);
+    EXPECT_TRUE(outside->hasFocus()) << "Tab leaves the grid";
+}
