@@ -66,6 +66,17 @@ struct TButtonPeek : QObject
     }
 };
 QPointer<QWidget> gMainForm;
+
+// An edit or a memo, or the viewport of a memo (where a memo's context menu
+// request arrives).
+bool isEditOrMemo(QWidget *AWidget)
+{
+    const auto isMemo = [](QWidget *w) { return qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w); };
+    if (qobject_cast<QLineEdit *>(AWidget) || isMemo(AWidget))
+        return true;
+    QWidget *parent = AWidget->parentWidget();
+    return parent && isMemo(parent) && static_cast<QAbstractScrollArea *>(parent)->viewport() == AWidget;
+}
 } // namespace
 
 void pcSetFormSizeStore(IFormSizeStore *AStore)
@@ -539,8 +550,7 @@ bool TBSDI::eventFilter(QObject *AWatched, QEvent *AEvent)
     case QEvent::ContextMenu:
         if (!MouseRButtonEnable && static_cast<QContextMenuEvent *>(AEvent)->reason() == QContextMenuEvent::Mouse)
             return true;
-        if (MouseRButtonEnable
-            && (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w)))
+        if (MouseRButtonEnable && isEditOrMemo(w))
             return true; // no standard context menu of edits and memos
         break;
     default:

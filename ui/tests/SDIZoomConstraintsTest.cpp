@@ -9,7 +9,10 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -319,6 +322,46 @@ TEST(TBSDIConstraints, BandedViewHeightsByTheRatioColumnsByTheResolution)
         EXPECT_EQ(view->BandHeaderHeight, 0);
         EXPECT_EQ(view->horizontalHeader()->sectionSize(0), c.col0All);
         EXPECT_EQ(view->horizontalHeader()->sectionSize(1), c.col1All);
+    }
+}
+
+// Counts the standard context menus it would have opened.
+template <class TBase>
+class TMenuCounter : public TBase
+{
+public:
+    using TBase::TBase;
+    int menus = 0;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *) override { ++menus; }
+};
+
+TEST(TBSDIConstraints, EditsAndMemosOpenNoStandardMenuWhenTheRightButtonIsTheForms)
+{
+    for (bool enable : {false, true}) {
+        SCOPED_TRACE(enable);
+        std::unique_ptr<TBSDI> box(newForm(bsDialog));
+        box->MouseRButtonEnable = enable;
+        auto *edit = new TMenuCounter<QLineEdit>(box.get());
+        auto *memo = new TMenuCounter<QPlainTextEdit>(box.get());
+        auto *rich = new TMenuCounter<QTextEdit>(box.get());
+        memo->move(0, 40);
+        rich->move(0, 160);
+        showOnce(box.get());
+        // Where a click of the right button or the menu key delivers it:
+        // an edit itself, a memo's viewport.
+        for (QWidget *target : {static_cast<QWidget *>(edit), memo->viewport(), rich->viewport()})
+            for (auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+                QContextMenuEvent e(reason, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+                QCoreApplication::sendEvent(target, &e);
+            }
+        // With the right button the form's, neither way opens the standard
+        // menu; without it the right button is swallowed, the key is not.
+        const int expected = enable ? 0 : 1;
+        EXPECT_EQ(edit->menus, expected);
+        EXPECT_EQ(memo->menus, expected);
+        EXPECT_EQ(rich->menus, expected);
     }
 }
 
