@@ -8,6 +8,7 @@
 #include "common/FbError.h"
 #include "common/MessageHook.h"
 #include "datasel/DataFolderStatus.h"
+#include "datasel/DataLockToggle.h"
 #include "db/Database.h"
 #include "db/DbError.h"
 #include "db/Services.h"
@@ -225,9 +226,19 @@ bool TDataSaikotiku::Execute()
     }
     if (ok) {
       try {
-        TDataInfomation info;
-        info.SetAppType(AppType);
-        info.WriteIniFileDataStatus(DataPath, jxdsNone);
+        // The folder is free again, unless another operator has marked it.
+        TDataInfomationRec now;
+        const TJxDataStatus st = AppType == jxatSA ? fnReadDataFolderStatus(DataPath, now) : jxdsNone;
+        bool othersMark = false;
+        if (st == jxdsLock)
+          othersMark = fnDataLockAction(st, now.OpCode, 1, SystemDef.OPCODE).Kind != TDataLockAction::DoRelease;
+        else if (st != jxdsNone && st != jxdsHason && now.OpCode != 0)
+          othersMark = fnOperatorNumber(now.OpCode) != fnOperatorNumber(SystemDef.OPCODE);
+        if (!othersMark) {
+          TDataInfomation info;
+          info.SetAppType(AppType);
+          info.WriteIniFileDataStatus(DataPath, jxdsNone);
+        }
       } catch (const std::exception& e) {
         ok = false;
         FKept = FSafe;

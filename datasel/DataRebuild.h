@@ -60,7 +60,8 @@ public:
   // goes through the common message hook.
   std::function<void(const QStringList&)> OnMessage;
 
-  // True when the database was rebuilt (its folder status is then free).
+  // True when the database was rebuilt. Its folder status is then free,
+  // unless another operator's mark stands there now (that is kept).
   bool Execute();
 
   // After a failure: the safety copy left for the operator (empty if none).

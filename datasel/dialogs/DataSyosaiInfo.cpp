@@ -111,6 +111,7 @@ void TDataSyosaiInfoBox::buildForm()
   addValue(gb, row++, QStringLiteral("コード:"));
   addValue(gb, row++, QStringLiteral("データ区分:"));
   FLblShougou = addValue(gb, row++, QStringLiteral("会社名:"));
+  FLblShougou->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // the edit sets the width
   addValue(gb, row++, QStringLiteral("フリガナ:"));
   gb->addWidget(new QLabel(QStringLiteral("データリスト名:"), this), row, 0);
   FEdtName = new QLineEdit(this);
@@ -230,11 +231,7 @@ void TDataSyosaiInfoBox::DisplayDataInfo()
   value("コード:", FInfo.Code);
   const QString kind = dataKindText(FInfo.DataKbn, FInfo.CodeKbn);
   value("データ区分:", kind);
-  FLblShougou->setToolTip(FInfo.Shougou);
-  FLblShougou->setText(FInfo.Shougou.isEmpty()
-                           ? kNone
-                           : FLblShougou->fontMetrics().elidedText(FInfo.Shougou, Qt::ElideRight,
-                                                                   std::max(FEdtName->width(), 120)));
+  showShougou();
   value("フリガナ:", FInfo.Kana);
   FEdtName->setText(FListName.isEmpty() ? FInfo.Shougou : FListName);
   FEdtName->setEnabled(!kind.isEmpty());
@@ -264,6 +261,20 @@ void TDataSyosaiInfoBox::DisplayDataInfo()
   // 10.
   SetHintList();
   SetFuncKeyCaption();
+}
+
+void TDataSyosaiInfoBox::showShougou()
+{
+  // As wide as the list-name edit, with an ellipsis when longer.
+  FLblShougou->setText(FInfo.Shougou.isEmpty()
+                           ? kNone
+                           : FLblShougou->fontMetrics().elidedText(FInfo.Shougou, Qt::ElideRight, FEdtName->width()));
+}
+
+void TDataSyosaiInfoBox::resizeEvent(QResizeEvent* AEvent)
+{
+  TBSDI::resizeEvent(AEvent);
+  showShougou();
 }
 
 void TDataSyosaiInfoBox::applyEnabled()
@@ -321,6 +332,7 @@ void TDataSyosaiInfoBox::SetFuncKeyCaption()
 void TDataSyosaiInfoBox::showEvent(QShowEvent* AEvent)
 {
   TBSDI::showEvent(AEvent);
+  showShougou();
   if (!InitFlg) {
     showBox(1, {QStringLiteral("%1画面の初期化に失敗しました。\r処理を終了します。").arg(windowTitle())});
     done(mrCancel);

@@ -82,6 +82,7 @@ protected:
   void FormClose() override;
   void showEvent(QShowEvent* AEvent) override;
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
+  void resizeEvent(QResizeEvent* AEvent) override;
 
 private:
   void buildForm();
@@ -89,6 +90,7 @@ private:
   void SetFuncKeyCaption();
   void SetHintList();
   void applyEnabled();
+  void showShougou();
   void onOk();
   void onFunc(int AKey);
   void onSaikotiku();

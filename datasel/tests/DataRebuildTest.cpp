@@ -151,6 +151,43 @@ TEST_F(Rebuild, RebuildsInPlaceAndLeavesOnlyWhatWasThereBefore)
   QFile::remove(earlier);
 }
 
+TEST_F(Rebuild, AfterwardsTheFolderIsFreeUnlessAnotherOperatorsMarkStandsThere)
+{
+  const sample::DataSet& ds = root->dataSets.at(1);
+  const int me = sample::loginCode(sample::OperatorCode);
+  const int clerk = sample::loginCode(sample::ClerkCode);
+  struct Case {
+    const char* name;
+    int status, holder, after;
+  } cases[] = {
+      {"left in use by me", 2, me, 1},
+      {"damaged", 10, clerk, 1},
+      {"my own lock", 3, me, 1},
+      {"locked by another operator", 3, clerk, 3},
+      {"in use by another operator", 2, clerk, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString ini = TDataInfomation::IniFileName(ds.folder);
+    QFile::remove(ini);
+    {
+      IniFile f(ini);
+      f.WriteInteger("DATASTS", "STATUS", c.status);
+      f.WriteInteger("DATASTS", "OPCODE", c.holder);
+      f.UpdateFile();
+    }
+    TDataSaikotiku job;
+    job.DataPath = ds.folder;
+    EXPECT_TRUE(job.Execute()) << hook.texts.join("\n").toStdString();
+    const IniFile f(ini);
+    EXPECT_EQ(f.ReadInteger("DATASTS", "STATUS", 1), c.after);
+    if (c.after != 1) {
+      EXPECT_EQ(f.ReadInteger("DATASTS", "OPCODE", 0), c.holder);
+    }
+  }
+  QFile::remove(TDataInfomation::IniFileName(ds.folder));
+}
+
 TEST_F(Rebuild, AFailedSafetyCopyStopsBeforeAnythingChanges)
 {
   const QString folder = tmp->file("nodata");

@@ -305,6 +305,30 @@ TEST_F(DataSyosaiInfo, OkWithABlankNameAsksAndStaysOpen)
   EXPECT_FALSE(details->StatusClear());
 }
 
+TEST_F(DataSyosaiInfo, ALongCompanyNameKeepsToTheEditsWidthAndIsTakenWhole)
+{
+  const sample::DataSet& ds = root->dataSets.at(0);
+  TDataInfomationRec rec;
+  TDataInfomation::InitRecord(rec);
+  rec.Shougou = QStringLiteral("株式会社髙橋商事グループホールディングス西日本営業本部第二事業部").repeated(2).left(40);
+  rec.DataKbn = 1;
+  rec.CodeKbn = 1;
+  rec.VerMajor = 17;
+  TDataInfomation info;
+  info.WriteIniFile(ds.folder, QString(), rec);
+  TDataListRec entry = entryOf(ds);
+  entry.DataListName.clear();
+  prepare(entry);
+  details->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(details));
+  EXPECT_LE(details->ValueLabel(QStringLiteral("会社名:"))->fontMetrics().horizontalAdvance(value("会社名:")),
+            details->ListNameEdit()->width());
+  EXPECT_EQ(details->ListNameEdit()->text(), rec.Shougou);  // an empty list name shows the company name
+  details->ListNameEdit()->clear();
+  details->OkButton()->click();
+  EXPECT_EQ(details->ListNameEdit()->text(), rec.Shougou);
+}
+
 TEST_F(DataSyosaiInfo, F7RebuildsOnlyWhenOfferedAndAsked)
 {
   const sample::DataSet& ds = root->dataSets.at(0);
