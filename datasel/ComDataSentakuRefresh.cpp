@@ -198,6 +198,9 @@ TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int
     if (serverError || !DM) return drrServerError;
     if (exists) {
       FDataInfo.ReadIniFile(AFolder, FInfo);
+      // A database that could not be opened tells nothing about the data:
+      // the row keeps its values rather than being emptied.
+      if (FInfo.Status == jxdsError) return drrKept;
       pcDataInfoToListRec(FInfo, r, false);
       UpdateListRecord(r);
       return drrFilled;

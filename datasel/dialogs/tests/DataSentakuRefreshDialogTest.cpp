@@ -10,6 +10,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
@@ -219,6 +220,25 @@ TEST_F(DataSentakuRefreshDialog, TheListUpdateRefillsRowsAndPutsMembersBelowThei
   EXPECT_TRUE(hook.texts.isEmpty()) << hook.texts.join('|').toStdString();
 }
 
+TEST_F(DataSentakuRefreshDialog, AListWithoutAnyRegisteredCompanyIsRefreshedAtTheStart)
+{
+  exec(QStringLiteral("UPDATE DATALIST SET SHOUGOU=''"));
+  struct Case {
+    const char* lines;
+    bool refreshed;
+  } cases[] = {
+      {"SyoriType=3", false},  // only the start of a program refreshes
+      {"SyoriType=0", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
+    ASSERT_TRUE(open(QStringList{QString::fromUtf8(c.lines), "FormStyle=2"}));
+    const TDataListRec general = box->GetRowDataRec(rowOfRec(root.dataSets.at(0).rec));
+    EXPECT_EQ(general.Shougou, c.refreshed ? root.dataSets.at(0).shougou : QString());
+    delete box.data();
+  }
+}
+
 TEST_F(DataSentakuRefreshDialog, AMemberWhoseDatabaseWentLeavesAndTheOthersKeepTheirPlace)
 {
   const QString folder = SystemFixture::dataFolder(root.root, 17);
@@ -350,10 +370,10 @@ protected:
   {
     DataSentakuRefreshDialog::SetUp();
     osaka = tmp.file(QStringLiteral("osaka"));
-    db::Database sysDb;
     DM = nullptr;
     dm.reset();
     {
+      db::Database sysDb;
       testfx::builder().open(sysDb, root.systemDb);
       SystemFixture sys(sysDb);
       sys.addDataPlace(3, QStringLiteral("大阪"), osaka, 4, 2);
@@ -365,6 +385,10 @@ protected:
       s.shougou = QStringLiteral("大阪商事");
       sys.registerDataSet(s);
     }
+    // Client/server use against the test server (which then holds the files).
+    FirebirdServer::shared();
+    AppType = jxatCS;
+    SystemDef.SERVERNAME = QStringLiteral("localhost");
     dm = std::make_unique<TDM>();
     DM = dm.get();
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
@@ -373,7 +397,6 @@ protected:
     // A named place without data-list rows.
     exec(QStringLiteral("UPDATE OR INSERT INTO DATAPLACEMAN (REC,ORDERKBN,NAME,PATH) VALUES (5,3,'空','%1/empty') MATCHING (REC)")
              .arg(tmp.path()));
-    AppType = jxatCS;
   }
   QStringList comboItems() const
   {
@@ -483,6 +506,31 @@ TEST_F(DataPlacesDialog, TheSettingButtonTakesTheNamesAgainAndFallsBackWhenThePl
 }
 
 // The data places dialog itself (stand-alone file operations).
+TEST_F(DataPlacesDialog, TheListUpdateInClientServerUseNumbersAddedRowsAgainAndAsksTheServer)
+{
+  for (int rec : {21, 23})
+    exec(QStringLiteral("INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU) VALUES (%1,10000,'%2/%1','a%1','b%1')")
+             .arg(rec)
+             .arg(root.root));
+  exec(QStringLiteral("UPDATE DATALIST SET ENTTEXT='消えた',SHOUGOU='消えた社' WHERE REC=12"));
+  exec(QStringLiteral("UPDATE DATALIST SET SHOUGOU='古い' WHERE REC=%1").arg(root.dataSets.at(0).rec));
+  ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  ASSERT_EQ(box->RowCount(), sample::DataSlotCount + 2);
+  QTest::mouseClick(box->RefreshButton(), Qt::LeftButton);
+  ASSERT_EQ(box->RowCount(), sample::DataSlotCount + 2);
+  EXPECT_GE(rowOfRec(22), 0);
+  EXPECT_EQ(rowOfRec(23), -1);
+  EXPECT_EQ(value(QStringLiteral("SELECT LIST(REC) FROM DATALIST WHERE GROUPID=10000 AND REC>20")), QStringLiteral("21,22"));
+  // Rows whose database the server does not report are free slots now.
+  EXPECT_TRUE(box->Model()->item(rowOfRec(12), dscol::Name)->text().isEmpty());
+  EXPECT_TRUE(box->Model()->item(rowOfRec(22), dscol::Name)->text().isEmpty());
+  // A data set the server reports is read through it.
+  EXPECT_EQ(box->GetRowDataRec(rowOfRec(root.dataSets.at(0).rec)).Shougou, root.dataSets.at(0).shougou);
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE GROUPID=10000 AND REC=%1").arg(root.dataSets.at(0).rec)),
+            root.dataSets.at(0).shougou);
+  EXPECT_TRUE(hook.texts.isEmpty()) << hook.texts.join('|').toStdString();
+}
+
 class DataPlaceBoxTest : public DataSentakuRefreshDialog {
 protected:
   void SetUp() override
