@@ -138,7 +138,7 @@ void pcApplyScreenMetrics()
     int ppi = 0;
     if (QWidget *main = TBSDI::MainForm()) {
         auto *form = qobject_cast<TBSDI *>(main);
-        ppi = form && form->ShoweEventExecFlg ? form->ZoomDpi : main->logicalDpiY();
+        ppi = form ? form->PixelsPerInch() : main->logicalDpiY();
     } else if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         ppi = static_cast<int>(std::lround(screen->logicalDotsPerInchY()));
     }

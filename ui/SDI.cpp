@@ -362,6 +362,7 @@ void TBSDI::InitFormProperty()
         const int b = static_cast<int>(std::lround(def.Size * ppi / 96.0));
         Scale = b > 0 ? a * 100 / b : 100;
         ZoomDpi = static_cast<int>(std::lround(Scale * p / 100.0));
+        FZoomDpiSet = true;
         factor = double(ZoomDpi) / p;
     }
     if (now.Height != 0 && def.Height != 0)
@@ -382,6 +383,11 @@ void TBSDI::InitFormProperty()
     pcApplyScreenMetrics();
 }
 
+int TBSDI::PixelsPerInch() const
+{
+    return FZoomDpiSet ? ZoomDpi : logicalDpiY();
+}
+
 void TBSDI::applySizeConstraints()
 {
     FMinWidth = FMinHeight = 0;
@@ -393,7 +399,7 @@ void TBSDI::applySizeConstraints()
     // On screens of 96 pixels per inch or less a form grows no larger than
     // the screen.
     const QScreen *s = screen();
-    if (s && logicalDpiY() <= 96) {
+    if (s && PixelsPerInch() <= 96) {
         FMaxWidth = s->geometry().width();
         FMaxHeight = s->geometry().height();
     }
@@ -694,7 +700,7 @@ void TBSDI::GetFormSize()
         return;
     QRect r;
     if (!store->GetFormRect(SystemDef.OPCODE, objectName(), r)) {
-        const double ppi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+        const double ppi = PixelsPerInch() > 0 ? PixelsPerInch() : 96;
         const int w = ppi == 96 ? 1002 : static_cast<int>(1002 * ppi / 96);
         const int h = ppi == 96 ? 642 : static_cast<int>(642 * ppi / 96);
         r = QRect(0, 0, w, h);

@@ -153,6 +153,9 @@ public:
     void SetFSizeParUIControl();
     void InitFormProperty();
     int ZoomDpi = 96;
+    // The form's pixels per inch: ZoomDpi once the first show has zoomed the
+    // form, before that the screen's.
+    int PixelsPerInch() const;
     double ZoomRaito = 0; // |NowFont height| / |DefaultFont height|, one decimal
     int Scale = 100;
     // The recorded design geometry and grid sizes (SDIZoom.cpp): built at the
@@ -229,6 +232,7 @@ private:
     int FMaxWidth = 0;
     int FMaxHeight = 0;
     bool FShowHint = true; // tooltips of the form's widgets (SystemDef.ShowHint)
+    bool FZoomDpiSet = false;
     QStringList FOptions;
     QString FREGGROUP;
     QStringList REGLIST1;

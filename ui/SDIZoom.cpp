@@ -275,8 +275,10 @@ void TBSDI::FreeControlSize()
 
 void TBSDI::recordControlSizes()
 {
-    if (!FSizePar)
+    if (!FSizePar) {
         FSizePar = std::make_unique<TSize>();
+        FSizePar->Font = SystemDef.NowFont;
+    }
     TSize &s = *FSizePar;
     s.ResizeFlg = 1;
     QList<QWidget *> widgets;

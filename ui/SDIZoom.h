@@ -13,6 +13,8 @@
 // node height of its own (pcSetDefaultNodeHeight): only such a fixed height
 // is scaled, a height that follows the font grows with the font already.
 
+#include "common/AccRecord.h"
+
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -47,6 +49,7 @@ struct TSize
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
     int FontHeight = 0;
     int KeepSize = 0;
+    TFontInfo Font; // the operator's font when the state was made
     int InitScale = 100, Scale = 100;
 };
 

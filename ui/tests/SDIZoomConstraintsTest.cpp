@@ -365,4 +365,45 @@ TEST(TBSDIConstraints, EditsAndMemosOpenNoStandardMenuWhenTheRightButtonIsTheFor
     }
 }
 
+// Keeps form sizes in memory.
+class TMemoryStore : public IFormSizeStore
+{
+public:
+    bool GetFormRect(int, const QString &, QRect &) override { return false; }
+    void InsertFormRect(int, const QString &, const QRect &ARect, const QString &) override { inserted << ARect; }
+    void UpdateFormRect(int, const QString &, const QRect &) override {}
+    int CountFormRect(int, const QString &) override { return 0; }
+    QList<QRect> inserted;
+};
+
+TEST(TBSDIConstraints, DefaultStoredSizeFollowsTheZoomedResolution)
+{
+    TDefKeep keep;
+    TMemoryStore store;
+    pcSetFormSizeStore(&store);
+    struct Case
+    {
+        int nowSize, nowHeight;
+        int ppi;
+        QSize defaultSize;
+    } cases[] = {
+        {10, -13, 96, {1002, 642}},
+        {12, -16, 115, {1002 * 115 / 96, 642 * 115 / 96}}, // scale 120 %
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.ppi);
+        SystemDef.DefaultFont = {QString(), 10, 0, 0, -13};
+        SystemDef.NowFont = {QString(), c.nowSize, 0, 0, c.nowHeight};
+        std::unique_ptr<TBSDI> box(newForm(bsSizeable));
+        box->setObjectName(QStringLiteral("SizedBox"));
+        box->HistAdd = false;
+        EXPECT_EQ(box->PixelsPerInch(), box->logicalDpiY()) << "before the first show: the screen's";
+        showOnce(box.get());
+        EXPECT_EQ(box->PixelsPerInch(), c.ppi);
+        ASSERT_FALSE(store.inserted.isEmpty());
+        EXPECT_EQ(store.inserted.last(), QRect(QPoint(0, 0), c.defaultSize));
+    }
+    pcSetFormSizeStore(nullptr);
+}
+
 } // namespace
