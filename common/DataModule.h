@@ -158,8 +158,9 @@ public:
   // engine (AProtocl 3, local). 1 sound, 0 damaged: any non-blank line of
   // the validation's output, the damage summary and every other database
   // error count as damage, except a file that cannot be opened or read
-  // (335544344) and bad attach parameters (335544325, a database attached
-  // elsewhere), which give 1. The open company connection is closed for the
+  // (335544344), bad attach parameters (335544325, a database attached
+  // elsewhere), a server that cannot be reached or refuses the login, which
+  // give 1. The open company connection is closed for the
   // validation and opened again afterwards, except after an error taken for
   // damage.
   int ValidateFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName);

@@ -13,6 +13,7 @@ constexpr int kProtocolLocal = 3;
 // server refused, a file that cannot be opened or read.
 constexpr int kBadDpbContent = 335544325;
 constexpr int kIoError = 335544344;
+constexpr int kLoginRefused = 335544472;
 
 }  // namespace
 
@@ -53,8 +54,14 @@ int TDM::ValidateFDB(int AProtocl, const QString& AServerName, const QString& AD
     } else {
       // A database attached elsewhere is refused with bad attach parameters
       // ("incompatible mode of attachment"), a file that cannot be read
-      // with an I/O error: neither is held for damage. Any other failure is.
-      result = e.gdscode() == kBadDpbContent || e.gdscode() == kIoError ? 1 : 0;
+      // with an I/O error: neither is held for damage. Nor is a server that
+      // cannot be reached or refuses the login: that says nothing about the
+      // file, and a damage mark would stay on a sound data set. Any other
+      // failure is taken for damage.
+      result = e.gdscode() == kBadDpbContent || e.gdscode() == kIoError || e.gdscode() == kLoginRefused ||
+                       e.isLostConnection()
+                   ? 1
+                   : 0;
       // After a failure taken for damage the company database stays closed.
       if (result == 0) {
         svc.detach();

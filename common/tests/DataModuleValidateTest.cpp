@@ -97,6 +97,31 @@ TEST_F(Validation, ValidationThroughTheServer)
   run(kTcp, srv.host());
 }
 
+TEST_F(Validation, AServerThatCannotAnswerSaysNothingAboutTheFile)
+{
+  // Neither a server that is not there nor a refused login is damage: a
+  // damage mark would stay on a sound data set.
+  const FirebirdServer& srv = FirebirdServer::shared();
+  struct Case {
+    const char* what;
+    int port;
+    const char* password;
+  };
+  const Case cases[] = {
+      {"no server on the port", 1, "dormil"},
+      {"login refused", srv.port(), "wrong"},
+  };
+  for (const Case& c : cases) {
+    FbPort = c.port;
+    SystemDef.PASWORD = QString::fromLatin1(c.password);
+    EXPECT_EQ(dm->ValidateFDB(kTcp, srv.host(), damaged), 1) << c.what;
+    EXPECT_TRUE(hook.boxes.empty()) << c.what;
+  }
+  FbPort = FirebirdServer::SharedPort;
+  SystemDef.PASWORD = QStringLiteral("dormil");
+  EXPECT_EQ(dm->ValidateFDB(kTcp, srv.host(), damaged), 0);
+}
+
 TEST_F(Validation, TheDamageIsFoundAgainAndTheSoundFileStaysSound)
 {
   // Validating changes neither verdict: the damage is still there the
