@@ -103,7 +103,8 @@ void pcCxGridViewInit(TxGridView *AView, bool ACellSelect, int AStartIndex, bool
     if (!AView)
         return;
     // The view has one look of its own on every platform and plain scroll
-    // bars; there is no group-by box, filter box or fixed band to switch off.
+    // bars; there is no group-by box, filter box or fixed band to switch off,
+    // and no key that appends, inserts or deletes records.
     AView->BandHeaders = false;
     AView->FocusRect = false;
     AView->NoDataToDisplayInfoText.clear();

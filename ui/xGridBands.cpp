@@ -32,7 +32,9 @@ TxBandedHeader::TxBandedHeader(TxGridView *AView)
     : QHeaderView(Qt::Horizontal, AView)
     , FView(AView)
 {
-    setSectionsClickable(false);
+    // A click on a column caption reaches the form (sectionClicked); the
+    // view itself never sorts by it.
+    setSectionsClickable(true);
     setHighlightSections(false);
 }
 

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QStandardItemModel>
 #include <QHelpEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -591,6 +592,13 @@ TEST(GridHelpers, BandsHideTheirColumnsAndShowTheirCaptionsAboveThem)
     pcCxGridViewInit(v, false, 0, true);
     v->BandHeaders = true;
     v->ApplyOptions();
+    // A caption click reaches the form; the view does not sort.
+    QSignalSpy clicked(h, &QHeaderView::sectionClicked);
+    const QString before = g.model.item(0, 3)->text();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(3) + 10, 24 + 12));
+    ASSERT_EQ(clicked.size(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toInt(), 3);
+    EXPECT_EQ(g.model.item(0, 3)->text(), before);
     g.view->setCurrentIndex(g.model.index(1, 0));
     g.view->setFocus();
     QApplication::processEvents();
