@@ -21,6 +21,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -342,6 +343,19 @@ TEST_F(DataSyosaiInfo, F7RebuildsOnlyWhenOfferedAndAsked)
   QTest::keyRelease(details, Qt::Key_F7);
   EXPECT_TRUE(boxes.isEmpty());
 
+  // A composition in the list-name edit holds F7.
+  prepare(entryOf(ds));
+  EXPECT_EQ(details->FuncCaption(7), QStringLiteral("F7:再構築"));
+  QInputMethodEvent compose(QStringLiteral("かぶしき"), {});
+  QCoreApplication::sendEvent(details->ListNameEdit(), &compose);
+  EXPECT_EQ(details->FuncCaption(7), QStringLiteral("F7:"));
+  QTest::keyRelease(details, Qt::Key_F7);
+  EXPECT_TRUE(boxes.isEmpty());
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("株式"));
+  QCoreApplication::sendEvent(details->ListNameEdit(), &commit);
+  EXPECT_EQ(details->FuncCaption(7), QStringLiteral("F7:再構築"));
+
   // Damaged data: both notes; a cancelled question changes nothing.
   setStatus(ds.folder, 10, kMe);
   prepare(entryOf(ds));
@@ -390,6 +404,12 @@ TEST_F(DataSyosaiClientServer, NoRebuildWhileAnybodyIsAttached)
     other.setUser("ABACOR");
     other.setPassword("dormil");
     other.connect();
+    // In use is an accepted status here: nothing to clear, still editable.
+    prepare(entryOf(ds));
+    EXPECT_EQ(value("データの状態:"), fnDataStatusName(int(jxdsExec)));
+    EXPECT_FALSE(details->StatusClearCheck()->isVisible());
+    EXPECT_TRUE(details->FormEnabled());
+    EXPECT_TRUE(details->OkButton()->isVisible());
     QTest::keyRelease(details, Qt::Key_F7);
     EXPECT_EQ(boxes, QStringList({"現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータの再構築は行えません。"}));
   }
