@@ -3,6 +3,7 @@
 // control is on, paths too long to be handled, and new folders.
 #include "ui/SelectFolder.h"
 #include "ui/xPlButton.h"
+#include "ui/tests/UiTestUtil.h"
 
 #include "common/AccFunction2.h"
 #include "common/MessageHook.h"
@@ -234,6 +235,12 @@ TEST(SelectSaveFolder, PickerStaysUnderItsRoot)
     QTRY_COMPARE(model->rowCount(top), 2);
     for (int r = 0; r < model->rowCount(top); ++r)
         EXPECT_EQ(box.FolderTree()->isRowHidden(r, top), model->filePath(model->index(r, 0, top)) != root);
+
+    box.SetPrompt(QStringLiteral(u"保存先のフォルダを選択して下さい"));
+    box.SetSelected(root + QStringLiteral("/a/b"));
+    box.show();
+    uitest::saveScreenshot(&box, QStringLiteral("SelectFolderBox"));
+    box.hide();
 
     TSelectFolderBox whole;
     whole.SetManualFree(true);
