@@ -112,6 +112,7 @@ protected:
   {
     delete details.data();
     if (selection) delete selection.data();
+    DataHasonHanteiProc = nullptr;
     pcSetMessageBox2Hook(nullptr);
     SetMessageHook(nullptr);
     DM = nullptr;
@@ -518,6 +519,34 @@ TEST_F(DataSyosaiFromTheList, StatusClearingNeverReplacesALockTakenMeanwhile)
     EXPECT_EQ(hook.texts.size(), c.lockedMeanwhile ? 1 : 0);
     delete selection.data();
   }
+}
+
+TEST_F(DataSyosaiFromTheList, ADamagedDataSetIsMarkedThenClearedByARebuild)
+{
+  const sample::DataSet& ds = root->dataSets.at(0);
+  const int row = openOn(ds);
+  ASSERT_GE(row, 0);
+  SystemDef.DataHasonCheck = 1;
+  int validations = 0;
+  DataHasonHanteiProc = [&](const QString&, const QString&, int) {
+    ++validations;
+    return QVariant(0);  // the validation finds the database damaged
+  };
+  info([](TDataSyosaiInfoBox*) {});  // opened and cancelled
+  DataHasonHanteiProc = nullptr;
+  EXPECT_EQ(validations, 1);
+  EXPECT_EQ(selection->GetRowDataRec(row).Data_Status, jxdbHason);
+  EXPECT_EQ(selection->FuncCaption(12), QStringLiteral("F12:"));
+
+  // A damaged row is not validated again; a rebuild clears the mark.
+  info([](TDataSyosaiInfoBox* d) {
+    QTest::keyRelease(d, Qt::Key_F7);
+    EXPECT_TRUE(d->SaikotikuZumi());
+  });
+  EXPECT_EQ(validations, 1);
+  EXPECT_EQ(selection->GetRowDataRec(row).Data_Status, jxdbOK);
+  EXPECT_EQ(selection->FuncCaption(12), QStringLiteral("F12:選択"));
+  EXPECT_TRUE(boxes.contains(QStringLiteral("データの再構築は適正に行われました。"))) << boxes.join('|').toStdString();
 }
 
 }  // namespace
