@@ -321,7 +321,11 @@ void TBSDI::ResetSizeContainer()
         if (!parent || qobject_cast<QGroupBox *>(parent))
             continue;
         bool exempt = false;
-        for (QWidget *p = parent; p && p != this && qobject_cast<QFrame *>(p); p = p->parentWidget())
+        // Panels are frames or plain container widgets.
+        const auto isPanel = [](QWidget *p) {
+            return qobject_cast<QFrame *>(p) || p->metaObject() == &QWidget::staticMetaObject;
+        };
+        for (QWidget *p = parent; p && p != this && isPanel(p); p = p->parentWidget())
             if (keep.contains(p->objectName())) {
                 exempt = true;
                 break;

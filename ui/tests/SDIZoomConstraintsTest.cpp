@@ -135,6 +135,15 @@ TEST(TBSDIConstraints, LayoutCorrectionOfDockedPanelsAndCompositeControls)
     }
     auto *inDocked = new QLineEdit(frames[1]);
     inDocked->move(10, 10);
+    // Controls inside a kept panel stay, also when the panel is a plain
+    // container widget and they sit one level further in.
+    auto *keepPanel = new QWidget(box.get());
+    keepPanel->setObjectName(QStringLiteral("pnlSubMenu"));
+    keepPanel->setGeometry(440, 0, 150, 150);
+    auto *innerPanel = new QFrame(keepPanel);
+    innerPanel->setGeometry(5, 5, 140, 140);
+    auto *kept = new QLineEdit(innerPanel);
+    kept->move(8, 8);
     // A child the line edit holds itself is the line edit's business.
     auto *edit = new QLineEdit(box.get());
     edit->setGeometry(450, 320, 100, 24);
@@ -148,6 +157,9 @@ TEST(TBSDIConstraints, LayoutCorrectionOfDockedPanelsAndCompositeControls)
         EXPECT_EQ(frames[i]->width(), panels[i].widthAfter);
     }
     EXPECT_EQ(inDocked->x(), 6) << "controls on a docked panel move as elsewhere";
+    EXPECT_EQ(keepPanel->x(), 436) << "the kept panel itself moves";
+    EXPECT_EQ(innerPanel->x(), 5);
+    EXPECT_EQ(kept->x(), 8);
     EXPECT_EQ(edit->x(), 446);
     EXPECT_EQ(inner->x(), 10);
 }
