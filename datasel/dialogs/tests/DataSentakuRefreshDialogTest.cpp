@@ -37,6 +37,13 @@ namespace {
 
 using namespace fixtures;
 
+QString shotPath(const QString& name)
+{
+  const QString dir = QString::fromUtf8(qgetenv("RENDO_BINARY_DIR")) + QStringLiteral("/screenshots");
+  QDir().mkpath(dir);
+  return dir + QLatin1Char('/') + name;
+}
+
 class BoxHook : public IMessageHook {
 public:
   BoxHook() { previous_ = SetMessageHook(this); }
@@ -436,6 +443,7 @@ TEST_F(DataPlacesDialog, ChoosingAPlaceShowsItsListWhenTheComboIsLeft)
   ASSERT_EQ(box->RowCount(), 4);
   EXPECT_EQ(box->GetRowDataRec(1).DataListName, QStringLiteral("大阪データ"));
   EXPECT_EQ(box->GetRowDataRec(1).DataPath, osaka + QStringLiteral("/0002"));
+  box->grab().save(shotPath(QStringLiteral("data_sentaku_place.png")));
 
   // A place without data sets keeps the rows shown before.
   choose(2);
@@ -558,6 +566,9 @@ protected:
 TEST_F(DataPlaceBoxTest, CaptionsFollowTheFocusedPlace)
 {
   ASSERT_EQ(place->Model()->rowCount(), 100);
+  place->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(place.get()));
+  place->grab().save(shotPath(QStringLiteral("data_basyo.png")));
   struct Case {
     int row;
     const char* f2;
