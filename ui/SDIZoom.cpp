@@ -68,6 +68,8 @@ public:
         , Inner(AInner)
         , Height(AHeight)
     {
+        if (!AInner)
+            return;
         connect(AInner, &QAbstractItemDelegate::commitData, this, &QAbstractItemDelegate::commitData);
         connect(AInner, &QAbstractItemDelegate::closeEditor, this, &QAbstractItemDelegate::closeEditor);
     }
@@ -84,7 +86,14 @@ public:
     QWidget *createEditor(QWidget *AParent, const QStyleOptionViewItem &AOption,
                           const QModelIndex &AIndex) const override
     {
-        return Inner ? Inner->createEditor(AParent, AOption, AIndex) : nullptr;
+        if (!Inner)
+            return nullptr;
+        QWidget *editor = Inner->createEditor(AParent, AOption, AIndex);
+        // The view watches the editor through the delegate it knows; the
+        // keys that commit or close an edit are the inner delegate's.
+        if (editor)
+            editor->installEventFilter(Inner);
+        return editor;
     }
     void destroyEditor(QWidget *AEditor, const QModelIndex &AIndex) const override
     {

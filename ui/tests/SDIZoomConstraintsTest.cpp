@@ -277,7 +277,14 @@ TEST(TBSDIConstraints, NodeHeightKeepsTheTreesOwnDelegate)
     pcSetDefaultNodeHeight(&tree, 40); // set again: one wrapper, new height
     EXPECT_EQ(rowHeight(&tree), 40);
     tree.editItem(item, 0);
-    EXPECT_NE(tree.findChild<QSpinBox *>(), nullptr) << "editing is still the tree's own delegate's";
+    auto *spin = tree.findChild<QSpinBox *>();
+    ASSERT_NE(spin, nullptr) << "editing is still the tree's own delegate's";
+    spin->setValue(7);
+    QTest::keyClick(spin, Qt::Key_Return); // the edit is committed and closed
+    QCoreApplication::processEvents();
+    EXPECT_EQ(item->text(0), QStringLiteral("7"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(tree.findChild<QSpinBox *>(), nullptr);
 
     pcSetDefaultNodeHeight(&tree, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
