@@ -410,8 +410,13 @@ TEST(GridHelpers, ClearDeletesEveryRecordAndLeavesTheViewDrawing)
             auto *view = new TxGridView(&form);
             view->setModel(&model);
             view->setCurrentIndex(model.index(2, 1));
+            QList<bool> drawingWhileDeleting;
+            QObject::connect(&model, &QAbstractItemModel::rowsRemoved, view,
+                             [&] { drawingWhileDeleting << view->updatesEnabled(); });
             pcCxGridClear(view, update);
             EXPECT_EQ(model.rowCount(), refuse ? 5 : 0);
+            EXPECT_EQ(drawingWhileDeleting, QList<bool>(refuse ? 0 : 5, !update))
+                << "with AUpdate the view is not drawn between deletions";
             EXPECT_EQ(view->FocusedRecordIndex(), -1);
             EXPECT_TRUE(view->updatesEnabled()) << "the update ends also when nothing could be deleted";
         }
@@ -440,7 +445,11 @@ TEST(GridHelpers, InitRecordGivesEachColumnTheDefaultOfItsType)
         EXPECT_EQ(model.index(ARow, 6).data(Qt::EditRole), QVariant(false)) << AWhat;
     };
 
+    QList<bool> drawingWhileWriting;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, view,
+                     [&] { drawingWhileWriting << view->updatesEnabled(); });
     EXPECT_EQ(fnCxGridAppendRecord(view, false), 2);
+    EXPECT_EQ(drawingWhileWriting, QList<bool>(7, false)) << "seven defaults written inside one update";
     EXPECT_EQ(model.rowCount(), 3);
     check(2, "appended");
     EXPECT_FALSE(model.index(2, 7).data(Qt::EditRole).isValid()) << "a variant column gets nothing";
