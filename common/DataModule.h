@@ -274,15 +274,15 @@ public:
   // and the colours (BGR) that the operator's settings replace.
   struct TGridStyles {
     TFontInfo Font;
-    int Title = 0xB9DDFB;
+    int Title = 0xFBDDB9;
     int TitleTop = 0xFFFFFF;
     int TitleEnd = -1;  // the system's 3-D light colour
-    int TitleRow = 0xF7FBFF;
+    int TitleRow = 0xFFFBF7;
     int Meisai = 0xFFFFFF;
     int MeisaiOdd = 0xFFFFFF;
     int MeisaiEven = -1;  // the system's info background
-    int Gokei = 0xFEECD1;
-    int Select = 0xFF8000;
+    int Gokei = 0xD1ECFE;
+    int Select = 0x0080FF;
     bool InactiveFromSystem = true;  // the inactive caption's gradient colour
   };
   TGridStyles cxStyleRepository1;
