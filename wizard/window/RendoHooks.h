@@ -10,7 +10,9 @@
 // Starts the dialog registered under ID (mode 1 modal); -1 when it cannot.
 int fnRendoSyoriKidou(const QString& ID, int Mode, const QString& Options);
 
-// Validates the company database in the folder ADataName; 0 when damaged.
+// Validates the company database in the folder ADataName (through the
+// server AHostName, or locally when it is empty or "127.0.0.1"); 0 when
+// damaged.
 // A damaged database sets SystemDef.DataHasonFlg, shows the damage message
 // unless ASilent, and is marked damaged in the data list (only the row of
 // the logged-on group) and in the data folder's settings file; failures of
