@@ -162,7 +162,7 @@ public:
   // elsewhere), a server that cannot be reached or refuses the login, which
   // give 1. The open company connection is closed for the
   // validation and opened again afterwards, except after an error taken for
-  // damage.
+  // damage; a company connection with a transaction under way stays open.
   int ValidateFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName);
 
   // =========================================================================

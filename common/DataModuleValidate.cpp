@@ -27,8 +27,12 @@ int TDM::ValidateFbDataBase(const QString& AHostName, const QString& ADataName, 
 int TDM::ValidateFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName)
 {
   // The validation wants the file to itself: our own company connection
-  // would keep it busy.
-  const bool wasOpen = IBDatabaseDAT.isConnected();
+  // would keep it busy. A connection with work under way is left open
+  // (closing it would roll that work back); the engine then refuses to
+  // validate its own file, which counts as "in use", not as damage.
+  const bool busy = IBTransactionDAT.inTransaction() || IBTransactionDATSS.inTransaction() ||
+                    IBTransactionDATStable.inTransaction() || IBTransactionDAT_Thread.inTransaction();
+  const bool wasOpen = IBDatabaseDAT.isConnected() && !busy;
   if (wasOpen) IBDatabaseDAT.disconnect();
 
   db::Services svc;

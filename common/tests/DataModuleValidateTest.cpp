@@ -97,6 +97,27 @@ TEST_F(Validation, ValidationThroughTheServer)
   run(kTcp, srv.host());
 }
 
+TEST_F(Validation, WorkUnderWayOnTheCompanyConnectionIsKept)
+{
+  // A company transaction with uncommitted work: the connection stays open
+  // through the validation and the work can still be committed.
+  ASSERT_TRUE(dm->fnAccDatConnected(QString(), general.folder, false));
+  dm->IBTransactionDAT.start();
+  {
+    db::Query q(dm->IBTransactionDAT, QStringLiteral("UPDATE ACCDEF1 SET SHOUGOU = :S"));
+    q.setParam(QStringLiteral("S"), QStringLiteral("kept"));
+    q.exec();
+  }
+  EXPECT_EQ(dm->ValidateFDB(kLocal, QString(), damaged), 0);
+  // Its own file is in use by that work: not held for damage.
+  EXPECT_EQ(dm->ValidateFDB(kLocal, QString(), general.database), 1);
+  ASSERT_TRUE(dm->IBDatabaseDAT.isConnected());
+  ASSERT_TRUE(dm->IBTransactionDAT.inTransaction());
+  dm->IBTransactionDAT.commit();
+  dm->IBDatabaseDAT.disconnect();
+  EXPECT_EQ(readValue(general.database, "SELECT FIRST 1 SHOUGOU FROM ACCDEF1", "SHOUGOU"), QStringLiteral("kept"));
+}
+
 TEST_F(Validation, AServerThatCannotAnswerSaysNothingAboutTheFile)
 {
   // Neither a server that is not there nor a refused login is damage: a
