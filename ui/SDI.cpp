@@ -2,6 +2,8 @@
 
 #include "ui/AbacorExDateEdit.h"
 #include "ui/AccFunctionUi.h"
+#include "ui/GridHelpers.h"
+#include "ui/GridStyles.h"
 #include "ui/HtmlManual.h"
 #include "ui/ImeHook.h"
 #include "ui/ScreenCursor.h"
@@ -384,7 +386,14 @@ void TBSDI::InitFormProperty()
             setFont(f);
         }
     }
+    // The grid styles take the form's font and the operator's colours.
+    fnFormStyleRepoDef(this)->ApplySystemDef(SystemDef, font());
     pcApplyScreenMetrics();
+}
+
+void TBSDI::SetGridViewStyles(TxGridView *AView, bool ASwap)
+{
+    pcSetGridViewStyles(AView, fnFormStyleRepoDef(this), ASwap);
 }
 
 int TBSDI::PixelsPerInch() const

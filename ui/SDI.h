@@ -28,6 +28,7 @@
 
 class QAbstractButton;
 class TxKikanPanel16;
+class TxGridView;
 struct TSize;
 
 namespace db {
@@ -156,6 +157,11 @@ public:
     // The form's pixels per inch: ZoomDpi once the first show has zoomed the
     // form, before that the screen's.
     int PixelsPerInch() const;
+
+    // The form's grid styles on a grid view: content, odd and even rows,
+    // headers, selection and inactive selection; ASwap exchanges the odd
+    // and even styles of a view that uses them.
+    void SetGridViewStyles(TxGridView *AView, bool ASwap);
     double ZoomRaito = 0; // |NowFont height| / |DefaultFont height|, one decimal
     int Scale = 100;
     // The recorded design geometry and grid sizes (SDIZoom.cpp): built at the

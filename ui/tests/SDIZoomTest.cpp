@@ -3,6 +3,8 @@
 // column widths of tables and trees.
 #include "ui/SDI.h"
 #include "ui/SDIZoom.h"
+#include "ui/GridStyles.h"
+#include "ui/xGridView.h"
 
 #include "common/AccRecord.h"
 
@@ -113,3 +115,29 @@ TEST(TBSDIZoom, RebuiltGridTakesTheZoomOnRequest)
 }
 
 } // namespace
+
+TEST(TBSDIZoom, FirstShowGivesTheFormsGridStylesTheOperatorsColoursAndFont)
+{
+    TFontKeep keep;
+    setFonts(10, -13, 10, -13);
+    SystemDef.NowFont.Name = QStringLiteral("IPAexGothic");
+    SystemDef.ColHeaderColor = 0x112233;
+    SystemDef.ActiveColor = 0x445566;
+    SystemDef.TotalColor = 0x778899;
+    TBSDI form;
+    const TcxStyleRepoDef *repo = fnFormStyleRepoDef(&form);
+    EXPECT_EQ(repo->cxStyleTitle->Color(), TColor(0xFBDDB9)); // design value before the show
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(repo->cxStyleTitle->Color(), TColor(0x112233));
+    EXPECT_EQ(repo->cxStyleSelect->Color(), TColor(0x445566));
+    EXPECT_EQ(repo->cxStyleGokei->Color(), TColor(0x778899));
+    ASSERT_TRUE(repo->cxStyleTitle->Font().has_value());
+    EXPECT_EQ(repo->cxStyleTitle->Font()->family(), form.font().family());
+
+    // The form hands its styles to a grid view.
+    TxGridView view(&form);
+    form.SetGridViewStyles(&view, false);
+    EXPECT_EQ(view.Styles.Header.data(), repo->cxStyleTitle);
+    EXPECT_EQ(view.Styles.Selection.data(), repo->cxStyleSelect);
+}
