@@ -1,14 +1,15 @@
 // The wizard window end to end on a demo installation built in a temporary
 // folder: logon against its system database, the data choice through the
 // process launcher, the period range and tax mode, the finish, the import
-// file checked against the posted journal lines, and the end message the
-// calling program receives.
+// file checked against the posted journal lines and byte for byte against
+// the export core's own file, and the end message the calling program
+// receives; also the partner edition and the framework's validation hook.
 #include "acccalc/AccCalcEnv.h"
-#include "common/tests/DamagedDatabase.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/Logon.h"
+#include "common/tests/DamagedDatabase.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
