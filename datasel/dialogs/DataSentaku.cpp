@@ -24,7 +24,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -145,24 +144,7 @@ void TDataSentakuBox::buildForm()
     top->addWidget(w);
   root->addLayout(top);
 
-  FModel = new QStandardItemModel(0, dscol::Count, this);
-  const char* caps[dscol::Count] = {"Rec", "合算区分", "親インデックス", "子インデックス", "データバージョン",
-                                    "共有取得保管", "データロック中ユーザー", "更新禁止区分", "データステータス",
-                                    "参照専用区分", "名称空白区分", "No", "コード", "ｸﾗｳﾄﾞ", "データ名  ",
-                                    "会計年度", "会計期間", "データフォルダ", "バージョン", "共有", "鍵"};
-  for (int c = 0; c < dscol::Count; ++c) FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
-  FGrid = new QTableView(this);
-  FGrid->setModel(FModel);
-  FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-  FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  FGrid->setAlternatingRowColors(true);
-  FGrid->verticalHeader()->setVisible(false);
-  FGrid->verticalHeader()->setDefaultSectionSize(20);
-  FGrid->horizontalHeader()->setSectionsClickable(true);
-  for (int c = 0; c <= dscol::NameBlank; ++c) FGrid->setColumnHidden(c, true);
-  const int widths[] = {40, 65, 45, 200, 75, 180, 215, 80, 40, 40};
-  for (int c = dscol::No; c < dscol::Count; ++c) FGrid->setColumnWidth(c, widths[c - dscol::No]);
+  buildGrid();
   FGrid->installEventFilter(this);
   root->addWidget(FGrid, 1);
 
@@ -200,8 +182,8 @@ void TDataSentakuBox::buildForm()
   root->addWidget(FBottomPanel);
   Child_OKButton = nullptr;  // F12 is this dialog's own business
 
-  connect(FGrid, &QTableView::doubleClicked, this, [this] { ChooseFocused(); });
-  connect(FGrid, &QTableView::pressed, this, [this](const QModelIndex& at) {
+  connect(FGrid, &TxGridView::doubleClicked, this, [this] { ChooseFocused(); });
+  connect(FGrid, &TxGridView::pressed, this, [this](const QModelIndex& at) {
     if (AppType != jxatSA && at.column() == dscol::Kagi) ToggleLock(at.row());
   });
   connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
@@ -225,20 +207,15 @@ void TDataSentakuBox::applyAppType()
   if (AppType == jxatSA) {
     setWindowTitle(QStringLiteral("データ選択"));
     FPlacePanel->hide();
-    FGrid->setColumnHidden(dscol::Kagi, true);
   } else {
     setWindowTitle(AppType == jxatSBC ? QStringLiteral("データ選択") : QStringLiteral("データ選択（サーバー）"));
     FBtnKyoyuGet->hide();
     FBtnKyoyuPut->hide();
     FChkAuto->hide();
     FPlacePanel->show();
-    FGrid->setColumnHidden(dscol::Kyoyu, true);
   }
-  if (!cloud) {
-    FBtnCloud->hide();
-    FGrid->setColumnHidden(dscol::Cloud, true);
-    FGrid->setColumnWidth(dscol::Name, 200 + 45);
-  }
+  if (!cloud) FBtnCloud->hide();
+  applyGridAppType(cloud);
 }
 
 // ---------------------------------------------------------------- options
@@ -421,13 +398,6 @@ void TDataSentakuBox::SetGridRow(int ARow, const TDataListRec& d, int AParentIdx
   set(dscol::Version, d.VerText);
   set(dscol::Kyoyu, d.NetDrive == 1 && d.KyoyuLock == 0 ? QStringLiteral("共") : QString());
   set(dscol::Kagi, d.DataLock != 0 ? QStringLiteral("鍵") : QString());
-  QColor fore;
-  if (d.Data_Status == jxdbHason)
-    fore = QColor(Qt::red);
-  else if (updateKinsi(d) == 1)
-    fore = QColor(Qt::gray);
-  for (int c = 0; c < dscol::Count; ++c)
-    if (QStandardItem* it = FModel->item(ARow, c)) it->setForeground(fore.isValid() ? QBrush(fore) : QBrush());
 }
 
 void TDataSentakuBox::appendEntryRows(int AOutIndex)
@@ -464,20 +434,6 @@ void TDataSentakuBox::DataListDisplay()
 }
 
 int TDataSentakuBox::RowCount() const { return FModel->rowCount(); }
-
-int TDataSentakuBox::FocusedRow() const
-{
-  const QModelIndex i = FGrid->currentIndex();
-  return i.isValid() ? i.row() : -1;
-}
-
-void TDataSentakuBox::FocusRow(int ARow)
-{
-  if (ARow < 0 || ARow >= RowCount()) return;
-  FGrid->setCurrentIndex(FModel->index(ARow, dscol::No));
-  FGrid->selectRow(ARow);
-  FGrid->scrollTo(FModel->index(ARow, dscol::No));
-}
 
 TDataListRec TDataSentakuBox::GetRowDataRec(int ARow, int* AIndex, int* ACIndex) const
 {

@@ -8,6 +8,7 @@
 #include "datasel/ComDataSentaku.h"
 #include "datasel/DataPlaceList.h"
 #include "datasel/DataKensaku.h"
+#include "ui/GridHelpers.h"
 #include "ui/SDI.h"
 #include "ui/z5MessageDlg.h"
 
@@ -24,8 +25,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStandardItemModel;
-class QTableView;
 class QWidget;
+class TcxStyle;
 class TDataListKensakuBox;
 class TDataListRefresher;
 class TDataPlaceBox;
@@ -70,9 +71,14 @@ public:
   const TDataKensakuRec& KensakuInForce() const { return FDataKensakuRec[1]; }
 
   // ---- list (for the operations and for inspection)
-  QTableView* Grid() const { return FGrid; }
+  TxGridView* Grid() const { return FGrid; }
   QStandardItemModel* Model() const { return FModel; }
   int RowCount() const;
+  // How a cell of the list is drawn: the row's colours, the frame over the
+  // shown columns of the focused row, damaged and update-forbidden rows.
+  TcxDrawCellInfo CellDrawInfo(const TcxGridDataCellViewInfo& AViewInfo) const;
+  // The even-row style of stand-alone use (the odd rows are the form's).
+  TcxStyle* EvenRowStyle() const { return FStyleMeisaiEvenDef; }
   QString FuncCaption(int AKey) const;  // 0 ESC, 1..8 F1..F8, 12 F12
   QPushButton* FuncButton(int AKey) const;
   QPushButton* SearchButton() const { return FBtnKensaku; }
@@ -139,6 +145,9 @@ protected:
 
 private:
   void buildForm();
+  // The list's view, its columns and drawing (DataSentakuGrid.cpp).
+  void buildGrid();
+  void applyGridAppType(bool ACloud);
   void applyAppType();
   void PrepareDataList();
   int DataListExecute();
@@ -211,7 +220,8 @@ private:
   TDataListKensakuBox* FKensakuBox = nullptr;
   TDataSyosaiInfoBox* FSyosaiBox = nullptr;
 
-  QTableView* FGrid = nullptr;
+  TxGridView* FGrid = nullptr;
+  TcxStyle* FStyleMeisaiEvenDef = nullptr;
   QStandardItemModel* FModel = nullptr;
   std::array<QPushButton*, 13> FFunc{};  // 0 ESC, 1..8, 12
   QPushButton* FBtnKensaku = nullptr;
