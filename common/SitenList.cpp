@@ -45,6 +45,22 @@ QString noQuotes(QString s)
 
 }  // namespace
 
+void TSitenList::addGroups(db::Query& q, bool ARestricted, int AOPCODE, int ABLType, int AJigyoType)
+{
+  q.setSql(groupSql(ARestricted));
+  if (ARestricted) q.setParam(QStringLiteral("OPCODE"), AOPCODE);
+  for (q.open(); !q.eof(); q.next()) {
+    if (q.field("PERMIT").asInt() != 1) continue;
+    TSitenListRec r;
+    r.CODE = q.field("GCODE").asString();
+    r.NAME = q.field("GNAME").asString();
+    r.BLType = ABLType;
+    r.JigyoType = AJigyoType;
+    add(r, QString());
+  }
+  q.close();
+}
+
 TSitenList::TSitenList()
 {
   if (DM) FTransaction = &DM->IBTransactionDAT;
@@ -183,18 +199,7 @@ void TSitenList::readBasic(int AOPCODE)
       }
     }
     if (FReadType.contains(jxslGroup) && AccInf.SITEN_KANRI == 1) {
-      q.setSql(groupSql(restricted));
-      if (restricted) q.setParam(QStringLiteral("OPCODE"), op);
-      for (q.open(); !q.eof(); q.next()) {
-        if (q.field("PERMIT").asInt() != 1) continue;
-        TSitenListRec r;
-        r.CODE = q.field("GCODE").asString();
-        r.NAME = q.field("GNAME").asString();
-        r.BLType = 1;
-        r.JigyoType = 1;
-        add(r, QString());
-      }
-      q.close();
+      addGroups(q, restricted, op, 1, 1);
     }
     auto readBranches = [&](bool bumonOnly) {
       QString sql = bumonOnly ? QStringLiteral("SELECT S.SCODE,S.SNAME,S.XSTR FROM SISETUMST S\n")
@@ -375,18 +380,7 @@ void TSitenList::readMedical(int AOPCODE)
         add(r, QString());
       }
       if (FUseEntryGroup) {
-        q.setSql(groupSql(restricted));
-        if (restricted) q.setParam(QStringLiteral("OPCODE"), op);
-        for (q.open(); !q.eof(); q.next()) {
-          if (q.field("PERMIT").asInt() != 1) continue;
-          TSitenListRec r;
-          r.CODE = q.field("GCODE").asString();
-          r.NAME = q.field("GNAME").asString();
-          r.BLType = 5;
-          r.JigyoType = 0;
-          add(r, QString());
-        }
-        q.close();
+        addGroups(q, restricted, op, 5, 0);
       }
     }
     // Without facility management the company stands in for the

@@ -12,6 +12,7 @@
 #include <vector>
 
 namespace db {
+class Query;
 class Transaction;
 }
 
@@ -93,6 +94,8 @@ private:
   void readBasic(int AOPCODE);
   void readMedical(int AOPCODE);
   void add(const TSitenListRec& r, const QString& item);
+  // The branch groups the operator may use (all without restriction).
+  void addGroups(db::Query& q, bool ARestricted, int AOPCODE, int ABLType, int AJigyoType);
   QString itemText(const TSitenListRec& r) const;
   bool inRange(int i) const { return i >= 0 && i < int(FRecs.size()); }
   int effectiveLevel(int ABLType) const;

@@ -184,7 +184,7 @@ QStringList Services::restore(const QString &backupFile, const QString &database
     return runAndCollect({}, onLine);
 }
 
-Services::ValidationResult Services::validate(const QString &databasePath)
+void Services::startValidation(const QString &databasePath)
 {
     attach();
     fb::Status st;
@@ -194,9 +194,14 @@ Services::ValidationResult Services::validate(const QString &databasePath)
     spb->insertString(&st, isc_spb_dbname, databasePath.toUtf8().constData());
     spb->insertInt(&st, isc_spb_options, isc_spb_rpr_validate_db | isc_spb_rpr_full | isc_spb_rpr_ignore_checksum);
     st.check();
+    startService(m_svc, spb.get(), st);
+}
+
+Services::ValidationResult Services::validate(const QString &databasePath)
+{
     ValidationResult r;
     try {
-        startService(m_svc, spb.get(), st);
+        startValidation(databasePath);
         for (const QString &line : runAndCollect({}, {}))
             if (!line.trimmed().isEmpty())
                 r.lines << line;
@@ -217,16 +222,8 @@ Services::ValidationResult Services::validate(const QString &databasePath)
 
 bool Services::validateLines(const QString &databasePath, const LineFilter &onLine)
 {
-    attach();
-    fb::Status st;
-    fb::Disposable<IXpbBuilder> spb(fb::util()->getXpbBuilder(&st, IXpbBuilder::SPB_START, nullptr, 0));
-    st.check();
-    spb->insertTag(&st, isc_action_svc_repair);
-    spb->insertString(&st, isc_spb_dbname, databasePath.toUtf8().constData());
-    spb->insertInt(&st, isc_spb_options, isc_spb_rpr_validate_db | isc_spb_rpr_full | isc_spb_rpr_ignore_checksum);
-    st.check();
     try {
-        startService(m_svc, spb.get(), st);
+        startValidation(databasePath);
         const QByteArray items(1, char(isc_info_svc_line));
         for (;;) {
             const QByteArray buf = query(items);

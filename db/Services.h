@@ -96,6 +96,9 @@ public:
     QString homeDirectory();
 
 private:
+    // Attaches and starts the full validation of a database (checksums
+    // ignored); the output is read by the caller.
+    void startValidation(const QString &databasePath);
     QStringList runAndCollect(const QByteArray &spb, const LineHandler &onLine);
     QByteArray query(const QByteArray &items);
 
