@@ -111,7 +111,8 @@ public:
   // above), update lock and, from data version 12.0.0, the read-only flag
   // of ADataInfoRec in the company database of the folder; the record gets
   // the name as stored and the data version (DataInfomationUpdate.cpp).
-  void UpdateDataInfomation(const QString& AHostName, const QString& ADataPath, PDataInfomationRec ADataInfoRec);
+  // True when the values were stored.
+  bool UpdateDataInfomation(const QString& AHostName, const QString& ADataPath, PDataInfomationRec ADataInfoRec);
 
   // Stand-alone data only (other access forms and an empty path do nothing).
   // Writes the section "DATASTS" and/or "DATAINFO" (ASection empty: both).

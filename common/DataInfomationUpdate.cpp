@@ -91,10 +91,10 @@ void TDataInfomation::UpdateDataListName(const QString& AHostName, const QString
   if (done) AName = name;
 }
 
-void TDataInfomation::UpdateDataInfomation(const QString& AHostName, const QString& ADataPath,
+bool TDataInfomation::UpdateDataInfomation(const QString& AHostName, const QString& ADataPath,
                                            PDataInfomationRec ADataInfoRec)
 {
-  if (!ADataInfoRec) return;
+  if (!ADataInfoRec) return false;
   TDataInfomationRec& r = *ADataInfoRec;
   // The record changes only when the work was stored.
   TDataInfomationRec work = r;
@@ -127,4 +127,5 @@ void TDataInfomation::UpdateDataInfomation(const QString& AHostName, const QStri
                        q.exec();
                      });
   if (done) r = work;
+  return done;
 }

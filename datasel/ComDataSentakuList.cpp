@@ -26,6 +26,13 @@ void reportList(const std::exception& e)
     fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
 }
 
+// The period of a list row: a row without its fiscal dates (0 = no date)
+// shows the bare "～" of an empty row, never the base date of the calendar.
+QString listKikanText(TDateTime AKishu, TDateTime AKimatu)
+{
+  return AKishu == 0 || AKimatu == 0 ? QStringLiteral("～") : fnKikanToText(AKishu, AKimatu);
+}
+
 QStringList subFolders(const QString& path)
 {
   QStringList out;
@@ -136,7 +143,7 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
       for (q.open(); !q.eof(); q.next()) {
         TDataSentakuRec e;
         fillRecord(q, e.Data, false);
-        e.Data.Kikan = fnKikanToText(e.Data.Kishu, e.Data.Kimatu);
+        e.Data.Kikan = listKikanText(e.Data.Kishu, e.Data.Kimatu);
         if (ExcludeTrailingPathDelimiter(e.Data.DataPath) == e.Data.LocalPath) e.Data.NetDrive = 0;
         FItemList.push_back(std::move(e));
       }
@@ -166,7 +173,7 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
     for (q.open(); !q.eof(); q.next()) {
       TDataListRec m;
       fillRecord(q, m, true);
-      m.Kikan = fnKikanToText(m.Kishu, m.Kimatu);
+      m.Kikan = listKikanText(m.Kishu, m.Kimatu);
       FItemChildList.push_back(m);
       for (TDataSentakuRec& e : FItemList) {
         if (e.Data.Rec == m.Rec) {

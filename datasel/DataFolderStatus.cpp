@@ -5,6 +5,23 @@
 
 #include <QFileInfo>
 
+#include <exception>
+
+TJxDataStatus fnReadDataStatus(TJxAppType AAppType, const QString& APath, TDataInfomationRec& ARec)
+{
+  TDataInfomation info;
+  info.SetAppType(AAppType);
+  try {
+    info.ReadIniFile(SystemDef.SERVERNAME, APath, ARec);
+  } catch (const std::exception&) {
+    TDataInfomation::InitRecord(ARec);
+    ARec.Status = jxdsError;
+  }
+  if (int(ARec.Status) > int(jxdsHason)) ARec.Status = jxdsError;
+  if (int(ARec.KyoyuStatus) > int(jxksExec)) ARec.KyoyuStatus = jxksError;
+  return ARec.Status;
+}
+
 TJxDataStatus fnReadDataFolderStatus(const QString& APath, TDataInfomationRec& ARec)
 {
   const QString file = TDataInfomation::IniFileName(APath);

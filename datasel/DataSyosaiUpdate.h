@@ -10,16 +10,9 @@
 
 #include <QString>
 
-// Writes the list name (cut to 40 characters and trimmed of half- and
-// full-width spaces; a blank name keeps the stored one), the update lock
-// and, for data version 12.0.0 or later, the read-only flag into ACCDEF1 of
-// the folder's company database, over a connection of its own. The record
-// gets the stored name and the data version. False on failure (reported).
-bool fnUpdateDataInfomation(const QString& AHostName, const QString& ADataPath, TDataInfomationRec& ARec);
-
-// The status of a data folder as it stands now: the settings file in
-// stand-alone use (a folder without the company database gives jxdsError),
-// the data list and the server otherwise. ARec gets the holder.
+// The status of a data folder as it stands now (fnReadDataStatus; in
+// stand-alone use a folder without the company database gives jxdsError).
+// ARec gets the holder.
 TJxDataStatus fnReadDataStatusNow(const QString& ADataPath, TDataInfomationRec& ARec);
 
 // What the operator asked for in the dialog.

@@ -545,95 +545,6 @@ QPushButton* TDataSentakuBox::FuncButton(int AKey) const
 
 bool TDataSentakuBox::funcOff(int AKey) const { return FuncCaption(AKey) == QString::fromUtf8(kBareKeys[AKey]); }
 
-void TDataSentakuBox::SetFuncKeyCaption()
-{
-  std::array<QString, 13> cap;
-  const char* defaults[13] = {"ESC:ｷｬﾝｾﾙ", "F1:ヘルプ", "F2:コピー", "F3:新規作成", "F4:割当解除", "F5:ﾃﾞｰﾀ削除",
-                              "F6:保存", "F7:復元", "F8:印刷", "", "", "", "F12:選択"};
-  for (int k = 0; k < 13; ++k) cap[std::size_t(k)] = QString::fromUtf8(defaults[k]);
-  auto off = [&cap](int k) { cap[std::size_t(k)] = QString::fromUtf8(kBareKeys[k]); };
-  if (AppType != jxatSA) cap[4] = QStringLiteral("F4:領域追加");
-  if (FProcType == dsptNendoKosinCall || FProcType == dsptConvertCall) off(3);
-
-  FFuncMode = 0;
-  const int row = FocusedRow();
-  if (RowCount() > 0 && row >= 0) {
-    FFuncMode = FCopy ? 2 : 1;
-    if (FCopy) cap[2] = QStringLiteral("F2:貼り付け");
-    int pi = -1, ci = -1;
-    const TDataListRec e = GetRowDataRec(row, &pi, &ci);
-    const TDataListRec p = pi >= 0 && pi < int(FDataList.size()) ? FDataList[std::size_t(pi)].Data : e;
-    const bool named = !trimBlanks(e.DataListName).isEmpty();
-    const bool member = ci >= 0 && e.GassanDataKbn == 10;
-    if (AppType == jxatSA && e.NetDrive == 0) {
-      off(4);
-      if (!named) {
-        if (!FCopy) off(2);
-        off(5);
-        off(6);
-      } else {
-        off(3);
-        if (e.GassanDataKbn == 1)
-          cap[3] = QStringLiteral("F3:分散追加");
-        else if (p.GassanDataKbn == 2 && member)
-          off(5);
-      }
-    } else if (AppType == jxatSA && e.NetDrive == 1 && e.KyoyuLock == 0) {
-      off(2);
-      off(3);
-      off(5);
-      off(7);
-      if (member) {
-        off(2);
-        off(4);
-        off(5);
-      }
-      if (FChkAuto->isVisible() && SystemDef.KyoyuDataAutoCopy == 0) off(12);
-    } else if (AppType == jxatSA) {
-      off(3);
-      off(4);
-      off(5);
-      if ((e.DataListName == QStringLiteral("空き領域") && !member) || e.DataListName == QStringLiteral("新しい領域")) {
-        cap[3] = QStringLiteral("F3:新規作成");
-        cap[4] = QStringLiteral("F4:割当解除");
-      }
-      if (e.GassanDataKbn == 1)
-        cap[3] = QStringLiteral("F3:分散追加");
-      else if (p.GassanDataKbn == 1 && member)
-        cap[5] = QStringLiteral("F5:ﾃﾞｰﾀ削除");
-    } else if (named) {
-      off(3);
-      if (AppType == jxatCS) cap[3] = QStringLiteral("F3:持ち出し");
-    } else {
-      if (!FCopy) off(2);
-      off(5);
-      off(6);
-    }
-    if (FFuncMode == 1) {
-      if (e.Data_Status == jxdbHason) {
-        for (int k : {2, 3, 4, 6, 12}) off(k);
-        FBtnKyoyuPut->setEnabled(false);
-      }
-    }
-  }
-  if (!FGrid->isEnabled() || !FBottomPanel->isEnabled()) {
-    FFuncMode = 0;
-    off(8);
-    off(12);
-  }
-  if (FFuncMode == 0)
-    for (int k = 2; k <= 7; ++k) off(k);
-  if (FProcType == dsptGensyouCall || FProcType == dsptOnlySACall)
-    for (int k = 1; k <= 8; ++k) off(k);
-  if (FProcType == dsptConvertCall)
-    for (int k : {1, 2, 3, 6, 7, 8}) off(k);
-  if (FProcType == dsptGensyouCall) {
-    FBtnKensaku->setEnabled(false);
-    FBtnKensakuKaijyo->setEnabled(false);
-  }
-  for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12}) FFunc[std::size_t(k)]->setText(cap[std::size_t(k)]);
-}
-
 // ---------------------------------------------------------------- keys
 
 void TDataSentakuBox::FormKeyUp(QKeyEvent* AEvent, int& AKey)
@@ -717,47 +628,6 @@ void TDataSentakuBox::onEsc()
   FEscCloseFlg = true;
   setResult(mrCancel);
   if (closeQuery()) done(mrCancel);
-}
-
-void TDataSentakuBox::ToggleLock(int ARow)
-{
-  if (AppType == jxatSA || ARow < 0 || ARow >= RowCount()) return;
-  int pi = -1, ci = -1;
-  TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
-  if (pi < 0) return;
-  const QString folder = GetRowDataPath(ARow);
-  const TJxDataStatus st = DataStatusCheck(folder, true, false);
-  const int shown = FModel->item(ARow, dscol::Kagi)->text().isEmpty() ? 0 : 1;
-  const TDataLockAction a = fnDataLockAction(st, FDataInfomationRec.OpCode, shown, SystemDef.OPCODE);
-  if (a.Kind == TDataLockAction::Nothing) return;
-  if (a.Kind == TDataLockAction::Refuse) {
-    TMessageInfoRec box;
-    pcInitMessageInfoRec(box);
-    box.MessageType = 1;
-    const bool other = st == jxdsLock;
-    box.WindowTitle = other ? QStringLiteral("ロックデータの状態") : QStringLiteral("選択データの状態");
-    box.MainCaption = other ? QStringLiteral("このデータは違うオペレータによりロックされているため解除は行えません。")
-                            : QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(st)));
-    box.MessageCaption = {QStringLiteral("【データフォルダ】"), QStringLiteral("　") + folder, QString(),
-                          QStringLiteral("【オペレータ】"),
-                          QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)), QString(),
-                          QStringLiteral("【オペレータ名】"), QStringLiteral("　") + FDataInfomationRec.OpName};
-    StatusBoxShow(box);
-    if (!other) return;
-  }
-  if (a.WriteStatus) {
-    TDataInfomation info;
-    info.SetAppType(AppType);
-    info.WriteIniFileDataStatus(folder, a.Locked ? jxdsLock : jxdsNone);
-  }
-  r.DataLock = a.OpNo;
-  if (ci >= 0)
-    FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] = r;
-  else
-    FDataList[std::size_t(pi)].Data = r;
-  SetGridRow(ARow, r, pi, ci);
-  UpdateListRecord(r);
-  SetFuncKeyCaption();
 }
 
 bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)
@@ -958,34 +828,6 @@ int TDataSentakuBox::confirmBox(const QStringList& ALines)
 }
 
 // ---------------------------------------------------------------- the choice
-
-TJxDataStatus TDataSentakuBox::DataStatusCheck(const QString& APath, bool AMessageNoData, bool AShowBox)
-{
-  if (AppType == jxatSA && !(DM && DM->AccFileExists(PathJoin(APath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile), AppType))) {
-    if (AMessageNoData) {
-      infoBox({QStringLiteral("このフォルダには財務データがありません。")});
-      return jxdsError;
-    }
-    return jxdsNone;
-  }
-  const TJxDataStatus st = fnReadDataFolderStatus(APath, FDataInfomationRec);
-  const bool allowed = st == jxdsNone || (AppType != jxatSA && st == jxdsExec);
-  if (st == jxdsError || st == jxdsHason || !AShowBox || allowed) return st;
-  TMessageInfoRec box;
-  pcInitMessageInfoRec(box);
-  box.MessageType = 1;
-  box.WindowTitle = QStringLiteral("選択データの状態");
-  box.MainCaption = QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(st)));
-  if (st == jxdsExec)
-    box.MainCaption += QStringLiteral("\r前回、異常終了した場合は情報ボタンを押してデータの状態を回復して下さい。");
-  box.MessageCaption = {QStringLiteral("【データフォルダ】"), QStringLiteral("　") + APath, QString(),
-                        QStringLiteral("【オペレータ】"),
-                        QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)), QString(),
-                        QStringLiteral("【オペレータ名】"), QStringLiteral("　") + FDataInfomationRec.OpName};
-  box.AgreeCaption.clear();
-  StatusBoxShow(box);
-  return st;
-}
 
 int TDataSentakuBox::DataFolderCheck(const QString& APath)
 {

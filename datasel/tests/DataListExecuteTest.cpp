@@ -456,6 +456,10 @@ TEST(DataListHelpers, FolderStatusFromTheSettingsFile)
     EXPECT_EQ(fnReadDataFolderStatus(tmp.path(), info), c.read) << c.written;
     EXPECT_EQ(info.OpName, QStringLiteral("髙橋"));
     EXPECT_EQ(fnOperatorNumber(info.OpCode), 7);
+    // The dialog's reading (through the data-folder information) agrees.
+    TDataInfomationRec read;
+    EXPECT_EQ(fnReadDataStatus(jxatSA, tmp.path(), read), c.read) << c.written;
+    EXPECT_EQ(read.OpName, QStringLiteral("髙橋"));
   }
   pcAccRecordReset();
 }
