@@ -71,24 +71,14 @@ TSelectFolderBox::TSelectFolderBox(QWidget *AParent)
     lblStatus->setWordWrap(true);
     lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    btnNewFolder = new TxPlButton(this);
-    btnNewFolder->setObjectName(QStringLiteral("btnNewFolder"));
-    btnNewFolder->CaptionA().setCaption(QStringLiteral(u"新しいフォルダーの作成"));
-    btnNewFolder->setGeometry(12, 380, 150, 28);
+    btnNewFolder = fnNewPlButton(this, QStringLiteral("btnNewFolder"), QStringLiteral(u"新しいフォルダーの作成"),
+                                 QRect(12, 380, 150, 28));
     connect(btnNewFolder, &TxPlButton::clicked, this, [this] { NewFolderClick(); });
 
-    btnOK = new TxPlButton(this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->CaptionA().setCaption(QStringLiteral("OK"));
-    btnOK->setGeometry(226, 380, 78, 28);
+    btnOK = fnNewPlButton(this, QStringLiteral("btnOK"), QStringLiteral("OK"), QRect(226, 380, 78, 28));
     connect(btnOK, &TxPlButton::clicked, this, [this] { OkClick(); });
 
-    btnCancel = new TxPlButton(this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->CaptionA().setCaption(QStringLiteral(u"キャンセル"));
-    btnCancel->setCancel(true);
-    btnCancel->setModalResult(mrCancel);
-    btnCancel->setGeometry(310, 380, 78, 28);
+    btnCancel = fnNewCancelPlButton(this, QRect(310, 380, 78, 28));
 
     SetRoot(QString());
     selectionMoved(QModelIndex());

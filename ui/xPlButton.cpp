@@ -3,6 +3,8 @@
 #include "ui/AbacorEditLib.h"
 #include "ui/ModalResult.h"
 
+#include "common/MessageHook.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -701,4 +703,21 @@ void TxPlButton::changeEvent(QEvent *e)
     if (e->type() == QEvent::EnabledChange || (e->type() == QEvent::PaletteChange && FParentColor))
         update();
     QWidget::changeEvent(e);
+}
+
+TxPlButton *fnNewPlButton(QWidget *AParent, const QString &AName, const QString &ACaption, const QRect &AGeometry)
+{
+    auto *b = new TxPlButton(AParent);
+    b->setObjectName(AName);
+    b->CaptionA().setCaption(ACaption);
+    b->setGeometry(AGeometry);
+    return b;
+}
+
+TxPlButton *fnNewCancelPlButton(QWidget *AParent, const QRect &AGeometry, const QString &AName)
+{
+    TxPlButton *b = fnNewPlButton(AParent, AName, QStringLiteral(u"キャンセル"), AGeometry);
+    b->setCancel(true);
+    b->setModalResult(mrCancel);
+    return b;
 }

@@ -210,3 +210,10 @@ private:
     bool FParentSeen = false;
     QPointer<QWidget> FWatchedForm;
 };
+
+// A panel button on AParent with its object name, caption and place.
+TxPlButton *fnNewPlButton(QWidget *AParent, const QString &AName, const QString &ACaption, const QRect &AGeometry);
+// A dialog's cancel button ("キャンセル"): Esc presses it and it closes the
+// dialog with mrCancel.
+TxPlButton *fnNewCancelPlButton(QWidget *AParent, const QRect &AGeometry,
+                                const QString &AName = QStringLiteral("btnCancel"));

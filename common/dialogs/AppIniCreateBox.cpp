@@ -133,17 +133,9 @@ TAppIniCreateBox::TAppIniCreateBox(QWidget *AParent)
     txtPassWord->setImeDisabled(true);
     txtPassWord->hide();
 
-    btnOK = new TxPlButton(this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->CaptionA().setCaption(QStringLiteral("OK"));
-    btnOK->setGeometry(318, 194, 84, 28);
+    btnOK = fnNewPlButton(this, QStringLiteral("btnOK"), QStringLiteral("OK"), QRect(318, 194, 84, 28));
     connect(btnOK, &TxPlButton::clicked, this, [this] { OKClick(); });
-    btnCancel = new TxPlButton(this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->CaptionA().setCaption(QStringLiteral(u"キャンセル"));
-    btnCancel->setCancel(true);
-    btnCancel->setModalResult(mrCancel);
-    btnCancel->setGeometry(410, 194, 84, 28);
+    btnCancel = fnNewCancelPlButton(this, QRect(410, 194, 84, 28));
     connect(btnCancel, &TxPlButton::clicked, this, [this] {
         if (SyoriType() == 1)
             close();

@@ -40,18 +40,10 @@ TSelectComputerBox::TSelectComputerBox(QWidget *AParent)
     lstHosts->setGeometry(12, 60, 336, 190);
     connect(lstHosts, &QListWidget::itemDoubleClicked, this, [this] { OkClick(); });
 
-    btnOK = new TxPlButton(this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->CaptionA().setCaption(QStringLiteral("OK"));
-    btnOK->setGeometry(184, 262, 78, 28);
+    btnOK = fnNewPlButton(this, QStringLiteral("btnOK"), QStringLiteral("OK"), QRect(184, 262, 78, 28));
     connect(btnOK, &TxPlButton::clicked, this, [this] { OkClick(); });
 
-    btnCancel = new TxPlButton(this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->CaptionA().setCaption(QStringLiteral(u"キャンセル"));
-    btnCancel->setCancel(true);
-    btnCancel->setModalResult(mrCancel);
-    btnCancel->setGeometry(270, 262, 78, 28);
+    btnCancel = fnNewCancelPlButton(this, QRect(270, 262, 78, 28));
 
     FormCreate();
     MenuMin = false;
