@@ -511,7 +511,8 @@ void TDataSentakuBox::LocateZenkaiData()
     for (int r = 0; r < RowCount(); ++r)
       if (GetRowDataPath(r).toLower() == ExcludeTrailingPathDelimiter(FZenkaiDataPath).toLower()) target = r;
   }
-  FocusRow(target);
+  // The row stands five rows below the top where the list allows.
+  if (target < RowCount()) pcCxGridFocusRecord(FGrid, target, dscol::Code, 5);
   FZenkaiDataLocateFlg = true;
 }
 

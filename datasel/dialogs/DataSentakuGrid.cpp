@@ -48,7 +48,7 @@ void TDataSentakuBox::buildGrid()
   FGrid = new TxGridView(this);
   FGrid->setModel(FModel);
   pcCxGridViewInit(FGrid, false, 0, true);
-  pcSetGridViewStyles(FGrid, fnFormStyleRepoDef(this), false);
+  SetGridViewStyles(FGrid, false);
   // The list is only read here: no editing in place. Its columns are wider
   // than a small screen allows the form, so they stay reachable by a
   // horizontal scroll bar when needed.

@@ -276,4 +276,29 @@ TEST_F(DataSentakuGrid, AClickOnAColumnCaptionSortsByThatColumn)
   EXPECT_EQ(box->Grid()->currentIndex().column(), int(dscol::Code)) << "a focused row focuses its code";
 }
 
+TEST_F(DataSentakuGrid, TheDataSetOpenBeforeStandsFiveRowsBelowTheTop)
+{
+  // An open data set near the top leaves the list unscrolled; one further
+  // down stands five rows below the top; the last one is scrolled to and
+  // shown whole (-1: as far as the list scrolls).
+  const struct {
+    int slot;
+    int top;
+  } cases[] = {{1, 0}, {7, 2}, {19, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.slot);
+    SystemDef.IBPATHDAT = root->root + QStringLiteral("/%1").arg(c.slot + 1, 4, 10, QLatin1Char('0'));
+    ASSERT_TRUE(open());
+    ASSERT_EQ(box->GetRowDataPath(c.slot), SystemDef.IBPATHDAT);
+    EXPECT_EQ(box->FocusedRow(), c.slot);
+    if (c.top >= 0)
+      EXPECT_EQ(box->Grid()->TopRecordIndex(), c.top);
+    else
+      EXPECT_GT(box->Grid()->TopRecordIndex(), 0) << "scrolled towards the end";
+    const QRect shown = box->Grid()->visualRect(box->Model()->index(c.slot, dscol::Code));
+    EXPECT_LE(shown.bottom(), box->Grid()->viewport()->height()) << "the row is not hidden below the list";
+    delete box.data();
+  }
+}
+
 }  // namespace
