@@ -206,16 +206,7 @@ TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int
       return drrFilled;
     }
     if (!ARowShowsName) return drrNothing;
-    if (ACIndex >= 0) {
-      FCtl.DeleteDataListChildRecord(localOnly(r), true);
-      TDataSentakuListCtl::DeleteChildData(&AEntry, ACIndex);
-      return drrMemberRemoved;
-    }
-    pcDataInfoToListRec(TDataInfomationRec{}, AEntry.Data, true);
-    AEntry.ChildData.clear();
-    AEntry.ChildDataCnt = 0;
-    UpdateListRecord(AEntry.Data);
-    return drrCleared;
+    return removeGone(AEntry, r, ACIndex);
   }
 
   if (QFileInfo(db).isFile()) {
@@ -239,10 +230,15 @@ TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int
 
   if (r.NetDrive == 0) QFile::remove(TDataInfomation::IniFileName(AFolder));
   if (!ARowShowsName) return drrNothing;
+  return removeGone(AEntry, r, ACIndex);
+}
+
+TDataRefreshResult TDataListRefresher::removeGone(TDataSentakuRec& AEntry, const TDataListRec& ARow, int ACIndex)
+{
   if (ACIndex >= 0) {
     // The member's row goes from the local list with it, so that the next
     // reading of the list does not bring back a data set that has gone.
-    FCtl.DeleteDataListChildRecord(localOnly(r), true);
+    FCtl.DeleteDataListChildRecord(localOnly(ARow), true);
     TDataSentakuListCtl::DeleteChildData(&AEntry, ACIndex);
     return drrMemberRemoved;
   }

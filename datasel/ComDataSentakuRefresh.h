@@ -63,6 +63,9 @@ private:
   int readDatabase(const QString& AFolder, TDataInfomationRec& AInfo);
   void writeFolderSettings(const QString& AFolder, const TDataInfomationRec& AInfo);
   QString dataFile() const;
+  // A data set whose database has gone: a member leaves its consolidated
+  // data set, a data set becomes a free slot.
+  TDataRefreshResult removeGone(TDataSentakuRec& AEntry, const TDataListRec& ARow, int ACIndex);
 
   TDataSentakuListCtl& FCtl;
   TJxAppType FAppType;
