@@ -124,7 +124,10 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
     for (q.open(); !q.eof(); q.next()) {
       locked = true;
       r.Status = jxdsLock;
-      r.OpCode = q.field("OPCODE").asInt() + SystemDef.GROUPID * 10000;
+      // The holder is the row's lock mark itself (equal to the joined
+      // operator's code), so a lock whose operator row has gone still
+      // names its holder.
+      r.OpCode = q.field("DATALOCK").asInt() + SystemDef.GROUPID * 10000;
       r.OpName = q.field("OPNAME").asString();
       if (q.field("DATATYPE").asInt() != 0) {
         r.DataListName = q.field("ENTTEXT").asString();

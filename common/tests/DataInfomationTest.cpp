@@ -172,6 +172,13 @@ TEST_F(InfoClientServer, StatusFromTheDataListAndTheAttachments)
   EXPECT_EQ(r.OpCode, sample::loginCode(sample::OperatorCode));
   EXPECT_EQ(r.Shougou, "locked co");
 
+  // A holder whose operator row has gone is still named by the lock mark.
+  execSql(sysdb, QStringLiteral("UPDATE DATALIST_EX SET DATALOCK=9876 WHERE REC=77 AND GROUPID=%1").arg(sample::GroupId));
+  EXPECT_EQ(info.ReadIniFile(general.folder, r), 0);
+  EXPECT_EQ(r.Status, jxdsLock);
+  EXPECT_EQ(r.OpCode, 9876 + sample::GroupId * 10000);
+  EXPECT_TRUE(r.OpName.isEmpty());
+
   // A folder without a database.
   EXPECT_EQ(info.ReadIniFile(tmp.file("empty"), r), 0);
   EXPECT_EQ(r.Status, jxdsNone);
