@@ -14,6 +14,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -29,24 +30,7 @@ namespace {
 
 using namespace fixtures;
 
-// Records the boxes instead of showing them.
-class RecordingHook : public IMessageHook {
-public:
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons) override
-  {
-    texts << text;
-    return mrOk;
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return mrOk;
-  }
-  void RequestTerminate() override {}
-  QStringList texts;
-};
-
-class ManyRows : public ::testing::Test {
+class ManyRows : public testenv::DataModuleTest {
 protected:
   static void SetUpTestSuite()
   {
@@ -61,38 +45,7 @@ protected:
     delete root;
     delete tmp;
   }
-  void SetUp() override
-  {
-    pcAccRecordReset();
-    SystemDef.IBPATHDEF = root->root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp->file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.SystemDBVerMajor = 12;
-    AppType = jxatSA;
-    SetMessageHook(&hook);
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
-  }
-  void TearDown() override
-  {
-    DM = nullptr;
-    dm.reset();
-    SetMessageHook(nullptr);
-    pcAccRecordReset();
-  }
-  void exec(const QString& sql, const QVariantMap& params = {})
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    for (auto it = params.begin(); it != params.end(); ++it) q.setParam(it.key().toUtf8().constData(), it.value().toString());
-    q.exec();
-    tr.commit();
-  }
+  void SetUp() override { setUpDataModule({.root = root->root, .logFile = tmp->file("log")}); }
   int count(const QString& sql)
   {
     db::Transaction tr(dm->IBDatabaseDEF);
@@ -107,8 +60,7 @@ protected:
 
   static TestTempDir* tmp;
   static sample::DataRoot* root;
-  RecordingHook hook;
-  std::unique_ptr<TDM> dm;
+  testenv::ScopedMessageCollector hook;
 };
 TestTempDir* ManyRows::tmp = nullptr;
 sample::DataRoot* ManyRows::root = nullptr;
