@@ -10,6 +10,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
@@ -25,76 +26,23 @@ namespace {
 
 using namespace fixtures;
 
-// Counts the error boxes the code under test reports.
-class CountingHook : public IMessageHook {
-public:
-  CountingHook() { previous_ = SetMessageHook(this); }
-  ~CountingHook() override { SetMessageHook(previous_); }
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons buttons) override
-  {
-    texts << text;
-    return FirstButtonResult(buttons);
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return mrYes;
-  }
-  void RequestTerminate() override {}
-  QStringList texts;
-
-private:
-  IMessageHook* previous_ = nullptr;
-};
-
-class DataListRefresh : public ::testing::Test {
+class DataListRefresh : public testenv::DataModuleTest {
 protected:
   void SetUp() override
   {
-    pcAccRecordReset();
     root = testfx::makeDataRoot(tmp.file(QStringLiteral("root")));
-    SystemDef.IBPATHDEF = root.root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp.file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.SystemDBVerMajor = 12;
-    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
-    AppInfo.DataListCnt = 120;
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
+    setUpDataModule({.root = root.root,
+                     .logFile = tmp.file("log"),
+                     .dataFile = QStringLiteral("wqacc2.fdb"),
+                     .dataListCnt = 120});
   }
   void TearDown() override
   {
-    DM = nullptr;
-    dm.reset();
     DataHasonHanteiProc = nullptr;
-    pcAccRecordReset();
+    testenv::DataModuleTest::TearDown();
   }
   // Through the server in client/server use (it holds the files open).
-  void exec(const QString& database, const QString& sql)
-  {
-    db::Database d;
-    testfx::builder().open(d, AppType == jxatSA ? database : FirebirdServer::shared().remoteName(database));
-    db::Transaction tr(d);
-    tr.start();
-    db::Query q(tr, sql);
-    q.exec();
-    tr.commit();
-  }
-  QStringList column(const QString& sql)
-  {
-    QStringList out;
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    for (q.open(); !q.eof(); q.next()) out << q.field(0).asString();
-    q.close();
-    tr.commit();
-    return out;
-  }
+  void exec(const QString& database, const QString& sql) { testenv::execIn(database, sql); }
   TDataSentakuRec entry(int rec)
   {
     TDataSentakuListCtl ctl;
@@ -122,8 +70,8 @@ protected:
 
   TestTempDir tmp;
   sample::DataRoot root;
-  std::unique_ptr<TDM> dm;
-  CountingHook hook;
+  // Counts the error boxes the code under test reports.
+  testenv::ScopedMessageCollector hook{testenv::MessageCollector::Replies::FirstButton};
 };
 
 TEST_F(DataListRefresh, AnEntryIsFilledFromItsDatabaseAndItsSettingsFile)
@@ -407,13 +355,10 @@ protected:
   {
     FirebirdServer::shared();
     DataListRefresh::SetUp();
-    DM = nullptr;
-    dm.reset();
+    closeDataModule();
     AppType = jxatCS;
     SystemDef.SERVERNAME = QStringLiteral("localhost");
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
+    openDataModule();
   }
 };
 
