@@ -12,6 +12,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
@@ -26,22 +27,6 @@
 namespace {
 
 using namespace fixtures;
-
-class RecordingHook : public IMessageHook {
-public:
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons) override
-  {
-    texts << text;
-    return mrOk;
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return mrOk;
-  }
-  void RequestTerminate() override {}
-  QStringList texts;
-};
 
 QByteArray readAll(const QString& path)
 {
@@ -73,7 +58,7 @@ QString companyName(const QString& dbName)
   return s;
 }
 
-class Rebuild : public ::testing::Test {
+class Rebuild : public testenv::DataModuleTest {
 protected:
   static void SetUpTestSuite()
   {
@@ -87,27 +72,12 @@ protected:
   }
   void SetUp() override
   {
-    pcAccRecordReset();
-    SystemDef.IBPATHDEF = root->root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp->file("log");
-    SystemDef.APPTEMP = tmp->file("temp") + "/";
-    QDir().mkpath(SystemDef.APPTEMP);
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.OPNAME = sample::operatorName();
-    AppType = jxatSA;
-    SetMessageHook(&hook);
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-  }
-  void TearDown() override
-  {
-    DM = nullptr;
-    dm.reset();
-    SetMessageHook(nullptr);
-    pcAccRecordReset();
+    setUpDataModule({.root = root->root,
+                     .logFile = tmp->file("log"),
+                     .operatorName = true,
+                     .tempFolder = tmp->file("temp"),
+                     .systemDbVerMajor = std::nullopt,
+                     .connect = false});
   }
   QStringList entries(const QString& folder) const
   {
@@ -116,8 +86,7 @@ protected:
 
   static TestTempDir* tmp;
   static sample::DataRoot* root;
-  RecordingHook hook;
-  std::unique_ptr<TDM> dm;
+  testenv::ScopedMessageCollector hook;
 };
 TestTempDir* Rebuild::tmp = nullptr;
 sample::DataRoot* Rebuild::root = nullptr;
