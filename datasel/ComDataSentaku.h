@@ -94,6 +94,10 @@ struct TDataSentakuRecDisp {
 };
 using TDataSentakuRecDispArray = std::vector<TDataSentakuRecDisp>;
 
+// The period of a list row: a row without its fiscal dates (0 = no date)
+// shows the bare "～" of an empty row, never the base date of the calendar.
+QString fnDataListKikanText(TDateTime AKishu, TDateTime AKimatu);
+
 // Display name of a data-folder status code ("－", "使用中", ... "状態不明").
 QString fnDataStatusName(int AStatus);
 

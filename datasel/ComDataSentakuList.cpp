@@ -26,13 +26,6 @@ void reportList(const std::exception& e)
     fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
 }
 
-// The period of a list row: a row without its fiscal dates (0 = no date)
-// shows the bare "～" of an empty row, never the base date of the calendar.
-QString listKikanText(TDateTime AKishu, TDateTime AKimatu)
-{
-  return AKishu == 0 || AKimatu == 0 ? QStringLiteral("～") : fnKikanToText(AKishu, AKimatu);
-}
-
 QStringList subFolders(const QString& path)
 {
   QStringList out;
@@ -48,6 +41,11 @@ QStringList subFolders(const QString& path)
 }
 
 }  // namespace
+
+QString fnDataListKikanText(TDateTime AKishu, TDateTime AKimatu)
+{
+  return AKishu == 0 || AKimatu == 0 ? QStringLiteral("～") : fnKikanToText(AKishu, AKimatu);
+}
 
 QString fnDataStatusName(int AStatus)
 {
@@ -143,7 +141,7 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
       for (q.open(); !q.eof(); q.next()) {
         TDataSentakuRec e;
         fillRecord(q, e.Data, false);
-        e.Data.Kikan = listKikanText(e.Data.Kishu, e.Data.Kimatu);
+        e.Data.Kikan = fnDataListKikanText(e.Data.Kishu, e.Data.Kimatu);
         if (ExcludeTrailingPathDelimiter(e.Data.DataPath) == e.Data.LocalPath) e.Data.NetDrive = 0;
         FItemList.push_back(std::move(e));
       }
@@ -173,7 +171,7 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
     for (q.open(); !q.eof(); q.next()) {
       TDataListRec m;
       fillRecord(q, m, true);
-      m.Kikan = listKikanText(m.Kishu, m.Kimatu);
+      m.Kikan = fnDataListKikanText(m.Kishu, m.Kimatu);
       FItemChildList.push_back(m);
       for (TDataSentakuRec& e : FItemList) {
         if (e.Data.Rec == m.Rec) {

@@ -131,7 +131,7 @@ void pcDataInfoToListRec(const TDataInfomationRec& AInfo, TDataListRec& AData, b
   AData.ReadOnly = AInfo.ReadOnly;
   AData.Kishu = dateOf(AInfo.Kishu);
   AData.Kimatu = dateOf(AInfo.Kimatu);
-  AData.Kikan = AData.Kishu > 0 || AData.Kimatu > 0 ? fnKikanToText(AData.Kishu, AData.Kimatu) : QString();
+  AData.Kikan = fnDataListKikanText(AData.Kishu, AData.Kimatu);
   AData.DataLock = 0;
   if (AInfo.Status == jxdsLock && AInfo.OpCode != 0) {
     const long long g = static_cast<long long>(SystemDef.GROUPID) * 10000;

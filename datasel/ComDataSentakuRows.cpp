@@ -54,7 +54,7 @@ void TDataSentakuListCtl::DataInfoRecToDataListRec(const TDataInfomationRec& AIn
   AData.ReadOnly = AInfoRec.ReadOnly;
   AData.Kishu = dateOf(AInfoRec.Kishu);
   AData.Kimatu = dateOf(AInfoRec.Kimatu);
-  AData.Kikan = fnKikanToText(AData.Kishu, AData.Kimatu);
+  AData.Kikan = fnDataListKikanText(AData.Kishu, AData.Kimatu);
   if (AData.RowNo > 0) AData.GassanDataKbn = 10;
   AData.DataLock = 0;
   if (AInfoRec.Status == jxdsLock && AInfoRec.OpCode != 0) {
