@@ -10,7 +10,6 @@
 #include "common/AccRecord.h"
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
-#include "common/MessageHook.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"

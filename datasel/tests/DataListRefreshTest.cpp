@@ -5,10 +5,6 @@
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
-#include "common/MessageHook.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
 #include "platform/IniFile.h"
 #include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"

@@ -4,9 +4,7 @@
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -18,53 +16,23 @@ namespace {
 
 using namespace fixtures;
 
-class DataPlaces : public ::testing::Test {
+class DataPlaces : public testenv::DataModuleTest {
 protected:
   void SetUp() override
   {
     pcAccRecordReset();
     folder = tmp.file(QStringLiteral("data"));
     sysDb = testfx::makeSystemDb(folder);
-    SystemDef.IBPATHDEF = folder;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp.file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    AppInfo.DataListCnt = 3;
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
-  }
-  void TearDown() override
-  {
-    DM = nullptr;
-    dm.reset();
-    pcAccRecordReset();
-  }
-  QStringList column(const QString& sql)
-  {
-    QStringList out;
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    for (q.open(); !q.eof(); q.next()) out << q.field(0).asString();
-    q.close();
-    tr.commit();
-    return out;
-  }
-  void exec(const QString& sql)
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    q.exec();
-    tr.commit();
+    setUpDataModule({.root = folder,
+                     .logFile = tmp.file("log"),
+                     .sampleOperator = false,
+                     .systemDbVerMajor = std::nullopt,
+                     .dataListCnt = 3});
   }
 
   TestTempDir tmp;
   QString folder;
   QString sysDb;
-  std::unique_ptr<TDM> dm;
 };
 
 TEST_F(DataPlaces, AnEmptyTableIsSeededWithAHundredSlotsBesideTheSystemFolder)

@@ -7,7 +7,6 @@
 #include "common/AccRecord.h"
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
-#include "common/MessageHook.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
