@@ -8,6 +8,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -87,29 +88,27 @@ TEST(DataListRecord, DataPlaceIsKeptOnlyInClientServerUse)
   }
 }
 
-class DataListRows : public ::testing::Test {
+class DataListRows : public testenv::DataModuleTest {
 protected:
   void SetUp() override { build(SystemGeneration::Current, 12); }
   void TearDown() override
   {
-    dm.reset();
     SetMessageHook(nullptr);
-    pcAccRecordReset();
+    testenv::DataModuleTest::TearDown();
   }
+  // A new system database of `generation` and a module connected to it (not
+  // made the process's DM).
   void build(SystemGeneration generation, int majorVersion)
   {
-    dm.reset();
+    closeDataModule();
     pcAccRecordReset();
     root = testfx::makeDataRoot(tmp.file(QStringLiteral("root%1").arg(int(generation))),
                                 sample::DataRootOptions{generation});
-    SystemDef.IBPATHDEF = root.root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp.file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.SystemDBVerMajor = majorVersion;
-    dm = std::make_unique<TDM>();
-    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
+    setUpDataModule({.root = root.root,
+                     .logFile = tmp.file("log"),
+                     .sampleOperator = false,
+                     .systemDbVerMajor = majorVersion,
+                     .setDM = false});
   }
   QString value(const QString& sql)
   {
@@ -122,18 +121,8 @@ protected:
     tr.commit();
     return v;
   }
-  void exec(const QString& sql)
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    q.exec();
-    tr.commit();
-  }
-
   TestTempDir tmp;
   sample::DataRoot root;
-  std::unique_ptr<TDM> dm;
 };
 
 TEST_F(DataListRows, ReadsARowByFolderOrNumber)
