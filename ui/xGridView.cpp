@@ -412,7 +412,12 @@ void TxGridView::DrawCellValue(QPainter *ACanvas, const TcxGridDataCellViewInfo 
             if (!sameValue(it.Value, AViewInfo.Value))
                 continue;
             if (!it.Image.isNull()) {
-                const QRect ir(area.left(), area.center().y() - 8, 16, 16);
+                // 16 pixels high; a wide picture (32 x 16, 96 x 16) keeps its width.
+                const QList<QSize> sizes = it.Image.availableSizes();
+                const int w = sizes.isEmpty() || sizes.first().height() <= 0
+                                  ? 16
+                                  : std::max(16, sizes.first().width() * 16 / sizes.first().height());
+                const QRect ir(area.left(), area.center().y() - 8, w, 16);
                 it.Image.paint(ACanvas, ir);
                 area.setLeft(ir.right() + 3);
             }
