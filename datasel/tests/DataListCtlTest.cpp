@@ -110,17 +110,6 @@ protected:
                      .systemDbVerMajor = majorVersion,
                      .setDM = false});
   }
-  QString value(const QString& sql)
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    q.open();
-    const QString v = q.eof() ? QStringLiteral("<none>") : q.field(0).asString();
-    q.close();
-    tr.commit();
-    return v;
-  }
   TestTempDir tmp;
   sample::DataRoot root;
 };

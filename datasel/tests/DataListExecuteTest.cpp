@@ -29,20 +29,14 @@ namespace {
 
 using namespace fixtures;
 
-class ManyRows : public testenv::DataModuleTest {
+class ManyRows : public testenv::SharedDataRootTest<ManyRows> {
 protected:
   static void SetUpTestSuite()
   {
-    tmp = new TestTempDir;
-    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
+    testenv::SharedDataRootTest<ManyRows>::SetUpTestSuite();
     db::Database sysDb;
     testfx::builder().open(sysDb, root->systemDb);
     manydata::addMany(sysDb, root->root);
-  }
-  static void TearDownTestSuite()
-  {
-    delete root;
-    delete tmp;
   }
   void SetUp() override { setUpDataModule({.root = root->root, .logFile = tmp->file("log")}); }
   int count(const QString& sql)
@@ -57,12 +51,8 @@ protected:
     return n;
   }
 
-  static TestTempDir* tmp;
-  static sample::DataRoot* root;
   testenv::ScopedMessageCollector hook;
 };
-TestTempDir* ManyRows::tmp = nullptr;
-sample::DataRoot* ManyRows::root = nullptr;
 
 const int kGroupRows = sample::DataSlotCount + manydata::ExtraCount;
 

@@ -57,18 +57,8 @@ QString companyName(const QString& dbName)
   return s;
 }
 
-class Rebuild : public testenv::DataModuleTest {
+class Rebuild : public testenv::SharedDataRootTest<Rebuild> {
 protected:
-  static void SetUpTestSuite()
-  {
-    tmp = new TestTempDir;
-    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
-  }
-  static void TearDownTestSuite()
-  {
-    delete root;
-    delete tmp;
-  }
   void SetUp() override
   {
     setUpDataModule({.root = root->root,
@@ -83,12 +73,8 @@ protected:
     return QDir(folder).entryList(QDir::Files, QDir::Name);
   }
 
-  static TestTempDir* tmp;
-  static sample::DataRoot* root;
   testenv::ScopedMessageCollector hook;
 };
-TestTempDir* Rebuild::tmp = nullptr;
-sample::DataRoot* Rebuild::root = nullptr;
 
 TEST_F(Rebuild, RebuildsInPlaceAndLeavesOnlyWhatWasThereBefore)
 {

@@ -15,6 +15,7 @@
 #include "db/Transaction.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <QDir>
 #include <QString>
@@ -121,6 +122,20 @@ inline QStringList columnOf(db::Database& database, const QString& sql)
   return out;
 }
 
+// The first column of the first row a query answers, as text; "<none>" when
+// it answers no row.
+inline QString valueOf(db::Database& database, const QString& sql)
+{
+  db::Transaction tr(database);
+  tr.start();
+  db::Query q(tr, sql);
+  q.open();
+  const QString v = q.eof() ? QStringLiteral("<none>") : q.field(0).asString();
+  q.close();
+  tr.commit();
+  return v;
+}
+
 // Base fixture: the process records reset, the settings of a DataModuleSetup
 // and a data module; TearDown undoes it. A derived SetUp calls
 // setUpDataModule; a derived TearDown that adds work calls this one.
@@ -169,8 +184,35 @@ protected:
   // A statement on the system database the module holds.
   void exec(const QString& sql, const QVariantMap& params = {}) { execIn(dm->IBDatabaseDEF, sql, params); }
   QStringList column(const QString& sql) { return columnOf(dm->IBDatabaseDEF, sql); }
+  QString value(const QString& sql) { return valueOf(dm->IBDatabaseDEF, sql); }
 
   std::unique_ptr<TDM> dm;
+};
+
+// A DataModuleTest whose tests share one temporary folder (`tmp`) and one
+// sample data root in it (`root`, made from "root"), made before the first
+// test of the suite and removed after the last. `Suite` is the fixture
+// itself, so that every suite has its own. A suite that adds to the root
+// hides SetUpTestSuite and calls this one first.
+template <class Suite>
+class SharedDataRootTest : public DataModuleTest {
+protected:
+  static void SetUpTestSuite()
+  {
+    tmp = new TestTempDir;
+    root = new fixtures::sample::DataRoot(
+        testfx::makeDataRoot(tmp->file("root"), fixtures::sample::DataRootOptions{}));
+  }
+  static void TearDownTestSuite()
+  {
+    delete root;
+    root = nullptr;
+    delete tmp;
+    tmp = nullptr;
+  }
+
+  static inline TestTempDir* tmp = nullptr;
+  static inline fixtures::sample::DataRoot* root = nullptr;
 };
 
 }  // namespace testenv
