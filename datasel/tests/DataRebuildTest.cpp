@@ -43,10 +43,8 @@ void writeAll(const QString& path, const QByteArray& bytes)
 
 QString companyName(const QString& dbName)
 {
-  db::Database d(dbName);
-  d.setUser("ABACOR");
-  d.setPassword("dormil");
-  d.connect();
+  db::Database d;
+  testfx::builder().open(d, dbName);
   db::Transaction tr(d);
   tr.start();
   db::Query q(tr, "SELECT SHOUGOU FROM ACCDEF1 WHERE REC=1");
@@ -239,10 +237,8 @@ protected:
   QString sysdb() const { return FirebirdServer::shared().remoteName(root->systemDb); }
   void setLock(int rec, int opNo)
   {
-    db::Database d(sysdb());
-    d.setUser("ABACOR");
-    d.setPassword("dormil");
-    d.connect();
+    db::Database d;
+    testfx::builder().open(d, sysdb());
     db::Transaction tr(d);
     tr.start();
     db::Query q(tr, "UPDATE DATALIST SET DATALOCK=:L WHERE REC=:R AND GROUPID=:G");
@@ -254,10 +250,8 @@ protected:
   }
   int lockOf(int rec)
   {
-    db::Database d(sysdb());
-    d.setUser("ABACOR");
-    d.setPassword("dormil");
-    d.connect();
+    db::Database d;
+    testfx::builder().open(d, sysdb());
     db::Transaction tr(d);
     tr.start();
     db::Query q(tr, "SELECT DATALOCK FROM DATALIST WHERE REC=:R AND GROUPID=:G");
