@@ -1,7 +1,7 @@
 // Shared set-up for tests that drive the data module against real databases:
-// a message hook that collects the texts of the boxes the code under test
-// shows, and a base fixture that logs the sample operator on to a data root,
-// creates the data module (DM) and runs statements for the test.
+// a base fixture that logs the sample operator on to a data root, creates the
+// data module (DM) and runs statements for the test. The box collector of
+// MessageCollector.h comes with it.
 //
 // Header only: it needs the common library, which only the test programs of
 // folders above it link (the support library itself stays below common).
@@ -9,12 +9,12 @@
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
-#include "common/MessageHook.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -28,50 +28,6 @@
 #include <optional>
 
 namespace testenv {
-
-// Collects the texts of message boxes instead of showing them. A box built
-// from lines is kept as one text with the lines joined by "\n".
-class MessageCollector : public IMessageHook {
-public:
-  enum class Replies {
-    Ok,           // every box answers OK
-    FirstButton,  // a dialog answers its first button, a box of lines Yes
-  };
-  explicit MessageCollector(Replies replies = Replies::Ok) : replies_(replies) {}
-
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons buttons) override
-  {
-    texts << text;
-    return replies_ == Replies::FirstButton ? FirstButtonResult(buttons) : mrOk;
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return replies_ == Replies::FirstButton ? mrYes : mrOk;
-  }
-  void RequestTerminate() override {}
-
-  QStringList texts;
-
-private:
-  Replies replies_;
-};
-
-// A collector installed for its lifetime; the hook before it comes back when
-// it goes.
-class ScopedMessageCollector : public MessageCollector {
-public:
-  explicit ScopedMessageCollector(Replies replies = Replies::Ok) : MessageCollector(replies)
-  {
-    previous_ = SetMessageHook(this);
-  }
-  ~ScopedMessageCollector() override { SetMessageHook(previous_); }
-  ScopedMessageCollector(const ScopedMessageCollector&) = delete;
-  ScopedMessageCollector& operator=(const ScopedMessageCollector&) = delete;
-
-private:
-  IMessageHook* previous_ = nullptr;
-};
 
 // What a test sets before the data module is made. The settings not named
 // here stay as the reset of the process records leaves them.

@@ -3,7 +3,7 @@
 #include "ui/z5InputDlg.h"
 
 #include "UiTestUtil.h"
-#include "common/MessageHook.h"
+#include "tests/support/MessageCollector.h"
 #include "ui/xCheckBox.h"
 #include "ui/AbacorEdit.h"
 #include "ui/xEdit.h"
@@ -17,28 +17,6 @@
 #include <memory>
 
 namespace {
-
-class TBoxRecorder : public IMessageHook
-{
-public:
-    TBoxRecorder() { FPrevious = SetMessageHook(this); }
-    ~TBoxRecorder() override { SetMessageHook(FPrevious); }
-    int ShowMessageDlg(const QString &text, TMsgDlgType, TMsgDlgButtons buttons) override
-    {
-        Texts << text;
-        return FirstButtonResult(buttons);
-    }
-    int ShowMessageLines(int, const QStringList &lines) override
-    {
-        Texts << lines.join('\n');
-        return mrYes;
-    }
-    void RequestTerminate() override {}
-    QStringList Texts;
-
-private:
-    IMessageHook *FPrevious = nullptr;
-};
 
 std::unique_ptr<TInputDlgBox> makeDlg(int kind, const std::function<void(TInputDlgBox &)> &setup = {})
 {
@@ -84,7 +62,7 @@ TEST(InputDlg, KeyFiltersByInputType)
 
 TEST(InputDlg, OkChecksEachKind)
 {
-    TBoxRecorder boxes;
+    testenv::ScopedMessageCollector boxes{testenv::MessageCollector::Replies::FirstButton};
     const QString mustType = QStringLiteral("入力してから[OK]ボタンを押して下さい。");
     const QString forbidden = QStringLiteral("その名前は使用できません。");
     struct Case {
@@ -105,7 +83,7 @@ TEST(InputDlg, OkChecksEachKind)
         {"text untrimmed", 0, true, QStringLiteral(" x "), true, QStringLiteral(" x "), QString()},
     };
     for (const auto &c : cases) {
-        boxes.Texts.clear();
+        boxes.texts.clear();
         auto dlg = makeDlg(c.kind, [&](TInputDlgBox &d) {
             d.SetInputCheck(c.check);
             d.SetKinsiWords(QStringLiteral("CON\r\nPRN"));
@@ -118,7 +96,7 @@ TEST(InputDlg, OkChecksEachKind)
         if (c.accepted) {
             EXPECT_EQ(dlg->InputText(), c.result) << c.what;
         }
-        EXPECT_EQ(boxes.Texts, c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.what;
+        EXPECT_EQ(boxes.texts, c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.what;
     }
 
     // Amount: a blank amount is "0".
@@ -130,7 +108,7 @@ TEST(InputDlg, OkChecksEachKind)
 
     // Choice: without the check an empty choice is returned; with it, refused.
     for (const bool check : {false, true}) {
-        boxes.Texts.clear();
+        boxes.texts.clear();
         auto combo = makeDlg(2, [&](TInputDlgBox &d) {
             d.SetComboItems({QStringLiteral("A:一"), QStringLiteral("B:二")});
             d.SetInputCheck(check);
@@ -139,7 +117,7 @@ TEST(InputDlg, OkChecksEachKind)
         combo->btnOKClick();
         EXPECT_EQ(combo->result(), check ? 0 : mrOk);
         EXPECT_EQ(combo->InputText(), QString());
-        EXPECT_EQ(boxes.Texts.size(), check ? 1 : 0);
+        EXPECT_EQ(boxes.texts.size(), check ? 1 : 0);
     }
 }
 
