@@ -11,7 +11,9 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -19,64 +21,24 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 
 namespace {
 
 using namespace fixtures;
 
-class RecordingHook : public IMessageHook {
-public:
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons) override
-  {
-    texts << text;
-    return mrOk;
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return mrOk;
-  }
-  void RequestTerminate() override {}
-  QStringList texts;
-};
-
 const int kMe = sample::loginCode(sample::OperatorCode);
 const int kClerk = sample::loginCode(sample::ClerkCode);
 
-class ApplyDetails : public ::testing::Test {
+class ApplyDetails : public testenv::SharedDataRootTest<ApplyDetails> {
 protected:
-  static void SetUpTestSuite()
-  {
-    tmp = new TestTempDir;
-    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
-  }
-  static void TearDownTestSuite()
-  {
-    delete root;
-    delete tmp;
-  }
   void SetUp() override
   {
-    pcAccRecordReset();
-    SystemDef.IBPATHDEF = root->root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp->file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = kMe;
-    SystemDef.OPNAME = sample::operatorName();
-    AppType = jxatSA;
-    SetMessageHook(&hook);
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-  }
-  void TearDown() override
-  {
-    DM = nullptr;
-    dm.reset();
-    SetMessageHook(nullptr);
-    pcAccRecordReset();
+    setUpDataModule({.root = root->root,
+                     .logFile = tmp->file("log"),
+                     .operatorName = true,
+                     .systemDbVerMajor = std::nullopt,
+                     .connect = false});
   }
   // status < 0: no status entry at all.
   void setStatus(const QString& folder, int status, int opCode)
@@ -104,26 +66,8 @@ protected:
     tr.commit();
     return v;
   }
-  void execCompany(const QString& database, const QString& sql)
-  {
-    db::Database d(database);
-    d.setUser("ABACOR");
-    d.setPassword("dormil");
-    d.connect();
-    db::Transaction tr(d);
-    tr.start();
-    db::Query q(tr, sql);
-    q.exec();
-    tr.commit();
-  }
-
-  static TestTempDir* tmp;
-  static sample::DataRoot* root;
-  RecordingHook hook;
-  std::unique_ptr<TDM> dm;
+  testenv::ScopedMessageCollector hook;
 };
-TestTempDir* ApplyDetails::tmp = nullptr;
-sample::DataRoot* ApplyDetails::root = nullptr;
 
 TEST_F(ApplyDetails, NameAndProhibitionsGoToTheDatabaseAndTheSettingsFile)
 {
@@ -162,13 +106,13 @@ TEST_F(ApplyDetails, NameAndProhibitionsGoToTheDatabaseAndTheSettingsFile)
 TEST_F(ApplyDetails, DataBeforeVersion12KeepsItsJournalFlag)
 {
   const sample::DataSet& ds = root->dataSets.at(1);
-  execCompany(ds.database, "UPDATE ACCVERSION SET MAJOR=11 WHERE REC=1");
+  testenv::execIn(ds.database, "UPDATE ACCVERSION SET MAJOR=11 WHERE REC=1");
   setStatus(ds.folder, -1, 0);
   TDataListRec r;
   const TDataSyosaiOutcome o = fnApplyDataSyosai(ds.folder, {QStringLiteral("旧版"), 1, 1, false, jxdsNone, 0}, r);
   EXPECT_TRUE(o.InfoWritten);
   EXPECT_EQ(accdef1(ds.database), QVariantList({QStringLiteral("旧版"), 1, 0}));
-  execCompany(ds.database, "UPDATE ACCVERSION SET MAJOR=17 WHERE REC=1");
+  testenv::execIn(ds.database, "UPDATE ACCVERSION SET MAJOR=17 WHERE REC=1");
 }
 
 TEST_F(ApplyDetails, StatusClearingFollowsTheStatusJustRead)
