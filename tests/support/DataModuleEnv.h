@@ -40,6 +40,7 @@ struct DataModuleSetup {
   std::optional<int> systemDbVerMajor = 12;  // major version of the system database
   QString dataFile{};                        // company database file name, when not empty
   int dataListCnt = 0;                       // rows of the data list, when above 0
+  bool defaultColours = true;                // grid colours a new operator starts with
   bool setDM = true;                         // the module made is the process's DM
   bool connect = true;                       // connect the system database
 };
@@ -114,6 +115,19 @@ protected:
     if (setup.systemDbVerMajor) SystemDef.SystemDBVerMajor = *setup.systemDbVerMajor;
     if (!setup.dataFile.isEmpty()) AppInfo.DataFile = setup.dataFile;
     if (setup.dataListCnt > 0) AppInfo.DataListCnt = setup.dataListCnt;
+    if (setup.defaultColours) {
+      // Forms copy these into their grid styles when first shown; left at 0
+      // the grids would draw black.
+      SystemDef.ColHeaderColor = DefColHeaderColor;
+      SystemDef.RowHeaderColor = DefColHeaderColor;
+      SystemDef.ColHeaderGradColor1 = DefColHeaderGradColor1;
+      SystemDef.ColHeaderGradColor2 = DefColHeaderGradColor2;
+      SystemDef.ClientColor = DefClientColor;
+      SystemDef.ClientColor1 = DefClientColor1;
+      SystemDef.ClientColor2 = DefClientColor2;
+      SystemDef.TotalColor = DefTotalColor;
+      SystemDef.ActiveColor = DefActiveColor;
+    }
     openDataModule(setup.setDM, setup.connect);
   }
   // A new data module (the one before goes), optionally connected.
