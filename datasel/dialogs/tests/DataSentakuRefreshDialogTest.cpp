@@ -10,8 +10,10 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
 #include "ui/ModalResult.h"
@@ -44,44 +46,17 @@ QString shotPath(const QString& name)
   return dir + QLatin1Char('/') + name;
 }
 
-class BoxHook : public IMessageHook {
-public:
-  BoxHook() { previous_ = SetMessageHook(this); }
-  ~BoxHook() override { SetMessageHook(previous_); }
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons buttons) override
-  {
-    texts << text;
-    return FirstButtonResult(buttons);
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return mrYes;
-  }
-  void RequestTerminate() override {}
-  QStringList texts;
-
-private:
-  IMessageHook* previous_ = nullptr;
-};
-
-class DataSentakuRefreshDialog : public ::testing::Test {
+class DataSentakuRefreshDialog : public testenv::DataModuleTest {
 protected:
   void SetUp() override
   {
-    pcAccRecordReset();
     root = testfx::makeDataRoot(tmp.file(QStringLiteral("root")));
-    SystemDef.IBPATHDEF = root.root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp.file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.SystemDBVerMajor = 12;
+    setUpDataModule({.root = root.root,
+                     .logFile = tmp.file("log"),
+                     .dataFile = QStringLiteral("wqacc2.fdb"),
+                     .dataListCnt = 20,
+                     .connect = false});
     SystemDef.AppName = QStringLiteral("連動");
-    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
-    AppInfo.DataListCnt = 20;
-    AppType = jxatSA;
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
@@ -89,17 +64,13 @@ protected:
       boxes << lines.join(QLatin1Char('\n'));
       return info.DlgButtons & mbOK ? confirmAnswer : mrYes;
     });
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   }
   void TearDown() override
   {
     if (box) delete box.data();
     pcSetMessageBox2Hook(nullptr);
-    DM = nullptr;
-    dm.reset();
-    pcAccRecordReset();
+    DataModuleTest::TearDown();
   }
   TDataSentakuBox* open(const QStringList& lines)
   {
@@ -121,25 +92,6 @@ protected:
           box->Model()->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10)
         return r;
     return -1;
-  }
-  void exec(const QString& sql)
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    q.exec();
-    tr.commit();
-  }
-  QString value(const QString& sql)
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    q.open();
-    const QString v = q.eof() ? QStringLiteral("<none>") : q.field(0).asString();
-    q.close();
-    tr.commit();
-    return v;
   }
   // Slot `rec` becomes a named data set holding a copy of the general sample.
   void namedCopy(int rec, const QString& name, int gassan = 0)
@@ -167,9 +119,8 @@ protected:
 
   TestTempDir tmp;
   sample::DataRoot root;
-  std::unique_ptr<TDM> dm;
   QPointer<TDataSentakuBox> box;
-  BoxHook hook;
+  testenv::ScopedMessageCollector hook{testenv::MessageCollector::Replies::FirstButton};
   QStringList boxes;
   int confirmAnswer = mrOk;
 };
