@@ -14,6 +14,7 @@
 #include "platform/IniFile.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
 #include "ui/ModalResult.h"
@@ -42,22 +43,6 @@ using namespace fixtures;
 
 const int kMe = sample::loginCode(sample::OperatorCode);
 const int kClerk = sample::loginCode(sample::ClerkCode);
-
-class RecordingHook : public IMessageHook {
-public:
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons) override
-  {
-    texts << text;
-    return mrOk;
-  }
-  int ShowMessageLines(int, const QStringList& lines) override
-  {
-    texts << lines.join(QLatin1Char('\n'));
-    return mrOk;
-  }
-  void RequestTerminate() override {}
-  QStringList texts;
-};
 
 QString shotPath(const QString& name)
 {
@@ -95,7 +80,6 @@ protected:
     AppInfo.AppTitle = QStringLiteral("連動");
     AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
     AppType = jxatSA;
-    SetMessageHook(&hook);
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
@@ -114,7 +98,6 @@ protected:
     if (selection) delete selection.data();
     DataHasonHanteiProc = nullptr;
     pcSetMessageBox2Hook(nullptr);
-    SetMessageHook(nullptr);
     DM = nullptr;
     dm.reset();
     pcAccRecordReset();
@@ -174,7 +157,7 @@ protected:
   static TestTempDir* tmp;
   static sample::DataRoot* root;
   std::unique_ptr<TDM> dm;
-  RecordingHook hook;
+  testenv::ScopedMessageCollector hook;
   QPointer<TDataSyosaiInfoBox> details;
   QPointer<TDataSentakuBox> selection;
   QStringList boxes;
