@@ -6,6 +6,7 @@
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
@@ -27,51 +28,23 @@ namespace {
 
 using namespace fixtures;
 
-class DataSentakuGrid : public ::testing::Test {
+class DataSentakuGrid : public testenv::SharedDataRootTest<DataSentakuGrid> {
 protected:
-  static void SetUpTestSuite()
-  {
-    tmp = new TestTempDir;
-    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
-  }
-  static void TearDownTestSuite()
-  {
-    delete root;
-    delete tmp;
-  }
   void SetUp() override
   {
-    pcAccRecordReset();
-    SystemDef.IBPATHDEF = root->root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp->file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.SystemDBVerMajor = 12;
-    // The colours a new operator starts with.
-    SystemDef.ColHeaderColor = DefColHeaderColor;
-    SystemDef.RowHeaderColor = DefColHeaderColor;
-    SystemDef.ColHeaderGradColor1 = DefColHeaderGradColor1;
-    SystemDef.ColHeaderGradColor2 = DefColHeaderGradColor2;
-    SystemDef.ClientColor = DefClientColor;
-    SystemDef.ClientColor1 = DefClientColor1;
-    SystemDef.ClientColor2 = DefClientColor2;
-    SystemDef.ActiveColor = DefActiveColor;
-    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
-    AppType = jxatSA;
+    // Logged on with the colours a new operator starts with (the default).
+    setUpDataModule({.root = root->root,
+                     .logFile = tmp->file("log"),
+                     .dataFile = QStringLiteral("wqacc2.fdb"),
+                     .connect = false});
     pcSetMessageBox2Hook([](TMessage2InfoRec&) { return mrOk; });
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   }
   void TearDown() override
   {
     if (box) delete box.data();
     pcSetMessageBox2Hook(nullptr);
-    DM = nullptr;
-    dm.reset();
-    pcAccRecordReset();
+    DataModuleTest::TearDown();
   }
   TDataSentakuBox* open()
   {
@@ -92,13 +65,8 @@ protected:
   }
   TcxStyleRepoDef* repo() const { return fnFormStyleRepoDef(box); }
 
-  static TestTempDir* tmp;
-  static sample::DataRoot* root;
-  std::unique_ptr<TDM> dm;
   QPointer<TDataSentakuBox> box;
 };
-TestTempDir* DataSentakuGrid::tmp = nullptr;
-sample::DataRoot* DataSentakuGrid::root = nullptr;
 
 TEST_F(DataSentakuGrid, ColumnsAndRowStylesFollowTheUse)
 {
