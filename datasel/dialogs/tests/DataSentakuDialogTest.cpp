@@ -9,6 +9,7 @@
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
@@ -46,34 +47,22 @@ QString shotPath(const QString& name)
   return dir + QLatin1Char('/') + name;
 }
 
-class DataSentakuDialog : public ::testing::Test {
+class DataSentakuDialog : public testenv::SharedDataRootTest<DataSentakuDialog> {
 protected:
   static void SetUpTestSuite()
   {
-    tmp = new TestTempDir;
-    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
+    SharedDataRootTest::SetUpTestSuite();
     db::Database sysDb;
     testfx::builder().open(sysDb, root->systemDb);
     manydata::addMany(sysDb, root->root);
   }
-  static void TearDownTestSuite()
-  {
-    delete root;
-    delete tmp;
-  }
   void SetUp() override
   {
-    pcAccRecordReset();
-    SystemDef.IBPATHDEF = root->root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp->file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.SystemDBVerMajor = 12;
+    setUpDataModule({.root = root->root,
+                     .logFile = tmp->file("log"),
+                     .dataFile = QStringLiteral("wqacc2.fdb"),
+                     .connect = false});
     SystemDef.AppName = QStringLiteral("連動");
-    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
-    AppType = jxatSA;
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
@@ -81,17 +70,13 @@ protected:
       boxes << lines.join(QLatin1Char('\n'));
       return info.DlgButtons & mbOK ? confirmAnswer : mrYes;
     });
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   }
   void TearDown() override
   {
     if (box) delete box.data();
     pcSetMessageBox2Hook(nullptr);
-    DM = nullptr;
-    dm.reset();
-    pcAccRecordReset();
+    DataModuleTest::TearDown();
     for (const auto& ds : root->dataSets) QFile::remove(TDataInfomation::IniFileName(ds.folder));
   }
   TDataSentakuBox* open(const QStringList& lines)
@@ -126,16 +111,11 @@ protected:
     ini.UpdateFile();
   }
 
-  static TestTempDir* tmp;
-  static sample::DataRoot* root;
-  std::unique_ptr<TDM> dm;
   QPointer<TDataSentakuBox> box;
   QStringList boxes;
   QStringList statusBoxes;
   int confirmAnswer = mrOk;
 };
-TestTempDir* DataSentakuDialog::tmp = nullptr;
-sample::DataRoot* DataSentakuDialog::root = nullptr;
 
 TEST_F(DataSentakuDialog, WizardModeListsKindsOneAndThreeOfVersion17)
 {
