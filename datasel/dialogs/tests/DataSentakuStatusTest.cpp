@@ -11,6 +11,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
@@ -41,27 +42,21 @@ QString shotPath(const QString& name)
   return dir + QLatin1Char('/') + name;
 }
 
-class DataSentakuStatus : public ::testing::Test {
+class DataSentakuStatus : public testenv::DataModuleTest {
 protected:
   // AServer: client/server use against the test server.
   void prepare(bool AServer)
   {
-    pcAccRecordReset();
     // The installation's own data folder is "…/DATA": its data sets are rows
     // of DATALIST.
     root = testfx::makeDataRoot(tmp.file(QStringLiteral("DATA")));
-    SystemDef.IBPATHDEF = root.root;
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp.file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = sample::loginCode(sample::OperatorCode);
-    SystemDef.OPNAME = sample::operatorName();
-    SystemDef.SystemDBVerMajor = 12;
+    setUpDataModule({.root = root.root,
+                     .logFile = tmp.file("log"),
+                     .operatorName = true,
+                     .dataFile = QStringLiteral("wqacc2.fdb"),
+                     .dataListCnt = sample::DataSlotCount,
+                     .connect = false});
     SystemDef.AppName = QStringLiteral("連動");
-    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
-    AppInfo.DataListCnt = sample::DataSlotCount;
-    AppType = jxatSA;
     if (AServer) {
       FirebirdServer::shared();
       AppType = jxatCS;
@@ -74,17 +69,13 @@ protected:
       boxes << lines.join(QLatin1Char('\n'));
       return mrOk;
     });
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   }
   void TearDown() override
   {
     if (box) delete box.data();
     pcSetMessageBox2Hook(nullptr);
-    DM = nullptr;
-    dm.reset();
-    pcAccRecordReset();
+    DataModuleTest::TearDown();
   }
   TDataSentakuBox* open()
   {
@@ -110,14 +101,6 @@ protected:
           box->Model()->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10)
         return r;
     return -1;
-  }
-  void exec(const QString& sql)
-  {
-    db::Transaction tr(dm->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, sql);
-    q.exec();
-    tr.commit();
   }
   int storedLock(int rec)
   {
@@ -148,7 +131,6 @@ protected:
 
   TestTempDir tmp;
   sample::DataRoot root;
-  std::unique_ptr<TDM> dm;
   QPointer<TDataSentakuBox> box;
   QStringList boxes;
   QStringList statusBoxes;
