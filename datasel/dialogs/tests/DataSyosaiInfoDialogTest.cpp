@@ -12,6 +12,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageCollector.h"
@@ -51,35 +52,18 @@ QString shotPath(const QString& name)
   return dir + QLatin1Char('/') + name;
 }
 
-class DataSyosaiInfo : public ::testing::Test {
+class DataSyosaiInfo : public testenv::SharedDataRootTest<DataSyosaiInfo> {
 protected:
-  static void SetUpTestSuite()
-  {
-    tmp = new TestTempDir;
-    root = new sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), sample::DataRootOptions{}));
-  }
-  static void TearDownTestSuite()
-  {
-    delete root;
-    delete tmp;
-  }
   void SetUp() override
   {
-    pcAccRecordReset();
-    SystemDef.IBPATHDEF = root->root;
+    setUpDataModule({.root = root->root,
+                     .logFile = tmp->file("log"),
+                     .operatorName = true,
+                     .tempFolder = tmp->file("temp"),
+                     .dataFile = QStringLiteral("wqacc2.fdb"),
+                     .connect = false});
     SystemDef.APPDATA = tmp->path();
-    SystemDef.APPTEMP = tmp->file("temp");
-    QDir().mkpath(SystemDef.APPTEMP);
-    SystemDef.IBUSER = "ABACOR";
-    SystemDef.PASWORD = "dormil";
-    SystemDef.LOG = tmp->file("log");
-    SystemDef.GROUPID = sample::GroupId;
-    SystemDef.OPCODE = kMe;
-    SystemDef.OPNAME = sample::operatorName();
-    SystemDef.SystemDBVerMajor = 12;
     AppInfo.AppTitle = QStringLiteral("連動");
-    AppInfo.DataFile = QStringLiteral("wqacc2.fdb");
-    AppType = jxatSA;
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
@@ -88,8 +72,6 @@ protected:
       const bool confirm = info.DlgButtons & mbOK;
       return confirm ? confirmAnswer : mrYes;
     });
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   }
   void TearDown() override
@@ -98,9 +80,7 @@ protected:
     if (selection) delete selection.data();
     DataHasonHanteiProc = nullptr;
     pcSetMessageBox2Hook(nullptr);
-    DM = nullptr;
-    dm.reset();
-    pcAccRecordReset();
+    DataModuleTest::TearDown();
     for (const auto& ds : root->dataSets) QFile::remove(TDataInfomation::IniFileName(ds.folder));
   }
   static TDataListRec entryOf(const sample::DataSet& ds)
@@ -154,17 +134,12 @@ protected:
     return v;
   }
 
-  static TestTempDir* tmp;
-  static sample::DataRoot* root;
-  std::unique_ptr<TDM> dm;
   testenv::ScopedMessageCollector hook;
   QPointer<TDataSyosaiInfoBox> details;
   QPointer<TDataSentakuBox> selection;
   QStringList boxes;
   int confirmAnswer = mrOk;
 };
-TestTempDir* DataSyosaiInfo::tmp = nullptr;
-sample::DataRoot* DataSyosaiInfo::root = nullptr;
 
 TEST_F(DataSyosaiInfo, ShowsTheFolderAndTheBasicInformation)
 {
