@@ -328,8 +328,7 @@ protected:
   {
     DataSentakuRefreshDialog::SetUp();
     osaka = tmp.file(QStringLiteral("osaka"));
-    DM = nullptr;
-    dm.reset();
+    closeDataModule();
     {
       db::Database sysDb;
       testfx::builder().open(sysDb, root.systemDb);
@@ -347,9 +346,8 @@ protected:
     FirebirdServer::shared();
     AppType = jxatCS;
     SystemDef.SERVERNAME = QStringLiteral("localhost");
-    dm = std::make_unique<TDM>();
-    DM = dm.get();
-    ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
+    openDataModule();
+    ASSERT_FALSE(HasFatalFailure());
     exec(QStringLiteral("UPDATE OR INSERT INTO DATAPLACEMAN (REC,ORDERKBN,NAME,PATH) VALUES (0,1,'標準','%1') MATCHING (REC)")
              .arg(root.root));
     // A named place without data-list rows.
