@@ -1,5 +1,6 @@
 // The data-selection dialog under the offscreen platform against a system
 // database with a few hundred registered data sets in two groups.
+#include "ui/tests/UiTestUtil.h"
 #include "datasel/dialogs/DataListKensaku.h"
 #include "datasel/dialogs/DataSentaku.h"
 #include "datasel/tests/ManyDataSets.h"
@@ -42,9 +43,7 @@ const QStringList kWizardLines = {"SyoriType=3", "JyokenSet=1", "DataType=-13", 
 
 QString shotPath(const QString& name)
 {
-  const QString dir = QString::fromUtf8(qgetenv("RENDO_BINARY_DIR")) + QStringLiteral("/screenshots");
-  QDir().mkpath(dir);
-  return dir + QLatin1Char('/') + name;
+  return uitest::screenshotDir() + QLatin1Char('/') + name;
 }
 
 class DataSentakuDialog : public testenv::SharedDataRootTest<DataSentakuDialog> {

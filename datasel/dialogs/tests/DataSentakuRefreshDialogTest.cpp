@@ -1,5 +1,6 @@
 // The data-selection dialog's list update, member rows, data places and
 // close, under the offscreen platform against a data root of each test's own.
+#include "ui/tests/UiTestUtil.h"
 #include "datasel/dialogs/DataBasyo.h"
 #include "datasel/dialogs/DataSentaku.h"
 
@@ -41,9 +42,7 @@ using namespace fixtures;
 
 QString shotPath(const QString& name)
 {
-  const QString dir = QString::fromUtf8(qgetenv("RENDO_BINARY_DIR")) + QStringLiteral("/screenshots");
-  QDir().mkpath(dir);
-  return dir + QLatin1Char('/') + name;
+  return uitest::screenshotDir() + QLatin1Char('/') + name;
 }
 
 class DataSentakuRefreshDialog : public testenv::DataModuleTest {

@@ -2,6 +2,7 @@
 // lock column and the choice in client/server use (against the test
 // server), the side buttons' states for the focused row and the period
 // shown for a row without dates (stand-alone).
+#include "ui/tests/UiTestUtil.h"
 #include "datasel/dialogs/DataSentaku.h"
 
 #include "common/AccRecord.h"
@@ -37,9 +38,7 @@ using namespace fixtures;
 
 QString shotPath(const QString& name)
 {
-  const QString dir = QString::fromUtf8(qgetenv("RENDO_BINARY_DIR")) + QStringLiteral("/screenshots");
-  QDir().mkpath(dir);
-  return dir + QLatin1Char('/') + name;
+  return uitest::screenshotDir() + QLatin1Char('/') + name;
 }
 
 class DataSentakuStatus : public testenv::DataModuleTest {

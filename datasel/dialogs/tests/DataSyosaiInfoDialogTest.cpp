@@ -1,5 +1,6 @@
 // The data details dialog under the offscreen platform on real stand-alone
 // data sets, alone and behind the 情報 button of the data-selection dialog.
+#include "ui/tests/UiTestUtil.h"
 #include "datasel/dialogs/DataSentaku.h"
 #include "datasel/dialogs/DataSyosaiInfo.h"
 
@@ -47,9 +48,7 @@ const int kClerk = sample::loginCode(sample::ClerkCode);
 
 QString shotPath(const QString& name)
 {
-  const QString dir = QString::fromUtf8(qgetenv("RENDO_BINARY_DIR")) + QStringLiteral("/screenshots");
-  QDir().mkpath(dir);
-  return dir + QLatin1Char('/') + name;
+  return uitest::screenshotDir() + QLatin1Char('/') + name;
 }
 
 class DataSyosaiInfo : public testenv::SharedDataRootTest<DataSyosaiInfo> {
