@@ -45,6 +45,16 @@ QString noQuotes(QString s)
 
 }  // namespace
 
+bool TSitenList::permitsWholeCompany(db::Query& q, int AOPCODE)
+{
+  q.setSql(QStringLiteral("SELECT\n") + kPermit + QStringLiteral("FROM SISETUMST S\nWHERE S.SCODE <> ''"));
+  q.setParam(QStringLiteral("OPCODE"), AOPCODE);
+  q.open();
+  const bool permit = !q.eof() && q.field("PERMIT").asInt() == 1;
+  q.close();
+  return permit;
+}
+
 void TSitenList::addGroups(db::Query& q, bool ARestricted, int AOPCODE, int ABLType, int AJigyoType)
 {
   q.setSql(groupSql(ARestricted));
@@ -186,11 +196,7 @@ void TSitenList::readBasic(int AOPCODE)
   try {
     if (FReadType.contains(jxslHoujin)) {
       if (restricted && AccInf.SITEN_KANRI != 0) {
-        q.setSql(QStringLiteral("SELECT\n") + kPermit + QStringLiteral("FROM SISETUMST S\nWHERE S.SCODE <> ''"));
-        q.setParam(QStringLiteral("OPCODE"), op);
-        q.open();
-        const bool permit = !q.eof() && q.field("PERMIT").asInt() == 1;
-        q.close();
+        const bool permit = permitsWholeCompany(q, op);
         if (permit) add(company(0), QStringLiteral("%1,%2,%3").arg(houjin, QString(), QString()));
       } else {
         TSitenListRec r = company(0);
@@ -353,11 +359,7 @@ void TSitenList::readMedical(int AOPCODE)
   try {
     if (FReadType.contains(jxslHoujin)) {
       if (restricted && AccInf.SITEN_KANRI != 0) {
-        q.setSql(QStringLiteral("SELECT\n") + kPermit + QStringLiteral("FROM SISETUMST S\nWHERE S.SCODE <> ''"));
-        q.setParam(QStringLiteral("OPCODE"), op);
-        q.open();
-        const bool permit = !q.eof() && q.field("PERMIT").asInt() == 1;
-        q.close();
+        const bool permit = permitsWholeCompany(q, op);
         if (permit) add(company(), QString());
       } else {
         TSitenListRec r = company();

@@ -94,6 +94,8 @@ private:
   void readBasic(int AOPCODE);
   void readMedical(int AOPCODE);
   void add(const TSitenListRec& r, const QString& item);
+  // Whether the operator has every branch, and so the whole company.
+  bool permitsWholeCompany(db::Query& q, int AOPCODE);
   // The branch groups the operator may use (all without restriction).
   void addGroups(db::Query& q, bool ARestricted, int AOPCODE, int ABLType, int AJigyoType);
   QString itemText(const TSitenListRec& r) const;
