@@ -3,6 +3,7 @@
 #include "common/DataModule.h"
 
 #include "common/DbUtil.h"
+#include "common/GamenKeyValue.h"
 
 #include <QRegularExpression>
 
@@ -58,30 +59,7 @@ void TDM::KeyValueHozon(int AOPCODE, const QString& AKey, const QString& AValue)
 {
   try {
     TOwnTransaction own(IBTransactionDEF);
-    db::Query q(IBTransactionDEF);
-    q.setSql(QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
-    q.setParam(QStringLiteral("OPCODE"), AOPCODE);
-    q.setParam(QStringLiteral("STYLENAME"), AKey);
-    q.open();
-    const int count = q.eof() ? 0 : q.field(QStringLiteral("RECCNT")).asInt();
-    q.close();
-    if (count != 0)
-      q.setSql(QStringLiteral(
-          "UPDATE STYLECOLOR SET OPCODE=:OPCODE,STYLENAME=:STYLENAME,LINECOLOR1=:LINECOLOR1,LINECOLOR2=:LINECOLOR2,"
-          "LINECOLOR3=:LINECOLOR3,LINECOLOR4=:LINECOLOR4,LINECOLOR5=:LINECOLOR5,NETCOLOR1=:NETCOLOR1,"
-          "NETCOLOR2=:NETCOLOR2,SSTR=:SSTR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
-    else
-      q.setSql(QStringLiteral(
-          "INSERT INTO STYLECOLOR(OPCODE,STYLENAME,LINECOLOR1,LINECOLOR2,LINECOLOR3,LINECOLOR4,LINECOLOR5,"
-          "NETCOLOR1,NETCOLOR2,SSTR) VALUES(:OPCODE,:STYLENAME,:LINECOLOR1,:LINECOLOR2,:LINECOLOR3,:LINECOLOR4,"
-          ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)"));
-    q.setParam(QStringLiteral("OPCODE"), AOPCODE);
-    q.setParam(QStringLiteral("STYLENAME"), AKey);
-    for (const char* c : {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4", "LINECOLOR5", "NETCOLOR1",
-                          "NETCOLOR2"})
-      q.setParam(QString::fromLatin1(c), -1);
-    q.setParam(QStringLiteral("SSTR"), AValue);
-    q.exec();
+    pcStoreStyleColorText(IBTransactionDEF, AOPCODE, AKey, AValue);
     own.Commit();
   } catch (...) {
     // Nothing stored; the transaction started here is rolled back.

@@ -33,6 +33,34 @@ bool guarded(db::Transaction& ATr, const QString& AStep, const QString& AMessage
 
 }  // namespace
 
+void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QString& AKey, const QString& AText)
+{
+  db::Query q(ATransaction);
+  q.setSql(QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
+  q.setParam(QStringLiteral("OPCODE"), AOPCODE);
+  q.setParam(QStringLiteral("STYLENAME"), AKey);
+  q.open();
+  const int count = q.eof() ? 0 : q.field(QStringLiteral("RECCNT")).asInt();
+  q.close();
+  if (count != 0)
+    q.setSql(QStringLiteral(
+        "UPDATE STYLECOLOR SET OPCODE=:OPCODE,STYLENAME=:STYLENAME,LINECOLOR1=:LINECOLOR1,LINECOLOR2=:LINECOLOR2,"
+        "LINECOLOR3=:LINECOLOR3,LINECOLOR4=:LINECOLOR4,LINECOLOR5=:LINECOLOR5,NETCOLOR1=:NETCOLOR1,"
+        "NETCOLOR2=:NETCOLOR2,SSTR=:SSTR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
+  else
+    q.setSql(QStringLiteral(
+        "INSERT INTO STYLECOLOR(OPCODE,STYLENAME,LINECOLOR1,LINECOLOR2,LINECOLOR3,LINECOLOR4,LINECOLOR5,"
+        "NETCOLOR1,NETCOLOR2,SSTR) VALUES(:OPCODE,:STYLENAME,:LINECOLOR1,:LINECOLOR2,:LINECOLOR3,:LINECOLOR4,"
+        ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)"));
+  q.setParam(QStringLiteral("OPCODE"), AOPCODE);
+  q.setParam(QStringLiteral("STYLENAME"), AKey);
+  for (const char* c : {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4", "LINECOLOR5", "NETCOLOR1",
+                        "NETCOLOR2"})
+    q.setParam(QString::fromLatin1(c), -1);
+  q.setParam(QStringLiteral("SSTR"), AText);
+  q.exec();
+}
+
 TGamenKeyValue::TGamenKeyValue(db::Transaction* ATransaction)
     : FTransaction(ATransaction), FOPCODE(SystemDef.OPCODE)
 {
@@ -80,30 +108,7 @@ void TGamenKeyValue::ValueHozon(const QString& ARecordID, const QString& AValue)
   while (value.startsWith(QLatin1Char(' '))) value.remove(0, 1);
   FItemValue = value;
   guarded(*tr, QStringLiteral("TGamenValue.HozonValue"), QStringLiteral(u"画面値の保存に失敗しました。"), [&] {
-    db::Query q(*tr);
-    q.setSql(QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
-    q.setParam(QStringLiteral("OPCODE"), FOPCODE);
-    q.setParam(QStringLiteral("STYLENAME"), FKeyName);
-    q.open();
-    const int count = q.eof() ? 0 : q.field(QStringLiteral("RECCNT")).asInt();
-    q.close();
-    if (count != 0)
-      q.setSql(QStringLiteral(
-          "UPDATE STYLECOLOR SET OPCODE=:OPCODE,STYLENAME=:STYLENAME,LINECOLOR1=:LINECOLOR1,LINECOLOR2=:LINECOLOR2,"
-          "LINECOLOR3=:LINECOLOR3,LINECOLOR4=:LINECOLOR4,LINECOLOR5=:LINECOLOR5,NETCOLOR1=:NETCOLOR1,"
-          "NETCOLOR2=:NETCOLOR2,SSTR=:SSTR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
-    else
-      q.setSql(QStringLiteral(
-          "INSERT INTO STYLECOLOR(OPCODE,STYLENAME,LINECOLOR1,LINECOLOR2,LINECOLOR3,LINECOLOR4,LINECOLOR5,"
-          "NETCOLOR1,NETCOLOR2,SSTR) VALUES(:OPCODE,:STYLENAME,:LINECOLOR1,:LINECOLOR2,:LINECOLOR3,:LINECOLOR4,"
-          ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)"));
-    q.setParam(QStringLiteral("OPCODE"), FOPCODE);
-    q.setParam(QStringLiteral("STYLENAME"), FKeyName);
-    for (const char* c : {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4", "LINECOLOR5", "NETCOLOR1",
-                          "NETCOLOR2"})
-      q.setParam(QString::fromLatin1(c), -1);
-    q.setParam(QStringLiteral("SSTR"), FItemValue);
-    q.exec();
+    pcStoreStyleColorText(*tr, FOPCODE, FKeyName, FItemValue);
   });
 }
 

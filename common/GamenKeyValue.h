@@ -14,6 +14,11 @@ namespace db {
 class Transaction;
 }
 
+// Stores AText as the row (AOPCODE, AKey) of STYLECOLOR in ATransaction:
+// updates the row when it exists, else inserts it (colour columns -1).
+// Errors are the caller's.
+void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QString& AKey, const QString& AText);
+
 class TGamenKeyValue {
 public:
   // Uses ATransaction, or the data module's system-database transaction.
