@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -22,6 +23,27 @@ void report(const std::exception& e, const QString& step, const QString& text)
     fnShowFbError(*dbe, step, text, true);
   else
     fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
+}
+
+// Runs AWork in the system-database transaction (started here when none is
+// active) and commits what it started: 1 when done, 0 after a failure, which
+// is reported when this call started the transaction.
+int inOwnTransaction(const QString& AStep, const QString& AText, const std::function<void(db::Query&)>& AWork)
+{
+  std::optional<TOwnTransaction> tr;
+  try {
+    tr.emplace(DM->IBTransactionDEF);
+    db::Query q(DM->IBTransactionDEF);
+    AWork(q);
+    tr->Commit();
+    return 1;
+  } catch (const std::exception& e) {
+    if (tr && tr->Started()) {
+      tr->Rollback();
+      report(e, AStep, AText);
+    }
+    return 0;
+  }
 }
 
 // Half-width katakana U+FF61 .. U+FF9D and their full-width forms.
@@ -101,10 +123,8 @@ void TDataKensakuStore::InitRecord(TDataKensakuRec& ARec) const
 int TDataKensakuStore::SelectRecord(TDataKensakuRec& ARec)
 {
   InitRecord(ARec);
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
+  return inOwnTransaction(QStringLiteral("TDataListKensakuBox.SelectRecord"),
+                          QStringLiteral("検索条件レコードの参照に失敗しました。"), [&](db::Query& q) {
     q.setSql(QStringLiteral("SELECT JYOKENUSE,DATATYPE,CODETYPE,DATACODE,DATANAME,TANTO,DATAVER,SEIHINNAME,SORTCOL,"
                             "SORTTYPE FROM KENSAKUJYOKEN WHERE (OPCODE=:OPCODE)AND(LISTTYPE=:LISTTYPE)"));
     q.setParam("OPCODE", ARec.OPCODE);
@@ -144,23 +164,13 @@ int TDataKensakuStore::SelectRecord(TDataKensakuRec& ARec)
       q.exec();
       q.close();
     }
-    tr->Commit();
-    return 1;
-  } catch (const std::exception& e) {
-    if (tr && tr->Started()) {
-      tr->Rollback();
-      report(e, QStringLiteral("TDataListKensakuBox.SelectRecord"), QStringLiteral("検索条件レコードの参照に失敗しました。"));
-    }
-    return 0;
-  }
+  });
 }
 
 int TDataKensakuStore::UpdateRecord(const TDataKensakuRec& ARec)
 {
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
+  return inOwnTransaction(QStringLiteral("TDataListKensakuBox.UpdateRecord"),
+                          QStringLiteral("検索条件レコードの更新に失敗しました。"), [&](db::Query& q) {
     q.setSql(QStringLiteral("UPDATE KENSAKUJYOKEN SET JYOKENUSE=:JYOKENUSE,DATATYPE=:DATATYPE,CODETYPE=:CODETYPE,"
                             "DATACODE=:DATACODE,DATANAME=:DATANAME,TANTO=:TANTO,DATAVER=:DATAVER,"
                             "SEIHINNAME=:SEIHINNAME,SORTCOL=:SORTCOL,SORTTYPE=:SORTTYPE "
@@ -179,23 +189,13 @@ int TDataKensakuStore::UpdateRecord(const TDataKensakuRec& ARec)
     q.setParam("LISTTYPE", ARec.ListType);
     q.exec();
     q.close();
-    tr->Commit();
-    return 1;
-  } catch (const std::exception& e) {
-    if (tr && tr->Started()) {
-      tr->Rollback();
-      report(e, QStringLiteral("TDataListKensakuBox.UpdateRecord"), QStringLiteral("検索条件レコードの更新に失敗しました。"));
-    }
-    return 0;
-  }
+  });
 }
 
 int TDataKensakuStore::UpdateRecordSortField(const TDataKensakuRec& ARec)
 {
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
+  return inOwnTransaction(QStringLiteral("TDataListKensakuBox.UpdateRecordSortField"),
+                          QStringLiteral("検索条件レコードの更新に失敗しました。"), [&](db::Query& q) {
     q.setSql(QStringLiteral("UPDATE KENSAKUJYOKEN SET SORTCOL=:SORTCOL,SORTTYPE=:SORTTYPE "
                             "WHERE (OPCODE=:OPCODE)AND(LISTTYPE=:LISTTYPE)"));
     q.setParam("SORTCOL", ConvWriteSortCol(ARec.SortCol));
@@ -204,16 +204,7 @@ int TDataKensakuStore::UpdateRecordSortField(const TDataKensakuRec& ARec)
     q.setParam("LISTTYPE", ARec.ListType);
     q.exec();
     q.close();
-    tr->Commit();
-    return 1;
-  } catch (const std::exception& e) {
-    if (tr && tr->Started()) {
-      tr->Rollback();
-      report(e, QStringLiteral("TDataListKensakuBox.UpdateRecordSortField"),
-             QStringLiteral("検索条件レコードの更新に失敗しました。"));
-    }
-    return 0;
-  }
+  });
 }
 
 void pcClearKensakuFilter(TDataKensakuRec& ARec)
