@@ -9,13 +9,6 @@
 
 namespace {
 
-void report(const std::exception& e, const QString& step, const QString& message)
-{
-  if (const auto* fb = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*fb, step, message, true);
-  else
-    fnShowErrorDetail(message, QString::fromUtf8(e.what()), mtError);
-}
 
 void rollbackQuietly(db::Transaction& t) noexcept
 {
@@ -50,7 +43,7 @@ int TDM::fnGetKamokuCount()
     if (!wasActive) IBTransactionDAT.commit();
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.fnGetKamokuCount"), QStringLiteral("処理施設の使用科目設定状態の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDM.fnGetKamokuCount"), QStringLiteral("処理施設の使用科目設定状態の取得に失敗しました。"));
     if (!wasActive) {
       try {
         if (IBTransactionDAT.inTransaction()) IBTransactionDAT.commit();
@@ -106,7 +99,7 @@ int TDM::fnGetSiwakeCount(int Mode, const QString& Scode, const QString& KCODE, 
     return result;
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.GetSiwakeCount"), QStringLiteral("仕訳の現在件数の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDM.GetSiwakeCount"), QStringLiteral("仕訳の現在件数の取得に失敗しました。"));
     rollbackQuietly(IBTransactionDAT);
     return -1;
   }
@@ -172,7 +165,7 @@ QString TDM::fnGetDataBaseVer()
     IBTransactionDAT.commit();
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.fnGetDataBaseVer"), QStringLiteral("データベースのバージョンの取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDM.fnGetDataBaseVer"), QStringLiteral("データベースのバージョンの取得に失敗しました。"));
     rollbackQuietly(IBTransactionDAT);
     return QStringLiteral("0.0.0");
   }

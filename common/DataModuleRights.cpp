@@ -35,13 +35,6 @@ const QString kDefSisetuMsg = QStringLiteral("通常使用するデータ（本�
 
 // Reports an error of an operation: server errors through the common
 // handler, anything else in the error box.
-void report(const std::exception& e, const QString& step, const QString& message)
-{
-  if (const auto* fb = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*fb, step, message, true);
-  else
-    fnShowErrorDetail(message, QString::fromUtf8(e.what()), mtError);
-}
 
 // Thrown for the damaged medical data of GetOpeDefSisetu.
 struct TDefSisetuError : std::runtime_error {
@@ -87,7 +80,7 @@ bool TDM::IsUseMenu(const QString& AMenuID, const QString& AOption)
     q.close();
     // An error inside a caller's transaction is left to the caller.
     if (own.Started()) {
-      report(e, QStringLiteral("TDM.SetJobControl"), QStringLiteral("メニュー制御情報の取得に失敗しました。"));
+      fnReportError(e, QStringLiteral("TDM.SetJobControl"), QStringLiteral("メニュー制御情報の取得に失敗しました。"));
       try {
         own.Commit();
       } catch (...) {
@@ -130,7 +123,7 @@ bool TDM::fnGetExistsOpeDefSisetu()
     own.Commit();
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.fnGetExistsOpeDefSisetu"), kDefSisetuMsg);
+    fnReportError(e, QStringLiteral("TDM.fnGetExistsOpeDefSisetu"), kDefSisetuMsg);
     try {
       own.Commit();
     } catch (...) {
@@ -191,7 +184,7 @@ QString TDM::GetOpeDefSisetu()
     own.Commit();
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.GetOpeDefSisetu"), kDefSisetuMsg);
+    fnReportError(e, QStringLiteral("TDM.GetOpeDefSisetu"), kDefSisetuMsg);
     try {
       own.Commit();
     } catch (...) {
@@ -259,7 +252,7 @@ QString TDM::fnGetSisetumei(const QString& pSCODE)
     own.Commit();
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.fnGetSisetumei"), QStringLiteral("本・支店名の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDM.fnGetSisetumei"), QStringLiteral("本・支店名の取得に失敗しました。"));
     try {
       own.Commit();
     } catch (...) {
@@ -284,7 +277,7 @@ int TDM::fnGetJigyoukubun(const QString& pSCODE)
     own.Commit();
   } catch (const std::exception& e) {
     q.close();
-    report(e, QStringLiteral("TDM.fnGetJigyoukubun"), QStringLiteral("事業区分の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDM.fnGetJigyoukubun"), QStringLiteral("事業区分の取得に失敗しました。"));
     try {
       own.Commit();
     } catch (...) {

@@ -162,3 +162,11 @@ void fnShowFbCalcError(const db::DbError& E, const QString& Title, bool NoServer
     qWarning() << "trial-balance error report not written:" << ex.what();
   }
 }
+
+void fnReportError(const std::exception& E, const QString& StepName, const QString& Text)
+{
+  if (const auto* dbe = dynamic_cast<const db::DbError*>(&E))
+    fnShowFbError(*dbe, StepName, Text, true);
+  else
+    fnShowErrorDetail(Text, QString::fromUtf8(E.what()), mtError);
+}

@@ -6,6 +6,8 @@
 // lines; and the error report of the trial-balance readers.
 #pragma once
 
+#include <exception>
+
 #include "common/MessageHook.h"
 
 #include <QString>
@@ -39,6 +41,11 @@ TFbErrorLogLines fnFbErrorLogLines(const db::DbError& E, const QString& StepName
 // Text followed, when Detail is not empty, by two line breaks, "[詳細情報]",
 // a line break and Detail; nothing when both are empty. Button OK.
 void fnShowErrorDetail(const QString& Text, const QString& Detail, TMsgDlgType DlgType);
+
+// Reports a failed operation: a database error through fnShowFbError
+// (logged; Reconnect set), any other error as Text with its message as the
+// detail in an error box.
+void fnReportError(const std::exception& E, const QString& StepName, const QString& Text);
 
 // Shows the parts of Text between commas as lines (text from "//" on is
 // dropped). Button OK.

@@ -24,13 +24,6 @@ QString lastComponent(const QString& path)
 }
 
 // Reports a failure the way the data-list operations do.
-void report(const std::exception& e, const QString& step, const QString& text)
-{
-  if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*dbe, step, text, true);
-  else
-    fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
-}
 
 }  // namespace
 
@@ -267,7 +260,7 @@ void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& A
       }
     }
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.GetDataListRecord"), QStringLiteral("データリストの取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListRecord"), QStringLiteral("データリストの取得に失敗しました。"));
   }
 }
 
@@ -317,7 +310,7 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"), QStringLiteral("データリストの更新に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"), QStringLiteral("データリストの更新に失敗しました。"));
     return false;
   }
 }
@@ -363,7 +356,7 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, i
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListChildRecord"),
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListChildRecord"),
            QStringLiteral("(子)データリストの更新に失敗しました。"));
     return false;
   }

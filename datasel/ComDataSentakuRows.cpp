@@ -19,13 +19,6 @@
 
 namespace {
 
-void report(const std::exception& e, const QString& step, const QString& text)
-{
-  if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*dbe, step, text, true);
-  else
-    fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
-}
 
 TDateTime dateOf(const QString& text)
 {
@@ -96,7 +89,7 @@ void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& ASelData, bool
   } catch (const std::exception& e) {
     if (tr) tr->Commit();
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.GetDataListChildRecord"),
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListChildRecord"),
            QStringLiteral("(子)データリストの取得に失敗しました。"));
   }
 }
@@ -134,7 +127,7 @@ bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorT
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.InsertDataListRecord"), QStringLiteral("データリストの追加に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.InsertDataListRecord"), QStringLiteral("データリストの追加に失敗しました。"));
     return false;
   }
 }
@@ -166,7 +159,7 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& AData, bool A
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListRecord"), QStringLiteral("データリストの削除に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListRecord"), QStringLiteral("データリストの削除に失敗しました。"));
     return false;
   }
 }
@@ -209,7 +202,7 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, b
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
     if (!AErrorTrap) throw;
-    report(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListChildRecord"),
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListChildRecord"),
            QStringLiteral("(子)データリストの削除に失敗しました。"));
     return false;
   }
@@ -233,7 +226,7 @@ int TDataSentakuListCtl::GetRecMax(int AInc)
     return max + AInc;
   } catch (const std::exception& e) {
     if (tr) tr->Commit();
-    report(e, QStringLiteral("TDataSentakuListCtl.GetDataFolderName"), QStringLiteral("最大のレコー番号の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataFolderName"), QStringLiteral("最大のレコー番号の取得に失敗しました。"));
     return 0;
   }
 }
@@ -257,7 +250,7 @@ bool TDataSentakuListCtl::IsExistDataPath(const QString& APath)
     return found;
   } catch (const std::exception& e) {
     if (tr) tr->Commit();
-    report(e, QStringLiteral("TDataSentakuListCtl.IsDataPathToroku"), QStringLiteral("データリストの登録チェックに失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.IsDataPathToroku"), QStringLiteral("データリストの登録チェックに失敗しました。"));
     return false;
   }
 }

@@ -17,13 +17,6 @@ struct SortCode {
 };
 constexpr SortCode kSortCodes[] = {{0, 11}, {1, 14}, {2, 15}, {3, 16}, {4, 17}, {5, 18}, {6, 12}};
 
-void report(const std::exception& e, const QString& step, const QString& text)
-{
-  if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*dbe, step, text, true);
-  else
-    fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
-}
 
 // Runs AWork in the system-database transaction (started here when none is
 // active) and commits what it started: 1 when done, 0 after a failure, which
@@ -40,7 +33,7 @@ int inOwnTransaction(const QString& AStep, const QString& AText, const std::func
   } catch (const std::exception& e) {
     if (tr && tr->Started()) {
       tr->Rollback();
-      report(e, AStep, AText);
+      fnReportError(e, AStep, AText);
     }
     return 0;
   }

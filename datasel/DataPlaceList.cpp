@@ -12,13 +12,6 @@
 
 namespace {
 
-void report(const std::exception& e, const QString& step, const QString& text)
-{
-  if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*dbe, step, text, true);
-  else
-    fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
-}
 
 }  // namespace
 
@@ -67,7 +60,7 @@ bool TDataPlaceStore::Read(bool ANamedOnly)
     return true;
   } catch (const std::exception& e) {
     tr.Rollback();
-    report(e, QStringLiteral("TDataPlaceBox.ReadDataPlace"), QStringLiteral("データの場所の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataPlaceBox.ReadDataPlace"), QStringLiteral("データの場所の取得に失敗しました。"));
     return false;
   }
 }
@@ -165,7 +158,7 @@ bool TDataPlaceStore::PlaceFolders(int ARec, QStringList& AFolders)
     return true;
   } catch (const std::exception& e) {
     tr.Rollback();
-    report(e, QStringLiteral("TDataPlaceBox.DeleteDataPlace"), QStringLiteral("データの場所の削除に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataPlaceBox.DeleteDataPlace"), QStringLiteral("データの場所の削除に失敗しました。"));
     return false;
   }
 }
