@@ -81,11 +81,7 @@ bool TDM::IsUseMenu(const QString& AMenuID, const QString& AOption)
     // An error inside a caller's transaction is left to the caller.
     if (own.Started()) {
       fnReportError(e, QStringLiteral("TDM.SetJobControl"), QStringLiteral("メニュー制御情報の取得に失敗しました。"));
-      try {
-        own.Commit();
-      } catch (...) {
-        own.Rollback();
-      }
+      own.EndAfterError();
     }
   }
   return result;
@@ -124,11 +120,7 @@ bool TDM::fnGetExistsOpeDefSisetu()
   } catch (const std::exception& e) {
     q.close();
     fnReportError(e, QStringLiteral("TDM.fnGetExistsOpeDefSisetu"), kDefSisetuMsg);
-    try {
-      own.Commit();
-    } catch (...) {
-      own.Rollback();
-    }
+    own.EndAfterError();
     return false;
   }
   return result;
@@ -185,11 +177,7 @@ QString TDM::GetOpeDefSisetu()
   } catch (const std::exception& e) {
     q.close();
     fnReportError(e, QStringLiteral("TDM.GetOpeDefSisetu"), kDefSisetuMsg);
-    try {
-      own.Commit();
-    } catch (...) {
-      own.Rollback();
-    }
+    own.EndAfterError();
   }
   return result;
 }
@@ -253,11 +241,7 @@ QString TDM::fnGetSisetumei(const QString& pSCODE)
   } catch (const std::exception& e) {
     q.close();
     fnReportError(e, QStringLiteral("TDM.fnGetSisetumei"), QStringLiteral("本・支店名の取得に失敗しました。"));
-    try {
-      own.Commit();
-    } catch (...) {
-      own.Rollback();
-    }
+    own.EndAfterError();
   }
   return result;
 }
@@ -278,11 +262,7 @@ int TDM::fnGetJigyoukubun(const QString& pSCODE)
   } catch (const std::exception& e) {
     q.close();
     fnReportError(e, QStringLiteral("TDM.fnGetJigyoukubun"), QStringLiteral("事業区分の取得に失敗しました。"));
-    try {
-      own.Commit();
-    } catch (...) {
-      own.Rollback();
-    }
+    own.EndAfterError();
     return -1;
   }
   return result;

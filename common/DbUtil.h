@@ -35,6 +35,26 @@ public:
     FStarted = false;
   }
 
+  // After a failed read: ends what this scope started with a commit, or a
+  // rollback when the commit fails; never throws.
+  void EndAfterError() noexcept
+  {
+    try {
+      Commit();
+    } catch (...) {
+      Rollback();
+    }
+  }
+  // Commits what this scope started; a transaction the caller had open is
+  // committed with its context kept.
+  void CommitOrRetain()
+  {
+    if (FStarted)
+      Commit();
+    else if (FTr.inTransaction())
+      FTr.commitRetaining();
+  }
+
 private:
   db::Transaction& FTr;
   bool FStarted;

@@ -66,11 +66,7 @@ void TLoginUserListOnDef::Execute(int AGroupID, int AOpCode, bool AMySelf)
         fnShowFbError(*fb, QStringLiteral("TLoginUserListOnDef.Execute"), msg, true);
       else
         fnShowErrorDetail(msg, QString::fromUtf8(e.what()), mtError);
-      try {
-        own.Commit();
-      } catch (...) {
-        own.Rollback();
-      }
+      own.EndAfterError();
     }
     throw;
   }

@@ -302,10 +302,7 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
       q.exec();
     }
     q.close();
-    if (tr->Started())
-      tr->Commit();
-    else
-      DM->IBTransactionDEF.commitRetaining();
+    tr->CommitOrRetain();
     return true;
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();

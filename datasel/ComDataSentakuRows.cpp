@@ -119,10 +119,7 @@ bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorT
     bindPlace(q);
     q.exec();
     q.close();
-    if (tr->Started())
-      tr->Commit();
-    else
-      DM->IBTransactionDEF.commitRetaining();
+    tr->CommitOrRetain();
     return true;
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
@@ -151,10 +148,7 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& AData, bool A
     q.exec();
     q.close();
     DeleteDataListChildRecord(AData, false);
-    if (tr->Started())
-      tr->Commit();
-    else
-      DM->IBTransactionDEF.commitRetaining();
+    tr->CommitOrRetain();
     return true;
   } catch (const std::exception& e) {
     if (tr) tr->Rollback();
