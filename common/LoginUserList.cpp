@@ -61,11 +61,8 @@ void TLoginUserListOnDef::Execute(int AGroupID, int AOpCode, bool AMySelf)
   } catch (const std::exception& e) {
     q.close();
     if (own.Started()) {
-      const QString msg = QStringLiteral("ログインユーザーリストの取得に失敗しました。");
-      if (const auto* fb = dynamic_cast<const db::DbError*>(&e))
-        fnShowFbError(*fb, QStringLiteral("TLoginUserListOnDef.Execute"), msg, true);
-      else
-        fnShowErrorDetail(msg, QString::fromUtf8(e.what()), mtError);
+      fnReportError(e, QStringLiteral("TLoginUserListOnDef.Execute"),
+                    QStringLiteral("ログインユーザーリストの取得に失敗しました。"));
       own.EndAfterError();
     }
     throw;

@@ -19,11 +19,7 @@ namespace {
 
 void reportList(const std::exception& e)
 {
-  const QString text = QStringLiteral("データリストの取得に失敗しました。");
-  if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-    fnShowFbError(*dbe, QStringLiteral("TDataSentakuListCtl.Execute"), text, true);
-  else
-    fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
+  fnReportError(e, QStringLiteral("TDataSentakuListCtl.Execute"), QStringLiteral("データリストの取得に失敗しました。"));
 }
 
 QStringList subFolders(const QString& path)
