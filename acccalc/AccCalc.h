@@ -24,13 +24,13 @@
 //   AZenkiZeiAtukai tax handling of the previous year (general data only).
 // Returns false when a database error stopped the reading; the error has
 // been reported and the table must not be used.
-bool pcSisanhyoRead(TBalanceArray &ABalance, TQSortArray &ASort, const QString &ASCODE, const QString &ABCODE,
-                    int AZeiKbn, int ABalanceType, int ALayoutKbn, int AYousikiKbn, int ABumonHaifu,
-                    int AJigyoKbn, int AZenkiZeiAtukai);
+bool pcSisanhyoRead(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                    int AZeiKbn, int ABalanceType, int ALayoutKbn, int AYousikiKbn, int ABumonHaifu, int AJigyoKbn,
+                    int AZenkiZeiAtukai);
 
 // Reads the financial-statement balances of statement kind AKind with fixed
 // settings. Returns false as pcSisanhyoRead.
-bool pcKessansyoRead(TBalanceArray &ABalance, TQSortArray &ASort, int AKind, int AZeiKbn, int AJigyoKbn,
+bool pcKessansyoRead(TBalanceArray& ABalance, TQSortArray& ASort, int AKind, int AZeiKbn, int AJigyoKbn,
                      int AZenkiZeiAtukai);
 
 // Computes opening (WNUM1), debit (WNUM2), credit (WNUM3) and closing (WNUM4)
@@ -43,23 +43,22 @@ bool pcKessansyoRead(TBalanceArray &ABalance, TQSortArray &ASort, int AKind, int
 // Periods outside 1..16 are reported and brought into 1..16.
 // Database errors of the total-name look-up are reported and raised again
 // (general data).
-void pcBalanceCalcu(TBalanceArray &ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo, int AJigyoKbn);
+void pcBalanceCalcu(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo, int AJigyoKbn);
 
 // The branches, for callers that know the data kind.
-bool pcSisanhyoRead_Ippan(TBalanceArray &ABalance, TQSortArray &ASort, const QString &ASCODE,
-                          const QString &ABCODE, int AZeiKbn, int ABalanceType, int ALayoutKbn,
-                          int AYousikiKbn, int ABumonHaifu, int AZenkiZeiAtukai);
-bool pcSisanhyoRead_Iryou(TBalanceArray &ABalance, TQSortArray &ASort, const QString &ASCODE,
-                          const QString &ABCODE, int AZeiKbn, int ABalanceType, int ALayoutKbn,
-                          int AYousikiKbn, int ABumonHaifu, int AJigyoKbn);
-void pcBalanceSheet_Calcu(TBalanceArray &ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo);
-void pcBalanceSheet_CalcuIryou(TBalanceArray &ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo,
-                               int AJigyoKbn);
+bool pcSisanhyoRead_Ippan(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                          int AZeiKbn, int ABalanceType, int ALayoutKbn, int AYousikiKbn, int ABumonHaifu,
+                          int AZenkiZeiAtukai);
+bool pcSisanhyoRead_Iryou(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                          int AZeiKbn, int ABalanceType, int ALayoutKbn, int AYousikiKbn, int ABumonHaifu,
+                          int AJigyoKbn);
+void pcBalanceSheet_Calcu(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo);
+void pcBalanceSheet_CalcuIryou(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo, int AJigyoKbn);
 
 // Statement lines of the medical-corporation layout at one period position
 // (-32..16): sums the accounts into the total lines, applies the line
 // formulas and stores the component ratios in KOUSEI.
-void pcKikanLineCalcu_Iryou(TBalanceArray &ABalance, int APos, int AJigyoKbn);
+void pcKikanLineCalcu_Iryou(TBalanceArray& ABalance, int APos, int AJigyoKbn);
 
 // The period message shown for a range outside 1..16.
 QString fnKikanErrorText(int AFrom, int ATo);

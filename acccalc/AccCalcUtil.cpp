@@ -1,114 +1,114 @@
 #include "acccalc/AccCalcUtil.h"
 
-#include "db/Query.h"
-
 #include <cmath>
 #include <utility>
 
+#include "db/Query.h"
+
 namespace acccalc {
 
-QString fitLeft(const QString &AText, int AWidth)
+QString fitLeft(const QString& AText, int AWidth)
 {
-    QString out;
-    int chars = 0;
-    for (int i = 0; i < AText.size() && chars < AWidth; ++i) {
-        out += AText[i];
-        if (AText[i].isHighSurrogate() && i + 1 < AText.size() && AText[i + 1].isLowSurrogate())
-            out += AText[++i];
-        ++chars;
-    }
-    for (; chars < AWidth; ++chars)
-        out += QLatin1Char(' ');
-    return out;
+  QString out;
+  int chars = 0;
+  for (int i = 0; i < AText.size() && chars < AWidth; ++i) {
+    out += AText[i];
+    if (AText[i].isHighSurrogate() && i + 1 < AText.size() && AText[i + 1].isLowSurrogate())
+      out += AText[++i];
+    ++chars;
+  }
+  for (; chars < AWidth; ++chars)
+    out += QLatin1Char(' ');
+  return out;
 }
 
 QString twoDigits(int AValue)
 {
-    const QString digits = QString::number(std::abs(static_cast<long long>(AValue))).rightJustified(2, QLatin1Char('0'));
-    return AValue < 0 ? QLatin1Char('-') + digits : digits;
+  const QString digits = QString::number(std::abs(static_cast<long long>(AValue))).rightJustified(2, QLatin1Char('0'));
+  return AValue < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-int codeNumber(const QString &ACode)
+int codeNumber(const QString& ACode)
 {
-    bool ok = false;
-    const int n = ACode.trimmed().toInt(&ok);
-    return ok ? n : 0;
+  bool ok = false;
+  const int n = ACode.trimmed().toInt(&ok);
+  return ok ? n : 0;
 }
 
-void quickSortKeys(TQSortArray &AKeys, int ALo, int AHi)
+void quickSortKeys(TQSortArray& AKeys, int ALo, int AHi)
 {
-    while (ALo < AHi) {
-        int i = ALo;
-        int j = AHi;
-        const QString pivot = AKeys[static_cast<std::size_t>((ALo + AHi) / 2)].Key;
-        do {
-            while (AKeys[static_cast<std::size_t>(i)].Key < pivot)
-                ++i;
-            while (pivot < AKeys[static_cast<std::size_t>(j)].Key)
-                --j;
-            if (i <= j) {
-                std::swap(AKeys[static_cast<std::size_t>(i)], AKeys[static_cast<std::size_t>(j)]);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        // Recurse into the smaller part, loop over the larger one.
-        if (j - ALo < AHi - i) {
-            if (ALo < j)
-                quickSortKeys(AKeys, ALo, j);
-            ALo = i;
-        } else {
-            if (i < AHi)
-                quickSortKeys(AKeys, i, AHi);
-            AHi = j;
-        }
+  while (ALo < AHi) {
+    int i = ALo;
+    int j = AHi;
+    const QString pivot = AKeys[static_cast<std::size_t>((ALo + AHi) / 2)].Key;
+    do {
+      while (AKeys[static_cast<std::size_t>(i)].Key < pivot)
+        ++i;
+      while (pivot < AKeys[static_cast<std::size_t>(j)].Key)
+        --j;
+      if (i <= j) {
+        std::swap(AKeys[static_cast<std::size_t>(i)], AKeys[static_cast<std::size_t>(j)]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    // Recurse into the smaller part, loop over the larger one.
+    if (j - ALo < AHi - i) {
+      if (ALo < j)
+        quickSortKeys(AKeys, ALo, j);
+      ALo = i;
+    } else {
+      if (i < AHi)
+        quickSortKeys(AKeys, i, AHi);
+      AHi = j;
     }
+  }
 }
 
 Currency subAccountShare(Currency ASub, Currency AAccount)
 {
-    if (AAccount.isZero())
-        return Currency();
-    const double q = static_cast<double>(ASub.raw()) / static_cast<double>(AAccount.raw());
-    const double perMille = q * 1000.0;
-    // Beyond these the result is at a bound anyway; keeps the conversion in range.
-    if (perMille > 99990.0)
-        return Cur(9999);
-    if (perMille < -9990.0)
-        return Cur(-999);
-    const qint64 units = Currency::fromDouble(perMille).toUnits(Currency::Round::HalfAwayFromZero);
-    Currency share = Currency::fromRaw(units * 1000); // units tenths of a per cent
-    if (share > Cur(9999))
-        share = Cur(9999);
-    if (share < Cur(-999))
-        share = Cur(-999);
-    return share;
+  if (AAccount.isZero())
+    return Currency();
+  const double q = static_cast<double>(ASub.raw()) / static_cast<double>(AAccount.raw());
+  const double perMille = q * 1000.0;
+  // Beyond these the result is at a bound anyway; keeps the conversion in range.
+  if (perMille > 99990.0)
+    return Cur(9999);
+  if (perMille < -9990.0)
+    return Cur(-999);
+  const qint64 units = Currency::fromDouble(perMille).toUnits(Currency::Round::HalfAwayFromZero);
+  Currency share = Currency::fromRaw(units * 1000);  // units tenths of a per cent
+  if (share > Cur(9999))
+    share = Cur(9999);
+  if (share < Cur(-999))
+    share = Cur(-999);
+  return share;
 }
 
-void ensureRow(TBalanceArray &ABalance, TQSortArray &ASort, int ARow)
+void ensureRow(TBalanceArray& ABalance, TQSortArray& ASort, int ARow)
 {
-    const auto need = static_cast<std::size_t>(ARow) + 1;
-    if (ABalance.size() < need)
-        ABalance.resize(need);
-    if (ASort.size() < ABalance.size()) {
-        const std::size_t from = ASort.size();
-        ASort.resize(ABalance.size());
-        for (std::size_t i = from; i < ASort.size(); ++i)
-            ASort[i] = TQSORT{HiddenSortKey(), static_cast<int>(i)};
-    }
+  const auto need = static_cast<std::size_t>(ARow) + 1;
+  if (ABalance.size() < need)
+    ABalance.resize(need);
+  if (ASort.size() < ABalance.size()) {
+    const std::size_t from = ASort.size();
+    ASort.resize(ABalance.size());
+    for (std::size_t i = from; i < ASort.size(); ++i)
+      ASort[i] = TQSORT{HiddenSortKey(), static_cast<int>(i)};
+  }
 }
 
-int Columns::operator()(const char *AName)
+int Columns::operator()(const char* AName)
 {
-    const QString name = QString::fromLatin1(AName);
-    auto it = m_cache.constFind(name);
-    if (it != m_cache.constEnd())
-        return *it;
-    const int index = m_q.fieldIndex(name);
-    if (index < 0)
-        throw db::DbError(QStringLiteral("Field '%1' not found").arg(name));
-    m_cache.insert(name, index);
-    return index;
+  const QString name = QString::fromLatin1(AName);
+  auto it = m_cache.constFind(name);
+  if (it != m_cache.constEnd())
+    return *it;
+  const int index = m_q.fieldIndex(name);
+  if (index < 0)
+    throw db::DbError(QStringLiteral("Field '%1' not found").arg(name));
+  m_cache.insert(name, index);
+  return index;
 }
 
-} // namespace acccalc
+}  // namespace acccalc

@@ -2,10 +2,10 @@
 // Small helpers shared by the readers and the range computations. Internal
 // to the computation.
 
-#include "acccalc/AccBalance.h"
-
 #include <QHash>
 #include <QString>
+
+#include "acccalc/AccBalance.h"
 
 namespace db {
 class Query;
@@ -15,51 +15,51 @@ namespace acccalc {
 
 inline Currency Cur(qint64 AUnits)
 {
-    return Currency::fromInt(AUnits);
+  return Currency::fromInt(AUnits);
 }
 
 // Debit-natured classes 1 and 4: balance = debit - credit; all other classes
 // are credit-natured.
 inline bool isDebitNatured(int ADac)
 {
-    return ADac == 1 || ADac == 4;
+  return ADac == 1 || ADac == 4;
 }
 
 // A period's movement in the account's own direction.
 inline Currency signedMove(int ADac, Currency AKar, Currency AKas)
 {
-    return isDebitNatured(ADac) ? AKar - AKas : AKas - AKar;
+  return isDebitNatured(ADac) ? AKar - AKas : AKas - AKar;
 }
 
 // Summed into a total line, classes 1 and 3 add, 2 and 4 subtract, others
 // change nothing.
-inline void addBySumClass(int ADac, Currency &ATarget, Currency AValue)
+inline void addBySumClass(int ADac, Currency& ATarget, Currency AValue)
 {
-    if (ADac == 1 || ADac == 3)
-        ATarget += AValue;
-    else if (ADac == 2 || ADac == 4)
-        ATarget -= AValue;
+  if (ADac == 1 || ADac == 3)
+    ATarget += AValue;
+  else if (ADac == 2 || ADac == 4)
+    ATarget -= AValue;
 }
 
 // ALow < ACode < AHigh in plain character-code order.
-inline bool codeBetween(const QString &ACode, const char *ALow, const char *AHigh)
+inline bool codeBetween(const QString& ACode, const char* ALow, const char* AHigh)
 {
-    return QString::fromLatin1(ALow) < ACode && ACode < QString::fromLatin1(AHigh);
+  return QString::fromLatin1(ALow) < ACode && ACode < QString::fromLatin1(AHigh);
 }
 
 // The text padded on the right with blanks and cut to its first AWidth
 // characters (a surrogate pair counts as one character).
-QString fitLeft(const QString &AText, int AWidth);
+QString fitLeft(const QString& AText, int AWidth);
 
 // An integer as at least two digits ("%2.2d").
 QString twoDigits(int AValue);
 
 // The code read as a whole number; 0 when it is not one.
-int codeNumber(const QString &ACode);
+int codeNumber(const QString& ACode);
 
 // Sorts AKeys[ALo..AHi] by Key in UTF-16 code-unit order (Hoare quicksort
 // around the middle element; equal keys keep no particular order).
-void quickSortKeys(TQSortArray &AKeys, int ALo, int AHi);
+void quickSortKeys(TQSortArray& AKeys, int ALo, int AHi);
 
 // A sub-account's share of its account's closing balance in per cent with one
 // decimal (rounded half away from zero), limited to -999 .. 9999; 0 when the
@@ -68,25 +68,24 @@ Currency subAccountShare(Currency ASub, Currency AAccount);
 
 // Grows the table and the keys so that row ARow exists (a new row is empty
 // and its key hidden).
-void ensureRow(TBalanceArray &ABalance, TQSortArray &ASort, int ARow);
+void ensureRow(TBalanceArray& ABalance, TQSortArray& ASort, int ARow);
 
 // The range of a period selector (0 and others: as passed; 1..4 the
 // quarters; 5 periods 1-8; 6 periods 9-16). A first period below 1 with
 // selector 0, and any range outside 1..16, is reported; the range is then
 // brought into 1..16 so that no period array is read out of its bounds.
-void periodRange(int AKikan, int &AFrom, int &ATo);
+void periodRange(int AKikan, int& AFrom, int& ATo);
 
 // Column positions of a query's current result, looked up once per result.
-class Columns
-{
-public:
-    explicit Columns(const db::Query &AQuery) : m_q(AQuery) {}
-    // Index of a column; a DbError (gdscode 0) when the result has none.
-    int operator()(const char *AName);
+class Columns {
+ public:
+  explicit Columns(const db::Query& AQuery) : m_q(AQuery) {}
+  // Index of a column; a DbError (gdscode 0) when the result has none.
+  int operator()(const char* AName);
 
-private:
-    const db::Query &m_q;
-    QHash<QString, int> m_cache;
+ private:
+  const db::Query& m_q;
+  QHash<QString, int> m_cache;
 };
 
-} // namespace acccalc
+}  // namespace acccalc

@@ -5,17 +5,17 @@
 // table between the general and the medical-corporation layout whenever a
 // data set is opened.
 
-#include <QString>
-
 #include <array>
 #include <cstdint>
+
+#include <QString>
 
 // First balance-table row of the account rows (rows below hold total lines).
 inline constexpr int FirstAccountRowGeneral = 51;
 inline constexpr int FirstAccountRowMedical = 61;
 inline constexpr int FirstAccountRow(bool AMedical)
 {
-    return AMedical ? FirstAccountRowMedical : FirstAccountRowGeneral;
+  return AMedical ? FirstAccountRowMedical : FirstAccountRowGeneral;
 }
 
 // Month ordinal (1..12 from the fiscal start) of each period index 0..15; the
@@ -25,13 +25,12 @@ inline constexpr std::array<int, 16> KikanToTukiNo = {1, 2, 3, 3, 4, 5, 6, 6, 7,
 // Row numbers of the statement total lines: 45 line slots of two row numbers
 // (first, second) and 25 single slots of one row number; 0 means "no row".
 // Slots are numbered from 1 (element 0 is unused and always 0).
-struct TTotalLineRows
-{
-    std::array<std::array<std::uint16_t, 2>, 46> Line{};
-    std::array<std::uint16_t, 26> Single{};
+struct TTotalLineRows {
+  std::array<std::array<std::uint16_t, 2>, 46> Line{};
+  std::array<std::uint16_t, 26> Single{};
 
-    std::uint16_t first(int ALine) const { return Line.at(ALine)[0]; }
-    std::uint16_t second(int ALine) const { return Line.at(ALine)[1]; }
+  std::uint16_t first(int ALine) const { return Line.at(ALine)[0]; }
+  std::uint16_t second(int ALine) const { return Line.at(ALine)[1]; }
 };
 
 extern TTotalLineRows TotalLineRows;

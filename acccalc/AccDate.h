@@ -1,26 +1,24 @@
 #pragma once
 // Date splitting and building shared by the period and era routines.
 
-#include "platform/DateTime.h"
+#include <stdexcept>
 
 #include <QString>
 
-#include <stdexcept>
+#include "platform/DateTime.h"
 
 // A date built by month arithmetic fell outside the years 1..9999.
-class EAccDateRange : public std::range_error
-{
-public:
-    using std::range_error::range_error;
+class EAccDateRange : public std::range_error {
+ public:
+  using std::range_error::range_error;
 };
 
 namespace acccalc {
 
-struct Ymd
-{
-    int y = 0;
-    int m = 0;
-    int d = 0;
+struct Ymd {
+  int y = 0;
+  int m = 0;
+  int d = 0;
 };
 
 // Year, month and day of a date (the time of day is ignored; for dates before
@@ -34,6 +32,6 @@ TDateTime makeDate(int AYear, int AMonth, int ADay);
 
 // A date text read with the process-wide date format (year/month/day).
 // Throws EAccDateRange when the text is no date.
-TDateTime parseProcessDate(const QString &AText);
+TDateTime parseProcessDate(const QString& AText);
 
-} // namespace acccalc
+}  // namespace acccalc

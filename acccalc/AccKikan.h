@@ -17,9 +17,9 @@
 // The routines split a date into year, month and day and ignore the time,
 // except where stated.
 
-#include "acccalc/AccDate.h"
-
 #include <cstdint>
+
+#include "acccalc/AccDate.h"
 
 // Month index (0..11) to period number; -1 for any other value.
 int fnTukiIdxToKikanNo(int ATukiIdx);

@@ -3,12 +3,12 @@
 // snapshot transaction restarted, the work committed, and a database error
 // rolled back and reported. Internal to the computation.
 
-#include "acccalc/AccBalance.h"
-#include "acccalc/AccCalcEnv.h"
+#include <functional>
 
 #include <QString>
 
-#include <functional>
+#include "acccalc/AccBalance.h"
+#include "acccalc/AccCalcEnv.h"
 
 namespace db {
 class Transaction;
@@ -22,12 +22,12 @@ QString readStepText();
 // Reports a database error of step AStep: a server error through
 // ShowFbCalcError, an error of the database layer itself (a missing column)
 // as "step," + message through ShowCommaMessage.
-void reportReadError(const std::exception &E, const QString &AStep);
+void reportReadError(const std::exception& E, const QString& AStep);
 
 // Resets the table, commits an active snapshot transaction and starts it,
 // runs ABody, commits. A database error rolls back, is reported and gives
 // false; any other exception rolls back and is raised again.
-bool runTrialBalanceReading(TBalanceArray &ABalance, TQSortArray &ASort,
-                            const std::function<void(db::Transaction &)> &ABody);
+bool runTrialBalanceReading(TBalanceArray& ABalance, TQSortArray& ASort,
+                            const std::function<void(db::Transaction&)>& ABody);
 
-} // namespace acccalc
+}  // namespace acccalc

@@ -11,19 +11,18 @@ namespace db {
 class Transaction;
 }
 
-class TAccReportSettings
-{
-public:
-    virtual ~TAccReportSettings() = default;
-    // 財団社団 is "財団", or 医療法人 is "社会" or "特定".
-    virtual bool IsZaidanSyakaiTokutei(db::Transaction &ATr);
-    // 基金 is "有" (default "無").
-    virtual bool IsKikinAri(db::Transaction &ATr);
+class TAccReportSettings {
+ public:
+  virtual ~TAccReportSettings() = default;
+  // 財団社団 is "財団", or 医療法人 is "社会" or "特定".
+  virtual bool IsZaidanSyakaiTokutei(db::Transaction& ATr);
+  // 基金 is "有" (default "無").
+  virtual bool IsKikinAri(db::Transaction& ATr);
 
-protected:
-    // The text of a setting, ADefault when there is no row.
-    static QString readText(db::Transaction &ATr, const QString &AGroup, const QString &ACode, const QString &ADefault);
+ protected:
+  // The text of a setting, ADefault when there is no row.
+  static QString readText(db::Transaction& ATr, const QString& AGroup, const QString& ACode, const QString& ADefault);
 };
 
-TAccReportSettings &AccReportSettings();
-void SetAccReportSettings(TAccReportSettings *ASettings);
+TAccReportSettings& AccReportSettings();
+void SetAccReportSettings(TAccReportSettings* ASettings);

@@ -6,19 +6,19 @@
 #include "ui/UiMessageHook.h"
 #include "wizard/window/RendoProgram.h"
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
-    TApplication app(argc, argv);
-    // The window's closing ends the program block, not the last window.
-    QApplication::setQuitOnLastWindowClosed(false);
-    // Messages of the widget-free libraries show as dialogs.
-    pcInstallUiMessageHook();
-    // The dialogs this program starts by name or through hooks.
-    RegisterDataSentakuBox();
-    pcInstallDataPasswordPrompt();
-    pcInstallAppIniCreateBoxHook();
-    QStringList args = QApplication::arguments();
-    if (!args.isEmpty())
-        args.removeFirst();
-    return fnRendoProgramMain(args);
+  TApplication app(argc, argv);
+  // The window's closing ends the program block, not the last window.
+  QApplication::setQuitOnLastWindowClosed(false);
+  // Messages of the widget-free libraries show as dialogs.
+  pcInstallUiMessageHook();
+  // The dialogs this program starts by name or through hooks.
+  RegisterDataSentakuBox();
+  pcInstallDataPasswordPrompt();
+  pcInstallAppIniCreateBoxHook();
+  QStringList args = QApplication::arguments();
+  if (!args.isEmpty())
+    args.removeFirst();
+  return fnRendoProgramMain(args);
 }

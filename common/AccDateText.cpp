@@ -1,20 +1,30 @@
 #include "common/AccDateText.h"
 
+#include <initializer_list>
+
+#include <QStringList>
+
 #include "acccalc/AccGengo.h"
 #include "common/AccFunction.h"
 #include "common/AccRecord.h"
 
-#include <QStringList>
-#include <initializer_list>
-
 namespace {
 
-bool eraForm() { return SystemDef.NengoSwitch == 1; }
+bool eraForm()
+{
+  return SystemDef.NengoSwitch == 1;
+}
 
 // "%Nd": right-aligned in N columns.
-QString sp(int v, int width) { return QStringLiteral("%1").arg(v, width, 10, QLatin1Char(' ')); }
+QString sp(int v, int width)
+{
+  return QStringLiteral("%1").arg(v, width, 10, QLatin1Char(' '));
+}
 // "%.Nd": at least N digits, zero-padded.
-QString zp(int v, int width) { return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0')); }
+QString zp(int v, int width)
+{
+  return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
+}
 
 bool among(const QString& key, std::initializer_list<const char16_t*> keys)
 {
@@ -27,10 +37,13 @@ bool among(const QString& key, std::initializer_list<const char16_t*> keys)
 QString eraPrefix(int kind, const TWarekiRec& w)
 {
   switch (kind) {
-    case 0: return QString();
+    case 0:
+      return QString();
     case 2:
-    case 3: return w.GengoSign;
-    default: return w.Gengo;
+    case 3:
+      return w.GengoSign;
+    default:
+      return w.Gengo;
   }
 }
 
@@ -108,7 +121,8 @@ QString eraJ(const QString& key, int kind, TDateTime d)
   else if (among(key, {u"y年", u"y"}))
     r = e + u' ' + QString::number(ee) + u'年';
   else if (among(key, {u"yyyy年 m月 d日", u"yy年 m月 d日", u"y年 m月 d日"}))
-    r = e + u' ' + sp(ee, 2) + QStringLiteral("年 ") + QString::number(mm) + QStringLiteral("月 ") + QString::number(dd) + u'日';
+    r = e + u' ' + sp(ee, 2) + QStringLiteral("年 ") + QString::number(mm) + QStringLiteral("月 ") +
+        QString::number(dd) + u'日';
   else if (among(key, {u"yyyy年 m月", u"yy年 m月", u"y年 m月"}))
     r = e + u' ' + sp(ee, 2) + QStringLiteral("年 ") + QString::number(mm) + u'月';
   else if (among(key, {u"yyyy年 mm月 dd日", u"yy年 mm月 dd日"}))

@@ -3,10 +3,10 @@
 // (SystemDef.NengoSwitch 1 = era form), and reading dates written in the
 // fixed Japanese formats.
 
+#include <QString>
+
 #include "platform/DateTime.h"
 #include "platform/Format.h"
-
-#include <QString>
 
 // Formatting of D with Format under the given settings.
 QString fnFormatDateTimeFS(const QString& Format, const TFormatSettings& Settings, TDateTime D);

@@ -1,8 +1,8 @@
 #include "common/AccFunction.h"
 
-#include <QHash>
-
 #include <algorithm>
+
+#include <QHash>
 
 namespace {
 
@@ -36,24 +36,30 @@ int fnCodePointLength(const QString& s)
 {
   int n = 0;
   for (QChar c : s)
-    if (!fnIsLowSurrogate(c)) ++n;
+    if (!fnIsLowSurrogate(c))
+      ++n;
   return n;
 }
 
 int fnCharByteWidth(QChar c)
 {
   const char16_t u = c.unicode();
-  if (fnIsHighSurrogate(c)) return 2;
-  if (fnIsLowSurrogate(c)) return 0;
-  if (u >= 0x20 && u <= 0x7E) return 1;
-  if (u >= 0xFF61 && u <= 0xFF9F) return 1;
+  if (fnIsHighSurrogate(c))
+    return 2;
+  if (fnIsLowSurrogate(c))
+    return 0;
+  if (u >= 0x20 && u <= 0x7E)
+    return 1;
+  if (u >= 0xFF61 && u <= 0xFF9F)
+    return 1;
   return 2;
 }
 
 int fnTextByteWidth(const QString& s)
 {
   int w = 0;
-  for (QChar c : s) w += fnCharByteWidth(c);
+  for (QChar c : s)
+    w += fnCharByteWidth(c);
   return w;
 }
 
@@ -65,7 +71,8 @@ bool fnIsLeadChar(QChar c)
 
 bool fnIsZenkakuTail(const QString& s, int pos)
 {
-  if (s.isEmpty() || pos < 1) return false;
+  if (s.isEmpty() || pos < 1)
+    return false;
   const int last = std::min<int>(pos, int(s.size()));
   bool first = false;  // state of the unit just scanned
   for (int i = 0; i < last; ++i) {
@@ -83,8 +90,10 @@ QString fnTrim(const QString& s)
 {
   qsizetype b = 0;
   qsizetype e = s.size();
-  while (b < e && s.at(b).unicode() <= 0x20) ++b;
-  while (e > b && s.at(e - 1).unicode() <= 0x20) --e;
+  while (b < e && s.at(b).unicode() <= 0x20)
+    ++b;
+  while (e > b && s.at(e - 1).unicode() <= 0x20)
+    --e;
   return s.mid(b, e - b);
 }
 
@@ -92,8 +101,10 @@ QString fnTrimZen(const QString& s)
 {
   qsizetype b = 0;
   qsizetype e = s.size();
-  while (b < e && isSpaceOrZen(s.at(b))) ++b;
-  while (e > b && isSpaceOrZen(s.at(e - 1))) --e;
+  while (b < e && isSpaceOrZen(s.at(b)))
+    ++b;
+  while (e > b && isSpaceOrZen(s.at(e - 1)))
+    --e;
   return s.mid(b, e - b);
 }
 
@@ -102,7 +113,8 @@ QString fnDelSpaceZen(const QString& s)
   QString out;
   out.reserve(s.size());
   for (QChar c : s)
-    if (!isSpaceOrZen(c)) out.append(c);
+    if (!isSpaceOrZen(c))
+      out.append(c);
   return out;
 }
 
@@ -111,7 +123,8 @@ QString fnRemoveTabCrLf(const QString& s)
   QString out;
   out.reserve(s.size());
   for (QChar c : s)
-    if (c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n')) out.append(c);
+    if (c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+      out.append(c);
   return out;
 }
 
@@ -119,7 +132,8 @@ QString fnRemoveTabCrLf(const QString& s)
 
 QString fnSpaceStr(int n)
 {
-  if (n < 1 || n > 510) return QString();
+  if (n < 1 || n > 510)
+    return QString();
   return QString(n, QLatin1Char(' '));
 }
 
@@ -130,9 +144,11 @@ QString fnCutStrL(const QString& s, int n, bool doTrim)
   int count = 0;
   for (qsizetype i = 0; i < t.size() && count < n; ++i) {
     const QChar c = t.at(i);
-    if (fnIsHighSurrogate(c)) continue;  // counted with its low half
+    if (fnIsHighSurrogate(c))
+      continue;  // counted with its low half
     if (fnIsLowSurrogate(c)) {
-      if (i > 0 && fnIsHighSurrogate(t.at(i - 1))) out.append(t.at(i - 1));
+      if (i > 0 && fnIsHighSurrogate(t.at(i - 1)))
+        out.append(t.at(i - 1));
       out.append(c);
     } else {
       out.append(c);
@@ -149,10 +165,12 @@ QString fnCutStrR(const QString& s, int n, bool doTrim)
   int count = 0;
   for (qsizetype i = t.size() - 1; i >= 0 && count < n; --i) {
     const QChar c = t.at(i);
-    if (fnIsLowSurrogate(c)) continue;  // taken with its high half
+    if (fnIsLowSurrogate(c))
+      continue;  // taken with its high half
     if (fnIsHighSurrogate(c)) {
       QString pair(c);
-      if (i + 1 < t.size() && fnIsLowSurrogate(t.at(i + 1))) pair.append(t.at(i + 1));
+      if (i + 1 < t.size() && fnIsLowSurrogate(t.at(i + 1)))
+        pair.append(t.at(i + 1));
       out.prepend(pair);
     } else {
       out.prepend(c);
@@ -176,14 +194,18 @@ QString fnCutByteL(const QString& s, int w, bool doTrim)
     const QChar c = t.at(i);
     if (fnIsHighSurrogate(c)) {
       sum += 2;
-      if (sum > w) break;
+      if (sum > w)
+        break;
       out.append(c);
-      if (i + 1 < t.size() && fnIsLowSurrogate(t.at(i + 1))) out.append(t.at(++i));
+      if (i + 1 < t.size() && fnIsLowSurrogate(t.at(i + 1)))
+        out.append(t.at(++i));
       continue;
     }
-    if (fnIsLowSurrogate(c)) continue;  // a low half on its own
+    if (fnIsLowSurrogate(c))
+      continue;  // a low half on its own
     sum += fnCharByteWidth(c);
-    if (sum > w) break;
+    if (sum > w)
+      break;
     out.append(c);
   }
   return doTrimIf(out, doTrim);
@@ -198,15 +220,18 @@ QString fnCutByteR(const QString& s, int w, bool doTrim)
     if (fnIsLowSurrogate(c)) {
       if (i > 0 && fnIsHighSurrogate(s.at(i - 1))) {
         sum += 2;
-        if (sum > w) break;
+        if (sum > w)
+          break;
         out.prepend(c);
         out.prepend(s.at(--i));
       }
       continue;  // a low half on its own is skipped
     }
-    if (fnIsHighSurrogate(c)) continue;  // a high half on its own
+    if (fnIsHighSurrogate(c))
+      continue;  // a high half on its own
     sum += fnCharByteWidth(c);
-    if (sum > w) break;
+    if (sum > w)
+      break;
     out.prepend(c);
   }
   return doTrimIf(out, doTrim);
@@ -214,17 +239,21 @@ QString fnCutByteR(const QString& s, int w, bool doTrim)
 
 QString fnMidByPos(const QString& s, int from, int to)
 {
-  if (to < from) return QString();
+  if (to < from)
+    return QString();
   const int f = std::max(from, 1);
   const int t = std::min<int>(to, int(s.size()));
-  if (t < f) return QString();
+  if (t < f)
+    return QString();
   return s.mid(f - 1, t - f + 1);
 }
 
 QString fnAlignText(const QString& s, int w, const QString& align)
 {
-  if (align == QLatin1String("R")) return fnCutStrR(QString(256, QLatin1Char(' ')) + s, w, false);
-  if (align == QLatin1String("L")) return fnCutStrL(s + QString(256, QLatin1Char(' ')), w, false);
+  if (align == QLatin1String("R"))
+    return fnCutStrR(QString(256, QLatin1Char(' ')) + s, w, false);
+  if (align == QLatin1String("L"))
+    return fnCutStrL(s + QString(256, QLatin1Char(' ')), w, false);
   if (align == QLatin1String("C")) {
     QString out = s;
     while (out.size() < w) {
@@ -254,7 +283,8 @@ QString fnZenAlphaToUpper(const QString& s)
 {
   QString out = s;
   for (QChar& c : out)
-    if (c.unicode() >= 0xFF41 && c.unicode() <= 0xFF5A) c = QChar(char16_t(c.unicode() - 0x20));
+    if (c.unicode() >= 0xFF41 && c.unicode() <= 0xFF5A)
+      c = QChar(char16_t(c.unicode() - 0x20));
   return out;
 }
 
@@ -264,12 +294,11 @@ namespace {
 
 // Half-width katakana U+FF61..U+FF9F and their full-width forms.
 constexpr char16_t kHalfKana[] = {
-    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9,
-    0x30E3, 0x30E5, 0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB,
-    0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1,
-    0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5,
-    0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9,
-    0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30E3, 0x30E5,
+    0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3,
+    0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC,
+    0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
+    0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
 static_assert(sizeof(kHalfKana) / sizeof(kHalfKana[0]) == 0xFF9F - 0xFF61 + 1);
 
 constexpr char16_t kVoiced = 0xFF9E;
@@ -278,8 +307,8 @@ constexpr char16_t kSemiVoiced = 0xFF9F;
 // Full-width katakana that take the voiced mark (the voiced form is +1).
 bool takesVoiced(char16_t full)
 {
-  return (full >= 0x30AB && full <= 0x30C2 && (full % 2) == 1) ||  // KA..CHI
-         (full >= 0x30C4 && full <= 0x30C8 && (full % 2) == 0) ||  // TSU, TE, TO
+  return (full >= 0x30AB && full <= 0x30C2 && (full % 2) == 1) ||         // KA..CHI
+         (full >= 0x30C4 && full <= 0x30C8 && (full % 2) == 0) ||         // TSU, TE, TO
          (full >= 0x30CF && full <= 0x30DB && (full - 0x30CF) % 3 == 0);  // HA..HO
 }
 
@@ -296,7 +325,8 @@ const QHash<char16_t, QString>& fullToHalf()
       const char16_t half = char16_t(0xFF61 + i);
       const char16_t full = kHalfKana[i];
       m.insert(full, QString(QChar(half)));
-      if (takesVoiced(full)) m.insert(char16_t(full + 1), QString(QChar(half)) + QChar(kVoiced));
+      if (takesVoiced(full))
+        m.insert(char16_t(full + 1), QString(QChar(half)) + QChar(kVoiced));
       if (takesSemiVoiced(full))
         m.insert(char16_t(full + 2), QString(QChar(half)) + QChar(kSemiVoiced));
     }
@@ -362,7 +392,8 @@ QString toKatakana(const QString& s)
   QString out = s;
   for (QChar& c : out) {
     const char16_t u = c.unicode();
-    if ((u >= 0x3041 && u <= 0x3096) || u == 0x309D || u == 0x309E) c = QChar(char16_t(u + 0x60));
+    if ((u >= 0x3041 && u <= 0x3096) || u == 0x309D || u == 0x309E)
+      c = QChar(char16_t(u + 0x60));
   }
   return out;
 }
@@ -372,7 +403,8 @@ QString toHiragana(const QString& s)
   QString out = s;
   for (QChar& c : out) {
     const char16_t u = c.unicode();
-    if ((u >= 0x30A1 && u <= 0x30F6) || u == 0x30FD || u == 0x30FE) c = QChar(char16_t(u - 0x60));
+    if ((u >= 0x30A1 && u <= 0x30F6) || u == 0x30FD || u == 0x30FE)
+      c = QChar(char16_t(u - 0x60));
   }
   return out;
 }
@@ -382,12 +414,18 @@ QString toHiragana(const QString& s)
 QString fnLCMapText(unsigned flags, const QString& s)
 {
   QString out = s;
-  if (flags & LCMAP_KATAKANA) out = toKatakana(out);
-  if (flags & LCMAP_HIRAGANA) out = toHiragana(out);
-  if (flags & LCMAP_FULLWIDTH) out = toFullWidth(out);
-  if (flags & LCMAP_HALFWIDTH) out = toHalfWidth(out);
-  if (flags & LCMAP_UPPERCASE) out = out.toUpper();
-  if (flags & LCMAP_LOWERCASE) out = out.toLower();
+  if (flags & LCMAP_KATAKANA)
+    out = toKatakana(out);
+  if (flags & LCMAP_HIRAGANA)
+    out = toHiragana(out);
+  if (flags & LCMAP_FULLWIDTH)
+    out = toFullWidth(out);
+  if (flags & LCMAP_HALFWIDTH)
+    out = toHalfWidth(out);
+  if (flags & LCMAP_UPPERCASE)
+    out = out.toUpper();
+  if (flags & LCMAP_LOWERCASE)
+    out = out.toLower();
   return out;
 }
 
@@ -397,8 +435,10 @@ int fnSplitText(const QString& s, const QString& sep, QStringList& parts)
 {
   QString rest = s;
   const qsizetype comment = rest.indexOf(QLatin1String("//"));
-  if (comment >= 0) rest.truncate(comment);
-  if (rest.isEmpty()) return 0;
+  if (comment >= 0)
+    rest.truncate(comment);
+  if (rest.isEmpty())
+    return 0;
   QStringList out;
   if (sep.isEmpty()) {
     out.append(rest);
@@ -421,7 +461,8 @@ QString fnGetSplitItem(const QString& s, const QString& sep, int index)
 {
   QStringList parts;
   const int last = fnSplitText(s, sep, parts);
-  if (index < 0 || index > last || index >= parts.size()) return QString();
+  if (index < 0 || index > last || index >= parts.size())
+    return QString();
   return fnTrim(parts.at(index));
 }
 
@@ -435,21 +476,25 @@ QStringList fnTextToLines(const QString& s)
     const QChar c = s.at(i);
     if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
       lines.append(s.mid(start, i - start));
-      if (c == QLatin1Char('\r') && i + 1 < n && s.at(i + 1) == QLatin1Char('\n')) ++i;
+      if (c == QLatin1Char('\r') && i + 1 < n && s.at(i + 1) == QLatin1Char('\n'))
+        ++i;
       start = ++i;
       continue;
     }
     ++i;
   }
-  if (start < n) lines.append(s.mid(start));
+  if (start < n)
+    lines.append(s.mid(start));
   return lines;
 }
 
 QString fnGetLineByIndex(const QString& s, const QString& sep, int n)
 {
   QString text = s;
-  if (!sep.isEmpty()) text.replace(sep, QStringLiteral("\r\n"));
+  if (!sep.isEmpty())
+    text.replace(sep, QStringLiteral("\r\n"));
   const QStringList lines = fnTextToLines(text);
-  if (n < 1 || n > lines.size()) return QString();
+  if (n < 1 || n > lines.size())
+    return QString();
   return lines.at(n - 1);
 }

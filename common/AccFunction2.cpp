@@ -1,5 +1,14 @@
 #include "common/AccFunction2.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QThread>
+
 #include "common/AccFunctionNum.h"
 #include "common/AccRecord.h"
 #include "common/FbError.h"
@@ -10,24 +19,17 @@
 #include "platform/SpecialFolders.h"
 #include "platform/SystemInfo.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QSysInfo>
-#include <QThread>
-
 namespace {
 
 const QString kLuaKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System");
 
 bool isDriveRoot(const QString& p)
 {
-  if (p.size() < 2 || p.size() > 3) return false;
+  if (p.size() < 2 || p.size() > 3)
+    return false;
   const QChar d = p.at(0).toUpper();
-  if (d < QLatin1Char('A') || d > QLatin1Char('Z') || p.at(1) != QLatin1Char(':')) return false;
+  if (d < QLatin1Char('A') || d > QLatin1Char('Z') || p.at(1) != QLatin1Char(':'))
+    return false;
   return p.size() == 2 || p.at(2) == QLatin1Char('\\') || p.at(2) == QLatin1Char('/');
 }
 
@@ -40,10 +42,12 @@ bool copyTree(const QString& src, const QString& dst)
 {
   const QFileInfo si(src);
   if (si.isDir() && !si.isSymLink()) {
-    if (!QDir().mkpath(dst)) return false;
+    if (!QDir().mkpath(dst))
+      return false;
     const QDir d(src);
     for (const QFileInfo& e : d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-      if (!copyTree(e.filePath(), PathJoin(dst, e.fileName()))) return false;
+      if (!copyTree(e.filePath(), PathJoin(dst, e.fileName())))
+        return false;
     return true;
   }
   return fnFileCopy(src, dst);
@@ -52,7 +56,8 @@ bool copyTree(const QString& src, const QString& dst)
 bool removeTree(const QString& path)
 {
   const QFileInfo fi(path);
-  if (fi.isDir() && !fi.isSymLink()) return QDir(path).removeRecursively();
+  if (fi.isDir() && !fi.isSymLink())
+    return QDir(path).removeRecursively();
   return QFile::remove(path);
 }
 
@@ -62,7 +67,8 @@ bool removeTree(const QString& path)
 
 QString fnGetPCName()
 {
-  if (AppType == jxatSBC) return SystemDef.SYSUSER.isEmpty() ? QStringLiteral("ANONYMOUS") : SystemDef.SYSUSER;
+  if (AppType == jxatSBC)
+    return SystemDef.SYSUSER.isEmpty() ? QStringLiteral("ANONYMOUS") : SystemDef.SYSUSER;
   const QString name = ComputerName();
   return name.isEmpty() ? QStringLiteral("PCNAME-ERROR") : name;
 }
@@ -100,17 +106,22 @@ void pcSetScreenMetrics(int pixelsPerInch, int frameHeight)
 
 int fnScaleDpi(int Value, int M, int D)
 {
-  if (D == 0) D = g_pixelsPerInch;
-  if (M == D || D == 0) return Value;
+  if (D == 0)
+    D = g_pixelsPerInch;
+  if (M == D || D == 0)
+    return Value;
   return int(qint64(Value) * M / D);
 }
 
 int fnFrameHeightAdjust(int H, int Kind)
 {
   const int f = g_frameHeight;
-  if (2 * f == 8 || 2 * f <= 6) return H;
-  if (Kind == 0) return H - 2 * f + 8;
-  if (Kind == 1) return H - 4 * f + 16;
+  if (2 * f == 8 || 2 * f <= 6)
+    return H;
+  if (Kind == 0)
+    return H - 2 * f + 8;
+  if (Kind == 1)
+    return H - 4 * f + 16;
   return H;
 }
 
@@ -118,7 +129,8 @@ bool fnWaitMSec(int n)
 {
   QDeadlineTimer deadline(std::max(n, 0));
   while (!deadline.hasExpired()) {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    if (QCoreApplication::instance())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     QThread::msleep(1);
   }
   return true;
@@ -159,14 +171,16 @@ QString fnGetTempDir(const QString& Default)
 
 QString fnGetUNCName(const QString& Path)
 {
-  if (Path.trimmed().isEmpty()) return Path;
+  if (Path.trimmed().isEmpty())
+    return Path;
   return UncNameOf(Path);
 }
 
 void pcGetSubFolderList(const QString& Path, int NamesOnly, QStringList& List)
 {
   List.clear();
-  if (Path.trimmed().isEmpty() || !DirectoryExists(Path)) return;
+  if (Path.trimmed().isEmpty() || !DirectoryExists(Path))
+    return;
   const QDir d(Path);
   for (const QString& name : d.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
     List << (NamesOnly == 1 ? name : PathJoin(ExcludeTrailingPathDelimiter(Path), name));
@@ -174,8 +188,10 @@ void pcGetSubFolderList(const QString& Path, int NamesOnly, QStringList& List)
 
 bool fnFolderExists(const QString& Path)
 {
-  if (DirectoryExists(Path)) return true;
-  if (isDriveRoot(Path) || Path == QLatin1String("/")) return false;
+  if (DirectoryExists(Path))
+    return true;
+  if (isDriveRoot(Path) || Path == QLatin1String("/"))
+    return false;
   return ForceDirectories(Path);
 }
 
@@ -213,20 +229,28 @@ bool fnCheckSaveFolder(QString& Path)
 
 bool fnIsSafeFolder(const QString& Path)
 {
-  if (Path.trimmed().isEmpty()) return false;
-  if (isDriveRoot(Path.trimmed())) return false;
+  if (Path.trimmed().isEmpty())
+    return false;
+  if (isDriveRoot(Path.trimmed()))
+    return false;
   const QString p = cleanAbsolute(Path.trimmed());
-  if (p == QLatin1String("/")) return false;
-  if (SamePath(p, fnGetSystemDirectory())) return false;
-  if (SamePath(p, QDir::cleanPath(QDir::homePath()))) return false;
-  static const char* const kSystemFolders[] = {"/bin",  "/boot", "/dev",  "/etc", "/home", "/lib", "/lib32",
+  if (p == QLatin1String("/"))
+    return false;
+  if (SamePath(p, fnGetSystemDirectory()))
+    return false;
+  if (SamePath(p, QDir::cleanPath(QDir::homePath())))
+    return false;
+  static const char* const kSystemFolders[] = {"/bin",   "/boot",  "/dev", "/etc", "/home", "/lib",  "/lib32",
                                                "/lib64", "/media", "/mnt", "/opt", "/proc", "/root", "/run",
-                                               "/sbin", "/srv",   "/sys",  "/tmp", "/usr",  "/var"};
+                                               "/sbin",  "/srv",   "/sys", "/tmp", "/usr",  "/var"};
   for (const char* f : kSystemFolders)
-    if (p == QLatin1String(f)) return false;
+    if (p == QLatin1String(f))
+      return false;
   // Folders directly below /usr and /var (/usr/lib, /var/lib, ...) belong to the system too.
-  if (p.startsWith(QLatin1String("/usr/")) && p.count(QLatin1Char('/')) == 2) return false;
-  if (p.startsWith(QLatin1String("/var/")) && p.count(QLatin1Char('/')) == 2) return false;
+  if (p.startsWith(QLatin1String("/usr/")) && p.count(QLatin1Char('/')) == 2)
+    return false;
+  if (p.startsWith(QLatin1String("/var/")) && p.count(QLatin1Char('/')) == 2)
+    return false;
   return true;
 }
 
@@ -238,12 +262,16 @@ bool fnFileDelete(const QString& Path, int Op, bool ToRecycleBin, bool Report)
     fnShowCommaMessage(text.arg(Path), mtError);
     return false;
   }
-  if (Op != 3) return false;
+  if (Op != 3)
+    return false;
   const QString p = ToSlashes(Path);
-  if (!QFileInfo::exists(p) && !QFileInfo(p).isSymLink()) return false;
+  if (!QFileInfo::exists(p) && !QFileInfo(p).isSymLink())
+    return false;
   bool ok = false;
-  if (ToRecycleBin) ok = QFile::moveToTrash(p);
-  if (!ok) ok = removeTree(p);
+  if (ToRecycleBin)
+    ok = QFile::moveToTrash(p);
+  if (!ok)
+    ok = removeTree(p);
   if (!ok && Report)
     fnShowErrorDetail(QStringLiteral("削除できませんでした。"), Path, mtError);
   return ok;
@@ -257,18 +285,27 @@ bool fnFileCopyMove(const QString& Src, const QString& Dst, int Op)
   }
   const QString src = ExcludeTrailingPathDelimiter(ToSlashes(Src));
   QString dst = ExcludeTrailingPathDelimiter(ToSlashes(Dst));
-  if (!QFileInfo::exists(src)) return false;
-  if (DirectoryExists(dst)) dst = PathJoin(dst, ExtractFileName(src));
-  if (SamePath(src, dst)) return false;
-  if (PathIsUnder(dst, src)) return false;  // a folder into itself
-  if (!ForceDirectories(ExtractFileDir(dst))) return false;
+  if (!QFileInfo::exists(src))
+    return false;
+  if (DirectoryExists(dst))
+    dst = PathJoin(dst, ExtractFileName(src));
+  if (SamePath(src, dst))
+    return false;
+  if (PathIsUnder(dst, src))
+    return false;  // a folder into itself
+  if (!ForceDirectories(ExtractFileDir(dst)))
+    return false;
   if (Op == 1) {
-    if (QFileInfo::exists(dst) && !QFileInfo(dst).isDir()) QFile::remove(dst);
-    if (QDir().rename(src, dst)) return true;
-    if (!copyTree(src, dst)) return false;
+    if (QFileInfo::exists(dst) && !QFileInfo(dst).isDir())
+      QFile::remove(dst);
+    if (QDir().rename(src, dst))
+      return true;
+    if (!copyTree(src, dst))
+      return false;
     return removeTree(src);
   }
-  if (Op == 2) return copyTree(src, dst);
+  if (Op == 2)
+    return copyTree(src, dst);
   return false;
 }
 
@@ -277,7 +314,8 @@ bool fnFileCopy(const QString& Src, const QString& Dst)
   const QString dst = ToSlashes(Dst);
   const QString tmp = dst + QStringLiteral(".copy-tmp");
   QFile::remove(tmp);
-  if (!QFile::copy(ToSlashes(Src), tmp)) return false;
+  if (!QFile::copy(ToSlashes(Src), tmp))
+    return false;
   QFile::remove(dst);
   if (!QFile::rename(tmp, dst)) {
     QFile::remove(tmp);
@@ -293,7 +331,8 @@ void fnRegReadValue(const QString& /*Root*/, const QString& Key, const QString& 
   Value = 0;
   const Registry reg;
   const QVariant v = reg.ReadValue(Key, Name);
-  if (v.isValid()) Value = v;
+  if (v.isValid())
+    Value = v;
 }
 
 void fnIniReadValue(const QString& File, const QString& Section, const QString& Key, QVariant& Value,
@@ -316,23 +355,27 @@ void pcIniWriteValue(const QString& File, const QString& Section, const QString&
 
 QString fnIniReadSection(const QString& File, const QString& Section)
 {
-  if (File.isEmpty() || Section.isEmpty()) return QString();
+  if (File.isEmpty() || Section.isEmpty())
+    return QString();
   const IniFile ini(File);
   QString text;
-  for (const QString& l : ini.ReadSectionValues(Section)) text += l + QLatin1String("\r\n");
+  for (const QString& l : ini.ReadSectionValues(Section))
+    text += l + QLatin1String("\r\n");
   return text;
 }
 
 void pcIniWriteSection(const QString& File, const QString& Section, const QStringList& Lines)
 {
-  if (File.isEmpty() || Section.isEmpty()) return;
+  if (File.isEmpty() || Section.isEmpty())
+    return;
   IniFile ini(File, IniFile::Encoding::Utf16LeBom);
   ini.EraseSection(Section);
   QStringList written;
   for (const QString& line : Lines) {
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     const QString name = eq < 0 ? line : line.left(eq);
-    if (name.trimmed().isEmpty() || written.contains(name.trimmed(), Qt::CaseInsensitive)) continue;
+    if (name.trimmed().isEmpty() || written.contains(name.trimmed(), Qt::CaseInsensitive))
+      continue;
     written << name.trimmed();
     ini.WriteString(Section, name.trimmed(), eq < 0 ? QString() : line.mid(eq + 1));
   }

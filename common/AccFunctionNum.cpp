@@ -1,10 +1,10 @@
 #include "common/AccFunctionNum.h"
 
-#include "common/AccFunction.h"
-#include "platform/Format.h"
-
 #include <cmath>
 #include <utility>
+
+#include "common/AccFunction.h"
+#include "platform/Format.h"
 
 QString fnFormatIntComma(qint64 i)
 {
@@ -28,13 +28,15 @@ double fnRoundDecimal(int p, double x)
 
 double fnRealPower(double e, double b)
 {
-  if (b == 0) return 0;
+  if (b == 0)
+    return 0;
   return std::exp(e * std::log(b));
 }
 
 void pcSetBit(std::uint32_t& flags, int n)
 {
-  if (n < 1 || n > 24) return;
+  if (n < 1 || n > 24)
+    return;
   flags |= 1u << (n - 1);
 }
 
@@ -51,8 +53,10 @@ void pcComposeWord(std::uint16_t& w, int hi, int lo, int factor)
 
 int fnGrayColor(int color)
 {
-  if (color == 0xFFFFFF || color == 0) return color;
-  if (color < 0 || color > 0xFFFFFF) return 0x808080;
+  if (color == 0xFFFFFF || color == 0)
+    return color;
+  if (color < 0 || color > 0xFFFFFF)
+    return 0x808080;
   const int r = color & 0xFF;
   const int g = (color >> 8) & 0xFF;
   const int b = (color >> 16) & 0xFF;
@@ -65,14 +69,17 @@ int fnGrayColor(int color)
 
 bool fnVarIsBlank(const QVariant& v)
 {
-  if (!v.isValid() || v.isNull()) return true;
-  if (v.typeId() == QMetaType::QString) return v.toString().isEmpty();
+  if (!v.isValid() || v.isNull())
+    return true;
+  if (v.typeId() == QMetaType::QString)
+    return v.toString().isEmpty();
   return false;
 }
 
 QString fnVarToStr(const QVariant& v)
 {
-  if (!v.isValid() || v.isNull()) return QString();
+  if (!v.isValid() || v.isNull())
+    return QString();
   if (v.canConvert<Currency>() && v.metaType() == QMetaType::fromType<Currency>())
     return v.value<Currency>().toString();
   switch (v.typeId()) {
@@ -101,14 +108,16 @@ QString fnVarToStrDef(const QVariant& v, const QString& def)
 int fnVarToIntDef(const QVariant& v, int def)
 {
   const QString text = fnVarToStr(v);
-  if (text.isEmpty()) return def;
+  if (text.isEmpty())
+    return def;
   return StrToIntDef(text, def);
 }
 
 Currency fnVarToCurrDef(const QVariant& v, Currency def)
 {
   const QString text = fnVarToStr(v);
-  if (text.isEmpty()) return def;
+  if (text.isEmpty())
+    return def;
   Currency c;
   return TryStrToCurr(text, c) ? c : def;
 }
@@ -116,7 +125,8 @@ Currency fnVarToCurrDef(const QVariant& v, Currency def)
 double fnVarToFloatDef(const QVariant& v, double def)
 {
   const QString text = fnVarToStr(v);
-  if (text.isEmpty()) return def;
+  if (text.isEmpty())
+    return def;
   double d = 0;
   return TryStrToFloat(text, d) ? d : def;
 }
@@ -146,9 +156,12 @@ TVersionRec fnVersionTextToRec(const QString& s)
 
 int fnVersionCompare(const TVersionRec& a, const TVersionRec& b)
 {
-  if (a.Major != b.Major) return a.Major < b.Major ? -1 : 1;
-  if (a.Minor != b.Minor) return a.Minor < b.Minor ? -1 : 1;
-  if (a.Revision != b.Revision) return a.Revision < b.Revision ? -1 : 1;
+  if (a.Major != b.Major)
+    return a.Major < b.Major ? -1 : 1;
+  if (a.Minor != b.Minor)
+    return a.Minor < b.Minor ? -1 : 1;
+  if (a.Revision != b.Revision)
+    return a.Revision < b.Revision ? -1 : 1;
   return 0;
 }
 
@@ -183,8 +196,10 @@ void quickSort(std::vector<TQSORT>& a, int lo, int hi)
     int j = hi;
     const QString pivot = a[std::size_t((lo + hi) / 2)].Key;
     do {
-      while (QString::compare(a[std::size_t(i)].Key, pivot) < 0) ++i;
-      while (QString::compare(a[std::size_t(j)].Key, pivot) > 0) --j;
+      while (QString::compare(a[std::size_t(i)].Key, pivot) < 0)
+        ++i;
+      while (QString::compare(a[std::size_t(j)].Key, pivot) > 0)
+        --j;
       if (i <= j) {
         std::swap(a[std::size_t(i)], a[std::size_t(j)]);
         ++i;
@@ -193,10 +208,12 @@ void quickSort(std::vector<TQSORT>& a, int lo, int hi)
     } while (i <= j);
     // Recurse into the smaller half, loop over the larger one.
     if (j - lo < hi - i) {
-      if (lo < j) quickSort(a, lo, j);
+      if (lo < j)
+        quickSort(a, lo, j);
       lo = i;
     } else {
-      if (i < hi) quickSort(a, i, hi);
+      if (i < hi)
+        quickSort(a, i, hi);
       hi = j;
     }
   }
@@ -206,8 +223,10 @@ void quickSort(std::vector<TQSORT>& a, int lo, int hi)
 
 void pcQuickSortQSort(std::vector<TQSORT>& a, int lo, int hi)
 {
-  if (a.empty()) return;
+  if (a.empty())
+    return;
   lo = std::max(lo, 0);
   hi = std::min(hi, int(a.size()) - 1);
-  if (lo < hi) quickSort(a, lo, hi);
+  if (lo < hi)
+    quickSort(a, lo, hi);
 }

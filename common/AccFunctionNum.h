@@ -2,14 +2,14 @@
 // common library.
 #pragma once
 
-#include "common/AccRecord.h"
-#include "platform/Currency.h"
+#include <cstdint>
+#include <vector>
 
 #include <QString>
 #include <QVariant>
 
-#include <cstdint>
-#include <vector>
+#include "common/AccRecord.h"
+#include "platform/Currency.h"
 
 // --- numbers, bits and colours -------------------------------------------------
 // I with thousands separators ("#,##0").

@@ -12,10 +12,9 @@ int FbPort = 3051;
 QString FbCharSet = QStringLiteral("UTF8");
 
 namespace {
-const std::array<QString, 6> kDefaultInitFiles{
-    QStringLiteral("init_acc11.fbK"), QStringLiteral("init_acc21.fbK"),
-    QStringLiteral("init_acc22.fbK"), QStringLiteral("init_acc23.fbK"),
-    QStringLiteral("init_acc24.fbK"), QStringLiteral("init_acc31.fbK")};
+const std::array<QString, 6> kDefaultInitFiles{QStringLiteral("init_acc11.fbK"), QStringLiteral("init_acc21.fbK"),
+                                               QStringLiteral("init_acc22.fbK"), QStringLiteral("init_acc23.fbK"),
+                                               QStringLiteral("init_acc24.fbK"), QStringLiteral("init_acc31.fbK")};
 }
 
 QString AccAppName = QStringLiteral("dedodozorav2");
@@ -46,28 +45,23 @@ int DefActiveColor = 0x246BFF;
 const QStringList AccSbcSolutionNames{QString(), QStringLiteral("GO-Global"), QStringLiteral("RDS"),
                                       QStringLiteral("XenDesktop")};
 
-const std::array<TAccIryoJigyoKind, 5> AccIryoJigyoKinds{{{8, u"病院"},
-                                                          {8, u"診療所"},
-                                                          {4, u"老健"},
-                                                          {2, u"訪問看護"},
-                                                          {1, u"その他"}}};
+const std::array<TAccIryoJigyoKind, 5> AccIryoJigyoKinds{
+    {{8, u"病院"}, {8, u"診療所"}, {4, u"老健"}, {2, u"訪問看護"}, {1, u"その他"}}};
 
 const QStringList AccFKeyCaptions{
-    QStringLiteral("ESC:"), QStringLiteral("F1:"),  QStringLiteral("F2:"),  QStringLiteral("F3:"),
-    QStringLiteral("F4:"),  QStringLiteral("F5:"),  QStringLiteral("F6:"),  QStringLiteral("F7:"),
-    QStringLiteral("F8:"),  QStringLiteral("F9:"),  QStringLiteral("F10:"), QStringLiteral("F11:"),
-    QStringLiteral("F12:")};
+    QStringLiteral("ESC:"), QStringLiteral("F1:"),  QStringLiteral("F2:"), QStringLiteral("F3:"), QStringLiteral("F4:"),
+    QStringLiteral("F5:"),  QStringLiteral("F6:"),  QStringLiteral("F7:"), QStringLiteral("F8:"), QStringLiteral("F9:"),
+    QStringLiteral("F10:"), QStringLiteral("F11:"), QStringLiteral("F12:")};
 
 const QStringList AccSortMarks{QStringLiteral("▲"), QStringLiteral("▼")};
 
 const QStringList AccPrintFontNames{QStringLiteral("ＭＳ 明朝"), QStringLiteral("ＭＳ ゴシック")};
 
-const QStringList AccDataKindNames{QStringLiteral("法人"),       QStringLiteral("個人(一般)"),
-                                   QStringLiteral("個人(不動産)"), QStringLiteral("医療法人"),
-                                   QStringLiteral("個人(クリニック)"), QStringLiteral("個人(農業)")};
+const QStringList AccDataKindNames{
+    QStringLiteral("法人"),     QStringLiteral("個人(一般)"),       QStringLiteral("個人(不動産)"),
+    QStringLiteral("医療法人"), QStringLiteral("個人(クリニック)"), QStringLiteral("個人(農業)")};
 
-const QStringList AccSitenTopNames{QStringLiteral("法人全体"), QStringLiteral("総体"),
-                                   QStringLiteral("法人全体")};
+const QStringList AccSitenTopNames{QStringLiteral("法人全体"), QStringLiteral("総体"), QStringLiteral("法人全体")};
 
 const QStringList AccIryoSisetuNames{QStringLiteral("法人全体"), QStringLiteral("病院・診療所"),
                                      QStringLiteral("老人保健施設"), QStringLiteral("指定訪問看護"),
@@ -88,10 +82,12 @@ void pcApplyAppInfoNames(const TAppInfoRec& info)
   // The format holds one "%d"; the entry for 24 keeps its default.
   static constexpr int kKinds[] = {11, 21, 22, 23, -1, 31};
   for (int i = 0; i < 6; ++i) {
-    if (kKinds[i] < 0) continue;
+    if (kKinds[i] < 0)
+      continue;
     QString name = info.DataInitFile;
     const int at = name.indexOf(QLatin1String("%d"));
-    if (at >= 0) name.replace(at, 2, QString::number(kKinds[i]));
+    if (at >= 0)
+      name.replace(at, 2, QString::number(kKinds[i]));
     AccDataInitFile[static_cast<std::size_t>(i)] = name;
   }
   AccVeduvoruDataDir = info.VeduvoruDataDir;
@@ -100,7 +96,8 @@ void pcApplyAppInfoNames(const TAppInfoRec& info)
 
 void pcApplyOemDefaultColors()
 {
-  if (!IsOemEdition(OemEdition)) return;
+  if (!IsOemEdition(OemEdition))
+    return;
   DefClientColor2 = 0xF2FFEE;
   DefTotalColor = 0xD6FFC8;
   DefActiveColor = 0x8000;

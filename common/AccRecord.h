@@ -7,19 +7,19 @@
 // database. Other modules read and write the globals directly.
 #pragma once
 
-#include "platform/Currency.h"
-#include "platform/DateTime.h"
-#include "platform/Format.h"
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
 
 #include <QChar>
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
 
-#include <array>
-#include <cstdint>
-#include <initializer_list>
-#include <vector>
+#include "platform/Currency.h"
+#include "platform/DateTime.h"
+#include "platform/Format.h"
 
 class QObject;
 
@@ -38,9 +38,7 @@ enum TJxSitenList : std::uint8_t { jxslHoujin, jxslGroup, jxslSiten, jxslBumon }
 
 enum TJxSortType : std::uint8_t { jxstAsc, jxstDesc };
 
-enum TJxPrintModalResult : std::uint8_t {
-  jxprNone, jxprPrint, jxprPreview, jxprCopy, jxprText, jxprCsv, jxprExcel
-};
+enum TJxPrintModalResult : std::uint8_t { jxprNone, jxprPrint, jxprPreview, jxprCopy, jxprText, jxprCsv, jxprExcel };
 
 // Code length modes: 4, 2 or 3 characters (see AccKamokuCodeLength).
 enum TJxKamokuCodeLen : std::uint8_t { jxkcLen4, jxkcLen2, jxkcLen3 };
@@ -61,10 +59,12 @@ enum TWindowState : std::uint8_t { wsNormal, wsMinimized, wsMaximized };
 // A small set over an enumeration of at most 32 members.
 template <typename E>
 class TEnumSet {
-public:
+ public:
   constexpr TEnumSet() = default;
-  constexpr TEnumSet(std::initializer_list<E> items) {
-    for (E e : items) include(e);
+  constexpr TEnumSet(std::initializer_list<E> items)
+  {
+    for (E e : items)
+      include(e);
   }
   constexpr bool contains(E e) const { return (bits_ >> static_cast<unsigned>(e)) & 1u; }
   constexpr void include(E e) { bits_ |= 1u << static_cast<unsigned>(e); }
@@ -72,7 +72,7 @@ public:
   constexpr bool empty() const { return bits_ == 0; }
   constexpr bool operator==(const TEnumSet&) const = default;
 
-private:
+ private:
   std::uint32_t bits_ = 0;
 };
 
@@ -565,13 +565,13 @@ struct TAppInfoRec {
 extern TSystemDef SystemDef;
 extern TACCINF AccInf;
 extern TAppInfoRec AppInfo;
-extern TJxAppType AppType;        // jxatSA at start
-extern std::uint8_t SbcKind;      // index into AccSbcSolutionNames
-extern std::uint8_t OemEdition;   // 1 or 2: the partner edition
-extern std::uint8_t SystemKind;   // 0: the accounting product's data
-extern bool FbFatalLatch;         // set once a connection is lost beyond repair
-extern int FbPort;                // 3051
-extern QString FbCharSet;         // "UTF8"
+extern TJxAppType AppType;       // jxatSA at start
+extern std::uint8_t SbcKind;     // index into AccSbcSolutionNames
+extern std::uint8_t OemEdition;  // 1 or 2: the partner edition
+extern std::uint8_t SystemKind;  // 0: the accounting product's data
+extern bool FbFatalLatch;        // set once a connection is lost beyond repair
+extern int FbPort;               // 3051
+extern QString FbCharSet;        // "UTF8"
 
 // Fixed Japanese date and time formats for reading stored date texts back,
 // whatever the process-wide settings say ("YYYY/MM/DD", "hh:mm:ss", "/", ":").
@@ -600,7 +600,7 @@ extern QString AccDataBackupFile;
 extern QString AccDataIniFile;
 extern std::array<QString, 6> AccDataInitFile;  // kinds 11, 21, 22, 23, 24, 31
 extern QString AccVeduvoruDataDir;
-extern const QString AccFixedBackupFile;        // never replaced
+extern const QString AccFixedBackupFile;  // never replaced
 extern int AccDataListCnt;
 
 // Replaces the file and folder names from the application identity record;
@@ -624,7 +624,10 @@ inline constexpr std::array<int, 2> DefFormStyleColors{0xFFF0E1, 0xD3EDD9};
 void pcApplyOemDefaultColors();
 
 // True for the OemEdition values of the partner edition.
-inline bool IsOemEdition(std::uint8_t edition) { return edition == 1 || edition == 2; }
+inline bool IsOemEdition(std::uint8_t edition)
+{
+  return edition == 1 || edition == 2;
+}
 
 // Constant tables
 inline constexpr std::array<int, 3> AccKamokuCodeLength{4, 2, 3};

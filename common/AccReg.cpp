@@ -1,5 +1,7 @@
 #include "common/AccReg.h"
 
+#include <QFile>
+
 #include "common/AccFunction.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
@@ -10,20 +12,20 @@
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
 
-#include <QFile>
-
 namespace {
 
 db::Transaction& companyTransaction()
 {
-  if (!DM) throw db::DbError(QStringLiteral("データモジュールがありません。"));
+  if (!DM)
+    throw db::DbError(QStringLiteral("データモジュールがありません。"));
   return DM->IBTransactionDAT;
 }
 
 std::unique_ptr<db::Query> companyQuery()
 {
   auto q = fnCreateQuery(QStringLiteral("ACCDAT"), false);
-  if (!q) throw db::DbError(QStringLiteral("データモジュールがありません。"));
+  if (!q)
+    throw db::DbError(QStringLiteral("データモジュールがありません。"));
   return q;
 }
 
@@ -56,7 +58,8 @@ QVariant readTyped(TTypedStore store, const QString& table, const QString& group
 QByteArray memoBytes(const QString& text)
 {
   QString lines;
-  for (const QString& l : fnTextToLines(text)) lines += l + QLatin1String("\r\n");
+  for (const QString& l : fnTextToLines(text))
+    lines += l + QLatin1String("\r\n");
   return toCp932(lines);
 }
 
@@ -64,9 +67,11 @@ QByteArray memoBytes(const QString& text)
 
 std::unique_ptr<db::Query> fnCreateQuery(const QString& DbName, bool Second)
 {
-  if (!DM) return nullptr;
+  if (!DM)
+    return nullptr;
   try {
-    if (DbName == QLatin1String("ACCDEF")) return std::make_unique<db::Query>(DM->IBTransactionDEF);
+    if (DbName == QLatin1String("ACCDEF"))
+      return std::make_unique<db::Query>(DM->IBTransactionDEF);
     return std::make_unique<db::Query>(Second ? DM->IBTransactionDATSS : DM->IBTransactionDAT);
   } catch (...) {
     return nullptr;
@@ -82,9 +87,9 @@ QVariant fnGetAccReg(const QString& Group, const QString& Code, const QString& T
 {
   auto q = companyQuery();
   TOwnTransaction tr(companyTransaction());
-  const QVariant v = readTyped(TTypedStore::AccReg, QStringLiteral("ACCREG"), QStringLiteral("AGROUP"),
-                               QStringLiteral("ACODE"), QStringLiteral("ATYPE"), QStringLiteral("ATEXT"), Group,
-                               Code, TypeWord, Default, *q);
+  const QVariant v =
+      readTyped(TTypedStore::AccReg, QStringLiteral("ACCREG"), QStringLiteral("AGROUP"), QStringLiteral("ACODE"),
+                QStringLiteral("ATYPE"), QStringLiteral("ATEXT"), Group, Code, TypeWord, Default, *q);
   q.reset();
   tr.Commit();
   return v;
@@ -134,13 +139,15 @@ QVariant fnGetMsdHoukoku(const QString& Group, const QString& Code, const QStrin
 {
   auto q = companyQuery();
   db::Transaction& t = companyTransaction();
-  if (!t.inTransaction()) t.start();
+  if (!t.inTransaction())
+    t.start();
   try {
     const QVariant v = readTyped(TTypedStore::MsdHoukoku, QStringLiteral("MSD_HOUKOKU"), QStringLiteral("MDGROUP"),
                                  QStringLiteral("MDCODE"), QStringLiteral("MDTYPE"), QStringLiteral("MDTEXT1"), Group,
                                  Code, TypeWord, Default, *q);
     q.reset();
-    if (t.inTransaction()) t.commit();
+    if (t.inTransaction())
+      t.commit();
     return v;
   } catch (...) {
     q.reset();
@@ -164,15 +171,16 @@ bool fnIsZaidanSyakaiTokutei()
 
 bool fnIsKikinAri()
 {
-  return fnGetAccReg(QStringLiteral("法人概要"), QStringLiteral("基金"), TypeWordText, QStringLiteral("無")).toString() ==
-         QStringLiteral("有");
+  return fnGetAccReg(QStringLiteral("法人概要"), QStringLiteral("基金"), TypeWordText, QStringLiteral("無"))
+             .toString() == QStringLiteral("有");
 }
 
 QVariant fnGetAccRegBlob(const QString& Group, const QString& Key)
 {
   auto q = companyQuery();
   TOwnTransaction tr(companyTransaction());
-  q->setSql(QStringLiteral("SELECT FGROUP,FKEY,FTYPE,FVALUE FROM ACCREG_BLOB_BINARY WHERE FGROUP=:FGROUP AND FKEY=:FKEY"));
+  q->setSql(
+      QStringLiteral("SELECT FGROUP,FKEY,FTYPE,FVALUE FROM ACCREG_BLOB_BINARY WHERE FGROUP=:FGROUP AND FKEY=:FKEY"));
   q->setParam("FGROUP", Group);
   q->setParam("FKEY", Key);
   q->open();
@@ -182,8 +190,8 @@ QVariant fnGetAccRegBlob(const QString& Group, const QString& Key)
     const QByteArray bytes = q->field("FVALUE").asBytes();
     if (kind == AccRegBlobPicture || kind == AccRegBlobJpeg) {
       const QString ext = kind == AccRegBlobJpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp");
-      const QString name = PathJoin(SystemDef.TEMP, QStringLiteral("accreg-") +
-                                                        FormatDateTime(QStringLiteral("yyyymmddhhnnss"), Now()) + ext);
+      const QString name = PathJoin(
+          SystemDef.TEMP, QStringLiteral("accreg-") + FormatDateTime(QStringLiteral("yyyymmddhhnnss"), Now()) + ext);
       ForceDirectories(SystemDef.TEMP);
       QFile f(name);
       if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
@@ -191,7 +199,8 @@ QVariant fnGetAccRegBlob(const QString& Group, const QString& Key)
       result = name;
     } else if (kind == AccRegBlobMemo) {
       QString text;
-      for (const QString& l : fnTextToLines(fromCp932(bytes))) text += l + QLatin1String("\r\n");
+      for (const QString& l : fnTextToLines(fromCp932(bytes)))
+        text += l + QLatin1String("\r\n");
       result = text;
     }
   }
@@ -217,8 +226,8 @@ void pcSetAccRegBlob(const QString& Group, const QString& Key, const QString& Ki
   }
   auto q = companyQuery();
   TOwnTransaction tr(companyTransaction());
-  q->setSql(QStringLiteral(
-      "SELECT COUNT(FGROUP) AS RECCNT FROM ACCREG_BLOB_BINARY WHERE (FGROUP=:FGROUP) AND (FKEY=:FKEY)"));
+  q->setSql(
+      QStringLiteral("SELECT COUNT(FGROUP) AS RECCNT FROM ACCREG_BLOB_BINARY WHERE (FGROUP=:FGROUP) AND (FKEY=:FKEY)"));
   q->setParam("FGROUP", Group);
   q->setParam("FKEY", Key);
   q->open();

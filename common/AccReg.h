@@ -7,12 +7,12 @@
 // transaction this routine started has been rolled back.
 #pragma once
 
-#include "db/Query.h"
+#include <memory>
 
 #include <QString>
 #include <QVariant>
 
-#include <memory>
+#include "db/Query.h"
 
 // A new query bound to the system database ("ACCDEF") or to the company
 // database (any other name; with Second on the snapshot transaction). Null
@@ -22,16 +22,14 @@ std::unique_ptr<db::Query> fnCreateIBSQL(const QString& DbName, bool Second);
 
 // Reads a typed setting; a missing one is created with TypeWord and Default
 // (the Default text is what is converted then).
-QVariant fnGetAccReg(const QString& Group, const QString& Code, const QString& TypeWord,
-                     const QString& Default);
+QVariant fnGetAccReg(const QString& Group, const QString& Code, const QString& TypeWord, const QString& Default);
 // Writes a typed setting; an existing row keeps its stored type word.
 void pcSetAccReg(const QString& Group, const QString& Code, const QString& TypeWord, const QVariant& Value);
 void pcDelAccReg(const QString& Group, const QString& Code);
 
 // As fnGetAccReg on MSD_HOUKOKU (five type words). It commits the company
 // transaction whenever it is active at its end, also one the caller started.
-QVariant fnGetMsdHoukoku(const QString& Group, const QString& Code, const QString& TypeWord,
-                         const QString& Default);
+QVariant fnGetMsdHoukoku(const QString& Group, const QString& Code, const QString& TypeWord, const QString& Default);
 
 bool fnIsZaidanSyakaiTokutei();
 bool fnIsKikinAri();

@@ -4,12 +4,12 @@
 // Process-wide, main thread only.
 #pragma once
 
-#include <QString>
-
 #include <vector>
 
+#include <QString>
+
 struct TCashFlowItem {
-  QString Code;     // "0" no item, "99" liquid cash and deposits
+  QString Code;  // "0" no item, "99" liquid cash and deposits
   QString Name;
   QString Section;  // the section of an "other receipts/payments" row, else empty
 };

@@ -17,22 +17,34 @@ TTaxMasterReader& reader()
   return r;
 }
 
-bool in(int v, int lo, int hi) { return v >= lo && v <= hi; }
+bool in(int v, int lo, int hi)
+{
+  return v >= lo && v <= hi;
+}
 
-bool isBaseKanniCode(int t) { return t == 110 || t == 310 || t == 610 || t == 630; }
+bool isBaseKanniCode(int t)
+{
+  return t == 110 || t == 310 || t == 610 || t == 630;
+}
 
 bool isKanniCategoryCode(int t)
 {
   return in(t, 111, 116) || in(t, 311, 316) || in(t, 611, 616) || in(t, 631, 636);
 }
 
-bool isCounterpart(int t) { return t == 810 || t == 910; }
+bool isCounterpart(int t)
+{
+  return t == 810 || t == 910;
+}
 
 const QString kTokuteiCodes = QStringLiteral("[551,552,553,581,582,583]");
 
 }  // namespace
 
-void pcSetTaxMasterReader(TTaxMasterReader r) { reader() = std::move(r); }
+void pcSetTaxMasterReader(TTaxMasterReader r)
+{
+  reader() = std::move(r);
+}
 
 bool fnReloadTaxKbnList()
 {
@@ -81,8 +93,7 @@ bool fnGetTaxKbnInfo(int TCode, QString& GName, QString& TName, int& SinkokuKbn,
   return false;
 }
 
-bool fnGetTaxKbn(int TCode, QString& GName, QString& TName, int& SinkokuKbn, int& KariukeKaribaraiKbn,
-                 int& TaishakuKbn)
+bool fnGetTaxKbn(int TCode, QString& GName, QString& TName, int& SinkokuKbn, int& KariukeKaribaraiKbn, int& TaishakuKbn)
 {
   int classKbn = 0;
   return fnGetTaxKbnInfo(TCode, GName, TName, SinkokuKbn, KariukeKaribaraiKbn, TaishakuKbn, classKbn);
@@ -91,8 +102,7 @@ bool fnGetTaxKbn(int TCode, QString& GName, QString& TName, int& SinkokuKbn, int
 void pcGetTaxKbnRec(int TCode, TTaxKbnRec& Rec)
 {
   Rec.TCODE = TCode;
-  fnGetTaxKbnInfo(TCode, Rec.GNAME, Rec.TNAME, Rec.SinkokuKbn, Rec.KariukeKaribaraiKbn, Rec.TaishakuKbn,
-                  Rec.ClassKbn);
+  fnGetTaxKbnInfo(TCode, Rec.GNAME, Rec.TNAME, Rec.SinkokuKbn, Rec.KariukeKaribaraiKbn, Rec.TaishakuKbn, Rec.ClassKbn);
 }
 
 int fnGetKariukeKaribaraiKbn(int TCode)
@@ -105,8 +115,8 @@ int fnGetKariukeKaribaraiKbn(int TCode)
 bool fnCheckTaxCodeKamoku(QString& Msg, const QString& KCode, int T)
 {
   if (KCode == AccInf.UC_KARIHARAIZ) {
-    const bool ok = in(T, 711, 716) || in(T, 721, 726) || in(T, 731, 733) || in(T, 761, 766) || in(T, 771, 776) ||
-                    isCounterpart(T);
+    const bool ok =
+        in(T, 711, 716) || in(T, 721, 726) || in(T, 731, 733) || in(T, 761, 766) || in(T, 771, 776) || isCounterpart(T);
     if (!ok) {
       Msg = QStringLiteral("仮払消費税の税コードは[700番台,810,910]を使用してください。");
       return false;
@@ -166,7 +176,10 @@ bool fnCheckSyokutiTaxCode(QString& Msg, const QString& KCode, int& TaxCode)
   return true;
 }
 
-bool fnIsTokuteiShiireCode(int TaxCode) { return in(TaxCode, 551, 553) || in(TaxCode, 581, 583); }
+bool fnIsTokuteiShiireCode(int TaxCode)
+{
+  return in(TaxCode, 551, 553) || in(TaxCode, 581, 583);
+}
 
 bool fnCheckTokuteiShiire(QString& Msg, int& TaxCode, int RateKbn, TDateTime Date)
 {
@@ -176,15 +189,23 @@ bool fnCheckTokuteiShiire(QString& Msg, int& TaxCode, int RateKbn, TDateTime Dat
   const TDateTime start = EncodeDate(2015, 10, 1);
   if (Date < start) {
     Msg = QStringLiteral("特定課税仕入れ用の消費税コード") + kTokuteiCodes + QStringLiteral("では[") +
-          fnDateToWarekiText(QStringLiteral("yyyy/mm/dd"), 3, start) + QStringLiteral("]より前の取引を登録できません。");
+          fnDateToWarekiText(QStringLiteral("yyyy/mm/dd"), 3, start) +
+          QStringLiteral("]より前の取引を登録できません。");
     result = false;
   }
   QString rate;
   switch (RateKbn) {
-    case 1: rate = QStringLiteral("3%"); break;
-    case 2: rate = QStringLiteral("5%"); break;
-    case 4: rate = QStringLiteral("軽減8%"); break;
-    default: break;
+    case 1:
+      rate = QStringLiteral("3%");
+      break;
+    case 2:
+      rate = QStringLiteral("5%");
+      break;
+    case 4:
+      rate = QStringLiteral("軽減8%");
+      break;
+    default:
+      break;
   }
   if (!rate.isEmpty()) {
     Msg = QStringLiteral("特定課税仕入れ用の消費税コード") + kTokuteiCodes + QStringLiteral("では税率[") + rate +
@@ -218,13 +239,15 @@ bool fnCheckKoujoRitu(int TaxCodeL, int TaxCodeR)
 {
   auto ratio = [](int code) {
     switch (fnGetKariukeKaribaraiKbn(code)) {
-      case 1: return Currency::fromInt(100);
+      case 1:
+        return Currency::fromInt(100);
       case 2: {
         Currency r;
         fnGetKoujoRitu(code, r);
         return r;
       }
-      default: return Currency();
+      default:
+        return Currency();
     }
   };
   const Currency l = ratio(TaxCodeL), r = ratio(TaxCodeR);

@@ -4,12 +4,13 @@
 // deduction ratios, specified purchases and the tax-rate list.
 // Process-wide state, main thread only.
 
-#include "platform/Currency.h"
-#include "platform/DateTime.h"
-
-#include <QString>
 #include <functional>
 #include <vector>
+
+#include <QString>
+
+#include "platform/Currency.h"
+#include "platform/DateTime.h"
 
 // One row of the tax master.
 struct TTaxKbnRec {

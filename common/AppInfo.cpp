@@ -1,9 +1,9 @@
 #include "common/AppInfo.h"
 
-#include "platform/IniFile.h"
-
 #include <QDir>
 #include <QFileInfo>
+
+#include "platform/IniFile.h"
 
 namespace {
 
@@ -173,8 +173,11 @@ QString fnAppInfoResultMessage(int result)
   if (result == AppInfoRead)
     return {};
   if (result == AppInfoMissing)
-    return QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)が見つかりませんでした。\rアプリケーションを強制終了します。");
+    return QStringLiteral(
+        "アプリケーションの設定ファイル(AppInfo.ini)が見つかりませんでした。\rアプリケーションを強制終了します。");
   if (result == AppInfoNoOem)
-    return QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)の値を参照できませんでした。\rアプリケーションを強制終了します。");
-  return QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)を参照できませんでした。\rアプリケーションを強制終了します。");
+    return QStringLiteral(
+        "アプリケーションの設定ファイル(AppInfo.ini)の値を参照できませんでした。\rアプリケーションを強制終了します。");
+  return QStringLiteral(
+      "アプリケーションの設定ファイル(AppInfo.ini)を参照できませんでした。\rアプリケーションを強制終了します。");
 }

@@ -1,17 +1,17 @@
 #pragma once
 // The application identity file "AppInfo.ini" beside the executable.
 
-#include "common/AccRecord.h"
-
 #include <QString>
+
+#include "common/AccRecord.h"
 
 class IniFile;
 
 // Result codes of fnReadAppInfoIni.
-inline constexpr int AppInfoRead = 1;         // the file was read
-inline constexpr int AppInfoMissing = 0;      // no file (record untouched)
-inline constexpr int AppInfoNoOem = -1;       // OEM empty or missing (record holds the defaults)
-inline constexpr int AppInfoReadFailed = -10; // the file could not be opened or read
+inline constexpr int AppInfoRead = 1;          // the file was read
+inline constexpr int AppInfoMissing = 0;       // no file (record untouched)
+inline constexpr int AppInfoNoOem = -1;        // OEM empty or missing (record holds the defaults)
+inline constexpr int AppInfoReadFailed = -10;  // the file could not be opened or read
 
 // Reads "AppInfo.ini" from the folder of the executable ExeName into Rec.
 int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec);

@@ -1,17 +1,20 @@
 #include "common/AppIniCreate.h"
 
+#include <QDir>
+#include <QFile>
+
 #include "common/AccRecord.h"
 #include "platform/IniFile.h"
 #include "platform/SpecialFolders.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace {
 
 const QString kApplication = QStringLiteral("APPLICATION");
 
-QString yesNo(bool v) { return v ? QStringLiteral("YES") : QStringLiteral("NO"); }
+QString yesNo(bool v)
+{
+  return v ? QStringLiteral("YES") : QStringLiteral("NO");
+}
 
 void writeSection(IniFile& ini, const QString& section)
 {
@@ -44,9 +47,12 @@ TAppIniCreate::TAppIniCreate()
 QString TAppIniCreate::SectionName(int AConType)
 {
   switch (AConType) {
-    case 1: return QStringLiteral("SERVER");
-    case 2: return QStringLiteral("SBC");
-    default: return QStringLiteral("LOCAL");
+    case 1:
+      return QStringLiteral("SERVER");
+    case 2:
+      return QStringLiteral("SBC");
+    default:
+      return QStringLiteral("LOCAL");
   }
 }
 
@@ -83,7 +89,8 @@ int TAppIniCreate::GetDataBaseInfoIniFile(int AConType)
   const IniFile ini(SystemDef.APPINI);
   const QString section = SectionName(AConType);
   SystemDef.SERVERNAME = ini.ReadString(section, QStringLiteral("HOSTNAME"), QString());
-  SystemDef.GOGLOBAL = ini.ReadString(section, QStringLiteral("GOGLOBAL"), QStringLiteral("NO")) == QStringLiteral("YES");
+  SystemDef.GOGLOBAL =
+      ini.ReadString(section, QStringLiteral("GOGLOBAL"), QStringLiteral("NO")) == QStringLiteral("YES");
   SystemDef.GROUP = false;
   SystemDef.ANONYMOUS = false;
   SystemDef.PLURALDB = false;

@@ -24,20 +24,25 @@ TBufFileStream::~TBufFileStream() = default;
 
 qint64 TBufFileStream::fill(qint64 at, qint64 max)
 {
-  if (max <= 0) return 0;
-  if (!FFile.seek(FFilePos + (FBufEnd - FBufPos))) return 0;
+  if (max <= 0)
+    return 0;
+  if (!FFile.seek(FFilePos + (FBufEnd - FBufPos)))
+    return 0;
   const qint64 n = FFile.read(FBuf.data() + at, max);
   return n < 0 ? 0 : n;
 }
 
 qint64 TBufFileStream::Read(void* buffer, qint64 count)
 {
-  if (count > FBufSize) throw EFileStreamError(QStringLiteral("バッファの大きさを越えています。"));
-  if (count <= 0) return 0;
+  if (count > FBufSize)
+    throw EFileStreamError(QStringLiteral("バッファの大きさを越えています。"));
+  if (count <= 0)
+    return 0;
   if (FBufEnd == 0) {
     FBufPos = 0;
     FBufEnd = fill(0, FBufSize);
-    if (FBufEnd == 0) return 0;
+    if (FBufEnd == 0)
+      return 0;
   } else {
     const qint64 rest = FBufEnd - FBufPos;
     if (rest < count) {
@@ -45,7 +50,8 @@ qint64 TBufFileStream::Read(void* buffer, qint64 count)
       FBufPos = 0;
       FBufEnd = rest;
       FBufEnd = rest + fill(rest, FBufSize - rest);
-      if (FBufEnd == 0) return 0;
+      if (FBufEnd == 0)
+        return 0;
     }
   }
   // Never hand out more than the buffer holds (a short file gives a short read).
@@ -58,11 +64,13 @@ qint64 TBufFileStream::Read(void* buffer, qint64 count)
 
 qint64 TBufFileStream::Write(const void* buffer, qint64 count)
 {
-  if (count <= 0) return 0;
+  if (count <= 0)
+    return 0;
   if (!FFile.seek(FFilePos))
     throw EFileStreamError(QStringLiteral("ファイルに書き込めません: %1").arg(FFile.fileName()));
   const qint64 n = FFile.write(static_cast<const char*>(buffer), count);
-  if (n < 0) throw EFileStreamError(QStringLiteral("ファイルに書き込めません: %1").arg(FFile.fileName()));
+  if (n < 0)
+    throw EFileStreamError(QStringLiteral("ファイルに書き込めません: %1").arg(FFile.fileName()));
   FBufPos = 0;
   FBufEnd = 0;
   FFilePos += n;
@@ -72,8 +80,10 @@ qint64 TBufFileStream::Write(const void* buffer, qint64 count)
 qint64 TBufFileStream::Seek(qint64 offset, TSeekOrigin origin)
 {
   qint64 target = offset;
-  if (origin == soCurrent) target = FFilePos + offset;
-  if (origin == soEnd) target = FFile.size() + offset;
+  if (origin == soCurrent)
+    target = FFilePos + offset;
+  if (origin == soEnd)
+    target = FFile.size() + offset;
   target = std::max<qint64>(target, 0);
   FFile.seek(target);
   FBufPos = 0;
@@ -85,7 +95,8 @@ qint64 TBufFileStream::Seek(qint64 offset, TSeekOrigin origin)
 void pcAppendUtf16Text(const QString& fileName, const QString& text)
 {
   QFile f(fileName);
-  if (!f.exists()) throw EFileStreamError(QStringLiteral("ファイルが見つかりません: %1").arg(fileName));
+  if (!f.exists())
+    throw EFileStreamError(QStringLiteral("ファイルが見つかりません: %1").arg(fileName));
   if (!f.open(QIODevice::ReadWrite))
     throw EFileStreamError(QStringLiteral("ファイルを開けません: %1 (%2)").arg(fileName, f.errorString()));
   QByteArray bytes;
@@ -109,7 +120,8 @@ qint64 fnFindTailBlock(const QString& fileName, const QString& marker, QString& 
   qint64 got = 0;
   while (got < kWindow) {
     const qint64 n = stream.Read(bytes.data() + got, kWindow - got);
-    if (n <= 0) break;
+    if (n <= 0)
+      break;
     got += n;
   }
   bytes.truncate(int(got));
@@ -118,16 +130,19 @@ qint64 fnFindTailBlock(const QString& fileName, const QString& marker, QString& 
     pattern.append(char(c.unicode() & 0xFF));
     pattern.append(char(c.unicode() >> 8));
   }
-  if (pattern.isEmpty()) return -1;
+  if (pattern.isEmpty())
+    return -1;
   // Every byte offset is tried: a block appended after content of odd length
   // sits at an odd offset.
   const qsizetype at = bytes.indexOf(pattern);
-  if (at < 0) return -1;
+  if (at < 0)
+    return -1;
   const qint64 offset = start + at;
   if (offset > 0) {
     for (qsizetype i = at; i + 1 < bytes.size() && text.size() < 1024; i += 2) {
       const char16_t u = char16_t(quint8(bytes.at(i)) | (quint8(bytes.at(i + 1)) << 8));
-      if (u == 0) break;
+      if (u == 0)
+        break;
       text.append(QChar(u));
     }
   }
@@ -138,8 +153,10 @@ bool fnGetTailBlock(const QString& fileName, const QString& marker, QString& tex
 {
   text.clear();
   const qint64 offset = fnFindTailBlock(fileName, marker, text);
-  if (offset <= 0 || !truncate) return true;
+  if (offset <= 0 || !truncate)
+    return true;
   QFile f(fileName);
-  if (!f.resize(offset)) return false;
+  if (!f.resize(offset))
+    return false;
   return true;
 }

@@ -5,18 +5,18 @@
 // Offsets are 64-bit throughout, so files over 2 GiB work.
 #pragma once
 
-#include "platform/Exceptions.h"
+#include <cstdint>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
-#include <cstdint>
+#include "platform/Exceptions.h"
 
 // A file that cannot be opened, read or written, or a read larger than the
 // buffer.
 class EFileStreamError : public EPlatformError {
-public:
+ public:
   using EPlatformError::EPlatformError;
 };
 
@@ -31,7 +31,7 @@ enum TFileOpenMode : std::uint16_t {
 };
 
 class TBufFileStream {
-public:
+ public:
   // Opens the file (fmCreate creates or empties it) with a read buffer of
   // bufSizeKb kilobytes. Throws EFileStreamError when the file cannot be opened.
   TBufFileStream(const QString& fileName, std::uint16_t mode, std::uint8_t bufSizeKb);
@@ -52,7 +52,7 @@ public:
   qint64 Size() const { return FFile.size(); }
   int BufSize() const { return FBufSize; }
 
-private:
+ private:
   qint64 fill(qint64 at, qint64 max);
 
   QFile FFile;

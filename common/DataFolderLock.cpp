@@ -1,17 +1,18 @@
 #include "common/DataFolderLock.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QFile>
+
 TDataFolderLock::TDataFolderLock(const QString& ADataPath)
 {
   const QByteArray path = QFile::encodeName(ADataPath);
   FFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (FFd < 0) return;
+  if (FFd < 0)
+    return;
   int rc;
   do {
     rc = ::flock(FFd, LOCK_EX);

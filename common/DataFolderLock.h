@@ -8,7 +8,7 @@
 #include <QString>
 
 class TDataFolderLock {
-public:
+ public:
   explicit TDataFolderLock(const QString& ADataPath);
   ~TDataFolderLock();
   TDataFolderLock(const TDataFolderLock&) = delete;
@@ -16,6 +16,6 @@ public:
 
   bool Locked() const { return FFd >= 0; }
 
-private:
+ private:
   int FFd = -1;
 };

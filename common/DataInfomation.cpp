@@ -23,14 +23,16 @@ TDataInfomation::~TDataInfomation() = default;
 
 QString TDataInfomation::GetSeihinText(int AMajor, int AMinor, const QString& /*ADefText*/)
 {
-  if (AMajor == 0 && AMinor > 0) return QStringLiteral("評価版");
+  if (AMajor == 0 && AMinor > 0)
+    return QStringLiteral("評価版");
   const QString version = QStringLiteral("%1.%2").arg(AMajor).arg(AMinor);
   if (!FSeihinVerList) {
     FSeihinVerList = std::make_unique<TSeihinVersionList>();
     FSeihinVerList->Execute(jxstAsc);
   }
   for (int i = 0; i < FSeihinVerList->ItemCount(); ++i)
-    if (FSeihinVerList->ItemGetterVersion(i) == version) return FSeihinVerList->ItemGetterSeihin(i);
+    if (FSeihinVerList->ItemGetterVersion(i) == version)
+      return FSeihinVerList->ItemGetterSeihin(i);
   return version;
 }
 
@@ -47,7 +49,8 @@ QString TDataInfomation::IniFileName(const QString& ADataPath)
 int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
 {
   InitRecord(r);
-  if (!DM) return 0;
+  if (!DM)
+    return 0;
   bool openedHere = false;
   db::Transaction& t = DM->IBTransactionDAT;
   bool started = false;
@@ -58,8 +61,9 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
     }
     started = t.startIfNeeded();
     db::Query q(t);
-    q.setSql(QStringLiteral("SELECT ENTTEXT,DATATYPE,CODETYPE,SCODE1,SKANA,SHOUGOU,TANTOU,NENDO,KISHU,KIMATU,SITEN,"
-                            "BUMON,DATALOCK FROM ACCDEF1 WHERE REC=1"));
+    q.setSql(
+        QStringLiteral("SELECT ENTTEXT,DATATYPE,CODETYPE,SCODE1,SKANA,SHOUGOU,TANTOU,NENDO,KISHU,KIMATU,SITEN,"
+                       "BUMON,DATALOCK FROM ACCDEF1 WHERE REC=1"));
     q.open();
     if (!q.eof()) {
       r.DataListName = q.field("ENTTEXT").asString();
@@ -77,9 +81,9 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
       r.UpdateLock = q.field("DATALOCK").asInt();
     }
     q.close();
-    r.GassanDataKbn = std::uint8_t(fnGetAccReg(QStringLiteral("基本設定"), QStringLiteral("合算データ区分"),
-                                               TypeWordInt, QStringLiteral("0"))
-                                       .toLongLong());
+    r.GassanDataKbn = std::uint8_t(
+        fnGetAccReg(QStringLiteral("基本設定"), QStringLiteral("合算データ区分"), TypeWordInt, QStringLiteral("0"))
+            .toLongLong());
     q.setSql(QStringLiteral("SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1 ORDER BY MAJOR,MINOR1,MINOR2"));
     q.open();
     if (!q.eof()) {
@@ -111,8 +115,9 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
     q.open();
     r.TotalSiwake = r.Siwake + q.field("SWKCNT").asInt();
     q.close();
-    r.UseMyNumberKbn = int(
-        fnGetAccReg(QStringLiteral("基本設定"), QStringLiteral("＃USE"), TypeWordInt, QStringLiteral("0")).toLongLong());
+    r.UseMyNumberKbn =
+        int(fnGetAccReg(QStringLiteral("基本設定"), QStringLiteral("＃USE"), TypeWordInt, QStringLiteral("0"))
+                .toLongLong());
     const QString version = QStringLiteral("%1.%2.%3").arg(r.VerMajor).arg(r.VerMinor).arg(r.VerRevision);
     if (DM->IsCloudShare(false) && fnVersionGreater(version, QStringLiteral("11.0.0"))) {
       q.setSql(QStringLiteral("SELECT CLOUD_LINE FROM ACCDEF1 WHERE REC=1"));
@@ -126,7 +131,8 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
       r.ReadOnly = q.eof() ? 0 : q.field("READ_ONLY").asInt();
       q.close();
     }
-    if (started && t.inTransaction()) t.commit();
+    if (started && t.inTransaction())
+      t.commit();
     return 1;
   } catch (const db::DbError& e) {
     if (started && t.inTransaction()) {
@@ -147,13 +153,15 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
     }
     fnShowErrorDetail(QStringLiteral("基本情報の取得に失敗しました。\r(iniファイル)"), QString(), mtError);
   }
-  if (openedHere) DM->IBDatabaseDAT.disconnect();
+  if (openedHere)
+    DM->IBDatabaseDAT.disconnect();
   return 0;
 }
 
 void TDataInfomation::WriteIniFile(const QString& ADataPath, const QString& ASection, const TDataInfomationRec& r)
 {
-  if (FAppType != jxatSA || ADataPath.isEmpty()) return;
+  if (FAppType != jxatSA || ADataPath.isEmpty())
+    return;
   FDataInfoRec = r;
   const TDataFolderLock lock(ADataPath);
   IniFile ini(IniFileName(ADataPath), IniFile::Encoding::Utf16LeBom);
@@ -202,7 +210,8 @@ void TDataInfomation::WriteIniFile(const QString& ADataPath, const QString& ASec
 
 void TDataInfomation::WriteIniFileDataStatus(const QString& ADataPath, TJxDataStatus AStatus)
 {
-  if (FAppType != jxatSA || ADataPath.isEmpty()) return;
+  if (FAppType != jxatSA || ADataPath.isEmpty())
+    return;
   WriteIniValue(ADataPath, kSts, QStringLiteral("STATUS"), int(AStatus), false);
   const bool none = AStatus == jxdsNone;
   WriteIniValue(ADataPath, kSts, QStringLiteral("OPCODE"), SystemDef.OPCODE, none);
@@ -212,7 +221,8 @@ void TDataInfomation::WriteIniFileDataStatus(const QString& ADataPath, TJxDataSt
 void TDataInfomation::WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey,
                                     const QVariant& AValue, bool ADelete)
 {
-  if (FAppType != jxatSA || ADataPath.isEmpty()) return;
+  if (FAppType != jxatSA || ADataPath.isEmpty())
+    return;
   const TDataFolderLock lock(ADataPath);
   IniFile ini(IniFileName(ADataPath), IniFile::Encoding::Utf16LeBom);
   if (ADelete)

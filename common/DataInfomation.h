@@ -10,14 +10,13 @@
 // by their own modules.
 #pragma once
 
-#include "common/AccRecord.h"
+#include <cstdint>
+#include <memory>
 
 #include <QString>
 #include <QVariant>
 
-#include <memory>
-
-#include <cstdint>
+#include "common/AccRecord.h"
 
 enum TJxDataStatus : std::uint8_t {
   jxdsError,   // 0 the data cannot be read
@@ -74,7 +73,7 @@ using PDataInfomationRec = TDataInfomationRec*;
 class TSeihinVersionList;
 
 class TDataInfomation {
-public:
+ public:
   TDataInfomation();
   ~TDataInfomation();
   TDataInfomation(const TDataInfomation&) = delete;
@@ -143,10 +142,10 @@ public:
   void InitIniFile(const QString& ADataPath, const QString& ASection);
 
   // Writes (or with ADelete removes) one key.
-  void WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey,
-                     const QVariant& AValue, bool ADelete);
+  void WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey, const QVariant& AValue,
+                     bool ADelete);
 
-private:
+ private:
   TJxAppType FAppType = jxatSA;
   TDataInfomationRec FDataInfoRec;
   std::unique_ptr<TSeihinVersionList> FSeihinVerList;  // built on first use

@@ -1,18 +1,17 @@
 // Reading a data folder's status and attributes: the settings file of
 // stand-alone data, the data list and the company database in the server
 // forms; the share-status writer, copying and rebuilding the settings file.
-#include "common/DataInfomation.h"
+#include <QFileInfo>
 
 #include "common/AccFunction2.h"
 #include "common/AccFunctionNum.h"
+#include "common/DataInfomation.h"
 #include "common/DataModule.h"
 #include "common/FbError.h"
 #include "common/TypedValue.h"
 #include "db/DbError.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -60,7 +59,8 @@ void readSettings(const IniFile& ini, TDataInfomationRec& r)
   r.GassanDataKbn = std::uint8_t(ini.ReadInteger(kInfo, QStringLiteral("GASSANKBN"), 0));
   r.UseMyNumberKbn = ini.ReadInteger(kInfo, QStringLiteral("USEMYNUMBER"), 0);
   r.CloudShare = ini.ReadInteger(kInfo, QStringLiteral("CLOUD_SHARE"), 0) > 0 ? jxcsUse : jxcsUnUse;
-  if (r.DataListName.isEmpty()) r.DataListName = r.Shougou;
+  if (r.DataListName.isEmpty())
+    r.DataListName = r.Shougou;
 }
 
 }  // namespace
@@ -73,12 +73,14 @@ int TDataInfomation::ReadIniFile(const QString& ADataPath, TDataInfomationRec& A
 int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataPath, TDataInfomationRec& r)
 {
   InitRecord(r);
-  if (ADataPath.isEmpty()) return 1;
+  if (ADataPath.isEmpty())
+    return 1;
   if (FAppType == jxatSA) {
     const QString dbFile = PathJoin(ExcludeTrailingPathDelimiter(ADataPath), AccDataFile);
     const QString iniFile = IniFileName(ADataPath);
     const bool haveDb = QFileInfo::exists(dbFile);
-    if (!haveDb && !QFileInfo::exists(iniFile)) return 0;
+    if (!haveDb && !QFileInfo::exists(iniFile))
+      return 0;
     if (haveDb && !QFileInfo::exists(iniFile) && onLocalDisk(ADataPath) && DM) {
       // Opening and closing the data writes the file (in use, then free).
       // A folder on a network share gets none: the record shows the
@@ -92,8 +94,10 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
     readSettings(IniFile(iniFile), r);
     return 1;
   }
-  if (FAppType != jxatCS && FAppType != jxatSBC) return 1;
-  if (!DM) return 0;
+  if (FAppType != jxatCS && FAppType != jxatSBC)
+    return 1;
+  if (!DM)
+    return 0;
 
   const QString upper = ADataPath.toUpper();
   const bool inData = upper.contains(QStringLiteral("/DATA/")) || upper.contains(QStringLiteral("\\DATA\\"));
@@ -103,7 +107,8 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
   try {
     if (!DM->IBDatabaseDEF.isConnected()) {
       openedDef = DM->fnAccDefConnected(AHostName, false);
-      if (!openedDef) return 0;
+      if (!openedDef)
+        return 0;
     }
   } catch (const std::exception&) {
     return 0;
@@ -149,12 +154,13 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
       }
     }
     q.close();
-    if (started && t.inTransaction()) t.commit();
+    if (started && t.inTransaction())
+      t.commit();
   } catch (const std::exception& e) {
     q.close();
     if (const auto* fb = dynamic_cast<const db::DbError*>(&e))
-      fnShowFbError(*fb, QStringLiteral("TDataInfomation.ReadIniFile"), QStringLiteral("ロック情報の取得に失敗しました。"),
-                    true);
+      fnShowFbError(*fb, QStringLiteral("TDataInfomation.ReadIniFile"),
+                    QStringLiteral("ロック情報の取得に失敗しました。"), true);
     if (started && t.inTransaction()) {
       try {
         t.commit();
@@ -181,19 +187,22 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
     DM->fnAccDatDisConnected(ADataPath, false, false, false);
     r.Status = DM->AccDatInConnection(1, AHostName, ADataPath, false) ? jxdsExec : jxdsNone;
   }
-  if (openedDef) DM->IBDatabaseDEF.disconnect();
+  if (openedDef)
+    DM->IBDatabaseDEF.disconnect();
   return result;
 }
 
 QVariant TDataInfomation::ReadIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey)
 {
-  if (FAppType != jxatSA || ADataPath.isEmpty()) return QString();
+  if (FAppType != jxatSA || ADataPath.isEmpty())
+    return QString();
   return IniFile(IniFileName(ADataPath)).ReadString(ASection, AKey);
 }
 
 void TDataInfomation::WriteIniFileKyoyuDataStatus(const QString& ADataPath, TJxKyoyuStatus AStatus)
 {
-  if (FAppType != jxatSA || ADataPath.isEmpty()) return;
+  if (FAppType != jxatSA || ADataPath.isEmpty())
+    return;
   WriteIniValue(ADataPath, kSts, QStringLiteral("SHARE_STATUS"), int(AStatus), false);
   const bool none = AStatus == jxksNone;
   WriteIniValue(ADataPath, kSts, QStringLiteral("SHARE_OPCODE"), SystemDef.OPCODE, none);
@@ -204,13 +213,15 @@ int TDataInfomation::CopyIniFile(const QString& AMotoDataPath, const QString& AS
 {
   TDataInfomationRec r;
   const int result = ReadIniFile(AMotoDataPath, r);
-  if (result == 1) WriteIniFile(ASakiDataPath, ASection, r);
+  if (result == 1)
+    WriteIniFile(ASakiDataPath, ASection, r);
   return result;
 }
 
 void TDataInfomation::InitIniFile(const QString& ADataPath, const QString& ASection)
 {
-  if (FAppType != jxatSA || ADataPath.isEmpty()) return;
+  if (FAppType != jxatSA || ADataPath.isEmpty())
+    return;
   if (!ASection.isEmpty()) {
     TDataInfomationRec r;
     InitRecord(r);

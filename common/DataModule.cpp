@@ -47,7 +47,8 @@ TDM::TDM(QObject* parent)
     t->setInterval(100);
     t->setSingleShot(true);
   }
-  if (!DM) DM = this;
+  if (!DM)
+    DM = this;
   pcInstallTaxMasterReader();
 }
 
@@ -58,5 +59,6 @@ TDM::~TDM()
   IBDatabaseZEN.disconnect();
   IBFileMan.disconnect();
   IBDatabaseDEF.disconnect();
-  if (DM == this) DM = nullptr;
+  if (DM == this)
+    DM = nullptr;
 }

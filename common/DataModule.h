@@ -12,19 +12,19 @@
 // All operations run on the main thread.
 #pragma once
 
-#include "common/AccRecord.h"
-#include "common/AccTaxCmp.h"
-#include "common/SystemIniRec.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
+#include <functional>
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <QVariant>
 
-#include <functional>
+#include "common/AccRecord.h"
+#include "common/AccTaxCmp.h"
+#include "common/SystemIniRec.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
 
 namespace db {
 class DbError;
@@ -35,8 +35,7 @@ class DbError;
 //   SyoriKidouProc: starts a registered process by identifier.
 //   DataHasonHanteiProc: validates a company database; 0 means damaged.
 using TSyoriKidouProc = std::function<int(const QString& ID, int Mode, const QString& Options)>;
-using TDataHasonHanteiProc =
-    std::function<QVariant(const QString& AHostName, const QString& ADataName, int ASilent)>;
+using TDataHasonHanteiProc = std::function<QVariant(const QString& AHostName, const QString& ADataName, int ASilent)>;
 extern TSyoriKidouProc SyoriKidouProc;
 extern TDataHasonHanteiProc DataHasonHanteiProc;
 // The data password prompt (installed by the dialogs library): ATry is 1 to
@@ -47,7 +46,7 @@ extern TDataPasswordPromptProc DataPasswordPromptProc;
 class TDM : public QObject {
   Q_OBJECT
 
-public:
+ public:
   explicit TDM(QObject* parent = nullptr);
   ~TDM() override;
 
@@ -69,16 +68,16 @@ public:
   db::Transaction IBTransactionZENStable;   // write, consistency
   db::Transaction IBTransFileMan;           // read_committed, rec_version, nowait
 
-  db::Query IBQSysDefGet;   // DEF
-  db::Query IBQSysDefPut;   // DEF
-  db::Query QueryDef;       // DEF
-  db::Query IBQACC1;        // DAT
-  db::Query IBQACC2;        // DAT
-  db::Query IBQACC3;        // DAT
-  db::Query IBSQL1;         // ZEN
-  db::Query IBSQLDEF;       // DEF
-  db::Query IBQueryFileMan; // file manager
-  db::Query IBSQLFileMan;   // file manager
+  db::Query IBQSysDefGet;    // DEF
+  db::Query IBQSysDefPut;    // DEF
+  db::Query QueryDef;        // DEF
+  db::Query IBQACC1;         // DAT
+  db::Query IBQACC2;         // DAT
+  db::Query IBQACC3;         // DAT
+  db::Query IBSQL1;          // ZEN
+  db::Query IBSQLDEF;        // DEF
+  db::Query IBQueryFileMan;  // file manager
+  db::Query IBSQLFileMan;    // file manager
 
   // One-shot 100 ms timers (their handlers belong to the deferred actions).
   QTimer TimerFormClose;
@@ -94,8 +93,8 @@ public:
   // Database names and connections (DataModuleConnect.cpp)
   // =========================================================================
   // "host/port:folder/file" (remote) or "folder/file" (local).
-  static QString fnDatabaseName(const QString& AHostName, const QString& AFolder,
-                                const QString& AFileName, bool ARemote);
+  static QString fnDatabaseName(const QString& AHostName, const QString& AFolder, const QString& AFileName,
+                                bool ARemote);
   // The connections use the remote form unless the access form is jxatSA or
   // the host is "127.0.0.1".
   static bool fnUseRemoteForm(const QString& AHostName);
@@ -116,24 +115,21 @@ public:
   // =========================================================================
   // Server questions, drop, events, balance tables (DataModuleServer.cpp)
   // =========================================================================
-  bool AccDatInConnection(int ADbKind, const QString& AHostName, const QString& ADataPath,
-                          bool AKeepConnection);
+  bool AccDatInConnection(int ADbKind, const QString& AHostName, const QString& ADataPath, bool AKeepConnection);
   bool AccDatDropDatabase(const QString& AHostName, const QString& AIBPathDat);
   bool IsFirebirdRunning();
-  static bool GetConectionTcp(const QString& AUncPath, QString& ARemoteHostName,
-                              QString& ARemotePath);
+  static bool GetConectionTcp(const QString& AUncPath, QString& ARemoteHostName, QString& ARemotePath);
   void SETEVENT(int EVENTNO, int OPCODE, const QString& TXT);
   void GetZandakaCash(int AValue);
 
   // =========================================================================
   // File operations by access form (DataModuleFileOp.cpp)
   // =========================================================================
-  bool ServerFileOperation(const QString& AMode, const QString& AFilePath1,
-                           const QString& AFilePath2);
+  bool ServerFileOperation(const QString& AMode, const QString& AFilePath1, const QString& AFilePath2);
   // The same; AServerError tells a failed question (the server or its
   // procedure raised an error, which has been reported) from a plain "no".
-  bool ServerFileOperation(const QString& AMode, const QString& AFilePath1,
-                           const QString& AFilePath2, bool& AServerError);
+  bool ServerFileOperation(const QString& AMode, const QString& AFilePath1, const QString& AFilePath2,
+                           bool& AServerError);
   QString ServerLongToShortFileName(const QString& AFilePath1);
   bool AccDirectoryExists(const QString& AFilePath, int AAppType);
   bool AccMakeDirectory(const QString& AFilePath, int AAppType);
@@ -151,8 +147,7 @@ public:
   // =========================================================================
   // With AKyoseiCheck 1 or SystemDef.DataHasonCheck 1, and a validation hook
   // installed: the hook's answer (1 valid, 0 damaged); otherwise 1.
-  int ValidateFbDataBase(const QString& AHostName, const QString& ADataName, int ASilent,
-                         int AKyoseiCheck);
+  int ValidateFbDataBase(const QString& AHostName, const QString& ADataName, int ASilent, int AKyoseiCheck);
   // Full validation (checksums ignored) of a database file through the
   // services of the server AServerName (AProtocl 0, TCP) or of this process's
   // engine (AProtocl 3, local). 1 sound, 0 damaged: any non-blank line of
@@ -171,8 +166,7 @@ public:
   // validation passes them. A replaced value clears the flag and the text.
   // =========================================================================
   // Percentages: above 100 becomes "100", below 0 or not a number "0".
-  static void cxEditRepo_Curr_WariaiP1_PlusPropertiesValidate(QVariant& DisplayValue, QString& ErrorText,
-                                                              bool& Error);
+  static void cxEditRepo_Curr_WariaiP1_PlusPropertiesValidate(QVariant& DisplayValue, QString& ErrorText, bool& Error);
   // Dates typed with blanks (" 1/ 2/ 3"): every part gets two digits.
   static void cxEditRepo_Text_Hizuke6PropertiesValidate(QVariant& DisplayValue, QString& ErrorText, bool& Error);
 
@@ -218,10 +212,10 @@ public:
   QVariant funcGetSysReg(const QString& _Field, const QString& _TYPE, const QString& _Val);
   void funcPutSysReg(const QString& _Field, const QString& _Type, const QVariant& _Val, int AOPCODE);
   void funcPutSysReg(const QString& _Field, const QString& _Type, const QVariant& _Val);
-  QVariant fnGetSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field,
-                           const QString& _Type, const QVariant& _Val);
-  void pcPutSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field,
-                       const QString& _Type, const QVariant& _Val);
+  QVariant fnGetSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field, const QString& _Type,
+                           const QVariant& _Val);
+  void pcPutSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field, const QString& _Type,
+                       const QVariant& _Val);
 
   // =========================================================================
   // Era table and system-database version (DataModuleGengo.cpp)
@@ -402,7 +396,7 @@ public:
   QString TolvaneDefaultHCode();
   QString TolvaneDefaultBCode();
 
-private:
+ private:
   void ConnectDeferredTimers();
   bool FDeferredTimersConnected = false;
   QObject* FFormCloseTarget = nullptr;
@@ -411,11 +405,9 @@ private:
   int FSyoriFormStyle = 0;
   QString FSyoriOption;
 
-public:
-
-private:
-  bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName,
-                      const QString& AIBPathDat);
+ public:
+ private:
+  bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName, const QString& AIBPathDat);
 };
 
 // The one data module of the program (created at start-up, nullptr before).

@@ -1,12 +1,11 @@
 // The accounting information of the open company data, read into AccInf
 // each time a company database has been connected.
-#include "common/DataModule.h"
-
 #include "acccalc/AccKikan.h"
 #include "common/AccCipher.h"
 #include "common/AccFunction.h"
 #include "common/AccReg.h"
 #include "common/AccTaxCmp.h"
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
@@ -36,7 +35,8 @@ bool TDM::fnGetAccInfo()
       db::Query q(IBTransactionDAT);
       q.setSql(QStringLiteral("SELECT * FROM ACCDEF1"));
       q.open();
-      if (q.eof()) throw EPlatformError(QStringLiteral("基本設定(ACCDEF1)のレコードが見つかりませんでした。"));
+      if (q.eof())
+        throw EPlatformError(QStringLiteral("基本設定(ACCDEF1)のレコードが見つかりませんでした。"));
       auto has = [&](const char* c) { return q.fieldIndex(QLatin1String(c)) >= 0; };
       auto S = [&](const char* c) { return q.field(QLatin1String(c)).asString(); };
       auto I = [&](const char* c) { return q.field(QLatin1String(c)).asInt(); };
@@ -83,7 +83,8 @@ bool TDM::fnGetAccInfo()
       a.GENGOU_HOSEI = I("GENGOU_HOSEI");
       a.GENGOU_NAME = S("GENGOU_NAME");
       const char* yakumei[] = {"YAKUMEI1", "YAKUMEI2", "YAKUMEI3"};
-      for (int i = 0; i < 3; ++i) a.YAKUMEI[i] = S(yakumei[i]);
+      for (int i = 0; i < 3; ++i)
+        a.YAKUMEI[i] = S(yakumei[i]);
       const char* oldRate[] = {"OLD_TAX_RATE1", "OLD_TAX_RATE2", "OLD_TAX_RATE3", "OLD_TAX_RATE4", "OLD_TAX_RATE5"};
       const char* newRate[] = {"NEW_TAX_RATE1", "NEW_TAX_RATE2", "NEW_TAX_RATE3", "NEW_TAX_RATE4", "NEW_TAX_RATE5"};
       const char* chgDays[] = {"CHG_DAYS1", "CHG_DAYS2", "CHG_DAYS3", "CHG_DAYS4", "CHG_DAYS5"};
@@ -136,8 +137,10 @@ bool TDM::fnGetAccInfo()
       }
       a.Read_Only = has("READ_ONLY") ? I("READ_ONLY") : 0;
       a.TAXDEFUH_A = {a.TAXDEFUH, a.TAXDEFUH, a.TAXDEFUH};
-      if (has("KURIKOSI1")) a.TAXDEFUH_A[1] = I("KURIKOSI1");
-      if (has("KURIKOSI2")) a.TAXDEFUH_A[2] = I("KURIKOSI2");
+      if (has("KURIKOSI1"))
+        a.TAXDEFUH_A[1] = I("KURIKOSI1");
+      if (has("KURIKOSI2"))
+        a.TAXDEFUH_A[2] = I("KURIKOSI2");
       q.close();
     }
 
@@ -209,7 +212,8 @@ bool TDM::fnGetAccInfo()
       a.KIMATU_A[i] = a.KISHU_A[i - 1] - 1;
       a.KAISI_A[i] = a.KISHU_A[i];
     }
-    for (int i = 0; i < 3; ++i) a.KikanTsukisu[i] = fnTukisuu(a.SIME, a.KISHU_A[i], a.KIMATU_A[i]) + 1;
+    for (int i = 0; i < 3; ++i)
+      a.KikanTsukisu[i] = fnTukisuu(a.SIME, a.KISHU_A[i], a.KIMATU_A[i]) + 1;
 
     // Typed settings of the company.
     auto regInt = [&](const QString& code, const QString& group = QString()) {
@@ -233,17 +237,24 @@ bool TDM::fnGetAccInfo()
     regInt(QStringLiteral("250%定率法で償却する経過措置"), genka);
     regInt(QStringLiteral("200%定率法で償却する経過措置"), genka);
     a.PrintKikanUse = regInt(QStringLiteral("印刷用期間使用区分"));
-    a.PrintKISHU = fnGetAccReg(kBasic, QStringLiteral("印刷用期間（期首）"), QStringLiteral("日付"), QStringLiteral("0")).toDouble();
-    a.PrintKIMATU = fnGetAccReg(kBasic, QStringLiteral("印刷用期間（期末）"), QStringLiteral("日付"), QStringLiteral("0")).toDouble();
+    a.PrintKISHU =
+        fnGetAccReg(kBasic, QStringLiteral("印刷用期間（期首）"), QStringLiteral("日付"), QStringLiteral("0"))
+            .toDouble();
+    a.PrintKIMATU =
+        fnGetAccReg(kBasic, QStringLiteral("印刷用期間（期末）"), QStringLiteral("日付"), QStringLiteral("0"))
+            .toDouble();
     a.KobetuGenka_Use = regInt(QStringLiteral("個別原価使用区分"));
     a.KobetuGenkaAlias =
-        fnGetAccReg(kBasic, QStringLiteral("個別原価別名"), QStringLiteral("文字"), QStringLiteral("個別原価")).toString();
+        fnGetAccReg(kBasic, QStringLiteral("個別原価別名"), QStringLiteral("文字"), QStringLiteral("個別原価"))
+            .toString();
     a.KobetuGenkaLenMode = TJxKobetuGenkaCodeLen(regInt(QStringLiteral("個別原価コード桁数")));
     a.UseMyNumberKbn = regInt(QStringLiteral("＃USE"));
     a.MyNumberPassWord = fnGetAccReg(kBasic, QStringLiteral("＃KEY"), QStringLiteral("文字"), QString()).toString();
     a.MyNumber = fnGetAccReg(kBasic, QStringLiteral("＃VALUE"), QStringLiteral("文字"), QString()).toString();
-    if (!a.MyNumberPassWord.isEmpty()) a.MyNumberPassWord = fnJxDecipher(a.MyNumberPassWord, kMyNumberKey, 8);
-    if (!a.MyNumber.isEmpty()) a.MyNumber = fnJxDecipher(a.MyNumber, kMyNumberKey, int(a.MyNumber.size()));
+    if (!a.MyNumberPassWord.isEmpty())
+      a.MyNumberPassWord = fnJxDecipher(a.MyNumberPassWord, kMyNumberKey, 8);
+    if (!a.MyNumber.isEmpty())
+      a.MyNumber = fnJxDecipher(a.MyNumber, kMyNumberKey, int(a.MyNumber.size()));
     a.UseVestimarCloudKbn = 0;
 
     // Departments, branch link codes and the database version.
@@ -257,13 +268,15 @@ bool TDM::fnGetAccInfo()
         q.close();
       }
       QString sql = QStringLiteral("SELECT COUNT(*) AS RECCNT FROM SISETUMST WHERE (XSTR LIKE '%RENDOCODE=%')");
-      if (a.SITEN_KANRI == 1) sql += QStringLiteral(" AND (SCODE<>'')");
+      if (a.SITEN_KANRI == 1)
+        sql += QStringLiteral(" AND (SCODE<>'')");
       q.setSql(sql);
       q.open();
       a.UseAbacorClub_RendoCD = q.field("RECCNT").asInt() > 0;
       q.close();
       a.DataVerMajor = a.DataVerMinor = a.DataVerRev = 0;
-      q.setSql(QStringLiteral("SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION ORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC"));
+      q.setSql(
+          QStringLiteral("SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION ORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC"));
       q.open();
       if (!q.eof()) {
         a.DataVerMajor = q.field("MAJOR").asInt();
@@ -272,7 +285,8 @@ bool TDM::fnGetAccInfo()
       }
       q.close();
     }
-    if (IBTransactionDAT.inTransaction()) IBTransactionDAT.commit();
+    if (IBTransactionDAT.inTransaction())
+      IBTransactionDAT.commit();
 
     // The data set's own password: plain up to version 6, coded from 7 on.
     a.DataPassword = fnTrimZen(
@@ -286,7 +300,8 @@ bool TDM::fnGetAccInfo()
       info.EncodeText = fnTrimZen(
           fnGetAccReg(kBasic, QStringLiteral("データパスワードV2"), QStringLiteral("文字"), QString()).toString());
       a.DataPassword.clear();
-      if (fnEasyEncode(info)) a.DataPassword = info.BasicText;
+      if (fnEasyEncode(info))
+        a.DataPassword = info.BasicText;
     }
 
     a.OutputSwkRecKbn = a.SITEN_KANRI == 0 ? 1 : SystemDef.SotaiSiwakeNoHyoji;
@@ -307,7 +322,8 @@ bool TDM::fnGetAccInfo()
     a.KessanHizuke[3] = a.KIMATU_A[0];
     bool fixedOnClosing = false;
     for (TDateTime d : a.KessanHizuke)
-      if (d == a.KANSA_FIXDATE) fixedOnClosing = true;
+      if (d == a.KANSA_FIXDATE)
+        fixedOnClosing = true;
     a.KANSA_FIXKessanSiwake = regBool(QStringLiteral("監査処理＿決算仕訳含む"),
                                       fixedOnClosing ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
 
@@ -319,7 +335,8 @@ bool TDM::fnGetAccInfo()
       cxEditRepoLengths.KCODE = len(a.KCodeLenMode);
       cxEditRepoLengths.HCODE = len(a.HCodeLenMode);
       if (a.KobetuGenka_Use == 1)
-        cxEditRepoLengths.Syohyo = AccKobetuGenkaCodeLength.at(std::size_t(std::clamp(int(a.KobetuGenkaLenMode), 0, 3)));
+        cxEditRepoLengths.Syohyo =
+            AccKobetuGenkaCodeLength.at(std::size_t(std::clamp(int(a.KobetuGenkaLenMode), 0, 3)));
     }
     return true;
   } catch (const db::DbError& e) {
@@ -328,7 +345,8 @@ bool TDM::fnGetAccInfo()
     fnShowErrorDetail(message, QString::fromUtf8(e.what()), mtError);
   }
   try {
-    if (IBTransactionDAT.inTransaction()) IBTransactionDAT.commit();
+    if (IBTransactionDAT.inTransaction())
+      IBTransactionDAT.commit();
   } catch (...) {
     try {
       IBTransactionDAT.rollback();

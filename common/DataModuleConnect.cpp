@@ -1,7 +1,6 @@
 // Database names and the connections of the data module.
-#include "common/DataModule.h"
-
 #include "common/DataInfomation.h"
+#include "common/DataModule.h"
 #include "common/FbError.h"
 #include "datasel/ComDataSentaku.h"
 #include "db/DbError.h"
@@ -47,7 +46,8 @@ constexpr int kDamageCodes[] = {
 QString TDM::fnDatabaseName(const QString& AHostName, const QString& AFolder, const QString& AFileName, bool ARemote)
 {
   const QString path = PathJoin(ExcludeTrailingPathDelimiter(AFolder), AFileName);
-  if (!ARemote) return path;
+  if (!ARemote)
+    return path;
   return QStringLiteral("%1/%2:%3").arg(AHostName).arg(FbPort).arg(path);
 }
 
@@ -58,28 +58,34 @@ bool TDM::fnUseRemoteForm(const QString& AHostName)
 
 bool TDM::fnIsDamageError(const db::DbError& E)
 {
-  if (E.isLostConnection()) return false;
+  if (E.isLostConnection())
+    return false;
   for (int code : kDamageCodes)
-    if (E.hasCode(code)) return true;
+    if (E.hasCode(code))
+      return true;
   return false;
 }
 
 bool TDM::fnAccDefConnected(const QString& AHostName, bool AExceptOn)
 {
   const QString host = AHostName.isEmpty() ? SystemDef.SERVERNAME : AHostName;
-  if (IBDatabaseDEF.isConnected()) return true;
+  if (IBDatabaseDEF.isConnected())
+    return true;
   const QString message = QStringLiteral("システムデータベースの接続処理に失敗しました。");
   try {
     const bool remote = fnUseRemoteForm(host);
-    if (remote && host.isEmpty()) return false;
+    if (remote && host.isEmpty())
+      return false;
     setParams(IBDatabaseDEF, fnDatabaseName(host, SystemDef.IBPATHDEF, AccDataDefFile, remote));
     IBDatabaseDEF.connect();
     return IBDatabaseDEF.isConnected();
   } catch (const db::DbError& e) {
-    if (!AExceptOn) throw;
+    if (!AExceptOn)
+      throw;
     fnShowFbError(e, QStringLiteral("TDM.fnAccDefConnected"), message, false);
   } catch (const std::exception& e) {
-    if (!AExceptOn) throw;
+    if (!AExceptOn)
+      throw;
     fnShowErrorDetail(message, QString::fromUtf8(e.what()), mtError);
   }
   return false;
@@ -88,11 +94,14 @@ bool TDM::fnAccDefConnected(const QString& AHostName, bool AExceptOn)
 bool TDM::fnAccFileManConnected(const QString& AHostName)
 {
   const QString host = AHostName.isEmpty() ? SystemDef.SERVERNAME : AHostName;
-  if (!AccFileExists(PathJoin(SystemDef.IBPATHDEF, kFileManFile), AppType)) return false;
-  if (IBFileMan.isConnected()) return true;
+  if (!AccFileExists(PathJoin(SystemDef.IBPATHDEF, kFileManFile), AppType))
+    return false;
+  if (IBFileMan.isConnected())
+    return true;
   try {
     const bool remote = fnUseRemoteForm(host);
-    if (remote && host.isEmpty()) return false;
+    if (remote && host.isEmpty())
+      return false;
     setParams(IBFileMan, fnDatabaseName(host, SystemDef.IBPATHDEF, kFileManFile, remote));
     IBFileMan.connect();
     return IBFileMan.isConnected();
@@ -116,7 +125,8 @@ bool TDM::connectCompany(db::Database& ADb, const QString& AStep, const QString&
     fnShowFbError(e, AStep, message, false);
     // Only a damaged database is worth the validation; a wrong password, a
     // lost network or a database in use is not.
-    if (!FbFatalLatch && fnIsDamageError(e)) ValidateFbDataBase(AHostName, AIBPathDat, 1, 0);
+    if (!FbFatalLatch && fnIsDamageError(e))
+      ValidateFbDataBase(AHostName, AIBPathDat, 1, 0);
   } catch (const std::exception& e) {
     fnShowErrorDetail(message, QString::fromUtf8(e.what()), mtError);
   }
@@ -128,8 +138,10 @@ bool TDM::fnAccDatConnected(const QString& AHostName, const QString& AIBPathDat,
   const QString host = AHostName.isEmpty() ? SystemDef.SERVERNAME : AHostName;
   const QString folder = AIBPathDat.isEmpty() ? SystemDef.IBPATHDAT : AIBPathDat;
   const int form = host == kLocalHost ? int(jxatSA) : int(AppType);
-  if (!AccFileExists(PathJoin(folder, AccDataFile), form)) return false;
-  if (!connectCompany(IBDatabaseDAT, QStringLiteral("TDM.fnAccDatConnected"), host, folder)) return false;
+  if (!AccFileExists(PathJoin(folder, AccDataFile), form))
+    return false;
+  if (!connectCompany(IBDatabaseDAT, QStringLiteral("TDM.fnAccDatConnected"), host, folder))
+    return false;
   if (AIniWrite) {
     try {
       TDataInfomation info;
@@ -139,7 +151,8 @@ bool TDM::fnAccDatConnected(const QString& AHostName, const QString& AIBPathDat,
       rec.Status = jxdsExec;
       rec.OpCode = SystemDef.OPCODE;
       rec.OpName = SystemDef.OPNAME;
-      if (AppType == jxatSA) info.WriteIniFile(folder, QString(), rec);
+      if (AppType == jxatSA)
+        info.WriteIniFile(folder, QString(), rec);
     } catch (const std::exception& e) {
       fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
     }
@@ -149,10 +162,12 @@ bool TDM::fnAccDatConnected(const QString& AHostName, const QString& AIBPathDat,
 
 bool TDM::fnAccDatZenkiConnected(const QString& AHostName, const QString& AIBPathDat)
 {
-  if (AIBPathDat.isEmpty()) return false;
+  if (AIBPathDat.isEmpty())
+    return false;
   const QString host = AHostName.isEmpty() ? SystemDef.SERVERNAME : AHostName;
   const int form = host == kLocalHost ? int(jxatSA) : int(AppType);
-  if (!AccFileExists(PathJoin(AIBPathDat, AccDataFile), form)) return false;
+  if (!AccFileExists(PathJoin(AIBPathDat, AccDataFile), form))
+    return false;
   return connectCompany(IBDatabaseZEN, QStringLiteral("TDM.fnAccDatZenkiConnected"), host, AIBPathDat);
 }
 
@@ -167,7 +182,8 @@ bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool A
       TDataInfomationRec rec;
       info.GetDataInfoRec(rec);
       rec.Status = jxdsNone;
-      if (AIniWrite && AppType == jxatSA) info.WriteIniFile(folder, QString(), rec);
+      if (AIniWrite && AppType == jxatSA)
+        info.WriteIniFile(folder, QString(), rec);
       if (ADataListUpdate) {
         TDataSentakuListCtl ctl;
         ctl.SetAppType(AppType);
@@ -191,7 +207,8 @@ bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool A
         d.VerText = rec.VerText;
         d.GassanDataKbn = rec.GassanDataKbn;
         d.CloudShare = rec.CloudShare;
-        if (AReplace_AccDef1_ListName) d.DataListName = rec.DataListName;
+        if (AReplace_AccDef1_ListName)
+          d.DataListName = rec.DataListName;
         ctl.UpdateDataListRecord(d, 0, true);
       }
     } catch (const std::exception& e) {

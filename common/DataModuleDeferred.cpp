@@ -1,16 +1,16 @@
 // Deferred actions of the data module: closing a window and starting a
 // registered process a moment later, from the event loop; and the
 // data-list number of a data folder.
-#include "common/DataModule.h"
+#include <QRegularExpression>
 
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "db/DbError.h"
 
-#include <QRegularExpression>
-
 void TDM::ConnectDeferredTimers()
 {
-  if (FDeferredTimersConnected) return;
+  if (FDeferredTimersConnected)
+    return;
   FDeferredTimersConnected = true;
   connect(&TimerFormClose, &QTimer::timeout, this, [this] { TimerFormCloseTimer(); });
   connect(&TimerSyoriKidou, &QTimer::timeout, this, [this] { TimerSyoriKidouTimer(); });
@@ -34,7 +34,8 @@ void TDM::TimerFormCloseTimer()
 {
   TimerFormClose.stop();
   QObject* target = FFormCloseTarget;
-  if (!target) return;
+  if (!target)
+    return;
   FFormCloseTarget = nullptr;
   disconnect(FFormCloseWatch);
   // Posted, like a close message: the window handles it later still.
@@ -47,7 +48,8 @@ void TDM::SetTimerSyoriKidou(const QString& AID, int AFormStyle, const QString& 
   FSyoriID = AID;
   FSyoriFormStyle = AFormStyle;
   FSyoriOption = AOption;
-  if (!AID.isEmpty()) TimerSyoriKidou.start();
+  if (!AID.isEmpty())
+    TimerSyoriKidou.start();
 }
 
 void TDM::TimerSyoriKidouTimer()
@@ -60,7 +62,8 @@ void TDM::TimerSyoriKidouTimer()
   FSyoriFormStyle = 0;
   FSyoriOption.clear();
   // Without a launch hook there is nothing to start the process with.
-  if (SyoriKidouProc && !id.isEmpty()) SyoriKidouProc(id, style, option);
+  if (SyoriKidouProc && !id.isEmpty())
+    SyoriKidouProc(id, style, option);
 }
 
 void TDM::LocalPathToDataDirName(const QString& ALocalPath, QString& ADirName, QString& AChildDirName)
@@ -73,11 +76,13 @@ void TDM::LocalPathToDataDirName(const QString& ALocalPath, QString& ADirName, Q
   static const QRegularExpression delimiters(QStringLiteral("[\\\\/]"));
   const QStringList parts = path.split(delimiters);
   for (qsizetype i = 0; i < parts.size(); ++i) {
-    if (parts[i].compare(QLatin1String("DATA"), Qt::CaseInsensitive) != 0
-        && parts[i].compare(QLatin1String("CB_DATA"), Qt::CaseInsensitive) != 0)
+    if (parts[i].compare(QLatin1String("DATA"), Qt::CaseInsensitive) != 0 &&
+        parts[i].compare(QLatin1String("CB_DATA"), Qt::CaseInsensitive) != 0)
       continue;
-    if (i + 1 < parts.size()) ADirName = parts[i + 1];
-    if (i + 2 < parts.size()) AChildDirName = parts[i + 2];
+    if (i + 1 < parts.size())
+      ADirName = parts[i + 1];
+    if (i + 2 < parts.size())
+      AChildDirName = parts[i + 2];
     return;
   }
 }
@@ -86,7 +91,8 @@ void TDM::LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec, int& AC
 {
   ARec = 0;
   AChildRec = 0;
-  if (ALocalPath.trimmed().isEmpty()) return;
+  if (ALocalPath.trimmed().isEmpty())
+    return;
   if (AppType == jxatSA) {
     QString dir, child;
     LocalPathToDataDirName(ALocalPath, dir, child);
@@ -103,7 +109,8 @@ void TDM::LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec, int& AC
     q.setSql(QStringLiteral("SELECT REC FROM DATALIST WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)"));
     q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
     q.setParam(QStringLiteral("PASNAME"), ALocalPath.toUpper());
-    for (q.open(); !q.eof(); q.next()) ARec = q.field(QStringLiteral("REC")).asInt();
+    for (q.open(); !q.eof(); q.next())
+      ARec = q.field(QStringLiteral("REC")).asInt();
     q.close();
     own.Commit();
   } catch (...) {

@@ -1,16 +1,15 @@
 // File and folder operations of the data module by access form: the local
 // file system for stand-alone data, the server's procedures for data on the
 // database server.
-#include "common/DataModule.h"
+#include <QDir>
+#include <QFileInfo>
 
 #include "common/AccFunction2.h"
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
 #include "platform/Paths.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -34,8 +33,10 @@ bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, c
   const QString mode = AMode.toUpper();
   static const QStringList kModes{QStringLiteral("FEXIST"), QStringLiteral("FCOPY"), QStringLiteral("FDEL"),
                                   QStringLiteral("DEXIST"), QStringLiteral("MKDIR"), QStringLiteral("RMDIR")};
-  if (!kModes.contains(mode) || AFilePath1.trimmed().isEmpty()) return false;
-  if (mode == QLatin1String("FCOPY") && AFilePath2.trimmed().isEmpty()) return false;
+  if (!kModes.contains(mode) || AFilePath1.trimmed().isEmpty())
+    return false;
+  if (mode == QLatin1String("FCOPY") && AFilePath2.trimmed().isEmpty())
+    return false;
   const QString message = QStringLiteral("サーバーへのファイル操作(%1)に失敗しました。").arg(mode);
   bool openedHere = false;
   bool result = false;
@@ -48,12 +49,14 @@ bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, c
       openedHere = true;
     }
     TOwnTransaction tr(IBTransactionDEF);
-    const bool fileMode = mode == QLatin1String("FEXIST") || mode == QLatin1String("FCOPY") || mode == QLatin1String("FDEL");
+    const bool fileMode =
+        mode == QLatin1String("FEXIST") || mode == QLatin1String("FCOPY") || mode == QLatin1String("FDEL");
     IBSQLDEF.setSql(fileMode ? QStringLiteral("SELECT WBOOL FROM FILEOPERATION(:MODE,:FILEPATH1,:FILEPATH2)")
                              : QStringLiteral("SELECT WBOOL FROM DIRECTORYTEST(:MODE,:FILEPATH1)"));
     IBSQLDEF.setParam("MODE", mode);
     IBSQLDEF.setParam("FILEPATH1", AFilePath1);
-    if (fileMode) IBSQLDEF.setParam("FILEPATH2", AFilePath2);
+    if (fileMode)
+      IBSQLDEF.setParam("FILEPATH2", AFilePath2);
     IBSQLDEF.open();
     result = !IBSQLDEF.eof() && IBSQLDEF.field("WBOOL").asInt() == 1;
     IBSQLDEF.close();
@@ -69,25 +72,29 @@ bool TDM::ServerFileOperation(const QString& AMode, const QString& AFilePath1, c
     result = false;
     AServerError = true;
   }
-  if (openedHere) IBDatabaseDEF.disconnect();
+  if (openedHere)
+    IBDatabaseDEF.disconnect();
   return result;
 }
 
 QString TDM::ServerLongToShortFileName(const QString& AFilePath1)
 {
-  if (AFilePath1.trimmed().isEmpty()) return QString();
+  if (AFilePath1.trimmed().isEmpty())
+    return QString();
   bool openedHere = false;
   QString result;
   try {
     if (!IBDatabaseDEF.isConnected()) {
-      if (!fnAccDefConnected(SystemDef.SERVERNAME, true)) return QString();
+      if (!fnAccDefConnected(SystemDef.SERVERNAME, true))
+        return QString();
       openedHere = true;
     }
     TOwnTransaction tr(IBTransactionDEF);
     IBSQLDEF.setSql(QStringLiteral("SELECT SHORTNAME FROM LONGTOSHORTFILENAME(:LONGNAME)"));
     IBSQLDEF.setParam("LONGNAME", AFilePath1);
     IBSQLDEF.open();
-    if (!IBSQLDEF.eof()) result = IBSQLDEF.field("SHORTNAME").asString();
+    if (!IBSQLDEF.eof())
+      result = IBSQLDEF.field("SHORTNAME").asString();
     IBSQLDEF.close();
     tr.Commit();
   } catch (const db::DbError& e) {
@@ -101,14 +108,17 @@ QString TDM::ServerLongToShortFileName(const QString& AFilePath1)
                       QString::fromUtf8(e.what()), mtError);
     result.clear();
   }
-  if (openedHere) IBDatabaseDEF.disconnect();
+  if (openedHere)
+    IBDatabaseDEF.disconnect();
   return result;
 }
 
 bool TDM::AccDirectoryExists(const QString& AFilePath, int AAppType)
 {
-  if (AAppType == jxatSA) return QFileInfo(AFilePath).isDir();
-  if (isServerForm(AAppType)) return ServerFileOperation(QStringLiteral("DExist"), AFilePath, QString());
+  if (AAppType == jxatSA)
+    return QFileInfo(AFilePath).isDir();
+  if (isServerForm(AAppType))
+    return ServerFileOperation(QStringLiteral("DExist"), AFilePath, QString());
   return false;
 }
 
@@ -120,36 +130,45 @@ bool TDM::AccMakeDirectory(const QString& AFilePath, int AAppType)
       return false;
     return QDir().mkpath(p);
   }
-  if (isServerForm(AAppType)) return ServerFileOperation(QStringLiteral("MkDir"), AFilePath, QString());
+  if (isServerForm(AAppType))
+    return ServerFileOperation(QStringLiteral("MkDir"), AFilePath, QString());
   return false;
 }
 
 bool TDM::AccDeleteDirectory(const QString& AFilePath, int AAppType, bool AGomiBako)
 {
-  if (AAppType == jxatSA) return fnFileDelete(AFilePath, 3, AGomiBako, false);
-  if (isServerForm(AAppType)) return ServerFileOperation(QStringLiteral("RmDir"), AFilePath, QString());
+  if (AAppType == jxatSA)
+    return fnFileDelete(AFilePath, 3, AGomiBako, false);
+  if (isServerForm(AAppType))
+    return ServerFileOperation(QStringLiteral("RmDir"), AFilePath, QString());
   return false;
 }
 
 bool TDM::AccFileExists(const QString& AFilePath, int AAppType)
 {
-  if (AAppType == jxatSA) return QFileInfo(AFilePath).isFile();
-  if (isServerForm(AAppType)) return ServerFileOperation(QStringLiteral("FExist"), AFilePath, QString());
+  if (AAppType == jxatSA)
+    return QFileInfo(AFilePath).isFile();
+  if (isServerForm(AAppType))
+    return ServerFileOperation(QStringLiteral("FExist"), AFilePath, QString());
   return false;
 }
 
 bool TDM::AccDeleteFile(const QString& AFilePath, int AAppType, bool AGomiBako)
 {
-  if (AAppType == jxatSA) return fnFileDelete(AFilePath, 3, AGomiBako, false);
-  if (isServerForm(AAppType)) return ServerFileOperation(QStringLiteral("FDel"), AFilePath, QString());
+  if (AAppType == jxatSA)
+    return fnFileDelete(AFilePath, 3, AGomiBako, false);
+  if (isServerForm(AAppType))
+    return ServerFileOperation(QStringLiteral("FDel"), AFilePath, QString());
   return false;
 }
 
 bool TDM::AccMoveFile(const QString& AMotoFilePath, const QString& ASakiFilePath, int AAppType)
 {
-  if (AAppType == jxatSA) return fnFileCopyMove(AMotoFilePath, ASakiFilePath, 1);
+  if (AAppType == jxatSA)
+    return fnFileCopyMove(AMotoFilePath, ASakiFilePath, 1);
   if (isServerForm(AAppType)) {
-    if (!ServerFileOperation(QStringLiteral("FCopy"), AMotoFilePath, ASakiFilePath)) return false;
+    if (!ServerFileOperation(QStringLiteral("FCopy"), AMotoFilePath, ASakiFilePath))
+      return false;
     return ServerFileOperation(QStringLiteral("FDel"), AMotoFilePath, QString());
   }
   return false;
@@ -157,8 +176,10 @@ bool TDM::AccMoveFile(const QString& AMotoFilePath, const QString& ASakiFilePath
 
 bool TDM::AccCopyFile(const QString& AMotoFilePath, const QString& ASakiFilePath, int AAppType)
 {
-  if (AAppType == jxatSA) return fnFileCopyMove(AMotoFilePath, ASakiFilePath, 2);
-  if (isServerForm(AAppType)) return ServerFileOperation(QStringLiteral("FCopy"), AMotoFilePath, ASakiFilePath);
+  if (AAppType == jxatSA)
+    return fnFileCopyMove(AMotoFilePath, ASakiFilePath, 2);
+  if (isServerForm(AAppType))
+    return ServerFileOperation(QStringLiteral("FCopy"), AMotoFilePath, ASakiFilePath);
   return false;
 }
 
@@ -172,7 +193,8 @@ bool TDM::BackupAccFDB(const QString& ADestPath)
   fnAccDatDisConnected(SystemDef.IBPATHDAT, false, false, false);
   const QString source = PathJoin(SystemDef.IBPATHDAT, AccDataFile);
   const QString target = PathJoin(ExcludeTrailingPathDelimiter(ADestPath), AccDataFile);
-  if (AccFileExists(target, jxatSA)) AccDeleteFile(target, jxatSA, false);
+  if (AccFileExists(target, jxatSA))
+    AccDeleteFile(target, jxatSA, false);
   return AccCopyFile(source, target, AppType);
 }
 

@@ -2,22 +2,21 @@
 // cloud share, read-only access, the audit lock, journal kinds, voucher
 // titles, account-use marks, medical business kinds and the partner
 // edition's default codes.
-#include "common/DataModule.h"
-
 #include "common/AccFunction.h"
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 
 namespace {
 
 // Runs a counting statement on the company database through AQuery; the
 // first row's RECCNT. Throws on a database error.
-int countRows(db::Transaction& ATr, const QString& ASql,
-              const std::function<void(db::Query&)>& ABind = {})
+int countRows(db::Transaction& ATr, const QString& ASql, const std::function<void(db::Query&)>& ABind = {})
 {
   TOwnTransaction own(ATr);
   db::Query q(ATr);
   q.setSql(ASql);
-  if (ABind) ABind(q);
+  if (ABind)
+    ABind(q);
   q.open();
   const int count = q.eof() ? 0 : q.field(QStringLiteral("RECCNT")).asInt();
   q.close();
@@ -31,30 +30,39 @@ int countRows(db::Transaction& ATr, const QString& ASql,
 
 bool TDM::IsCloudShare(bool AVestimar_StartControl)
 {
-  if (OemEdition != 0) return false;
-  if (SystemKind != 0 && SystemKind != 2) return false;
-  if (AppType == jxatSBC) return false;
-  if (AVestimar_StartControl && SystemKind == 2) return false;
+  if (OemEdition != 0)
+    return false;
+  if (SystemKind != 0 && SystemKind != 2)
+    return false;
+  if (AppType == jxatSBC)
+    return false;
+  if (AVestimar_StartControl && SystemKind == 2)
+    return false;
   return true;
 }
 
 bool TDM::IsCloudShare(const TACCINF& AACCINF, bool AVestimar_StartControl)
 {
-  if (!IsCloudShare(AVestimar_StartControl)) return false;
+  if (!IsCloudShare(AVestimar_StartControl))
+    return false;
   return AACCINF.GassanDataKbn == 0 && AACCINF.CLOUD_LINE != 0;
 }
 
 int TDM::GetDataAccessKbn()
 {
-  if (SystemKind == 1 || SystemKind == 2) return 1;
+  if (SystemKind == 1 || SystemKind == 2)
+    return 1;
   return AccInf.Read_Only == 1 ? 1 : 0;
 }
 
 bool TDM::IsKansaZumiHizuke(TDateTime AHizuke, int AKessan)
 {
-  if (AHizuke == 0 || AccInf.KANSA_DATE == 0 || AccInf.KANSA_FIXDATE == 0 || AccInf.KANSA_LOCK == 0) return false;
-  if ((SystemDef.OPAccount || SystemDef.OPLevel == 9) && SystemKind != 3) return false;
-  if (AccInf.KANSA_FIXKessanSiwake) return AHizuke <= AccInf.KANSA_FIXDATE;
+  if (AHizuke == 0 || AccInf.KANSA_DATE == 0 || AccInf.KANSA_FIXDATE == 0 || AccInf.KANSA_LOCK == 0)
+    return false;
+  if ((SystemDef.OPAccount || SystemDef.OPLevel == 9) && SystemKind != 3)
+    return false;
+  if (AccInf.KANSA_FIXKessanSiwake)
+    return AHizuke <= AccInf.KANSA_FIXDATE;
   // On the fixed date itself an ordinary entry is closed, a closing entry not.
   return AHizuke < AccInf.KANSA_FIXDATE || (AHizuke == AccInf.KANSA_FIXDATE && AKessan == 0);
 }
@@ -64,9 +72,9 @@ bool TDM::IsKansaZumiHizuke(TDateTime AHizuke, int AKessan)
 bool TDM::IsFurikaeSiwake()
 {
   try {
-    return countRows(IBTransactionDAT, QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SIWAKE_VIEW WHERE (LINKKUB IN ")
-                                           + QStringLiteral("(%1,%2,%3)").arg(12).arg(13).arg(14) + QStringLiteral(")"))
-           > 0;
+    return countRows(IBTransactionDAT,
+                     QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SIWAKE_VIEW WHERE (LINKKUB IN ") +
+                         QStringLiteral("(%1,%2,%3)").arg(12).arg(13).arg(14) + QStringLiteral(")")) > 0;
   } catch (...) {
     return false;
   }
@@ -75,8 +83,10 @@ bool TDM::IsFurikaeSiwake()
 bool TDM::IsSyouninZumiSiwake(const QString& AJyoken)
 {
   // AJyoken is a condition written by the calling code, never typed text.
-  QString sql = QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SIWAKE_VIEW WHERE (DELFLG=0) AND (SHONIN_HIZUKE IS NOT NULL)");
-  if (!AJyoken.isEmpty()) sql += QStringLiteral(" AND ") + AJyoken;
+  QString sql =
+      QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SIWAKE_VIEW WHERE (DELFLG=0) AND (SHONIN_HIZUKE IS NOT NULL)");
+  if (!AJyoken.isEmpty())
+    sql += QStringLiteral(" AND ") + AJyoken;
   try {
     return countRows(IBTransactionDAT, sql) > 0;
   } catch (...) {
@@ -104,10 +114,12 @@ bool TDM::IsSyokuchiHojoAri()
 bool TDM::IsKimatuZeinukiSeiseiZumi(int AType, int ASiwakeTable)
 {
   static const char* const kViews[] = {"SIWAKE_VIEW", "KAKOSIWAKE1_VIEW", "KAKOSIWAKE2_VIEW"};
-  if (ASiwakeTable < 0 || ASiwakeTable > 2) return false;
-  QString sql = QStringLiteral("SELECT COUNT(SWKREC) AS RECCNT FROM ") + QString::fromLatin1(kViews[ASiwakeTable])
-                + QStringLiteral(" WHERE (DELFLG=0) AND (TAISHAKU=1) AND (LINKKUB=:LINKKUB)");
-  if (AType == 1) sql += QStringLiteral(" AND (MNUM=16)");
+  if (ASiwakeTable < 0 || ASiwakeTable > 2)
+    return false;
+  QString sql = QStringLiteral("SELECT COUNT(SWKREC) AS RECCNT FROM ") + QString::fromLatin1(kViews[ASiwakeTable]) +
+                QStringLiteral(" WHERE (DELFLG=0) AND (TAISHAKU=1) AND (LINKKUB=:LINKKUB)");
+  if (AType == 1)
+    sql += QStringLiteral(" AND (MNUM=16)");
   try {
     return countRows(IBTransactionDAT, sql, [](db::Query& q) { q.setParam(QStringLiteral("LINKKUB"), 9); }) >= 1;
   } catch (...) {
@@ -127,7 +139,8 @@ int TDM::GetOutputZeikbn(int AZeikbn, int, int)
 
 int TDM::GetOutputZeikbn_TaxSinkokusyo(int AZeikbn, int AType, int ASiwakeTable)
 {
-  if (AZeikbn == 0 && IsKimatuZeinukiSeiseiZumi(AType, ASiwakeTable)) return 1;
+  if (AZeikbn == 0 && IsKimatuZeinukiSeiseiZumi(AType, ASiwakeTable))
+    return 1;
   return AZeikbn;
 }
 
@@ -137,7 +150,8 @@ bool TDM::UpdateSiwakeNippouLinkKey(const QString& AOLDBCODE, const QString& ANE
 {
   const QString oldCode = AOLDBCODE.trimmed();
   const QString newCode = ANEWBCODE.trimmed();
-  if (oldCode == newCode) return true;
+  if (oldCode == newCode)
+    return true;
   const QString oldKey = oldCode + QLatin1Char(';');
   const QString newKey = newCode + QLatin1Char(';');
   TOwnTransaction own(IBTransactionDAT);
@@ -147,8 +161,9 @@ bool TDM::UpdateSiwakeNippouLinkKey(const QString& AOLDBCODE, const QString& ANE
     QList<QPair<int, QString>> rows;
     {
       db::Query q(IBTransactionDAT);
-      q.setSql(QStringLiteral("SELECT SWKREC,LINKKEY FROM SIWAKE_VIEW WHERE (TAISHAKU=1) AND (LINKKUB=7) "
-                              "AND (LINKKEY STARTING WITH :OLDKEY) ORDER BY SWKREC"));
+      q.setSql(
+          QStringLiteral("SELECT SWKREC,LINKKEY FROM SIWAKE_VIEW WHERE (TAISHAKU=1) AND (LINKKUB=7) "
+                         "AND (LINKKEY STARTING WITH :OLDKEY) ORDER BY SWKREC"));
       q.setParam(QStringLiteral("OLDKEY"), oldKey);
       for (q.open(); !q.eof(); q.next())
         rows.append({q.field(QStringLiteral("SWKREC")).asInt(), q.field(QStringLiteral("LINKKEY")).asString()});
@@ -173,13 +188,15 @@ bool TDM::UpdateSiwakeNippouLinkKey(const QString& AOLDBCODE, const QString& ANE
 
 bool TDM::IsOpenLimitDialog_ConnectData(int AType)
 {
-  if (AType != 1 || AppType == jxatSA) return true;
+  if (AType != 1 || AppType == jxatSA)
+    return true;
   bool result = true;
   try {
     TOwnTransaction own(IBTransactionDAT);
     db::Query q(IBTransactionDAT);
-    q.setSql(QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM OPINF WHERE (OPCODE<>:OPCODE) "
-                            "AND ((JOBNAME=:JOBNAME1)OR(JOBNAME=:JOBNAME2))"));
+    q.setSql(
+        QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM OPINF WHERE (OPCODE<>:OPCODE) "
+                       "AND ((JOBNAME=:JOBNAME1)OR(JOBNAME=:JOBNAME2))"));
     q.setParam(QStringLiteral("OPCODE"), SystemDef.OPCODE);
     q.setParam(QStringLiteral("JOBNAME1"), QStringLiteral(u"翌年度更新"));
     q.setParam(QStringLiteral("JOBNAME2"), QStringLiteral(u"繰越残高調整"));
@@ -212,7 +229,8 @@ QString TDM::GetShouhyouTitle(int AOutKbn)
     case 0:
     case 2:
       index = SystemDef.SyohyoKirikae;
-      if (index == 0 && AccInf.KobetuGenka_Use == 1) index = 2;
+      if (index == 0 && AccInf.KobetuGenka_Use == 1)
+        index = 2;
       break;
     case 1:
     case 3:
@@ -253,25 +271,33 @@ QString TDM::GetKamokuUseKbnHyoukimei(int AValue)
 
 bool TDM::IsGenkaKeisanBCODE(const QString& ABCODE)
 {
-  if (ABCODE.size() != 2 || !ABCODE.at(0).isDigit() || !ABCODE.at(1).isDigit()) return false;
+  if (ABCODE.size() != 2 || !ABCODE.at(0).isDigit() || !ABCODE.at(1).isDigit())
+    return false;
   const int code = ABCODE.toInt();
   return code >= 80 && code <= 99;
 }
 
 bool TDM::IsJimushoNamePrintItem(int AValue)
 {
-  if (SystemDef.JimushoPrint != 1 || AValue < 1) return false;
-  if (AValue <= 8) return (SystemDef.JimushoPrintItem >> (AValue - 1)) & 1;
-  if (AValue - 9 >= 31) return false;
+  if (SystemDef.JimushoPrint != 1 || AValue < 1)
+    return false;
+  if (AValue <= 8)
+    return (SystemDef.JimushoPrintItem >> (AValue - 1)) & 1;
+  if (AValue - 9 >= 31)
+    return false;
   return (SystemDef.JimushoPrintItem02 >> (AValue - 9)) & 1;
 }
 
 int TDM::GetIryoHojin_JigyoKbn(const QString& AJigyomei)
 {
-  if (AJigyomei == QStringLiteral(u"病院") || AJigyomei == QStringLiteral(u"診療所")) return 8;
-  if (AJigyomei == QStringLiteral(u"老健")) return 4;
-  if (AJigyomei == QStringLiteral(u"訪問看護")) return 2;
-  if (AJigyomei == QStringLiteral(u"その他")) return 1;
+  if (AJigyomei == QStringLiteral(u"病院") || AJigyomei == QStringLiteral(u"診療所"))
+    return 8;
+  if (AJigyomei == QStringLiteral(u"老健"))
+    return 4;
+  if (AJigyomei == QStringLiteral(u"訪問看護"))
+    return 2;
+  if (AJigyomei == QStringLiteral(u"その他"))
+    return 1;
   return -1;
 }
 
@@ -282,7 +308,8 @@ bool TDM::fnIsIryoHojinType(const QString& AText)
 
 QString TDM::TolvaneDefaultHCode()
 {
-  if (OemEdition != 1 && OemEdition != 2) return QString();
+  if (OemEdition != 1 && OemEdition != 2)
+    return QString();
   return AccInf.HCodeLenMode == jxkcLen3 ? QStringLiteral("999") : QStringLiteral("9999");
 }
 

@@ -1,11 +1,10 @@
 // The era table and the system database's version, read from the system
 // database.
-#include "common/DataModule.h"
+#include <algorithm>
 
 #include "acccalc/AccGengo.h"
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
-
-#include <algorithm>
 
 void TDM::SetGengoRecord()
 {
@@ -35,7 +34,8 @@ void TDM::SetGengoRecord()
   } catch (const std::exception&) {
     GengoTable.clear();
   }
-  if (GengoTable.empty()) pcGengoTableSet();
+  if (GengoTable.empty())
+    pcGengoTableSet();
   cxEditRepo_Combo_Gengo_Items = fnGengoList(1).split(QLatin1Char('\r'), Qt::SkipEmptyParts);
 }
 

@@ -1,7 +1,6 @@
 // Accounts of fixed roles, account code conversion, the operator list of a
 // group, the operator test and the database server's time.
 #include "common/DataModule.h"
-
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
@@ -14,9 +13,10 @@ void TDM::SetSystemCode(const QString& AName, QString& AKCODE, QString& AUSERCOD
   db::Query q(IBTransactionDAT);
   TOwnTransaction tr(IBTransactionDAT);
   try {
-    q.setSql(QStringLiteral("SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A "
-                            "INNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE) "
-                            "WHERE A.KNAME=:NAME"));
+    q.setSql(
+        QStringLiteral("SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A "
+                       "INNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE) "
+                       "WHERE A.KNAME=:NAME"));
     q.setParam("NAME", AName);
     q.open();
     if (!q.eof()) {
@@ -44,7 +44,8 @@ QString lookUp(db::Transaction& t, const QString& sql, const QString& param, con
   q.setSql(sql);
   q.setParam(param, value);
   q.open();
-  if (!q.eof()) result = q.field(column).asString();
+  if (!q.eof())
+    result = q.field(column).asString();
   q.close();
   tr.Commit();
   return result;
@@ -54,7 +55,8 @@ QString lookUp(db::Transaction& t, const QString& sql, const QString& param, con
 
 QString TDM::UserKcodeToKCode(const QString& AUKCode)
 {
-  if (AUKCode.trimmed().isEmpty()) return QString();
+  if (AUKCode.trimmed().isEmpty())
+    return QString();
   return lookUp(IBTransactionDAT, QStringLiteral("SELECT KCODE FROM KAMOKUMST WHERE USERCODE=:USERCODE"),
                 QStringLiteral("USERCODE"), AUKCode, QStringLiteral("KCODE"));
 }
@@ -85,7 +87,8 @@ QString TDM::GetOperatorList(QStringList& AOperatorList, int AGroup, const QStri
   q.close();
   tr.Commit();
   QString text;
-  for (const QString& line : display) text += line + QStringLiteral("\r\n");
+  for (const QString& line : display)
+    text += line + QStringLiteral("\r\n");
   return text;
 }
 
@@ -101,8 +104,9 @@ bool TDM::IsOpCode(int AOPCODE, int APassword)
   try {
     db::Query q(IBTransactionDEF);
     TOwnTransaction tr(IBTransactionDEF);
-    q.setSql(QStringLiteral("SELECT OPCODE,JOBLEVEL,PASWORD,JIMUSHO,OPNAME FROM OPERATOR "
-                            "WHERE (GROUPID=:GROUPID) AND (OPCODE=:OPCODE)"));
+    q.setSql(
+        QStringLiteral("SELECT OPCODE,JOBLEVEL,PASWORD,JIMUSHO,OPNAME FROM OPERATOR "
+                       "WHERE (GROUPID=:GROUPID) AND (OPCODE=:OPCODE)"));
     q.setParam("GROUPID", group);
     q.setParam("OPCODE", code);
     q.open();
@@ -131,12 +135,14 @@ bool TDM::IsOpCode(int AOPCODE, int APassword)
 TDateTime TDM::GetDBServerNow()
 {
   TDateTime now = Now();
-  if (AppType != jxatCS) return now;
+  if (AppType != jxatCS)
+    return now;
   try {
     db::Query q(IBTransactionDAT);
     TOwnTransaction tr(IBTransactionDAT);
     q.setSql(QStringLiteral("SELECT CAST('NOW' AS TIMESTAMP) SYSDATE FROM ACCDEF1 WHERE REC=1"));
-    for (q.open(); !q.eof(); q.next()) now = q.field("SYSDATE").asDateTime();
+    for (q.open(); !q.eof(); q.next())
+      now = q.field("SYSDATE").asDateTime();
     q.close();
     tr.Commit();
   } catch (const std::exception&) {

@@ -1,11 +1,10 @@
 // Operator key values (named rows of STYLECOLOR) and the name=value texts
 // in which company data keeps extra attributes of a record.
-#include "common/DataModule.h"
+#include <QRegularExpression>
 
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/GamenKeyValue.h"
-
-#include <QRegularExpression>
 
 namespace {
 
@@ -14,14 +13,16 @@ QStringList splitLines(const QString& AText)
   static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
   QStringList lines = AText.split(breaks);
   // A final line break ends the last line; it does not start another.
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  if (!lines.isEmpty() && lines.last().isEmpty())
+    lines.removeLast();
   return lines;
 }
 
 QString joinLines(const QStringList& ALines)
 {
   QString text;
-  for (const QString& l : ALines) text += l + QStringLiteral("\r\n");
+  for (const QString& l : ALines)
+    text += l + QStringLiteral("\r\n");
   return text;
 }
 
@@ -30,7 +31,8 @@ qsizetype findKey(const QStringList& ALines, const QString& AKey)
 {
   for (qsizetype i = 0; i < ALines.size(); ++i) {
     const qsizetype eq = ALines[i].indexOf(QLatin1Char('='));
-    if (eq >= 0 && ALines[i].left(eq).compare(AKey, Qt::CaseInsensitive) == 0) return i;
+    if (eq >= 0 && ALines[i].left(eq).compare(AKey, Qt::CaseInsensitive) == 0)
+      return i;
   }
   return -1;
 }
@@ -46,7 +48,8 @@ QString TDM::ZenkaiKeyValue(int AOPCODE, const QString& AKey)
     q.setSql(QStringLiteral("SELECT SSTR FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
     q.setParam(QStringLiteral("OPCODE"), AOPCODE);
     q.setParam(QStringLiteral("STYLENAME"), AKey);
-    for (q.open(); !q.eof(); q.next()) value = q.field(QStringLiteral("SSTR")).asString();
+    for (q.open(); !q.eof(); q.next())
+      value = q.field(QStringLiteral("SSTR")).asString();
     q.close();
     own.Commit();
   } catch (...) {
@@ -70,7 +73,8 @@ QString TDM::GetExField_Value(const QString& AExField, const QString& AKey)
 {
   const QStringList lines = splitLines(AExField);
   const qsizetype i = findKey(lines, AKey);
-  if (i < 0) return QString();
+  if (i < 0)
+    return QString();
   return lines[i].mid(lines[i].indexOf(QLatin1Char('=')) + 1);
 }
 
@@ -78,7 +82,8 @@ void TDM::SetExField_Value(QString& AExField, const QString& AKey, const QString
 {
   QStringList lines = splitLines(AExField);
   const qsizetype i = findKey(lines, AKey);
-  if (i >= 0) lines.removeAt(i);
+  if (i >= 0)
+    lines.removeAt(i);
   lines << AKey + QLatin1Char('=') + AValue;
   AExField = joinLines(lines);
 }
@@ -87,6 +92,7 @@ void TDM::DeleteExField_Key(QString& AExField, const QString& AKey)
 {
   QStringList lines = splitLines(AExField);
   const qsizetype i = findKey(lines, AKey);
-  if (i >= 0) lines.removeAt(i);
+  if (i >= 0)
+    lines.removeAt(i);
   AExField = joinLines(lines);
 }

@@ -1,7 +1,6 @@
 // Existence tests of database objects, generator values and transaction
 // ends for callers that hold only the transaction.
 #include "common/DataModule.h"
-
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
@@ -33,7 +32,8 @@ bool existence(db::Query& q, const QString& step, const QString& text, const QSt
 
 bool TDM::fnExistence_Table(const QString& __TableName)
 {
-  return existence(IBQACC1, QStringLiteral("TDM.fnExistence_Table"), QStringLiteral("テーブルの存在情報の取得に失敗しました。"),
+  return existence(IBQACC1, QStringLiteral("TDM.fnExistence_Table"),
+                   QStringLiteral("テーブルの存在情報の取得に失敗しました。"),
                    QStringLiteral("SELECT Count(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME=:Table_NAME"),
                    QStringLiteral("Table_NAME"), __TableName);
 }
@@ -42,8 +42,9 @@ bool TDM::fnExistence_Field(const QString& __TableName, const QString& __FieldNa
 {
   try {
     IBQACC1.close();
-    IBQACC1.setSql(QStringLiteral("SELECT count(*) FROM RDB$RELATION_FIELDS "
-                                  "WHERE (RDB$RELATION_NAME=:TABLE_NAME) AND (RDB$FIELD_NAME=:FIELD_NAME )"));
+    IBQACC1.setSql(
+        QStringLiteral("SELECT count(*) FROM RDB$RELATION_FIELDS "
+                       "WHERE (RDB$RELATION_NAME=:TABLE_NAME) AND (RDB$FIELD_NAME=:FIELD_NAME )"));
     IBQACC1.setParam("TABLE_NAME", __TableName);
     IBQACC1.setParam("FIELD_NAME", __FieldName);
     IBQACC1.open();
@@ -52,8 +53,8 @@ bool TDM::fnExistence_Field(const QString& __TableName, const QString& __FieldNa
     return count > 0;
   } catch (const db::DbError& e) {
     IBQACC1.close();
-    fnShowFbError(e, QStringLiteral("TDM.fnExistence_Field"), QStringLiteral("テーブル項目の存在情報の取得に失敗しました。"),
-                  true);
+    fnShowFbError(e, QStringLiteral("TDM.fnExistence_Field"),
+                  QStringLiteral("テーブル項目の存在情報の取得に失敗しました。"), true);
     return false;
   } catch (...) {
     IBQACC1.close();
@@ -63,7 +64,8 @@ bool TDM::fnExistence_Field(const QString& __TableName, const QString& __FieldNa
 
 bool TDM::fnExistence_VIEW(const QString& __VIEWName)
 {
-  return existence(IBQACC1, QStringLiteral("TDM.fnExistence_VIEW"), QStringLiteral("ビューの存在情報の取得に失敗しました。"),
+  return existence(IBQACC1, QStringLiteral("TDM.fnExistence_VIEW"),
+                   QStringLiteral("ビューの存在情報の取得に失敗しました。"),
                    QStringLiteral("SELECT Count(*) FROM RDB$VIEW_RELATIONS WHERE( RDB$VIEW_NAME= :VIEW_NAME )"),
                    QStringLiteral("VIEW_NAME"), __VIEWName);
 }
@@ -78,7 +80,8 @@ bool TDM::fnExistence_Procedure(const QString& __ProcName)
 
 bool TDM::fnExistence_Trigger(const QString& __TriggerName)
 {
-  return existence(IBQACC1, QStringLiteral("TDM.fnExistence_Trigger"), QStringLiteral("トリガーの存在情報の取得に失敗しました。"),
+  return existence(IBQACC1, QStringLiteral("TDM.fnExistence_Trigger"),
+                   QStringLiteral("トリガーの存在情報の取得に失敗しました。"),
                    QStringLiteral("SELECT Count(*) FROM RDB$TRIGGERS WHERE (RDB$TRIGGER_NAME= :TRIGGER_NAME) "),
                    QStringLiteral("TRIGGER_NAME"), __TriggerName);
 }

@@ -1,13 +1,12 @@
 // Operator rights and branches: what the logged-on operator may do with the
 // open company data and which branch is the operator's default.
-#include "common/DataModule.h"
+#include <cstdint>
 
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "common/SitenList.h"
 #include "db/DbError.h"
-
-#include <cstdint>
 
 namespace {
 
@@ -22,11 +21,14 @@ int levelNo()
 // The value of the first line "AKey=..." of key=value lines (empty when none).
 QString exFieldValue(const QString& lines, const QString& key)
 {
-  const QStringList list = QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+  const QStringList list =
+      QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
   for (const QString& line : list) {
     const int eq = line.indexOf(QLatin1Char('='));
-    if (eq < 0) continue;
-    if (line.left(eq).compare(key, Qt::CaseInsensitive) == 0) return line.mid(eq + 1);
+    if (eq < 0)
+      continue;
+    if (line.left(eq).compare(key, Qt::CaseInsensitive) == 0)
+      return line.mid(eq + 1);
   }
   return QString();
 }
@@ -63,14 +65,17 @@ bool TDM::IsUseMenu(const QString& AMenuID, const QString& AOption)
     if (count == 0) {
       result = true;
     } else {
-      QString sql = QStringLiteral("SELECT PROC_ID,PROC_OPTION FROM JOBCONTROL2\n"
-                                   "WHERE (LEVELNO=:LEVELNO) AND (PROC_ID=:PROC_ID)");
+      QString sql = QStringLiteral(
+          "SELECT PROC_ID,PROC_OPTION FROM JOBCONTROL2\n"
+          "WHERE (LEVELNO=:LEVELNO) AND (PROC_ID=:PROC_ID)");
       const bool withOption = !AOption.trimmed().isEmpty();
-      if (withOption) sql += QStringLiteral("\nAND (PROC_OPTION LIKE :PROC_OPTION)");
+      if (withOption)
+        sql += QStringLiteral("\nAND (PROC_OPTION LIKE :PROC_OPTION)");
       q.setSql(sql);
       q.setParam(QStringLiteral("LEVELNO"), levelNo());
       q.setParam(QStringLiteral("PROC_ID"), AMenuID);
-      if (withOption) q.setParam(QStringLiteral("PROC_OPTION"), QStringLiteral("%") + AOption + QStringLiteral("%"));
+      if (withOption)
+        q.setParam(QStringLiteral("PROC_OPTION"), QStringLiteral("%") + AOption + QStringLiteral("%"));
       q.open();
       result = !q.eof();
       q.close();
@@ -103,15 +108,17 @@ bool TDM::fnJobRestrict()
 
 bool TDM::fnGetExistsOpeDefSisetu()
 {
-  if (IsDataAccessSeigenNasi()) return true;
+  if (IsDataAccessSeigenNasi())
+    return true;
   TOwnTransaction own(IBTransactionDAT);
   db::Query& q = IBQACC1;
   bool result = false;
   try {
     q.close();
-    q.setSql(QStringLiteral("SELECT OD.OPCODE,OD.SCODE FROM OPDEFSISETU OD\n"
-                            "INNER JOIN OPLICENSE OL ON (OD.OPCODE=OL.OPCODE)\n"
-                            "WHERE OD.OPCODE=:OPCODE"));
+    q.setSql(
+        QStringLiteral("SELECT OD.OPCODE,OD.SCODE FROM OPDEFSISETU OD\n"
+                       "INNER JOIN OPLICENSE OL ON (OD.OPCODE=OL.OPCODE)\n"
+                       "WHERE OD.OPCODE=:OPCODE"));
     q.setParam(QStringLiteral("OPCODE"), SystemDef.OPCODE);
     q.open();
     result = !q.eof();
@@ -151,23 +158,27 @@ QString TDM::GetOpeDefSisetu()
     bool withOpcode = false;
     if (IsDataAccessSeigenNasi()) {
       if (!medical && AccInf.SITEN_KANRI != 0)
-        q.setSql(QStringLiteral("SELECT SCODE,SNAME,1 AS JIGYOKBN,XSTR FROM SISETUMST\n"
-                                "WHERE SCODE=(SELECT MIN(SCODE) FROM SISETUMST WHERE SCODE<>'')"));
+        q.setSql(
+            QStringLiteral("SELECT SCODE,SNAME,1 AS JIGYOKBN,XSTR FROM SISETUMST\n"
+                           "WHERE SCODE=(SELECT MIN(SCODE) FROM SISETUMST WHERE SCODE<>'')"));
       else if (!medical)
         q.setSql(QStringLiteral("SELECT '' AS SCODE,SHOUGOU AS SNAME,1 AS JIGYOKBN,0 AS XSTR FROM ACCDEF1"));
       else if (AccInf.SITEN_KANRI != 0)
-        q.setSql(QStringLiteral("SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\n"
-                                "WHERE SCODE=(SELECT MIN(SCODE) FROM SISETUMST WHERE (SCODE<>'') AND (SCODE<>'00'))"));
+        q.setSql(
+            QStringLiteral("SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\n"
+                           "WHERE SCODE=(SELECT MIN(SCODE) FROM SISETUMST WHERE (SCODE<>'') AND (SCODE<>'00'))"));
       else
-        throw TDefSisetuError("このデータは医療法人データですが、施設管理がおこなわれていません。\r"
-                              "データが損傷している可能性があります。");
+        throw TDefSisetuError(
+            "このデータは医療法人データですが、施設管理がおこなわれていません。\r"
+            "データが損傷している可能性があります。");
     } else {
       q.setSql((medical ? QStringLiteral("SELECT O.SCODE,S.SNAME,S.MB_JIGYOU AS JIGYOKBN,S.XSTR FROM OPDEFSISETU O\n")
                         : QStringLiteral("SELECT O.SCODE,S.SNAME,1 AS JIGYOKBN,S.XSTR FROM OPDEFSISETU O\n")) +
                QStringLiteral("INNER JOIN SISETUMST S ON (O.SCODE=S.SCODE)\nWHERE OPCODE=:OPCODE"));
       withOpcode = true;
     }
-    if (withOpcode) q.setParam(QStringLiteral("OPCODE"), SystemDef.OPCODE);
+    if (withOpcode)
+      q.setParam(QStringLiteral("OPCODE"), SystemDef.OPCODE);
     const int rows = take();
     if (medical && rows == 0) {
       q.setSql(QStringLiteral("SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\nWHERE SCODE='00'"));
@@ -184,7 +195,8 @@ QString TDM::GetOpeDefSisetu()
 
 bool TDM::IsAuthSitenZentai(int AOPCODE)
 {
-  if (AccInf.SITEN_KANRI == 0) return true;
+  if (AccInf.SITEN_KANRI == 0)
+    return true;
   TSitenList list;
   list.SetTransaction(&IBTransactionDAT);
   list.SetReadType({jxslSiten});
@@ -203,12 +215,14 @@ QVariant TDM::GetSitenExInfoValue(const QString& AKeyValueList, const QString& A
 {
   const QString key = AKey.toUpper();
   const QString value = exFieldValue(AKeyValueList, key);
-  if (key != QStringLiteral("COLOR")) return value;
+  if (key != QStringLiteral("COLOR"))
+    return value;
   int color = 0;
   if (!value.trimmed().isEmpty()) {
     bool ok = false;
     color = value.trimmed().toInt(&ok);
-    if (!ok) color = 0;
+    if (!ok)
+      color = 0;
   }
   return color > 0 ? color : kDefaultSitenColor;
 }
@@ -221,7 +235,8 @@ QString TDM::fnGetSisetumei(const QString& pSCODE)
   try {
     q.close();
     QString sql = QStringLiteral("SELECT COUNT(SNAME) AS RECCNT FROM SISETUMST\nWHERE (SCODE=:SCODE)");
-    if (AccInf.SITEN_KANRI == 1) sql += QStringLiteral("\nAND (SCODE<>'')");
+    if (AccInf.SITEN_KANRI == 1)
+      sql += QStringLiteral("\nAND (SCODE<>'')");
     q.setSql(sql);
     q.setParam(QStringLiteral("SCODE"), pSCODE);
     q.open();
@@ -235,7 +250,8 @@ QString TDM::fnGetSisetumei(const QString& pSCODE)
     q.setSql(QStringLiteral("SELECT SNAME FROM SISETUMST WHERE SCODE=:SCODE"));
     q.setParam(QStringLiteral("SCODE"), code);
     q.open();
-    if (!q.eof()) result = q.field("SNAME").asString();
+    if (!q.eof())
+      result = q.field("SNAME").asString();
     q.close();
     own.Commit();
   } catch (const std::exception& e) {
@@ -256,7 +272,8 @@ int TDM::fnGetJigyoukubun(const QString& pSCODE)
     q.setSql(QStringLiteral("SELECT MB_JIGYOU FROM SISETUMST\nWHERE (SCODE=:SCODE)"));
     q.setParam(QStringLiteral("SCODE"), pSCODE);
     q.open();
-    if (!q.eof()) result = q.field("MB_JIGYOU").asInt();
+    if (!q.eof())
+      result = q.field("MB_JIGYOU").asInt();
     q.close();
     own.Commit();
   } catch (const std::exception& e) {

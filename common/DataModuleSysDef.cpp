@@ -2,16 +2,15 @@
 // register entries read into SystemDef after the logon and written back,
 // the dictionary counters, the stored message text, and the removal of the
 // operator's logon and window-size rows.
-#include "common/DataModule.h"
+#include <functional>
 
+#include <QRegularExpression>
+
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "common/TypedValue.h"
 #include "db/DbError.h"
-
-#include <QRegularExpression>
-
-#include <functional>
 
 std::function<bool(const QString&)> TDM::FontExistsProc;
 
@@ -95,10 +94,8 @@ struct TextColumn {
 };
 
 const TextColumn kTextColumns[] = {
-    {"DataDir", &TSystemDef::IBPATHDAT},
-    {"PrinterName", &TSystemDef::PrinterName},
-    {"FontName", &TSystemDef::FontName},
-    {"ZenkaiDrive", &TSystemDef::ZenkaiDrive},
+    {"DataDir", &TSystemDef::IBPATHDAT}, {"PrinterName", &TSystemDef::PrinterName},
+    {"FontName", &TSystemDef::FontName}, {"ZenkaiDrive", &TSystemDef::ZenkaiDrive},
     {"SSTR", &TSystemDef::SSTR},
 };
 
@@ -110,17 +107,23 @@ struct Bit {
 };
 const Bit kReserve2Bits[] = {{0, &TSystemDef::FusainoBuKaiPage}, {1, &TSystemDef::KessansyoSotowaku}};
 const Bit kReserve4Bits[] = {
-    {0, &TSystemDef::KyoyuDataAutoCopy},       {1, &TSystemDef::KyoyuListKousin},
-    {2, &TSystemDef::SyohyoKirikae},           {3, &TSystemDef::SotaiSiwakeNoHyoji},
-    {6, &TSystemDef::MotochoSaisyuGyoZanOut},  {7, &TSystemDef::SiwakeDefHizukeHyoji},
-    {8, &TSystemDef::MotochoInputModeZanHyoji}, {9, &TSystemDef::NengoSwitch},
+    {0, &TSystemDef::KyoyuDataAutoCopy},
+    {1, &TSystemDef::KyoyuListKousin},
+    {2, &TSystemDef::SyohyoKirikae},
+    {3, &TSystemDef::SotaiSiwakeNoHyoji},
+    {6, &TSystemDef::MotochoSaisyuGyoZanOut},
+    {7, &TSystemDef::SiwakeDefHizukeHyoji},
+    {8, &TSystemDef::MotochoInputModeZanHyoji},
+    {9, &TSystemDef::NengoSwitch},
     {10, &TSystemDef::BunsekiNendoOrder},
 };
 
 void unpack(TSystemDef& s)
 {
-  for (const Bit& b : kReserve2Bits) s.*b.field = (s.Reserve2 >> b.bit) & 1;
-  for (const Bit& b : kReserve4Bits) s.*b.field = (s.Reserve4 >> b.bit) & 1;
+  for (const Bit& b : kReserve2Bits)
+    s.*b.field = (s.Reserve2 >> b.bit) & 1;
+  for (const Bit& b : kReserve4Bits)
+    s.*b.field = (s.Reserve4 >> b.bit) & 1;
   s.BunsekiOutputGyoChosei = (s.Reserve4 & 16) ? 1 : (s.Reserve4 & 32) ? 2 : 0;
 }
 
@@ -129,11 +132,15 @@ void pack(TSystemDef& s)
   s.Reserve2 = 0;
   s.Reserve4 = 0;
   for (const Bit& b : kReserve2Bits)
-    if (s.*b.field == 1) s.Reserve2 |= 1 << b.bit;
+    if (s.*b.field == 1)
+      s.Reserve2 |= 1 << b.bit;
   for (const Bit& b : kReserve4Bits)
-    if (s.*b.field == 1) s.Reserve4 |= 1 << b.bit;
-  if (s.BunsekiOutputGyoChosei == 1) s.Reserve4 |= 16;
-  if (s.BunsekiOutputGyoChosei == 2) s.Reserve4 |= 32;
+    if (s.*b.field == 1)
+      s.Reserve4 |= 1 << b.bit;
+  if (s.BunsekiOutputGyoChosei == 1)
+    s.Reserve4 |= 16;
+  if (s.BunsekiOutputGyoChosei == 2)
+    s.Reserve4 |= 32;
 }
 
 const QString kInt = TypeWordInt;
@@ -146,10 +153,14 @@ struct DicKey {
   int index;
 };
 const DicKey kDicKeys[] = {
-    {u"摘要＿辞書開く区分", &TSystemDef::ImpCtrl_Jisyo, 0},       {u"摘要＿連想開く区分", &TSystemDef::ImpCtrl_JisyoRenso, 0},
-    {u"摘要＿自動開く区分", &TSystemDef::ImpCtrl_JisyoAuto, 0},   {u"摘要＿入力なし区分", &TSystemDef::ImpCtrl_JisyoNasi, 0},
-    {u"取引先＿辞書開く区分", &TSystemDef::ImpCtrl_Jisyo, 1},     {u"取引先＿連想開く区分", &TSystemDef::ImpCtrl_JisyoRenso, 1},
-    {u"取引先＿自動開く区分", &TSystemDef::ImpCtrl_JisyoAuto, 1}, {u"取引先＿入力なし区分", &TSystemDef::ImpCtrl_JisyoNasi, 1},
+    {u"摘要＿辞書開く区分", &TSystemDef::ImpCtrl_Jisyo, 0},
+    {u"摘要＿連想開く区分", &TSystemDef::ImpCtrl_JisyoRenso, 0},
+    {u"摘要＿自動開く区分", &TSystemDef::ImpCtrl_JisyoAuto, 0},
+    {u"摘要＿入力なし区分", &TSystemDef::ImpCtrl_JisyoNasi, 0},
+    {u"取引先＿辞書開く区分", &TSystemDef::ImpCtrl_Jisyo, 1},
+    {u"取引先＿連想開く区分", &TSystemDef::ImpCtrl_JisyoRenso, 1},
+    {u"取引先＿自動開く区分", &TSystemDef::ImpCtrl_JisyoAuto, 1},
+    {u"取引先＿入力なし区分", &TSystemDef::ImpCtrl_JisyoNasi, 1},
 };
 
 // The title keys (text) with their fields.
@@ -186,7 +197,8 @@ QString lineValue(const QStringList& lines, const QString& name)
 {
   for (const QString& line : lines) {
     const qsizetype eq = line.indexOf(QLatin1Char('='));
-    if (eq >= 0 && line.left(eq) == name) return line.mid(eq + 1);
+    if (eq >= 0 && line.left(eq) == name)
+      return line.mid(eq + 1);
   }
   return QString();
 }
@@ -212,13 +224,13 @@ bool TDM::fnGetSYSDEF()
     if (q.eof()) {
       q.close();
       db::Query& ins = IBQSysDefPut;
-      ins.setSql(QStringLiteral(
-          "INSERT INTO SYSDEF(OPCODE,SankakuPlus,ColHeaderColor,ColHeaderGradColor1,ColHeaderGradColor2"
-          ",ClientColor,ClientColor1,ClientColor2,TotalColor,ActiveColor,ROWHEADERCOLOR"
-          ",NetColor1,NetColor2,PLineColor1,PLineColor2,DICSWITCH,DicTekAuto,DicTorAuto)"
-          "VALUES(:OPCODE,1,:ColHeaderColor,:ColHeaderGradColor1,:ColHeaderGradColor2"
-          ",:ClientColor,:ClientColor1,:ClientColor2,:TotalColor,:ActiveColor,:ROWHEADERCOLOR"
-          ",:NetColor1,:NetColor2,:PLineColor1,:PLineColor2,:DICSWITCH,:DicTekAuto,:DicTorAuto)"));
+      ins.setSql(
+          QStringLiteral("INSERT INTO SYSDEF(OPCODE,SankakuPlus,ColHeaderColor,ColHeaderGradColor1,ColHeaderGradColor2"
+                         ",ClientColor,ClientColor1,ClientColor2,TotalColor,ActiveColor,ROWHEADERCOLOR"
+                         ",NetColor1,NetColor2,PLineColor1,PLineColor2,DICSWITCH,DicTekAuto,DicTorAuto)"
+                         "VALUES(:OPCODE,1,:ColHeaderColor,:ColHeaderGradColor1,:ColHeaderGradColor2"
+                         ",:ClientColor,:ClientColor1,:ClientColor2,:TotalColor,:ActiveColor,:ROWHEADERCOLOR"
+                         ",:NetColor1,:NetColor2,:PLineColor1,:PLineColor2,:DICSWITCH,:DicTekAuto,:DicTorAuto)"));
       ins.setParam("OPCODE", s.OPCODE);
       ins.setParam("ColHeaderColor", DefColHeaderColor);
       ins.setParam("ROWHEADERCOLOR", DefColHeaderColor);
@@ -239,27 +251,34 @@ bool TDM::fnGetSYSDEF()
       ins.exec();
       q.open();
       const int first[] = {1, 0, 1, 0, 1, 0, 1, 0};
-      for (int i = 0; i < 8; ++i) putInt(str(kDicKeys[i].key), first[i]);
+      for (int i = 0; i < 8; ++i)
+        putInt(str(kDicKeys[i].key), first[i]);
       if (partner) {
         const std::pair<const char16_t*, int> more[] = {
-            {u"次項目移動区分", 1},     {u"科目コード桁数", 0},       {u"補助コード桁数", 0},
-            {u"部門コード桁数", 1},     {u"仕訳日付フォーカス", 1},   {u"元帳最終行残高出力区", 1},
-            {u"試算表集計出力区分", 1}, {u"元帳１行出力区分", 0},     {u"元帳付箋マーク出力区", 0},
+            {u"次項目移動区分", 1},       {u"科目コード桁数", 0},     {u"補助コード桁数", 0},
+            {u"部門コード桁数", 1},       {u"仕訳日付フォーカス", 1}, {u"元帳最終行残高出力区", 1},
+            {u"試算表集計出力区分", 1},   {u"元帳１行出力区分", 0},   {u"元帳付箋マーク出力区", 0},
             {u"連想辞書抽出条件区分", 1},
         };
-        for (const auto& m : more) putInt(str(m.first), m.second);
+        for (const auto& m : more)
+          putInt(str(m.first), m.second);
         const int again[] = {0, 1, 1, 0, 1, 0, 0, 0};
-        for (int i = 0; i < 8; ++i) putInt(str(kDicKeys[i].key), again[i]);
+        for (int i = 0; i < 8; ++i)
+          putInt(str(kDicKeys[i].key), again[i]);
       }
     }
 
     s.FormSizeInit = false;
     s.PrintFontType = 0;
     s.ZenkaiMenuWinState = wsNormal;
-    for (const TextColumn& c : kTextColumns) s.*c.field = q.field(QLatin1String(c.column)).asString();
-    for (const IntColumn& c : kIntColumns) s.*c.field = q.field(QLatin1String(c.column)).asInt();
-    if (s.ColHeaderGradColor1 == 0) s.ColHeaderGradColor1 = 0xFFFFFF;
-    if (s.ColHeaderGradColor2 == 0) s.ColHeaderGradColor2 = 0xBBBBBB;
+    for (const TextColumn& c : kTextColumns)
+      s.*c.field = q.field(QLatin1String(c.column)).asString();
+    for (const IntColumn& c : kIntColumns)
+      s.*c.field = q.field(QLatin1String(c.column)).asInt();
+    if (s.ColHeaderGradColor1 == 0)
+      s.ColHeaderGradColor1 = 0xFFFFFF;
+    if (s.ColHeaderGradColor2 == 0)
+      s.ColHeaderGradColor2 = 0xBBBBBB;
     q.close();
     unpack(s);
 
@@ -281,7 +300,8 @@ bool TDM::fnGetSYSDEF()
     s.DataSeigenNasi = 0;
     TSystemIniRec access;
     access.Rec = 20;
-    if (GetSysIni(access)) s.DataSeigenNasi = access.Info1;
+    if (GetSysIni(access))
+      s.DataSeigenNasi = access.Info1;
 
     s.NextItemKeyPlus = 0;
     s.KCodeLenMode = s.HCodeLenMode = s.BCodeLenMode = jxkcLen4;
@@ -301,29 +321,32 @@ bool TDM::fnGetSYSDEF()
     }
     const QString std0 = partner ? QStringLiteral("1") : QStringLiteral("0");
     const QString std1 = partner ? QStringLiteral("0") : QStringLiteral("1");
-    s.MotochoSaisyuGyoZanOut = getInt(QStringLiteral("元帳最終行残高出力区"), QString::number(s.MotochoSaisyuGyoZanOut));
+    s.MotochoSaisyuGyoZanOut =
+        getInt(QStringLiteral("元帳最終行残高出力区"), QString::number(s.MotochoSaisyuGyoZanOut));
     s.SisanhyoSyukei_OutputKbn =
         getInt(QStringLiteral("試算表集計出力区分"), QString::number(s.SisanhyoSyukei_OutputKbn));
     s.MotochoTitle_OutputKbn = getInt(QStringLiteral("元帳タイトル出力区分"), std0);
     s.SisanhyoBS_KaipageKbn = getInt(QStringLiteral("試算表ＢＳ改ページ区"), std1);
     s.SisanhyoTitle_OutputKbn = getInt(QStringLiteral("試算表タイトル出力区"), std0);
     s.SisanhyoKikan_OutputKbn = getInt(QStringLiteral("試算表期間出力区分"), std0);
-    for (const TitleKey& t : titleKeys(s)) *t.field = funcGetSysReg(str(t.key), kText, str(t.def)).toString();
+    for (const TitleKey& t : titleKeys(s))
+      *t.field = funcGetSysReg(str(t.key), kText, str(t.def)).toString();
     s.SisanhyoSubTitle_Hanbai[0].clear();
     s.SisanhyoSubTitle_BS[1].clear();
     s.SisanhyoSubTitle_Sisan[2].clear();
     s.SisanhyoSubTitle_Fusai[2].clear();
     s.SisanhyoSubTitle_Hanbai[2].clear();
-    s.DataHasonCheck = int(funcGetSysReg(QStringLiteral("データ破損チェック区"), kInt, QStringLiteral("1"),
-                                         s.GROUPID * 10000 + 9999)
-                               .toLongLong());
+    s.DataHasonCheck =
+        int(funcGetSysReg(QStringLiteral("データ破損チェック区"), kInt, QStringLiteral("1"), s.GROUPID * 10000 + 9999)
+                .toLongLong());
     s.DataPlaceRec = getInt(QStringLiteral("サーバのデータの場所"), QStringLiteral("0"));
     s.TekiyoEditMode = getInt(QStringLiteral("摘要項目の編集モード"), QStringLiteral("0"));
     s.DicTekiyoNasi = getInt(QStringLiteral("摘要項目の入力区分"), QStringLiteral("0"));
     s.DicTorihikiNasi = getInt(QStringLiteral("取引先項目の入力区分"), QStringLiteral("0"));
     s.SiwakechoUramenKeisen = getInt(QStringLiteral("裏面の罫線印刷区分"), QStringLiteral("0"));
     s.SiwakechoTCodeOut = getInt(QStringLiteral("消費税コード印刷区分"), QStringLiteral("1"));
-    if (!partner) s.SiwakechoTCodeOut = 1;
+    if (!partner)
+      s.SiwakechoTCodeOut = 1;
     s.KessansyoTegataSosai = getInt(QStringLiteral("決算書手形相殺区分"), QStringLiteral("0"));
     s.KessansyoHanbaihiKumikomi = getInt(QStringLiteral("決算書販売費組入区分"), QStringLiteral("0"));
     s.SisanhyoOutputGyoChosei = getInt(QStringLiteral("試算表行数調整区分"), QStringLiteral("0"));
@@ -344,7 +367,8 @@ bool TDM::fnGetSYSDEF()
     if (FontExistsProc && !s.FontName.isEmpty() && FontExistsProc(s.FontName)) {
       s.NowFont.Name = s.FontName;
       s.NowFont.Size = s.FontSize;
-      if (s.FontStyle >= 0 && s.FontStyle <= 3) s.NowFont.Style = s.FontStyle;
+      if (s.FontStyle >= 0 && s.FontStyle <= 3)
+        s.NowFont.Style = s.FontStyle;
       s.NowFont.CharSet = s.FontCharSet;
     }
     TGridStyles& g = cxStyleRepository1;
@@ -373,15 +397,18 @@ bool TDM::fnGetSYSDEF()
       }
     }
     // Committed also when the transaction was open before.
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.commit();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.commit();
     return true;
   } catch (const db::DbError& e) {
     IBQSysDefGet.close();
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.rollback();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.rollback();
     fnShowFbError(e, QStringLiteral("TDM.fnGetSysDef"), kGetText, true);
   } catch (const std::exception& e) {
     IBQSysDefGet.close();
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.rollback();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.rollback();
     fnShowErrorDetail(kGetText, QString::fromUtf8(e.what()), mtError);
   }
   return false;
@@ -399,21 +426,26 @@ bool TDM::fnPutSysdef()
       if (QLatin1String(c.column) != QLatin1String("SSTR"))
         sql += QStringLiteral("%1=:%1,").arg(QLatin1String(c.column));
     // The unused column Shouhyou is left as it is stored.
-    for (const IntColumn& c : kIntColumns) sql += QStringLiteral("%1=:%1,").arg(QLatin1String(c.column));
+    for (const IntColumn& c : kIntColumns)
+      sql += QStringLiteral("%1=:%1,").arg(QLatin1String(c.column));
     sql += QStringLiteral("SSTR=:SSTR WHERE OPCODE=:OPCODE");
     db::Query& q = IBQSysDefPut;
     q.setSql(sql);
-    for (const TextColumn& c : kTextColumns) q.setParam(QLatin1String(c.column), s.*c.field);
-    for (const IntColumn& c : kIntColumns) q.setParam(QLatin1String(c.column), s.*c.field);
+    for (const TextColumn& c : kTextColumns)
+      q.setParam(QLatin1String(c.column), s.*c.field);
+    for (const IntColumn& c : kIntColumns)
+      q.setParam(QLatin1String(c.column), s.*c.field);
     q.setParam("OPCODE", s.OPCODE);
     q.exec();
     IBTransactionDEF.commit();
   } catch (const db::DbError& e) {
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.rollback();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.rollback();
     fnShowFbError(e, QStringLiteral("TDM.fnPutSysDef"), kPutText, true);
     return false;
   } catch (const std::exception& e) {
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.rollback();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.rollback();
     fnShowErrorDetail(kPutText, QString::fromUtf8(e.what()), mtError);
     return false;
   }
@@ -433,7 +465,8 @@ bool TDM::fnPutSysdef()
   putInt(QStringLiteral("元帳タイトル出力区分"), s.MotochoTitle_OutputKbn);
   putInt(QStringLiteral("試算表ＢＳ改ページ区"), s.SisanhyoBS_KaipageKbn);
   putInt(QStringLiteral("試算表タイトル出力区"), s.SisanhyoTitle_OutputKbn);
-  for (const TitleKey& t : titleKeys(s)) funcPutSysReg(str(t.key), kText, *t.field);
+  for (const TitleKey& t : titleKeys(s))
+    funcPutSysReg(str(t.key), kText, *t.field);
   putInt(QStringLiteral("元帳最終行残高出力区"), s.MotochoSaisyuGyoZanOut);
   putInt(QStringLiteral("サーバのデータの場所"), s.DataPlaceRec);
   putInt(QStringLiteral("摘要項目の編集モード"), s.TekiyoEditMode);
@@ -447,7 +480,8 @@ bool TDM::fnPutSysdef()
   putInt(QStringLiteral("連想辞書リスト並び順"), s.RensoDicSortType);
   putInt(QStringLiteral("元帳付箋マーク出力区"), s.MotochoFusenMark);
   putInt(QStringLiteral("試算表期間出力区分"), s.SisanhyoKikan_OutputKbn);
-  for (const DicKey& d : kDicKeys) putInt(str(d.key), (s.*d.field)[d.index]);
+  for (const DicKey& d : kDicKeys)
+    putInt(str(d.key), (s.*d.field)[d.index]);
   putInt(QStringLiteral("試算表製造集計行出区"), s.SeizoGenkaGokei_OutputKbn);
   return true;
 }
@@ -457,8 +491,9 @@ bool TDM::fnPutSysdefJisyoField()
   TOwnTransaction tr(IBTransactionDEF);
   try {
     db::Query& q = IBQSysDefPut;
-    q.setSql(QStringLiteral("UPDATE SYSDEF SET DicNum1=:DicNum1,DicNum2=:DicNum2,DicSortType=:DicSortType "
-                            "WHERE OPCODE=:OPCODE"));
+    q.setSql(
+        QStringLiteral("UPDATE SYSDEF SET DicNum1=:DicNum1,DicNum2=:DicNum2,DicSortType=:DicSortType "
+                       "WHERE OPCODE=:OPCODE"));
     q.setParam("DicNum1", SystemDef.DicNum1);
     q.setParam("DicNum2", SystemDef.DicNum2);
     q.setParam("DicSortType", SystemDef.DicSortType);
@@ -495,12 +530,14 @@ QString TDM::fnGetMessage()
     IBTransactionDEF.commit();
   } catch (const db::DbError& e) {
     IBQSysDefGet.close();
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.rollback();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.rollback();
     fnShowFbError(e, QStringLiteral("TDM.fnGetMessage"), text, true);
     return QString();
   } catch (const std::exception& e) {
     IBQSysDefGet.close();
-    if (IBTransactionDEF.inTransaction()) IBTransactionDEF.rollback();
+    if (IBTransactionDEF.inTransaction())
+      IBTransactionDEF.rollback();
     fnShowErrorDetail(text, QString::fromUtf8(e.what()), mtError);
     return QString();
   }
@@ -530,12 +567,12 @@ void deleteRows(TDM& dm, const QString& sql, const QString& step, const QString&
 
 void TDM::DeleteLogonInfo()
 {
-  deleteRows(*this, QStringLiteral("DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE"), QStringLiteral("TDM.DeleteLogonInfo"),
-             QStringLiteral("ログイン情報の削除に失敗しました。"));
+  deleteRows(*this, QStringLiteral("DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE"),
+             QStringLiteral("TDM.DeleteLogonInfo"), QStringLiteral("ログイン情報の削除に失敗しました。"));
 }
 
 void TDM::DeleteFormSizeInfo()
 {
-  deleteRows(*this, QStringLiteral("DELETE FROM FORMRSIZE WHERE OPCODE=:OPCODE"), QStringLiteral("TDM.DeleteFormSizeInfo"),
-             QStringLiteral("フォームのサイズ情報の削除に失敗しました。"));
+  deleteRows(*this, QStringLiteral("DELETE FROM FORMRSIZE WHERE OPCODE=:OPCODE"),
+             QStringLiteral("TDM.DeleteFormSizeInfo"), QStringLiteral("フォームのサイズ情報の削除に失敗しました。"));
 }

@@ -1,9 +1,8 @@
 // Tax master, names of the statement total lines and the data kinds of the
 // open company data.
-#include "common/DataModule.h"
-
 #include "acccalc/AccCodeTable.h"
 #include "common/AccSikinGuriCmp.h"
+#include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
@@ -16,8 +15,10 @@ const QString kCodeTypeText = QStringLiteral("このプログラムでは、該�
 
 int taxClass(int code)
 {
-  if ((code >= 100 && code <= 499) || (code >= 600 && code <= 699)) return 1;
-  if ((code >= 500 && code <= 599) || (code >= 700 && code <= 799)) return 2;
+  if ((code >= 100 && code <= 499) || (code >= 600 && code <= 699))
+    return 1;
+  if ((code >= 500 && code <= 599) || (code >= 700 && code <= 799))
+    return 2;
   return 0;
 }
 
@@ -35,13 +36,15 @@ void TDM::pcInstallTaxMasterReader()
 
 bool TDM::fnGetTaxMst(TTaxKbnList& ATaxKbnList)
 {
-  if (!ATaxKbnList.empty()) return true;
+  if (!ATaxKbnList.empty())
+    return true;
   const QString message = QStringLiteral("消費税区分マスタの取得に失敗しました。");
   try {
     TOwnTransaction tr(IBTransactionDAT);
     IBQACC1.close();
-    IBQACC1.setSql(QStringLiteral("SELECT TAX_CODE,TAX_REC,TAX_GNAM,TAX_NAME,TAX_HOUSIKI,TAX_UH,TAX_DAC,TAX_NAME2 "
-                                  "FROM TAXMST ORDER BY TAX_CODE"));
+    IBQACC1.setSql(
+        QStringLiteral("SELECT TAX_CODE,TAX_REC,TAX_GNAM,TAX_NAME,TAX_HOUSIKI,TAX_UH,TAX_DAC,TAX_NAME2 "
+                       "FROM TAXMST ORDER BY TAX_CODE"));
     // The list holds exactly the rows read.
     TTaxKbnList rows;
     for (IBQACC1.open(); !IBQACC1.eof(); IBQACC1.next()) {
@@ -81,7 +84,8 @@ QString TDM::fnGetAccTotalName(const QString& AKGroup, const QString& AField)
     IBQACC1.close();
     IBQACC1.setSql(QStringLiteral("SELECT %1 FROM ACCTOTALNAME WHERE KGROUP=:KGROUP").arg(AField));
     IBQACC1.setParam("KGROUP", AKGroup);
-    for (IBQACC1.open(); !IBQACC1.eof(); IBQACC1.next()) result = IBQACC1.field(0).asString();
+    for (IBQACC1.open(); !IBQACC1.eof(); IBQACC1.next())
+      result = IBQACC1.field(0).asString();
     IBQACC1.close();
   } catch (const db::DbError& e) {
     IBQACC1.close();
@@ -151,12 +155,14 @@ QString TDM::fnGetCodeTypeName(int ADataType, int ACodeType, bool AMerge)
   if (AMerge) {
     QString name = fnGetDataTypeName(ADataType);
     const QString code = fnGetCodeTypeName(ADataType, ACodeType, false);
-    if (!code.isEmpty()) name += QStringLiteral("／") + code;
+    if (!code.isEmpty())
+      name += QStringLiteral("／") + code;
     return name;
   }
   switch (ADataType) {
     case 1:
-      if (ACodeType == 1) return QString();
+      if (ACodeType == 1)
+        return QString();
       kindError(kDataTypeText, "CodeType", ACodeType);
     case 2:
       switch (ACodeType) {
@@ -171,7 +177,8 @@ QString TDM::fnGetCodeTypeName(int ADataType, int ACodeType, bool AMerge)
       }
       kindError(kCodeTypeText, "CodeType", ACodeType);
     case 3:
-      if (ACodeType == 1) return QString();
+      if (ACodeType == 1)
+        return QString();
       kindError(kCodeTypeText, "CodeType", ACodeType);
   }
   kindError(kDataTypeText, "DataType", ADataType);

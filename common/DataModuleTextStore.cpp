@@ -2,7 +2,6 @@
 // passwords of a company (TUSIN_ID), the free text of the company settings
 // row and the opening balance of an individual's capital account.
 #include "common/DataModule.h"
-
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
@@ -43,8 +42,9 @@ bool TDM::GetSysIni(TSystemIniRec& ASysIni)
   db::Query q(IBTransactionDEF);
   return systemIniOp(IBTransactionDEF, QStringLiteral("TDM.GetSysIni"),
                      QStringLiteral("システム情報の取得に失敗しました。\rアプリケーションを終了します。"), [&] {
-                       q.setSql(QStringLiteral("SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI "
-                                               "WHERE REC=:REC"));
+                       q.setSql(
+                           QStringLiteral("SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI "
+                                          "WHERE REC=:REC"));
                        q.setParam("REC", ASysIni.Rec);
                        q.open();
                        if (!q.eof()) {
@@ -62,29 +62,31 @@ bool TDM::GetSysIni(TSystemIniRec& ASysIni)
 bool TDM::SetSysIni(const TSystemIniRec& ASysIni)
 {
   db::Query q(IBTransactionDEF);
-  return systemIniOp(
-      IBTransactionDEF, QStringLiteral("TDM.SetSysIni"),
-      QStringLiteral("システム情報の書き込みに失敗しました。\r現在のシステム設定は保存されません。"), [&] {
-        q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI WHERE REC=:REC"));
-        q.setParam("REC", ASysIni.Rec);
-        q.open();
-        const bool exists = q.field("RECCNT").asInt() != 0;
-        q.close();
-        if (exists)
-          q.setSql(QStringLiteral("UPDATE SYSTEMINI SET RESERVE1=:RESERVE1,RESERVE2=:RESERVE2,RESERVE3=:RESERVE3,"
-                                  "RESERVE4=:RESERVE4,RESERVE5=:RESERVE5,SSTR=:SSTR WHERE REC=:REC"));
-        else
-          q.setSql(QStringLiteral("INSERT INTO SYSTEMINI(REC,RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR) "
-                                  "VALUES(:REC,:RESERVE1,:RESERVE2,:RESERVE3,:RESERVE4,:RESERVE5,:SSTR)"));
-        q.setParam("REC", ASysIni.Rec);
-        q.setParam("RESERVE1", ASysIni.Info1);
-        q.setParam("RESERVE2", ASysIni.Info2);
-        q.setParam("RESERVE3", ASysIni.Info3);
-        q.setParam("RESERVE4", ASysIni.Info4);
-        q.setParam("RESERVE5", ASysIni.Info5);
-        q.setParam("SSTR", ASysIni.InfoText);
-        q.exec();
-      });
+  return systemIniOp(IBTransactionDEF, QStringLiteral("TDM.SetSysIni"),
+                     QStringLiteral("システム情報の書き込みに失敗しました。\r現在のシステム設定は保存されません。"),
+                     [&] {
+                       q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI WHERE REC=:REC"));
+                       q.setParam("REC", ASysIni.Rec);
+                       q.open();
+                       const bool exists = q.field("RECCNT").asInt() != 0;
+                       q.close();
+                       if (exists)
+                         q.setSql(QStringLiteral(
+                             "UPDATE SYSTEMINI SET RESERVE1=:RESERVE1,RESERVE2=:RESERVE2,RESERVE3=:RESERVE3,"
+                             "RESERVE4=:RESERVE4,RESERVE5=:RESERVE5,SSTR=:SSTR WHERE REC=:REC"));
+                       else
+                         q.setSql(QStringLiteral(
+                             "INSERT INTO SYSTEMINI(REC,RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR) "
+                             "VALUES(:REC,:RESERVE1,:RESERVE2,:RESERVE3,:RESERVE4,:RESERVE5,:SSTR)"));
+                       q.setParam("REC", ASysIni.Rec);
+                       q.setParam("RESERVE1", ASysIni.Info1);
+                       q.setParam("RESERVE2", ASysIni.Info2);
+                       q.setParam("RESERVE3", ASysIni.Info3);
+                       q.setParam("RESERVE4", ASysIni.Info4);
+                       q.setParam("RESERVE5", ASysIni.Info5);
+                       q.setParam("SSTR", ASysIni.InfoText);
+                       q.exec();
+                     });
 }
 
 void TDM::SetRelayServerInfo(int ARec, int AIndex)
@@ -152,7 +154,8 @@ void TDM::GetAccInfoXStrField(QString& AValue)
   try {
     q.setSql(QStringLiteral("SELECT XSTR FROM ACCDEF1 WHERE REC=1"));
     q.open();
-    if (!q.eof()) AValue = q.field("XSTR").asString();
+    if (!q.eof())
+      AValue = q.field("XSTR").asString();
     q.close();
     tr.Commit();
   } catch (...) {
@@ -178,21 +181,27 @@ void TDM::SetAccInfoXStrField(const QString& AValue)
 Currency TDM::GetMotoirekinKaisizan(int ANendo, const QString& ASCODE, const QString& ABCODE)
 {
   Currency result;
-  if (AccInf.DATATYPE != 2) return result;
+  if (AccInf.DATATYPE != 2)
+    return result;
   TOwnTransaction tr(IBTransactionDAT);
   db::Query q(IBTransactionDAT);
   try {
     QString sql = QStringLiteral("SELECT SUM(KISHU)AS ZANDAKA FROM KAKOZAN WHERE (NENDO=:NENDO) AND (KCODE=:KCODE)");
     // Branch and department codes are bound as they stand (untrimmed).
-    if (!ASCODE.trimmed().isEmpty()) sql += QStringLiteral(" AND (SCODE =:SCODE)");
-    if (!ABCODE.trimmed().isEmpty()) sql += QStringLiteral(" AND (BCODE =:BCODE)");
+    if (!ASCODE.trimmed().isEmpty())
+      sql += QStringLiteral(" AND (SCODE =:SCODE)");
+    if (!ABCODE.trimmed().isEmpty())
+      sql += QStringLiteral(" AND (BCODE =:BCODE)");
     q.setSql(sql);
     q.setParam("NENDO", ANendo);
     q.setParam("KCODE", AccInf.MOTOIREKIN);
-    if (q.hasParam(QStringLiteral("SCODE"))) q.setParam("SCODE", ASCODE);
-    if (q.hasParam(QStringLiteral("BCODE"))) q.setParam("BCODE", ABCODE);
+    if (q.hasParam(QStringLiteral("SCODE")))
+      q.setParam("SCODE", ASCODE);
+    if (q.hasParam(QStringLiteral("BCODE")))
+      q.setParam("BCODE", ABCODE);
     q.open();
-    if (!q.eof()) result = q.field("ZANDAKA").asCurrency();
+    if (!q.eof())
+      result = q.field("ZANDAKA").asCurrency();
     q.close();
   } catch (const std::exception&) {
     q.close();

@@ -33,7 +33,8 @@ int TDM::ValidateFDB(int AProtocl, const QString& AServerName, const QString& AD
   const bool busy = IBTransactionDAT.inTransaction() || IBTransactionDATSS.inTransaction() ||
                     IBTransactionDATStable.inTransaction() || IBTransactionDAT_Thread.inTransaction();
   const bool wasOpen = IBDatabaseDAT.isConnected() && !busy;
-  if (wasOpen) IBDatabaseDAT.disconnect();
+  if (wasOpen)
+    IBDatabaseDAT.disconnect();
 
   db::Services svc;
   if (AProtocl != kProtocolLocal && !AServerName.trimmed().isEmpty()) {

@@ -4,12 +4,14 @@
 
 bool fnIsPlainIdentifier(const QString& name)
 {
-  if (name.isEmpty() || name.size() > 63) return false;
+  if (name.isEmpty() || name.size() > 63)
+    return false;
   for (qsizetype i = 0; i < name.size(); ++i) {
     const char16_t c = name.at(i).unicode();
     const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
     const bool digit = c >= u'0' && c <= u'9';
-    if (i == 0 ? !letter : !(letter || digit || c == u'$')) return false;
+    if (i == 0 ? !letter : !(letter || digit || c == u'$'))
+      return false;
   }
   return true;
 }

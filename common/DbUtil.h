@@ -1,16 +1,16 @@
 // Small database helpers shared by the data module and the common library.
 #pragma once
 
-#include "db/Transaction.h"
-
 #include <QString>
+
+#include "db/Transaction.h"
 
 // Uses a transaction the way every database operation of the program does:
 // starts it only when none is active, and commits or rolls back only the
 // one it started. A transaction this scope started and did not commit is
 // rolled back when the scope ends (also on an exception).
 class TOwnTransaction {
-public:
+ public:
   explicit TOwnTransaction(db::Transaction& tr) : FTr(tr), FStarted(tr.startIfNeeded()) {}
   ~TOwnTransaction() { Rollback(); }
   TOwnTransaction(const TOwnTransaction&) = delete;
@@ -20,7 +20,8 @@ public:
   // Commits when this scope started the transaction.
   void Commit()
   {
-    if (FStarted && FTr.inTransaction()) FTr.commit();
+    if (FStarted && FTr.inTransaction())
+      FTr.commit();
     FStarted = false;
   }
   // Rolls back when this scope started the transaction; never throws.
@@ -55,7 +56,7 @@ public:
       FTr.commitRetaining();
   }
 
-private:
+ private:
   db::Transaction& FTr;
   bool FStarted;
 };

@@ -1,5 +1,8 @@
 #include "common/FbError.h"
 
+#include <QDebug>
+#include <QFile>
+
 #include "common/AccFunction.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
@@ -10,9 +13,6 @@
 #include "platform/Format.h"
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
-
-#include <QDebug>
-#include <QFile>
 
 const QString FbNetworkText = QStringLiteral(
     "何らかの原因でネットワークが物理的に切断されている か Firebirdサービス(RDBMS)との通信が切断されました。"
@@ -57,7 +57,8 @@ void pcWriteLogLines(const QString& fileName, const QStringList& lines, bool rew
   if (!f.open(mode))
     throw EPlatformError(QStringLiteral("ログファイルに書き込めません: %1 (%2)").arg(fileName, f.errorString()));
   QString text;
-  for (const QString& l : lines) text += l + QLatin1String("\r\n");
+  for (const QString& l : lines)
+    text += l + QLatin1String("\r\n");
   const QByteArray bytes = toCp932(text);
   if (f.write(bytes) != bytes.size() || !f.flush())
     throw EPlatformError(QStringLiteral("ログファイルに書き込めません: %1 (%2)").arg(fileName, f.errorString()));
@@ -65,8 +66,7 @@ void pcWriteLogLines(const QString& fileName, const QStringList& lines, bool rew
 
 bool fnIsFatalFbError(const db::DbError& E)
 {
-  return E.gdscode() == db::DbError::NetworkError || E.gdscode() == db::DbError::BugCheck ||
-         E.isLostConnection();
+  return E.gdscode() == db::DbError::NetworkError || E.gdscode() == db::DbError::BugCheck || E.isLostConnection();
 }
 
 TFbErrorLogLines fnFbErrorLogLines(const db::DbError& E, const QString& StepName)
@@ -75,19 +75,19 @@ TFbErrorLogLines fnFbErrorLogLines(const db::DbError& E, const QString& StepName
   TFbErrorLogLines lines;
   lines.Line1 = QStringLiteral("%1,%2,%3,%4,%5,%6,%7")
                     .arg(nowText(), SystemDef.PCNAME, QString::number(SystemDef.OPCODE),
-                         QStringLiteral("Serial=") + SystemDef.SERIAL,
-                         QStringLiteral("AppVer=") + SystemDef.AppVersion,
+                         QStringLiteral("Serial=") + SystemDef.SERIAL, QStringLiteral("AppVer=") + SystemDef.AppVersion,
                          QStringLiteral("DBName=") + SystemDef.SERVERNAME + QLatin1Char(':') + datDatabaseName(),
                          QStringLiteral("DataVer="));
-  lines.Line2 = oneLine(QStringLiteral("Error=%1 [%2] (%3) %4,%5")
-                            .arg(StepName, QString::number(E.gdscode()), QString::number(E.sqlcode()),
-                                 explanation, E.message()));
+  lines.Line2 =
+      oneLine(QStringLiteral("Error=%1 [%2] (%3) %4,%5")
+                  .arg(StepName, QString::number(E.gdscode()), QString::number(E.sqlcode()), explanation, E.message()));
   return lines;
 }
 
 void fnShowFbError(const db::DbError& E, const QString& StepName, const QString& Message, bool /*Reconnect*/)
 {
-  if (FbFatalLatch) return;
+  if (FbFatalLatch)
+    return;
   const QString explanation = fnGetIBErrorText(E.gdscode(), E.sqlcode());
   QString message = Message;
 
@@ -112,23 +112,27 @@ void fnShowFbError(const db::DbError& E, const QString& StepName, const QString&
 
   if (!message.isEmpty()) {
     if (FbFatalLatch) {
-      if (AppType == jxatSA) message += FbStandAloneNote;
+      if (AppType == jxatSA)
+        message += FbStandAloneNote;
       MessageHook().ShowMessageDlg(message, mtError, mbOK);
     } else {
-      const QString detail = QStringLiteral("IBXエラーコード:%1").arg(E.gdscode()) + QLatin1Char('\r') +
-                             E.message() + QLatin1Char('\r') + explanation;
+      const QString detail = QStringLiteral("IBXエラーコード:%1").arg(E.gdscode()) + QLatin1Char('\r') + E.message() +
+                             QLatin1Char('\r') + explanation;
       fnShowErrorDetail(message, detail, mtError);
     }
   }
 
-  if (FbFatalLatch) MessageHook().RequestTerminate();
+  if (FbFatalLatch)
+    MessageHook().RequestTerminate();
 }
 
 void fnShowErrorDetail(const QString& Text, const QString& Detail, TMsgDlgType DlgType)
 {
-  if (Text.isEmpty() && Detail.isEmpty()) return;
+  if (Text.isEmpty() && Detail.isEmpty())
+    return;
   QString shown = Text;
-  if (!Detail.isEmpty()) shown += QStringLiteral("\r\r") + kDetailHeading + QLatin1Char('\r') + Detail;
+  if (!Detail.isEmpty())
+    shown += QStringLiteral("\r\r") + kDetailHeading + QLatin1Char('\r') + Detail;
   MessageHook().ShowMessageDlg(shown, DlgType, mbOK);
 }
 
@@ -137,7 +141,8 @@ void fnShowCommaMessage(const QString& Text, TMsgDlgType DlgType)
   QStringList parts{QString()};
   fnSplitText(Text, QStringLiteral(","), parts);
   QString shown;
-  for (const QString& p : parts) shown += p + QLatin1Char('\r');
+  for (const QString& p : parts)
+    shown += p + QLatin1Char('\r');
   MessageHook().ShowMessageDlg(shown, DlgType, mbOK);
 }
 
@@ -145,13 +150,14 @@ void fnShowFbCalcError(const db::DbError& E, const QString& Title, bool NoServer
 {
   const QString crlf = QStringLiteral("\r\n");
   QString text = Title + crlf + QStringLiteral("ErrCode<%1>  SQLCODE<%2>").arg(E.gdscode()).arg(E.sqlcode()) + crlf;
-  if (!NoServerMessage) text += E.message() + QStringLiteral("\r") + crlf;
+  if (!NoServerMessage)
+    text += E.message() + QStringLiteral("\r") + crlf;
   text += fnGetIBErrorText(E.gdscode(), E.sqlcode()) + crlf;
   MessageHook().ShowMessageDlg(text, mtError, mbOK);
 
   QStringList lines = fnTextToLines(text);
-  lines << QStringLiteral("PG_VERSION[") + SystemDef.AppVersion + QLatin1Char(']')
-        << QStringLiteral("DB_VERSION[]") << QStringLiteral("Serial[") + SystemDef.SERIAL + QLatin1Char(']')
+  lines << QStringLiteral("PG_VERSION[") + SystemDef.AppVersion + QLatin1Char(']') << QStringLiteral("DB_VERSION[]")
+        << QStringLiteral("Serial[") + SystemDef.SERIAL + QLatin1Char(']')
         << QStringLiteral("Server[") + SystemDef.SERVERNAME + QLatin1Char(']')
         << QStringLiteral("DatabaseName[") + datDatabaseName() + QLatin1Char(']') << nowText() << SystemDef.PCNAME
         << QString::number(SystemDef.OPCODE);

@@ -8,10 +8,10 @@
 
 #include <exception>
 
-#include "common/MessageHook.h"
-
 #include <QString>
 #include <QStringList>
+
+#include "common/MessageHook.h"
 
 namespace db {
 class DbError;
@@ -28,8 +28,7 @@ struct TFbErrorLogLines {
 // explanation (nothing for an empty Message unless the error is fatal), and
 // on a lost connection ends the application once. Reconnect does not change
 // the behaviour.
-void fnShowFbError(const db::DbError& E, const QString& StepName, const QString& Message,
-                   bool Reconnect);
+void fnShowFbError(const db::DbError& E, const QString& StepName, const QString& Message, bool Reconnect);
 
 // True when E means the connection is gone for good (or the server failed
 // its internal consistency check): the application must end.

@@ -24,9 +24,11 @@ bool guarded(db::Transaction& ATr, const QString& AStep, const QString& AMessage
     own.Commit();
     return true;
   } catch (const db::DbError& E) {
-    if (ours) fnShowFbError(E, AStep, AMessage, false);
+    if (ours)
+      fnShowFbError(E, AStep, AMessage, false);
   } catch (const std::exception& E) {
-    if (ours) fnShowErrorDetail(AMessage, QString::fromUtf8(E.what()), mtError);
+    if (ours)
+      fnShowErrorDetail(AMessage, QString::fromUtf8(E.what()), mtError);
   }
   return false;
 }
@@ -36,7 +38,8 @@ bool guarded(db::Transaction& ATr, const QString& AStep, const QString& AMessage
 void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QString& AKey, const QString& AText)
 {
   db::Query q(ATransaction);
-  q.setSql(QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
+  q.setSql(
+      QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
   q.setParam(QStringLiteral("OPCODE"), AOPCODE);
   q.setParam(QStringLiteral("STYLENAME"), AKey);
   q.open();
@@ -54,21 +57,18 @@ void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QSt
         ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)"));
   q.setParam(QStringLiteral("OPCODE"), AOPCODE);
   q.setParam(QStringLiteral("STYLENAME"), AKey);
-  for (const char* c : {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4", "LINECOLOR5", "NETCOLOR1",
-                        "NETCOLOR2"})
+  for (const char* c : {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4", "LINECOLOR5", "NETCOLOR1", "NETCOLOR2"})
     q.setParam(QString::fromLatin1(c), -1);
   q.setParam(QStringLiteral("SSTR"), AText);
   q.exec();
 }
 
-TGamenKeyValue::TGamenKeyValue(db::Transaction* ATransaction)
-    : FTransaction(ATransaction), FOPCODE(SystemDef.OPCODE)
-{
-}
+TGamenKeyValue::TGamenKeyValue(db::Transaction* ATransaction) : FTransaction(ATransaction), FOPCODE(SystemDef.OPCODE) {}
 
 db::Transaction* TGamenKeyValue::transaction() const
 {
-  if (FTransaction) return FTransaction;
+  if (FTransaction)
+    return FTransaction;
   return DM ? &DM->IBTransactionDEF : nullptr;
 }
 
@@ -81,41 +81,46 @@ QString TGamenKeyValue::ValueFukugen(const QString& ARecordID)
 {
   FItemValue.clear();
   db::Transaction* tr = transaction();
-  if (FOPCODE == 0 || ARecordID.isEmpty() || !tr) return QString();
+  if (FOPCODE == 0 || ARecordID.isEmpty() || !tr)
+    return QString();
   FKeyName = fnKeyName(ARecordID);
   QString value;
-  const bool done = guarded(*tr, QStringLiteral("TGamenValue.FukugenValue"),
-                            QStringLiteral(u"前回の画面値の取得に失敗しました。"), [&] {
-                              db::Query q(*tr);
-                              q.setSql(QStringLiteral(
-                                  "SELECT SSTR FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
-                              q.setParam(QStringLiteral("OPCODE"), FOPCODE);
-                              q.setParam(QStringLiteral("STYLENAME"), FKeyName);
-                              for (q.open(); !q.eof(); q.next()) value = q.field(QStringLiteral("SSTR")).asString();
-                              q.close();
-                            });
+  const bool done = guarded(
+      *tr, QStringLiteral("TGamenValue.FukugenValue"), QStringLiteral(u"前回の画面値の取得に失敗しました。"), [&] {
+        db::Query q(*tr);
+        q.setSql(QStringLiteral("SELECT SSTR FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
+        q.setParam(QStringLiteral("OPCODE"), FOPCODE);
+        q.setParam(QStringLiteral("STYLENAME"), FKeyName);
+        for (q.open(); !q.eof(); q.next())
+          value = q.field(QStringLiteral("SSTR")).asString();
+        q.close();
+      });
   return done ? value : QString();
 }
 
 void TGamenKeyValue::ValueHozon(const QString& ARecordID, const QString& AValue)
 {
   db::Transaction* tr = transaction();
-  if (FOPCODE == 0 || ARecordID.isEmpty() || !tr) return;
+  if (FOPCODE == 0 || ARecordID.isEmpty() || !tr)
+    return;
   FKeyName = fnKeyName(ARecordID);
   QString value = fnTrimZen(AValue);
-  if (fnCodePointLength(value) > 1024) value = fnCutStrL(value, 1024, false);
-  while (value.endsWith(QLatin1Char(' '))) value.chop(1);
-  while (value.startsWith(QLatin1Char(' '))) value.remove(0, 1);
+  if (fnCodePointLength(value) > 1024)
+    value = fnCutStrL(value, 1024, false);
+  while (value.endsWith(QLatin1Char(' ')))
+    value.chop(1);
+  while (value.startsWith(QLatin1Char(' ')))
+    value.remove(0, 1);
   FItemValue = value;
-  guarded(*tr, QStringLiteral("TGamenValue.HozonValue"), QStringLiteral(u"画面値の保存に失敗しました。"), [&] {
-    pcStoreStyleColorText(*tr, FOPCODE, FKeyName, FItemValue);
-  });
+  guarded(*tr, QStringLiteral("TGamenValue.HozonValue"), QStringLiteral(u"画面値の保存に失敗しました。"),
+          [&] { pcStoreStyleColorText(*tr, FOPCODE, FKeyName, FItemValue); });
 }
 
 void TGamenKeyValue::ClearRecord()
 {
   db::Transaction* tr = transaction();
-  if (!tr) return;
+  if (!tr)
+    return;
   guarded(*tr, QStringLiteral("TGamenValue.ClearRecord"), QStringLiteral(u"画面値のレコード削除に失敗しました。"), [&] {
     db::Query q(*tr);
     q.setSql(QStringLiteral("DELETE FROM STYLECOLOR"));

@@ -20,7 +20,7 @@ class Transaction;
 void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QString& AKey, const QString& AText);
 
 class TGamenKeyValue {
-public:
+ public:
   // Uses ATransaction, or the data module's system-database transaction.
   explicit TGamenKeyValue(db::Transaction* ATransaction = nullptr);
 
@@ -41,7 +41,7 @@ public:
 
   QString LastKey() const { return FKeyName; }
 
-private:
+ private:
   db::Transaction* transaction() const;
 
   db::Transaction* FTransaction = nullptr;

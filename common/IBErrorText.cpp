@@ -142,7 +142,8 @@ const ErrorTextRow kRows[] = {
     {335544463, u"（ジェネレータが定義されていません）"},
     {335544464, u"（セカンダリサーバー接続によるログ機能の起動ができません）"},
     {335544465, u"（この動作では無効なBLOB 型です）"},
-    {335544466, u"（他のテーブルが参照しているか？ 又は、マスターが登録されていません。,『キーの追加・削除・変更はできません』）"},
+    {335544466,
+     u"（他のテーブルが参照しているか？ 又は、マスターが登録されていません。,『キーの追加・削除・変更はできません』）"},
     {335544467, u"（マイナーバージョン番号が大きすぎます。<long> ではなく，<long> になっています）"},
     {335544469, u"（入出力エラーにより，無効トランザクションのマークが付けられました）"},
     {335544470, u"（ページ<long> のキャッシュバッファが無効です）"},
@@ -385,10 +386,13 @@ const ErrorTextRow kRows[] = {
 
 QString fnGetIBErrorText(int IBErrorCode, int SQLCode)
 {
-  if (IBErrorCode == 335544788 && SQLCode != -901) return QStringLiteral(" ");
-  if (IBErrorCode == 336330817 && SQLCode != -902) return QStringLiteral(" ");
+  if (IBErrorCode == 335544788 && SQLCode != -901)
+    return QStringLiteral(" ");
+  if (IBErrorCode == 336330817 && SQLCode != -902)
+    return QStringLiteral(" ");
   const auto it = std::lower_bound(std::begin(kRows), std::end(kRows), IBErrorCode,
                                    [](const ErrorTextRow& row, int code) { return row.code < code; });
-  if (it == std::end(kRows) || it->code != IBErrorCode) return QStringLiteral(" ");
+  if (it == std::end(kRows) || it->code != IBErrorCode)
+    return QStringLiteral(" ");
   return QString::fromUtf16(it->text);
 }

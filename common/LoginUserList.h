@@ -2,23 +2,23 @@
 // and computer, read from the system database's logon rows.
 #pragma once
 
+#include <vector>
+
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 namespace db {
 class Transaction;
 }
 
 struct TLoginUserListRec {
-  int CODE = 0;     // operator code
-  QString NAME;     // operator name
-  QString PCNAME;   // computer name
+  int CODE = 0;    // operator code
+  QString NAME;    // operator name
+  QString PCNAME;  // computer name
 };
 
 class TLoginUserList {
-public:
+ public:
   virtual ~TLoginUserList() = default;
 
   int ItemCount() const { return int(FRecs.size()); }
@@ -30,7 +30,7 @@ public:
   QString ItemGetterPcName(int i) const;
   int GetListIndex(int ACode) const;
 
-protected:
+ protected:
   TLoginUserList() = default;
   void add(const TLoginUserListRec& r);
   bool inRange(int i) const { return i >= 0 && i < int(FRecs.size()); }
@@ -43,7 +43,7 @@ protected:
 };
 
 class TLoginUserListOnDef : public TLoginUserList {
-public:
+ public:
   // Bound to the data module's system-database transaction.
   TLoginUserListOnDef();
 
@@ -52,6 +52,6 @@ public:
   // code AOpCode is left out. Errors are reported and raised again.
   void Execute(int AGroupID, int AOpCode, bool AMySelf);
 
-private:
+ private:
   db::Transaction* FTransaction = nullptr;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 class LoggingMessageHook final : public IMessageHook {
-public:
+ public:
   int ShowMessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) override
   {
     QString shown = text;
@@ -53,17 +53,29 @@ IMessageHook* SetMessageHook(IMessageHook* hook)
 
 int FirstButtonResult(TMsgDlgButtons buttons)
 {
-  if (buttons & mbYes) return mrYes;
-  if (buttons & mbOK) return mrOk;
-  if (buttons & mbNo) return mrNo;
-  if (buttons & mbCancel) return mrCancel;
-  if (buttons & mbAbort) return mrAbort;
-  if (buttons & mbRetry) return mrRetry;
-  if (buttons & mbIgnore) return mrIgnore;
-  if (buttons & mbAll) return mrAll;
-  if (buttons & mbNoToAll) return mrNoToAll;
-  if (buttons & mbYesToAll) return mrYesToAll;
-  if (buttons & mbClose) return mrClose;
-  if (buttons & mbHelp) return mrHelp;
+  if (buttons & mbYes)
+    return mrYes;
+  if (buttons & mbOK)
+    return mrOk;
+  if (buttons & mbNo)
+    return mrNo;
+  if (buttons & mbCancel)
+    return mrCancel;
+  if (buttons & mbAbort)
+    return mrAbort;
+  if (buttons & mbRetry)
+    return mrRetry;
+  if (buttons & mbIgnore)
+    return mrIgnore;
+  if (buttons & mbAll)
+    return mrAll;
+  if (buttons & mbNoToAll)
+    return mrNoToAll;
+  if (buttons & mbYesToAll)
+    return mrYesToAll;
+  if (buttons & mbClose)
+    return mrClose;
+  if (buttons & mbHelp)
+    return mrHelp;
   return mrNone;
 }

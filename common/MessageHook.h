@@ -4,10 +4,10 @@
 // and answers with the first button it was offered.
 #pragma once
 
+#include <cstdint>
+
 #include <QString>
 #include <QStringList>
-
-#include <cstdint>
 
 // Kind of the platform's standard message dialog.
 enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -45,7 +45,7 @@ inline constexpr int mrNoToAll = 13;
 inline constexpr int mrYesToAll = 14;
 
 class IMessageHook {
-public:
+ public:
   virtual ~IMessageHook() = default;
 
   // The standard message dialog: Text with its "\r" line breaks, the kind and

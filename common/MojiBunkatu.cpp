@@ -11,7 +11,8 @@ void TMojiBunkatu::Clear()
 
 void TMojiBunkatu::finish()
 {
-  if (FMojiArray.isEmpty()) FMojiArray.append(QString());
+  if (FMojiArray.isEmpty())
+    FMojiArray.append(QString());
   FItemCount = int(FMojiArray.size());
 }
 
@@ -40,11 +41,13 @@ void TMojiBunkatu::Execute(const QString& text)
       FMojiArray.append(ExtractQuotedText(text, p, quote));
     } else {
       const qsizetype start = p;
-      while (p < n && text.at(p) != FDelimiter) ++p;
+      while (p < n && text.at(p) != FDelimiter)
+        ++p;
       FMojiArray.append(text.mid(start, p - start));
     }
     if (p < n && text.at(p) == FDelimiter) {
-      if (p + 1 >= n) FMojiArray.append(QString());
+      if (p + 1 >= n)
+        FMojiArray.append(QString());
       ++p;
     }
   }
@@ -75,6 +78,7 @@ void TMojiBunkatu::Execute(const QString& text, int length)
 
 QString TMojiBunkatu::ItemGetter(int index) const
 {
-  if (index < 0 || index >= FItemCount) return QString();
+  if (index < 0 || index >= FItemCount)
+    return QString();
   return FMojiArray.at(index);
 }

@@ -11,7 +11,7 @@
 using TMojiArray = QStringList;
 
 class TMojiBunkatu {
-public:
+ public:
   TMojiBunkatu() { Clear(); }
 
   void SetDelimiter(QChar c) { FDelimiter = c; }
@@ -33,7 +33,7 @@ public:
   const TMojiArray& Items() const { return FMojiArray; }
   void Clear();
 
-private:
+ private:
   void finish();
 
   QChar FDelimiter = QLatin1Char(',');

@@ -1,16 +1,22 @@
 #include "common/SeihinVersionList.h"
 
+#include <algorithm>
+
 #include "common/MojiBunkatu.h"
 #include "platform/Registry.h"
-
-#include <algorithm>
 
 TSeihinVersionList::TSeihinVersionList()
 {
   switch (SystemKind) {
-    case 2: FProductName = AppInfo.VestimarRegKey; break;
-    case 3: FProductName = AppInfo.VeduvoruRegKey; break;
-    default: FProductName = AppInfo.RegKey; break;
+    case 2:
+      FProductName = AppInfo.VestimarRegKey;
+      break;
+    case 3:
+      FProductName = AppInfo.VeduvoruRegKey;
+      break;
+    default:
+      FProductName = AppInfo.RegKey;
+      break;
   }
 }
 
@@ -51,9 +57,11 @@ void TSeihinVersionList::Execute(TJxSortType ASortType, const Registry& reg)
       TDataVersionRec rec;
       bool ok = false;
       rec.Major = parts.ItemGetter(0).toInt(&ok);
-      if (!ok) rec.Major = 0;
+      if (!ok)
+        rec.Major = 0;
       rec.Minor = parts.ItemGetter(1).toInt(&ok);
-      if (!ok) rec.Minor = 0;
+      if (!ok)
+        rec.Minor = 0;
       rec.Memo = reg.ReadString(key, QStringLiteral("Type"));
       if (rec.Major <= 16)
         continue;
@@ -68,7 +76,8 @@ void TSeihinVersionList::Execute(TJxSortType ASortType, const Registry& reg)
   if (ASortType == jxstDesc) {
     auto first = FSeihinListRec.begin() + (hasTop ? 1 : 0);
     std::stable_sort(first, FSeihinListRec.end(), [](const TDataVersionRec& a, const TDataVersionRec& b) {
-      if (a.Major != b.Major) return a.Major > b.Major;
+      if (a.Major != b.Major)
+        return a.Major > b.Major;
       return a.Minor > b.Minor;
     });
   }

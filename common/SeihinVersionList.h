@@ -4,11 +4,12 @@
 // program's own, and the editions installed on this machine as listed in
 // the registry below the product key.
 
-#include "common/AccRecord.h"
+#include <vector>
 
 #include <QString>
 #include <QStringList>
-#include <vector>
+
+#include "common/AccRecord.h"
 
 struct TDataVersionRec {
   int Major = 0;

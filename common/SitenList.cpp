@@ -1,13 +1,13 @@
 #include "common/SitenList.h"
 
+#include <map>
+
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "common/MessageHook.h"
 #include "db/DbError.h"
 #include "db/Query.h"
-
-#include <map>
 
 namespace {
 
@@ -26,11 +26,12 @@ QString groupSql(bool restricted)
 {
   QString sql = restricted ? QStringLiteral("SELECT G.GCODE,G.GNAME,\n") + kPermit
                            : QStringLiteral("SELECT G.GCODE,G.GNAME, 1 AS PERMIT\n");
-  return sql + QStringLiteral("FROM SISETUGROUPLIST S\n"
-                              "INNER JOIN SISETUGROUP G ON (S.GCODE=G.GCODE)\n"
-                              "WHERE S.SCODE <> ''\n"
-                              "GROUP BY G.GCODE,G.GNAME\n"
-                              "ORDER BY G.GCODE");
+  return sql + QStringLiteral(
+                   "FROM SISETUGROUPLIST S\n"
+                   "INNER JOIN SISETUGROUP G ON (S.GCODE=G.GCODE)\n"
+                   "WHERE S.SCODE <> ''\n"
+                   "GROUP BY G.GCODE,G.GNAME\n"
+                   "ORDER BY G.GCODE");
 }
 
 QString quoted(const QString& a, const QString& b, const QString& c)
@@ -58,9 +59,11 @@ bool TSitenList::permitsWholeCompany(db::Query& q, int AOPCODE)
 void TSitenList::addGroups(db::Query& q, bool ARestricted, int AOPCODE, int ABLType, int AJigyoType)
 {
   q.setSql(groupSql(ARestricted));
-  if (ARestricted) q.setParam(QStringLiteral("OPCODE"), AOPCODE);
+  if (ARestricted)
+    q.setParam(QStringLiteral("OPCODE"), AOPCODE);
   for (q.open(); !q.eof(); q.next()) {
-    if (q.field("PERMIT").asInt() != 1) continue;
+    if (q.field("PERMIT").asInt() != 1)
+      continue;
     TSitenListRec r;
     r.CODE = q.field("GCODE").asString();
     r.NAME = q.field("GNAME").asString();
@@ -73,22 +76,24 @@ void TSitenList::addGroups(db::Query& q, bool ARestricted, int AOPCODE, int ABLT
 
 TSitenList::TSitenList()
 {
-  if (DM) FTransaction = &DM->IBTransactionDAT;
+  if (DM)
+    FTransaction = &DM->IBTransactionDAT;
 }
 
 TSitenList::~TSitenList() = default;
 
 QString TSitenList::HoujinName()
 {
-  if (AccInf.SITEN_KANRI == 0) return AccInf.SHOUGOU;
+  if (AccInf.SITEN_KANRI == 0)
+    return AccInf.SHOUGOU;
   switch (AccInf.DATATYPE) {
-  case 2:
-    return QStringLiteral("総体");
-  case 1:
-  case 3:
-    return QStringLiteral("法人全体");
-  default:
-    return QString();
+    case 2:
+      return QStringLiteral("総体");
+    case 1:
+    case 3:
+      return QStringLiteral("法人全体");
+    default:
+      return QString();
   }
 }
 
@@ -102,20 +107,20 @@ void TSitenList::Clear()
 QString TSitenList::itemText(const TSitenListRec& r) const
 {
   switch (r.BLType) {
-  case 1:
-  case 5:
-    // Business-kind groups of medical data (code one space) read like the
-    // whole company; branch groups and entry groups show their code.
-    if (r.BLType == 5 || AccInf.ZaimuDataType == jxztBasic || r.CODE.trimmed().size() > 0) {
-      return FUseFilterCombo ? quoted(QStringLiteral("(%1)").arg(r.CODE), r.CODE, noQuotes(r.NAME))
-                             : QStringLiteral("(%1):%2").arg(r.CODE, r.NAME);
-    }
-    [[fallthrough]];
-  case 0:
-    return FUseFilterCombo ? quoted(r.NAME, QString(), QString()) : r.NAME;
-  default:
-    return FUseFilterCombo ? quoted(r.CODE, QString(), noQuotes(r.NAME))
-                           : QStringLiteral("%1:%2").arg(r.CODE, r.NAME);
+    case 1:
+    case 5:
+      // Business-kind groups of medical data (code one space) read like the
+      // whole company; branch groups and entry groups show their code.
+      if (r.BLType == 5 || AccInf.ZaimuDataType == jxztBasic || r.CODE.trimmed().size() > 0) {
+        return FUseFilterCombo ? quoted(QStringLiteral("(%1)").arg(r.CODE), r.CODE, noQuotes(r.NAME))
+                               : QStringLiteral("(%1):%2").arg(r.CODE, r.NAME);
+      }
+      [[fallthrough]];
+    case 0:
+      return FUseFilterCombo ? quoted(r.NAME, QString(), QString()) : r.NAME;
+    default:
+      return FUseFilterCombo ? quoted(r.CODE, QString(), noQuotes(r.NAME))
+                             : QStringLiteral("%1:%2").arg(r.CODE, r.NAME);
   }
 }
 
@@ -148,16 +153,16 @@ void TSitenList::Execute(int AOPCODE, bool AUseEntryGroup)
 QString TSitenList::JigyoGroupName(int AJigyoKbn)
 {
   switch (AJigyoKbn) {
-  case 8:
-    return QStringLiteral("病院・診療所");
-  case 4:
-    return QStringLiteral("老人保健施設");
-  case 2:
-    return QStringLiteral("指定訪問看護");
-  case 1:
-    return QStringLiteral("その他の事業");
-  default:
-    return QString();
+    case 8:
+      return QStringLiteral("病院・診療所");
+    case 4:
+      return QStringLiteral("老人保健施設");
+    case 2:
+      return QStringLiteral("指定訪問看護");
+    case 1:
+      return QStringLiteral("その他の事業");
+    default:
+      return QString();
   }
 }
 
@@ -165,9 +170,11 @@ void TSitenList::readBasic(int AOPCODE)
 {
   Clear();
   int op = AOPCODE;
-  if (DM && DM->IsDataAccessSeigenNasi()) op = -1;
+  if (DM && DM->IsDataAccessSeigenNasi())
+    op = -1;
   FOPCODE = op;
-  if (!FTransaction) return;
+  if (!FTransaction)
+    return;
   const bool restricted = op != -1;
   const QString houjin = HoujinName();
   TOwnTransaction own(*FTransaction);
@@ -175,9 +182,10 @@ void TSitenList::readBasic(int AOPCODE)
 
   auto companyRendoCode = [&]() {
     QString code;
-    q.setSql(QStringLiteral("SELECT S.SCODE,S.SNAME,S.BUMEX,S.XSTR FROM SISETUMST S\n"
-                            "WHERE (S.SCODE='')\n"
-                            "ORDER BY S.SCODE"));
+    q.setSql(
+        QStringLiteral("SELECT S.SCODE,S.SNAME,S.BUMEX,S.XSTR FROM SISETUMST S\n"
+                       "WHERE (S.SCODE='')\n"
+                       "ORDER BY S.SCODE"));
     for (q.open(); !q.eof(); q.next())
       code = TDM::GetSitenExInfoValue(q.field("XSTR").asString(), QStringLiteral("RENDOCODE")).toString();
     q.close();
@@ -197,7 +205,8 @@ void TSitenList::readBasic(int AOPCODE)
     if (FReadType.contains(jxslHoujin)) {
       if (restricted && AccInf.SITEN_KANRI != 0) {
         const bool permit = permitsWholeCompany(q, op);
-        if (permit) add(company(0), QStringLiteral("%1,%2,%3").arg(houjin, QString(), QString()));
+        if (permit)
+          add(company(0), QStringLiteral("%1,%2,%3").arg(houjin, QString(), QString()));
       } else {
         TSitenListRec r = company(0);
         r.RendoCode = companyRendoCode();
@@ -218,10 +227,12 @@ void TSitenList::readBasic(int AOPCODE)
         sql += QStringLiteral("WHERE (S.SCODE<>'')") + bumonCond + QStringLiteral("\n");
       sql += QStringLiteral("ORDER BY S.SCODE");
       q.setSql(sql);
-      if (restricted) q.setParam(QStringLiteral("OPCODE"), op);
+      if (restricted)
+        q.setParam(QStringLiteral("OPCODE"), op);
       for (q.open(); !q.eof(); q.next()) {
         const QString code = q.field("SCODE").asString();
-        if (code.trimmed().isEmpty()) continue;
+        if (code.trimmed().isEmpty())
+          continue;
         const QString xstr = q.field("XSTR").asString();
         TSitenListRec r;
         r.CODE = code;
@@ -270,9 +281,11 @@ void TSitenList::readMedical(int AOPCODE)
 {
   Clear();
   int op = AOPCODE;
-  if (DM && DM->IsDataAccessSeigenNasi()) op = -1;
+  if (DM && DM->IsDataAccessSeigenNasi())
+    op = -1;
   FOPCODE = op;
-  if (!FTransaction) return;
+  if (!FTransaction)
+    return;
   const bool restricted = op != -1;
   const QString houjin = HoujinName();
   // The business-kind filter narrows the facility queries (not the entry
@@ -282,15 +295,18 @@ void TSitenList::readMedical(int AOPCODE)
   TOwnTransaction own(*FTransaction);
   db::Query q(*FTransaction);
   auto bind = [&]() {
-    if (restricted) q.setParam(QStringLiteral("OPCODE"), op);
-    if (byKind) q.setParam(QStringLiteral("MB_JIGYOU"), FSelectJigyoKbn);
+    if (restricted)
+      q.setParam(QStringLiteral("OPCODE"), op);
+    if (byKind)
+      q.setParam(QStringLiteral("MB_JIGYOU"), FSelectJigyoKbn);
   };
 
   // The link and organ codes of the company's own row (code '').
   auto companyCodes = [&](TSitenListRec& r) {
-    q.setSql(QStringLiteral("SELECT S.SCODE,S.SNAME,S.BUMEX,S.XSTR FROM SISETUMST S\n"
-                            "WHERE (S.SCODE='')\n"
-                            "ORDER BY S.SCODE"));
+    q.setSql(
+        QStringLiteral("SELECT S.SCODE,S.SNAME,S.BUMEX,S.XSTR FROM SISETUMST S\n"
+                       "WHERE (S.SCODE='')\n"
+                       "ORDER BY S.SCODE"));
     for (q.open(); !q.eof(); q.next()) {
       const QString xstr = q.field("XSTR").asString();
       r.RendoCode = TDM::GetSitenExInfoValue(xstr, QStringLiteral("RENDOCODE")).toString();
@@ -321,8 +337,10 @@ void TSitenList::readMedical(int AOPCODE)
     bind();
     for (q.open(); !q.eof(); q.next()) {
       const QString code = q.field("SCODE").asString();
-      if (code.trimmed().isEmpty()) continue;
-      if (!FUseHonbu && code == QLatin1String("00")) continue;
+      if (code.trimmed().isEmpty())
+        continue;
+      if (!FUseHonbu && code == QLatin1String("00"))
+        continue;
       const QString xstr = q.field("XSTR").asString();
       TSitenListRec r;
       r.CODE = code;
@@ -342,16 +360,20 @@ void TSitenList::readMedical(int AOPCODE)
   auto countByKind = [&](bool mineOnly) {
     QString sql = QStringLiteral("SELECT S.MB_JIGYOU,COUNT(S.SCODE) AS RECCNT FROM SISETUMST S\n");
     if (mineOnly)
-      sql += QStringLiteral("INNER JOIN OPLICENSE O ON (O.SCODE=S.SCODE)\n"
-                            "WHERE (S.SCODE NOT IN ('','00')) AND (O.OPCODE=:OPCODE)\n");
+      sql += QStringLiteral(
+          "INNER JOIN OPLICENSE O ON (O.SCODE=S.SCODE)\n"
+          "WHERE (S.SCODE NOT IN ('','00')) AND (O.OPCODE=:OPCODE)\n");
     else
       sql += QStringLiteral("WHERE (S.SCODE NOT IN ('','00'))\n");
     sql += kindCond + QStringLiteral("GROUP BY S.MB_JIGYOU\nORDER BY S.MB_JIGYOU DESC");
     q.setSql(sql);
-    if (mineOnly) q.setParam(QStringLiteral("OPCODE"), op);
-    if (byKind) q.setParam(QStringLiteral("MB_JIGYOU"), FSelectJigyoKbn);
+    if (mineOnly)
+      q.setParam(QStringLiteral("OPCODE"), op);
+    if (byKind)
+      q.setParam(QStringLiteral("MB_JIGYOU"), FSelectJigyoKbn);
     std::map<int, int> counts;
-    for (q.open(); !q.eof(); q.next()) counts[q.field("MB_JIGYOU").asInt()] = q.field("RECCNT").asInt();
+    for (q.open(); !q.eof(); q.next())
+      counts[q.field("MB_JIGYOU").asInt()] = q.field("RECCNT").asInt();
     q.close();
     return counts;
   };
@@ -360,7 +382,8 @@ void TSitenList::readMedical(int AOPCODE)
     if (FReadType.contains(jxslHoujin)) {
       if (restricted && AccInf.SITEN_KANRI != 0) {
         const bool permit = permitsWholeCompany(q, op);
-        if (permit) add(company(), QString());
+        if (permit)
+          add(company(), QString());
       } else {
         TSitenListRec r = company();
         companyCodes(r);
@@ -373,7 +396,8 @@ void TSitenList::readMedical(int AOPCODE)
       for (const int kind : {8, 4, 2, 1}) {
         const auto t = total.find(kind);
         const auto m = mine.find(kind);
-        if (t == total.end() || t->second <= 0 || m == mine.end() || m->second != t->second) continue;
+        if (t == total.end() || t->second <= 0 || m == mine.end() || m->second != t->second)
+          continue;
         TSitenListRec r;
         r.CODE = QStringLiteral(" ");
         r.NAME = JigyoGroupName(kind);
@@ -388,12 +412,14 @@ void TSitenList::readMedical(int AOPCODE)
     // Without facility management the company stands in for the
     // facilities, unless it is listed already.
     for (const bool bumonOnly : {false, true}) {
-      if (!FReadType.contains(bumonOnly ? jxslBumon : jxslSiten)) continue;
+      if (!FReadType.contains(bumonOnly ? jxslBumon : jxslSiten))
+        continue;
       if (AccInf.SITEN_KANRI == 1) {
         readFacilities(bumonOnly);
       } else if (AccInf.SITEN_KANRI == 0 && !FReadType.contains(jxslHoujin)) {
         TSitenListRec r = company();
-        if (!bumonOnly) companyCodes(r);
+        if (!bumonOnly)
+          companyCodes(r);
         add(r, QString());
       }
     }
@@ -415,33 +441,65 @@ void TSitenList::readMedical(int AOPCODE)
   }
 }
 
-QString TSitenList::ItemGetter(int i) const { return inRange(i) ? FItems.at(i) : QString(); }
-QString TSitenList::ItemGetterCode(int i) const { return inRange(i) ? FRecs[i].CODE : QString(); }
-QString TSitenList::ItemGetterName(int i) const { return inRange(i) ? FRecs[i].NAME : QString(); }
-QString TSitenList::ItemGetterExField(int i) const { return inRange(i) ? FRecs[i].ExField : QString(); }
-QString TSitenList::ItemGetterKensakuKey(int i) const { return inRange(i) ? FRecs[i].KensakuKey : QString(); }
-QString TSitenList::ItemGetterRendoCode(int i) const { return inRange(i) ? FRecs[i].RendoCode : QString(); }
-QString TSitenList::ItemGetterKikanCode(int i) const { return inRange(i) ? FRecs[i].KikanCode : QString(); }
-int TSitenList::ItemGetterBLType(int i) const { return inRange(i) ? FRecs[i].BLType : -1; }
-int TSitenList::ItemGetterJigyoType(int i) const { return inRange(i) ? FRecs[i].JigyoType : -1; }
+QString TSitenList::ItemGetter(int i) const
+{
+  return inRange(i) ? FItems.at(i) : QString();
+}
+QString TSitenList::ItemGetterCode(int i) const
+{
+  return inRange(i) ? FRecs[i].CODE : QString();
+}
+QString TSitenList::ItemGetterName(int i) const
+{
+  return inRange(i) ? FRecs[i].NAME : QString();
+}
+QString TSitenList::ItemGetterExField(int i) const
+{
+  return inRange(i) ? FRecs[i].ExField : QString();
+}
+QString TSitenList::ItemGetterKensakuKey(int i) const
+{
+  return inRange(i) ? FRecs[i].KensakuKey : QString();
+}
+QString TSitenList::ItemGetterRendoCode(int i) const
+{
+  return inRange(i) ? FRecs[i].RendoCode : QString();
+}
+QString TSitenList::ItemGetterKikanCode(int i) const
+{
+  return inRange(i) ? FRecs[i].KikanCode : QString();
+}
+int TSitenList::ItemGetterBLType(int i) const
+{
+  return inRange(i) ? FRecs[i].BLType : -1;
+}
+int TSitenList::ItemGetterJigyoType(int i) const
+{
+  return inRange(i) ? FRecs[i].JigyoType : -1;
+}
 
 int TSitenList::ItemGetterBumonKanri(int i) const
 {
-  if (!inRange(i)) return -1;
-  if (AccInf.SITEN_KANRI == 0 && AccInf.BUMON_KANRI > 0) return 1;
+  if (!inRange(i))
+    return -1;
+  if (AccInf.SITEN_KANRI == 0 && AccInf.BUMON_KANRI > 0)
+    return 1;
   return FRecs[i].BumonKanri;
 }
 
 int TSitenList::ItemGetterColor(int i) const
 {
-  if (!inRange(i) || FRecs[i].Color == 0) return kDefaultColor;
+  if (!inRange(i) || FRecs[i].Color == 0)
+    return kDefaultColor;
   return FRecs[i].Color;
 }
 
 int TSitenList::effectiveLevel(int ABLType) const
 {
-  if (AccInf.SITEN_KANRI == 0) return 0;
-  if (FReadType == TJxSitenListSet{jxslBumon}) return 3;
+  if (AccInf.SITEN_KANRI == 0)
+    return 0;
+  if (FReadType == TJxSitenListSet{jxslBumon})
+    return 3;
   return ABLType;
 }
 
@@ -449,14 +507,16 @@ int TSitenList::GetListIndex(const QString& ACode, int ABLType) const
 {
   const int level = effectiveLevel(ABLType);
   for (int i = 0; i < int(FRecs.size()); ++i)
-    if (FRecs[i].CODE == ACode && FRecs[i].BLType == level) return i;
+    if (FRecs[i].CODE == ACode && FRecs[i].BLType == level)
+      return i;
   return -1;
 }
 
 int TSitenList::GetListIndex2(const QString& ACode) const
 {
   for (int i = 0; i < int(FRecs.size()); ++i)
-    if (FRecs[i].CODE == ACode) return i;
+    if (FRecs[i].CODE == ACode)
+      return i;
   return -1;
 }
 
@@ -475,7 +535,8 @@ int TSitenList::GetBumonKanri(const QString& ACode, int ABLType) const
 int TSitenList::GetListIndex_Jigyokbn(int AJigyoKbn, int ABLType) const
 {
   for (int i = 0; i < int(FRecs.size()); ++i)
-    if (FRecs[i].JigyoType == AJigyoKbn && FRecs[i].BLType == ABLType) return i;
+    if (FRecs[i].JigyoType == AJigyoKbn && FRecs[i].BLType == ABLType)
+      return i;
   return -1;
 }
 
@@ -483,7 +544,8 @@ QString TSitenList::GetRendoCode(const QString& ACode) const
 {
   if (AccInf.SITEN_KANRI != 0) {
     for (const auto& r : FRecs)
-      if (r.CODE == ACode && r.BLType == 2) return r.RendoCode;
+      if (r.CODE == ACode && r.BLType == 2)
+        return r.RendoCode;
     return QString();
   }
   return FRecs.empty() ? QString() : FRecs.front().RendoCode;
@@ -493,7 +555,8 @@ QString TSitenList::GetKikanCode(const QString& ACode) const
 {
   if (AccInf.SITEN_KANRI != 0) {
     for (const auto& r : FRecs)
-      if (r.CODE == ACode && r.BLType == 2) return r.KikanCode;
+      if (r.CODE == ACode && r.BLType == 2)
+        return r.KikanCode;
     return QString();
   }
   return FRecs.empty() ? QString() : FRecs.front().KikanCode;

@@ -4,23 +4,23 @@
 // operator's rights on branches.
 #pragma once
 
-#include "common/AccRecord.h"
+#include <vector>
 
 #include <QString>
 #include <QStringList>
 
-#include <vector>
+#include "common/AccRecord.h"
 
 namespace db {
 class Query;
 class Transaction;
-}
+}  // namespace db
 
 struct TSitenListRec {
-  QString CODE;        // branch or group code; one space for the whole company
+  QString CODE;  // branch or group code; one space for the whole company
   QString NAME;
-  int BLType = 0;      // 0 company, 1 group, 2 branch, 3 branch keeping departments, 5 entry group
-  int JigyoType = 0;   // general data: 1; medical data: the business kind (0 company, entry groups)
+  int BLType = 0;     // 0 company, 1 group, 2 branch, 3 branch keeping departments, 5 entry group
+  int JigyoType = 0;  // general data: 1; medical data: the business kind (0 company, entry groups)
   int BumonKanri = 0;
   QString ExField;
   QString KensakuKey;
@@ -30,7 +30,7 @@ struct TSitenListRec {
 };
 
 class TSitenList {
-public:
+ public:
   // Bound to the data module's company transaction (none without a module).
   TSitenList();
   ~TSitenList();
@@ -90,7 +90,7 @@ public:
   // 1); empty for any other kind.
   static QString JigyoGroupName(int AJigyoKbn);
 
-private:
+ private:
   void readBasic(int AOPCODE);
   void readMedical(int AOPCODE);
   void add(const TSitenListRec& r, const QString& item);

@@ -24,7 +24,8 @@ QString ExtractQuotedText(const QString& text, qsizetype& pos, QChar quote)
 
 QString TStringList2::DelimitedText2() const
 {
-  if (Items.size() == 1 && Items.first().isEmpty()) return QString(2, FQuoteChar);
+  if (Items.size() == 1 && Items.first().isEmpty())
+    return QString(2, FQuoteChar);
   QString out;
   for (qsizetype i = 0; i < Items.size(); ++i) {
     const QString& item = Items.at(i);
@@ -35,7 +36,8 @@ QString TStringList2::DelimitedText2() const
         break;
       }
     }
-    if (i > 0) out.append(FDelimiter);
+    if (i > 0)
+      out.append(FDelimiter);
     if (quote) {
       QString doubled = item;
       doubled.replace(FQuoteChar, QString(2, FQuoteChar));
@@ -53,22 +55,27 @@ void TStringList2::SetDelimitedText2(const QString& text)
   const qsizetype n = text.size();
   auto isCtl = [](QChar c) { return c.unicode() >= 1 && c.unicode() <= 31; };
   qsizetype p = 0;
-  while (p < n && isCtl(text.at(p))) ++p;
+  while (p < n && isCtl(text.at(p)))
+    ++p;
   while (p < n && text.at(p) != QChar(0)) {
     QString item;
     if (text.at(p) == FQuoteChar) {
       item = ExtractQuotedText(text, p, FQuoteChar);
     } else {
       const qsizetype start = p;
-      while (p < n && text.at(p).unicode() >= 0x20 && text.at(p) != FDelimiter) ++p;
+      while (p < n && text.at(p).unicode() >= 0x20 && text.at(p) != FDelimiter)
+        ++p;
       item = text.mid(start, p - start);
     }
     Items.append(FItemTrim ? item.trimmed() : item);
-    while (p < n && isCtl(text.at(p))) ++p;
-    if (p < n && text.at(p) == FDelimiter) {
-      if (p + 1 >= n) Items.append(QString());
+    while (p < n && isCtl(text.at(p)))
       ++p;
-      while (p < n && isCtl(text.at(p))) ++p;
+    if (p < n && text.at(p) == FDelimiter) {
+      if (p + 1 >= n)
+        Items.append(QString());
+      ++p;
+      while (p < n && isCtl(text.at(p)))
+        ++p;
     }
   }
 }

@@ -9,7 +9,7 @@
 #include <QStringList>
 
 class TStringList2 {
-public:
+ public:
   QStringList Items;
 
   QChar Delimiter() const { return FDelimiter; }
@@ -33,7 +33,7 @@ public:
   QString CommaText2();
   void SetCommaText2(const QString& text);
 
-private:
+ private:
   QChar FDelimiter = QLatin1Char(',');
   QChar FQuoteChar = QLatin1Char('"');
   bool FItemTrim = false;

@@ -9,11 +9,11 @@
 // store does not know reads as the text "Data Type Error" and writes a null.
 #pragma once
 
-#include "platform/Currency.h"
-#include "platform/DateTime.h"
-
 #include <QString>
 #include <QVariant>
+
+#include "platform/Currency.h"
+#include "platform/DateTime.h"
 
 enum class TTypedStore { AccReg, MsdHoukoku, SysReg, SisetReg };
 
@@ -37,9 +37,9 @@ QVariant fnTypedValueToText(TTypedStore store, const QString& typeWord, const QV
 QVariant fnTypedTextToValue(TTypedStore store, const QString& typeWord, const QString& text);
 
 // --- value/text conversions -----------------------------------------------
-QString fnBoolToStr(bool b);                 // "TRUE" / "FALSE"
-bool fnStrToBoolT(const QString& s);         // True only for "TRUE" (any case)
-bool fnStrToBoolF(const QString& s);         // False only for "FALSE" (any case)
+QString fnBoolToStr(bool b);          // "TRUE" / "FALSE"
+bool fnStrToBoolT(const QString& s);  // True only for "TRUE" (any case)
+bool fnStrToBoolF(const QString& s);  // False only for "FALSE" (any case)
 int fnBoolToInt(bool b);
 bool fnIntToBool(int i);
 Currency fnStrToCurrDef(const QString& s);   // 0 when it does not parse

@@ -14,7 +14,8 @@ const QString kChildTable = QStringLiteral("CHILD_DATALIST");
 
 db::Transaction& defTransaction()
 {
-  if (!DM) throw db::DbError(QStringLiteral("データモジュールがありません。"));
+  if (!DM)
+    throw db::DbError(QStringLiteral("データモジュールがありません。"));
   return DM->IBTransactionDEF;
 }
 
@@ -63,9 +64,10 @@ void TDataSentakuListCtl::SetDataPlaceRec(int value)
 QString TDataSentakuListCtl::selectColumns(bool member) const
 {
   return QStringLiteral("SELECT REC,") + (member ? QStringLiteral("ROWNO") : QStringLiteral("0 AS ROWNO")) +
-         QStringLiteral(",ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,"
-                        "TANTOU,VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,"
-                        "YOBI1,YOBI2,YOBI3,") +
+         QStringLiteral(
+             ",ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,"
+             "TANTOU,VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,"
+             "YOBI1,YOBI2,YOBI3,") +
          (FDB_V1101_CloudShare ? QStringLiteral("CLOUD,") : QStringLiteral("0 AS CLOUD,")) +
          (FDB_V1200_ReadOnly ? QStringLiteral("READ_ONLY") : QStringLiteral("0 AS READ_ONLY"));
 }
@@ -77,7 +79,8 @@ QString TDataSentakuListCtl::placeFilter() const
 
 void TDataSentakuListCtl::bindPlace(db::Query& q) const
 {
-  if (FDataPlaceRec > 0) q.setParam("DATAPLACEREC", FDataPlaceRec);
+  if (FDataPlaceRec > 0)
+    q.setParam("DATAPLACEREC", FDataPlaceRec);
 }
 
 void TDataSentakuListCtl::fillRecord(const db::Query& q, TDataListRec& d, bool member) const
@@ -158,8 +161,10 @@ void TDataSentakuListCtl::bindRecord(db::Query& q, const TDataListRec& d) const
   q.setParam("YOBI1", d.Yobi1);
   q.setParam("YOBI2", d.Yobi2);
   q.setParam("YOBI3", d.Yobi3);
-  if (FDB_V1101_CloudShare) q.setParam("CLOUD", int(d.CloudShare));
-  if (FDB_V1200_ReadOnly) q.setParam("READ_ONLY", d.ReadOnly);
+  if (FDB_V1101_CloudShare)
+    q.setParam("CLOUD", int(d.CloudShare));
+  if (FDB_V1200_ReadOnly)
+    q.setParam("READ_ONLY", d.ReadOnly);
 }
 
 void TDataSentakuListCtl::InitDataListRecord(TDataListRec& AData, const QString& ADataPath)
@@ -173,9 +178,12 @@ void TDataSentakuListCtl::InitDataListRecord(TDataListRec& AData, const QString&
 bool TDataSentakuListCtl::GetLocalPathToData(const QString& ALocalPath, TDataListRec& AData)
 {
   AData.DataPath = ALocalPath;
-  if (ALocalPath.trimmed().isEmpty()) return false;
-  if (FAppType != jxatSA) return true;
-  if (FDataListMode == jxdlKyoyuList) return true;
+  if (ALocalPath.trimmed().isEmpty())
+    return false;
+  if (FAppType != jxatSA)
+    return true;
+  if (FDataListMode == jxdlKyoyuList)
+    return true;
   try {
     TOwnTransaction tr(defTransaction());
     const bool member = !IsGassanOwnRow(AData.GassanDataKbn);
@@ -216,7 +224,8 @@ bool TDataSentakuListCtl::GetLocalPathToData(const QString& ALocalPath, TDataLis
 
 void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& AData, bool AErrorTrap)
 {
-  if (FDataListMode == jxdlKyoyuList) return;
+  if (FDataListMode == jxdlKyoyuList)
+    return;
   QString remembered;
   if (AReadKey == jxrkPath) {
     remembered = AData.DataPath;
@@ -236,19 +245,23 @@ void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& A
                     : QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)");
     else
       sql += QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
-    if (!member) sql += placeFilter();
+    if (!member)
+      sql += placeFilter();
     q.setSql(sql);
     q.setParam("GROUPID", SystemDef.GROUPID);
     if (AReadKey == jxrkRec) {
       q.setParam("REC", AData.Rec);
-      if (member) q.setParam("ROWNO", AData.RowNo);
+      if (member)
+        q.setParam("ROWNO", AData.RowNo);
     } else {
       q.setParam("PASNAME", AData.DataPath.toUpper());
     }
-    if (!member) bindPlace(q);
+    if (!member)
+      bindPlace(q);
     for (q.open(); !q.eof(); q.next()) {
       fillRecord(q, AData, member);
-      if (AReadKey == jxrkPath && SamePath(AData.LocalPath, remembered)) break;
+      if (AReadKey == jxrkPath && SamePath(AData.LocalPath, remembered))
+        break;
     }
     q.close();
     tr->Commit();
@@ -259,16 +272,21 @@ void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& A
       } catch (...) {
       }
     }
-    if (!AErrorTrap) throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListRecord"), QStringLiteral("データリストの取得に失敗しました。"));
+    if (!AErrorTrap)
+      throw;
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListRecord"),
+                  QStringLiteral("データリストの取得に失敗しました。"));
   }
 }
 
 bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AKyoyuDataNameUpdate, bool AErrorTrap)
 {
-  if (AData.Rec == 0 || AData.DataPath.trimmed().isEmpty()) return false;
-  if (AData.GassanDataKbn == 10) return UpdateDataListChildRecord(AData, AKyoyuDataNameUpdate, AErrorTrap);
-  if (FDataListMode == jxdlKyoyuList) return true;
+  if (AData.Rec == 0 || AData.DataPath.trimmed().isEmpty())
+    return false;
+  if (AData.GassanDataKbn == 10)
+    return UpdateDataListChildRecord(AData, AKyoyuDataNameUpdate, AErrorTrap);
+  if (FDataListMode == jxdlKyoyuList)
+    return true;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(defTransaction());
@@ -281,8 +299,8 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
       q.setParam("GROUPID", SystemDef.GROUPID);
       bindPlace(q);
       q.open();
-      const bool same = !q.eof() && QString::compare(q.field("PASNAME").asString(), AData.DataPath,
-                                                     Qt::CaseInsensitive) == 0;
+      const bool same =
+          !q.eof() && QString::compare(q.field("PASNAME").asString(), AData.DataPath, Qt::CaseInsensitive) == 0;
       q.close();
       if (!same) {
         tr->Commit();
@@ -305,9 +323,12 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
     tr->CommitOrRetain();
     return true;
   } catch (const std::exception& e) {
-    if (tr) tr->Rollback();
-    if (!AErrorTrap) throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"), QStringLiteral("データリストの更新に失敗しました。"));
+    if (tr)
+      tr->Rollback();
+    if (!AErrorTrap)
+      throw;
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"),
+                  QStringLiteral("データリストの更新に失敗しました。"));
     return false;
   }
 }
@@ -315,8 +336,10 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
 bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, int /*AKyoyuDataNameUpdate*/,
                                                     bool AErrorTrap)
 {
-  if (AData.DataPath.trimmed().isEmpty()) return false;
-  if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList) return true;
+  if (AData.DataPath.trimmed().isEmpty())
+    return false;
+  if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList)
+    return true;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(defTransaction());
@@ -334,9 +357,12 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, i
     } else {
       QString cols = QStringLiteral(
           "REC,ROWNO,GROUPID,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,"
-          "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3");
-      if (FDB_V1101_CloudShare) cols += QStringLiteral(",CLOUD");
-      if (FDB_V1200_ReadOnly) cols += QStringLiteral(",READ_ONLY");
+          "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,"
+          "YOBI3");
+      if (FDB_V1101_CloudShare)
+        cols += QStringLiteral(",CLOUD");
+      if (FDB_V1200_ReadOnly)
+        cols += QStringLiteral(",READ_ONLY");
       QString values = cols;
       values.replace(QLatin1Char(','), QStringLiteral(",:"));
       q.setSql(QStringLiteral("INSERT INTO CHILD_DATALIST(") + cols + QStringLiteral(") VALUES(:") + values +
@@ -351,10 +377,12 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, i
     tr->Commit();
     return true;
   } catch (const std::exception& e) {
-    if (tr) tr->Rollback();
-    if (!AErrorTrap) throw;
+    if (tr)
+      tr->Rollback();
+    if (!AErrorTrap)
+      throw;
     fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListChildRecord"),
-           QStringLiteral("(子)データリストの更新に失敗しました。"));
+                  QStringLiteral("(子)データリストの更新に失敗しました。"));
     return false;
   }
 }

@@ -9,15 +9,15 @@
 // share-server operations are added to the control by their own module.
 #pragma once
 
-#include "common/AccRecord.h"
-#include "platform/DateTime.h"
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
 
-#include <cstdint>
-#include <optional>
-#include <vector>
+#include "common/AccRecord.h"
+#include "platform/DateTime.h"
 
 namespace db {
 class Query;
@@ -107,14 +107,20 @@ bool IsFreeSlotName(const QString& AName);
 
 // Kinds that have a row of their own in the list table (0, 1, 2), and the
 // consolidated parents that own members (1, 2). Kind 10 is a member.
-inline bool IsGassanOwnRow(int kind) { return kind == 0 || kind == 1 || kind == 2; }
-inline bool IsGassanParent(int kind) { return kind == 1 || kind == 2; }
+inline bool IsGassanOwnRow(int kind)
+{
+  return kind == 0 || kind == 1 || kind == 2;
+}
+inline bool IsGassanParent(int kind)
+{
+  return kind == 1 || kind == 2;
+}
 
 // Derives the local data folder of a record into LocalPath and returns it.
 QString pcDataListRecLocalPath(TDataListRec& AData);
 
 class TDataSentakuListCtl {
-public:
+ public:
   TDataSentakuListCtl();
   ~TDataSentakuListCtl();
   TDataSentakuListCtl(const TDataSentakuListCtl&) = delete;
@@ -196,7 +202,7 @@ public:
   // A failure rolls back what it started and is raised (ComDataSentakuRefresh.cpp).
   void RestoreDataRecNo();
 
-protected:
+ protected:
   // The column list of a read (REC, ROWNO or "0 AS ROWNO", ... CLOUD,
   // READ_ONLY or constants for older system databases).
   QString selectColumns(bool member) const;

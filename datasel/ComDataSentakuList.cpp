@@ -1,19 +1,18 @@
 // The listing of the data-list control: the local data list of the group with
 // the members of its consolidated data sets, and the loaded list's helpers.
-#include "datasel/ComDataSentaku.h"
+#include <algorithm>
+#include <optional>
+
+#include <QDir>
 
 #include "common/AccDateText.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
+#include "datasel/ComDataSentaku.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "platform/Paths.h"
-
-#include <QDir>
-
-#include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -25,14 +24,16 @@ void reportList(const std::exception& e)
 QStringList subFolders(const QString& path)
 {
   QStringList out;
-  if (path.trimmed().isEmpty()) return out;
+  if (path.trimmed().isEmpty())
+    return out;
   QDir dir(ExcludeTrailingPathDelimiter(path));
   QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     const int c = QString::compare(a, b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
   });
-  for (const QString& n : names) out << dir.filePath(n);
+  for (const QString& n : names)
+    out << dir.filePath(n);
   return out;
 }
 
@@ -45,9 +46,10 @@ QString fnDataListKikanText(TDateTime AKishu, TDateTime AKimatu)
 
 QString fnDataStatusName(int AStatus)
 {
-  static const char* const names[] = {"－", "－", "使用中", "データロック中", "保存中", "復元中",
-                                      "コピー中", "貼り付け中", "削除中", "新規作成中", "破損"};
-  if (AStatus < 0 || AStatus > 10) return QStringLiteral("状態不明");
+  static const char* const names[] = {"－",       "－",         "使用中", "データロック中", "保存中", "復元中",
+                                      "コピー中", "貼り付け中", "削除中", "新規作成中",     "破損"};
+  if (AStatus < 0 || AStatus > 10)
+    return QStringLiteral("状態不明");
   return QString::fromUtf8(names[AStatus]);
 }
 
@@ -63,25 +65,26 @@ QString TDataSentakuListCtl::OrderLine(TJxSortField f, TJxSortType t)
 {
   const bool d = t == jxstDesc;
   switch (f) {
-  case jxsfRec:
-    return d ? QStringLiteral("ORDER BY REC DESC") : QStringLiteral("ORDER BY REC");
-  case jxsfName:
-    return d ? QStringLiteral("ORDER BY ENTTEXT DESC,NENDO DESC,REC DESC")
-             : QStringLiteral("ORDER BY ENTTEXT,NENDO DESC,REC");
-  case jxsfNendo:
-    return d ? QStringLiteral("ORDER BY NENDO DESC,REC DESC") : QStringLiteral("ORDER BY NENDO,REC");
-  case jxsfKikan:
-    return d ? QStringLiteral("ORDER BY KISHU DESC,REC DESC") : QStringLiteral("ORDER BY KISHU,REC");
-  case jxsfPath:
-    return d ? QStringLiteral("ORDER BY UPPER(PASNAME) DESC,REC DESC") : QStringLiteral("ORDER BY UPPER(PASNAME),REC");
-  case jxsfDataVer:
-    return d ? QStringLiteral("ORDER BY VER_MAJOR DESC,VER_MINOR1 DESC,VER_MINOR2 DESC,REC DESC")
-             : QStringLiteral("ORDER BY VER_MAJOR,VER_MINOR1,VER_MINOR2,REC");
-  case jxsfDataCode:
-    return d ? QStringLiteral("ORDER BY DATACODE DESC,NENDO DESC,REC DESC")
-             : QStringLiteral("ORDER BY DATACODE,NENDO DESC,REC");
-  default:
-    return QString();
+    case jxsfRec:
+      return d ? QStringLiteral("ORDER BY REC DESC") : QStringLiteral("ORDER BY REC");
+    case jxsfName:
+      return d ? QStringLiteral("ORDER BY ENTTEXT DESC,NENDO DESC,REC DESC")
+               : QStringLiteral("ORDER BY ENTTEXT,NENDO DESC,REC");
+    case jxsfNendo:
+      return d ? QStringLiteral("ORDER BY NENDO DESC,REC DESC") : QStringLiteral("ORDER BY NENDO,REC");
+    case jxsfKikan:
+      return d ? QStringLiteral("ORDER BY KISHU DESC,REC DESC") : QStringLiteral("ORDER BY KISHU,REC");
+    case jxsfPath:
+      return d ? QStringLiteral("ORDER BY UPPER(PASNAME) DESC,REC DESC")
+               : QStringLiteral("ORDER BY UPPER(PASNAME),REC");
+    case jxsfDataVer:
+      return d ? QStringLiteral("ORDER BY VER_MAJOR DESC,VER_MINOR1 DESC,VER_MINOR2 DESC,REC DESC")
+               : QStringLiteral("ORDER BY VER_MAJOR,VER_MINOR1,VER_MINOR2,REC");
+    case jxsfDataCode:
+      return d ? QStringLiteral("ORDER BY DATACODE DESC,NENDO DESC,REC DESC")
+               : QStringLiteral("ORDER BY DATACODE,NENDO DESC,REC");
+    default:
+      return QString();
   }
 }
 
@@ -95,19 +98,26 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
                                   const QString& AOrderText)
 {
   Clear();
-  if (FDataListMode == jxdlKyoyuList) return;
-  if (FAppType != jxatSA) AKyoyuNozoku = 0;
+  if (FDataListMode == jxdlKyoyuList)
+    return;
+  if (FAppType != jxatSA)
+    AKyoyuNozoku = 0;
 
   // Filter lines after the group (the select type adds its own line).
   QString filters;
-  if (AKyoyuNozoku == 1) filters += QStringLiteral(" AND (KYOYULOCK<>1)");
-  if (SelectNendo > 0) filters += QStringLiteral(" AND (NENDO=:NENDO)");
-  if (!SelectShogo.isEmpty()) filters += QStringLiteral(" AND (SHOUGOU=:SHOUGOU)");
+  if (AKyoyuNozoku == 1)
+    filters += QStringLiteral(" AND (KYOYULOCK<>1)");
+  if (SelectNendo > 0)
+    filters += QStringLiteral(" AND (NENDO=:NENDO)");
+  if (!SelectShogo.isEmpty())
+    filters += QStringLiteral(" AND (SHOUGOU=:SHOUGOU)");
   filters += placeFilter();
   auto bindFilters = [this](db::Query& q) {
     q.setParam("GROUPID", SystemDef.GROUPID);
-    if (SelectNendo > 0) q.setParam("NENDO", SelectNendo);
-    if (!SelectShogo.isEmpty()) q.setParam("SHOUGOU", SelectShogo);
+    if (SelectNendo > 0)
+      q.setParam("NENDO", SelectNendo);
+    if (!SelectShogo.isEmpty())
+      q.setParam("SHOUGOU", SelectShogo);
     bindPlace(q);
   };
 
@@ -120,7 +130,8 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
       for (int t = jxstAsc; t <= jxstDesc; ++t)
         if (QString::compare(OrderLine(TJxSortField(f), TJxSortType(t)), wanted, Qt::CaseInsensitive) == 0)
           order = OrderLine(TJxSortField(f), TJxSortType(t));
-    if (order.isEmpty()) order = OrderLine(jxsfRec, jxstAsc);
+    if (order.isEmpty())
+      order = OrderLine(jxsfRec, jxstAsc);
   } else {
     order = OrderLine(ASortField, ASortType);
   }
@@ -138,7 +149,8 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
         TDataSentakuRec e;
         fillRecord(q, e.Data, false);
         e.Data.Kikan = fnDataListKikanText(e.Data.Kishu, e.Data.Kimatu);
-        if (ExcludeTrailingPathDelimiter(e.Data.DataPath) == e.Data.LocalPath) e.Data.NetDrive = 0;
+        if (ExcludeTrailingPathDelimiter(e.Data.DataPath) == e.Data.LocalPath)
+          e.Data.NetDrive = 0;
         FItemList.push_back(std::move(e));
       }
       q.close();
@@ -146,7 +158,8 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
     // Named rows first (all rows for the number order), free slots after them.
     if (SelectType != jxstNonData) {
       QString where = QStringLiteral(" WHERE (GROUPID=:GROUPID)");
-      if (SelectType == jxstData || (SelectType == jxstAll && namedSort)) where += QStringLiteral(" AND (ENTTEXT<>'')");
+      if (SelectType == jxstData || (SelectType == jxstAll && namedSort))
+        where += QStringLiteral(" AND (ENTTEXT<>'')");
       readRows(where, order);
     }
     if (SelectType == jxstNonData || (SelectType == jxstAll && namedSort)) {
@@ -155,8 +168,8 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
         freeOrder = ASortType == jxstDesc ? QStringLiteral("ORDER BY PASNAME DESC,REC DESC")
                                           : QStringLiteral("ORDER BY PASNAME,REC");
       else
-        freeOrder = ASortType == jxstDesc && namedSort ? QStringLiteral("ORDER BY REC DESC")
-                                                       : QStringLiteral("ORDER BY REC");
+        freeOrder =
+            ASortType == jxstDesc && namedSort ? QStringLiteral("ORDER BY REC DESC") : QStringLiteral("ORDER BY REC");
       readRows(QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (ENTTEXT='')"), freeOrder);
     }
 
@@ -180,20 +193,23 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
     q.close();
     tr->Commit();
   } catch (const std::exception& e) {
-    if (tr) tr->Rollback();
+    if (tr)
+      tr->Rollback();
     reportList(e);
   }
 }
 
 TDataSentakuRec TDataSentakuListCtl::GetItem(int AIndex) const
 {
-  if (AIndex < 0 || AIndex >= int(FItemList.size())) return TDataSentakuRec{};
+  if (AIndex < 0 || AIndex >= int(FItemList.size()))
+    return TDataSentakuRec{};
   return FItemList[std::size_t(AIndex)];
 }
 
 TDataListRec TDataSentakuListCtl::GetItemChild(int AIndex) const
 {
-  if (AIndex < 0 || AIndex >= int(FItemChildList.size())) return TDataListRec{};
+  if (AIndex < 0 || AIndex >= int(FItemChildList.size()))
+    return TDataListRec{};
   return FItemChildList[std::size_t(AIndex)];
 }
 
@@ -211,7 +227,8 @@ QString TDataSentakuListCtl::GetListItemLocalPath(int ARow) const
 
 void TDataSentakuListCtl::SetChildData_DisplayDataListName(PDataSentakuRec AData)
 {
-  if (!AData) return;
+  if (!AData)
+    return;
   for (std::size_t i = 0; i < AData->ChildData.size(); ++i) {
     TDataListRec& m = AData->ChildData[i];
     m.Display_DataListName = QStringLiteral("%1 ").arg(int(i) + 1, 2, 10, QLatin1Char('0')) + m.DataListName;
@@ -220,7 +237,8 @@ void TDataSentakuListCtl::SetChildData_DisplayDataListName(PDataSentakuRec AData
 
 void TDataSentakuListCtl::DeleteChildData(PDataSentakuRec AData, int ACIndex)
 {
-  if (!AData || ACIndex < 0 || ACIndex >= int(AData->ChildData.size())) return;
+  if (!AData || ACIndex < 0 || ACIndex >= int(AData->ChildData.size()))
+    return;
   AData->ChildData.erase(AData->ChildData.begin() + ACIndex);
   AData->ChildDataCnt = std::max(0, AData->ChildDataCnt - 1);
 }

@@ -1,18 +1,18 @@
 #include "datasel/ComDataSentakuRefresh.h"
 
-#include "common/AccDateText.h"
-#include "common/DataModule.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
-#include "platform/Paths.h"
+#include <stdexcept>
+#include <vector>
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <stdexcept>
-#include <vector>
+#include "common/AccDateText.h"
+#include "common/DataModule.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -59,11 +59,12 @@ TDataListRec localOnly(const TDataListRec& r)
 // data set that was open there when the reading began is opened again when
 // it ends.
 class KeepOpenData {
-public:
+ public:
   KeepOpenData() : FWasOpen(DM && DM->IBDatabaseDAT.isConnected()), FFolder(SystemDef.IBPATHDAT) {}
   ~KeepOpenData()
   {
-    if (!FWasOpen || !DM || DM->IBDatabaseDAT.isConnected() || FFolder.isEmpty()) return;
+    if (!FWasOpen || !DM || DM->IBDatabaseDAT.isConnected() || FFolder.isEmpty())
+      return;
     try {
       DM->fnAccDatConnected(SystemDef.SERVERNAME, FFolder, false);
     } catch (...) {
@@ -72,7 +73,7 @@ public:
   KeepOpenData(const KeepOpenData&) = delete;
   KeepOpenData& operator=(const KeepOpenData&) = delete;
 
-private:
+ private:
   bool FWasOpen;
   QString FFolder;
 };
@@ -126,7 +127,8 @@ void pcDataInfoToListRec(const TDataInfomationRec& AInfo, TDataListRec& AData, b
   AData.UpdateLock = AInfo.UpdateLock;
   // A member keeps its kind: the folder's information speaks of the data
   // set it holds, not of its place in the consolidated set.
-  if (AData.GassanDataKbn != 10) AData.GassanDataKbn = AInfo.GassanDataKbn;
+  if (AData.GassanDataKbn != 10)
+    AData.GassanDataKbn = AInfo.GassanDataKbn;
   AData.CloudShare = AInfo.CloudShare;
   AData.ReadOnly = AInfo.ReadOnly;
   AData.Kishu = dateOf(AInfo.Kishu);
@@ -137,10 +139,10 @@ void pcDataInfoToListRec(const TDataInfomationRec& AInfo, TDataListRec& AData, b
     const long long g = static_cast<long long>(SystemDef.GROUPID) * 10000;
     AData.DataLock = g > 0 ? int(AInfo.OpCode % g) : AInfo.OpCode;
   }
-  if (AInfo.KyoyuStatus == jxksExec && AInfo.KyoyuOpCode == SystemDef.OPCODE) AData.KyoyuLock = 1;
-  if (AData.DataListName.isEmpty() ||
-      (AData.NetDrive != 0 &&
-       (AData.DataListName == QStringLiteral("空き領域") || AData.DataListName == QStringLiteral("新しい領域"))))
+  if (AInfo.KyoyuStatus == jxksExec && AInfo.KyoyuOpCode == SystemDef.OPCODE)
+    AData.KyoyuLock = 1;
+  if (AData.DataListName.isEmpty() || (AData.NetDrive != 0 && (AData.DataListName == QStringLiteral("空き領域") ||
+                                                               AData.DataListName == QStringLiteral("新しい領域"))))
     AData.DataListName = AData.Shougou;
   AData.Display_DataListName = AData.DataListName;
   pcDataListRecLocalPath(AData);
@@ -158,13 +160,15 @@ QString TDataListRefresher::dataFile() const
 
 bool TDataListRefresher::UpdateListRecord(const TDataListRec& AData)
 {
-  if (blank(AData.DataPath)) throw std::runtime_error("データフォルダパスが不正です。\r処理を中止します。");
+  if (blank(AData.DataPath))
+    throw std::runtime_error("データフォルダパスが不正です。\r処理を中止します。");
   return FCtl.UpdateDataListRecord(AData, 0, true);
 }
 
 int TDataListRefresher::readDatabase(const QString& AFolder, TDataInfomationRec& AInfo)
 {
-  if (!DM) return 0;
+  if (!DM)
+    return 0;
   int result = 0;
   if (DM->fnAccDatConnected(SystemDef.SERVERNAME, AFolder, false) && DM->IBDatabaseDAT.isConnected()) {
     result = FDataInfo.GetDataInfoRec(AInfo);
@@ -183,10 +187,13 @@ void TDataListRefresher::writeFolderSettings(const QString& AFolder, const TData
 TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int ACIndex, const QString& AFolder,
                                                     bool ARowShowsName)
 {
-  if (ACIndex >= int(AEntry.ChildData.size())) return drrNothing;
+  if (ACIndex >= int(AEntry.ChildData.size()))
+    return drrNothing;
   TDataListRec& r = ACIndex >= 0 ? AEntry.ChildData[std::size_t(ACIndex)] : AEntry.Data;
-  if (r.Data_Status == jxdbHason) return drrDamaged;
-  if (blank(AFolder)) return drrNothing;
+  if (r.Data_Status == jxdbHason)
+    return drrDamaged;
+  if (blank(AFolder))
+    return drrNothing;
   const QString db = PathJoin(ExcludeTrailingPathDelimiter(AFolder), dataFile());
   const KeepOpenData keep;
 
@@ -195,17 +202,20 @@ TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int
     const bool exists = DM && DM->ServerFileOperation(QStringLiteral("FExist"), db, QString(), serverError);
     // A question the server could not answer says nothing about the data:
     // the row keeps what it shows (the error has been reported).
-    if (serverError || !DM) return drrServerError;
+    if (serverError || !DM)
+      return drrServerError;
     if (exists) {
       FDataInfo.ReadIniFile(AFolder, FInfo);
       // A database that could not be opened tells nothing about the data:
       // the row keeps its values rather than being emptied.
-      if (FInfo.Status == jxdsError) return drrKept;
+      if (FInfo.Status == jxdsError)
+        return drrKept;
       pcDataInfoToListRec(FInfo, r, false);
       UpdateListRecord(r);
       return drrFilled;
     }
-    if (!ARowShowsName) return drrNothing;
+    if (!ARowShowsName)
+      return drrNothing;
     return removeGone(AEntry, r, ACIndex);
   }
 
@@ -218,7 +228,8 @@ TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int
       writeFolderSettings(AFolder, FInfo);
       pcDataInfoToListRec(FInfo, r, false);
       UpdateListRecord(r);
-      if (ACIndex < 0) RebuildChildData(AEntry);
+      if (ACIndex < 0)
+        RebuildChildData(AEntry);
       return drrFilled;
     }
     if (SystemDef.DataHasonFlg == 1) {
@@ -228,8 +239,10 @@ TDataRefreshResult TDataListRefresher::RefreshEntry(TDataSentakuRec& AEntry, int
     return drrKept;
   }
 
-  if (r.NetDrive == 0) QFile::remove(TDataInfomation::IniFileName(AFolder));
-  if (!ARowShowsName) return drrNothing;
+  if (r.NetDrive == 0)
+    QFile::remove(TDataInfomation::IniFileName(AFolder));
+  if (!ARowShowsName)
+    return drrNothing;
   return removeGone(AEntry, r, ACIndex);
 }
 
@@ -252,22 +265,27 @@ TDataRefreshResult TDataListRefresher::removeGone(TDataSentakuRec& AEntry, const
 bool TDataListRefresher::RebuildChildData(TDataSentakuRec& AEntry)
 {
   TDataListRec& e = AEntry.Data;
-  if (FAppType != jxatSA) return false;
-  if (!(e.NetDrive == 0 || (e.NetDrive == 1 && e.KyoyuLock == 1))) return false;
+  if (FAppType != jxatSA)
+    return false;
+  if (!(e.NetDrive == 0 || (e.NetDrive == 1 && e.KyoyuLock == 1)))
+    return false;
   for (const TDataListRec& m : AEntry.ChildData)
-    if (m.Data_Status == jxdbHason) return false;
+    if (m.Data_Status == jxdbHason)
+      return false;
   AEntry.ChildData.clear();
   AEntry.ChildDataCnt = 0;
   // The local rows only: the share server's member rows belong to its copy.
   FCtl.DeleteDataListChildRecord(localOnly(e), true);
-  if (!IsGassanParent(e.GassanDataKbn)) return true;
+  if (!IsGassanParent(e.GassanDataKbn))
+    return true;
   const KeepOpenData keep;
   pcDataListRecLocalPath(e);
   const QStringList subs = TDataSentakuListCtl::DirChildDataList_Local(AEntry);
   for (int i = 0; i < subs.size(); ++i) {
     const QString name = ExtractFileName(ExcludeTrailingPathDelimiter(subs[i]));
     const QString local = PathJoin(e.LocalPath, name);
-    if (!QFileInfo(PathJoin(local, dataFile())).isFile()) continue;
+    if (!QFileInfo(PathJoin(local, dataFile())).isFile())
+      continue;
     TDataListRec m;
     FCtl.InitDataListRecord(m, PathJoin(ExcludeTrailingPathDelimiter(e.DataPath), name));
     m.Rec = e.Rec;
@@ -316,20 +334,24 @@ void TDataListRefresher::ClearChildData(TDataSentakuRec& AEntry)
   TDataListRec& e = AEntry.Data;
   AEntry.ChildData.clear();
   AEntry.ChildDataCnt = 0;
-  if (!IsGassanParent(e.GassanDataKbn)) return;
+  if (!IsGassanParent(e.GassanDataKbn))
+    return;
   FCtl.DeleteDataListChildRecord(localOnly(e), true);
   // The member folders of the local working copy; for a data set kept on a
   // share server its data path is the server's master copy, which stays.
   pcDataListRecLocalPath(e);
-  if (e.NetDrive == 1 && e.KyoyuLock != 1) return;  // nothing held here
-  if (blank(e.LocalPath) || !DM) return;
+  if (e.NetDrive == 1 && e.KyoyuLock != 1)
+    return;  // nothing held here
+  if (blank(e.LocalPath) || !DM)
+    return;
   for (const QString& sub : TDataSentakuListCtl::DirChildDataList_Local(AEntry))
     DM->AccDeleteDirectory(sub, FAppType, false);
 }
 
 void TDataSentakuListCtl::RestoreDataRecNo()
 {
-  if (FAppType == jxatSA || FDataListMode == jxdlKyoyuList || !DM) return;
+  if (FAppType == jxatSA || FDataListMode == jxdlKyoyuList || !DM)
+    return;
   const int fixed = AppInfo.DataListCnt > 0 ? AppInfo.DataListCnt : 120;
   db::Transaction& t = DM->IBTransactionDEF;
   const bool started = t.startIfNeeded();
@@ -348,7 +370,8 @@ void TDataSentakuListCtl::RestoreDataRecNo()
                placeFilter() + QStringLiteral(" ORDER BY GROUPID,REC"));
       q.setParam("REC", fixed);
       bindPlace(q);
-      for (q.open(); !q.eof(); q.next()) rows.push_back({q.field("GROUPID").asInt(), q.field("REC").asInt()});
+      for (q.open(); !q.eof(); q.next())
+        rows.push_back({q.field("GROUPID").asInt(), q.field("REC").asInt()});
       q.close();
     }
     db::Query u(t);
@@ -362,7 +385,8 @@ void TDataSentakuListCtl::RestoreDataRecNo()
         next = fixed;
       }
       ++next;
-      if (rows[i].rec == next) continue;
+      if (rows[i].rec == next)
+        continue;
       u.setParam("NEWREC", next);
       u.setParam("OLDREC", rows[i].rec);
       u.setParam("GROUPID", group);
@@ -370,7 +394,8 @@ void TDataSentakuListCtl::RestoreDataRecNo()
       u.exec();
     }
     u.close();
-    if (started && t.inTransaction()) t.commit();
+    if (started && t.inTransaction())
+      t.commit();
   } catch (...) {
     if (started && t.inTransaction()) {
       try {

@@ -6,10 +6,10 @@
 // a paste or restore. The dialog redraws its rows from the result.
 #pragma once
 
+#include <QString>
+
 #include "common/DataInfomation.h"
 #include "datasel/ComDataSentaku.h"
-
-#include <QString>
 
 // Fills a list record from a folder's information (AClear False), or blanks
 // it because the folder holds no data any more (AClear True: a share entry
@@ -30,7 +30,7 @@ enum TDataRefreshResult : std::uint8_t {
 };
 
 class TDataListRefresher {
-public:
+ public:
   TDataListRefresher(TDataSentakuListCtl& ACtl, TJxAppType AAppType);
 
   // Refreshes entry AEntry (ACIndex -1) or its member ACIndex, whose local
@@ -58,7 +58,7 @@ public:
   // The information the last refresh read.
   const TDataInfomationRec& LastInfo() const { return FInfo; }
 
-private:
+ private:
   // Reads the company database of a folder (stand-alone). 1 read, 0 failed.
   int readDatabase(const QString& AFolder, TDataInfomationRec& AInfo);
   void writeFolderSettings(const QString& AFolder, const TDataInfomationRec& AInfo);

@@ -4,21 +4,19 @@
 //
 // Every statement is keyed on the logged-on group: record numbers are
 // allocated per group, so a number alone may name another group's row.
-#include "datasel/ComDataSentaku.h"
+#include <optional>
 
 #include "common/AccDateText.h"
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
+#include "datasel/ComDataSentaku.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "platform/Paths.h"
 
-#include <optional>
-
 namespace {
-
 
 TDateTime dateOf(const QString& text)
 {
@@ -48,17 +46,18 @@ void TDataSentakuListCtl::DataInfoRecToDataListRec(const TDataInfomationRec& AIn
   AData.Kishu = dateOf(AInfoRec.Kishu);
   AData.Kimatu = dateOf(AInfoRec.Kimatu);
   AData.Kikan = fnDataListKikanText(AData.Kishu, AData.Kimatu);
-  if (AData.RowNo > 0) AData.GassanDataKbn = 10;
+  if (AData.RowNo > 0)
+    AData.GassanDataKbn = 10;
   AData.DataLock = 0;
   if (AInfoRec.Status == jxdsLock && AInfoRec.OpCode != 0) {
     // With no group (0) the operator code is kept as it is.
     const long long g = static_cast<long long>(SystemDef.GROUPID) * 10000;
     AData.DataLock = g > 0 ? int(AInfoRec.OpCode % g) : AInfoRec.OpCode;
   }
-  if (AInfoRec.KyoyuStatus == jxksExec && AInfoRec.KyoyuOpCode == SystemDef.OPCODE) AData.KyoyuLock = 1;
-  if (AData.DataListName.isEmpty() ||
-      (AData.NetDrive != 0 && (AData.DataListName == QStringLiteral("空き領域") ||
-                               AData.DataListName == QStringLiteral("新しい領域"))))
+  if (AInfoRec.KyoyuStatus == jxksExec && AInfoRec.KyoyuOpCode == SystemDef.OPCODE)
+    AData.KyoyuLock = 1;
+  if (AData.DataListName.isEmpty() || (AData.NetDrive != 0 && (AData.DataListName == QStringLiteral("空き領域") ||
+                                                               AData.DataListName == QStringLiteral("新しい領域"))))
     AData.DataListName = AData.Shougou;
   AData.Display_DataListName = AData.DataListName;
   pcDataListRecLocalPath(AData);
@@ -66,10 +65,12 @@ void TDataSentakuListCtl::DataInfoRecToDataListRec(const TDataInfomationRec& AIn
 
 void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& ASelData, bool AErrorTrap)
 {
-  if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList) return;
+  if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList)
+    return;
   ASelData.ChildData.clear();
   ASelData.ChildDataCnt = 0;
-  if (!IsGassanParent(ASelData.Data.GassanDataKbn)) return;
+  if (!IsGassanParent(ASelData.Data.GassanDataKbn))
+    return;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
@@ -87,17 +88,21 @@ void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& ASelData, bool
     q.close();
     tr->Commit();
   } catch (const std::exception& e) {
-    if (tr) tr->Commit();
-    if (!AErrorTrap) throw;
+    if (tr)
+      tr->Commit();
+    if (!AErrorTrap)
+      throw;
     fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListChildRecord"),
-           QStringLiteral("(子)データリストの取得に失敗しました。"));
+                  QStringLiteral("(子)データリストの取得に失敗しました。"));
   }
 }
 
 bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorTrap)
 {
-  if (AData.DataPath.trimmed().isEmpty()) return false;
-  if (FAppType == jxatSA || FDataListMode == jxdlKyoyuList) return true;
+  if (AData.DataPath.trimmed().isEmpty())
+    return false;
+  if (FAppType == jxatSA || FDataListMode == jxdlKyoyuList)
+    return true;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
@@ -105,9 +110,12 @@ bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorT
     QString cols = QStringLiteral(
         "REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,TANTOU,"
         "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3,UPDATE_LOCK");
-    if (FDB_V1101_CloudShare) cols += QStringLiteral(",CLOUD");
-    if (FDB_V1200_ReadOnly) cols += QStringLiteral(",READ_ONLY");
-    if (FDataPlaceRec > 0) cols = QStringLiteral("DATAPLACEREC,") + cols;
+    if (FDB_V1101_CloudShare)
+      cols += QStringLiteral(",CLOUD");
+    if (FDB_V1200_ReadOnly)
+      cols += QStringLiteral(",READ_ONLY");
+    if (FDataPlaceRec > 0)
+      cols = QStringLiteral("DATAPLACEREC,") + cols;
     QString values = cols;
     values.replace(QLatin1Char(','), QStringLiteral(",:"));
     db::Query q(DM->IBTransactionDEF);
@@ -122,18 +130,24 @@ bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorT
     tr->CommitOrRetain();
     return true;
   } catch (const std::exception& e) {
-    if (tr) tr->Rollback();
-    if (!AErrorTrap) throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.InsertDataListRecord"), QStringLiteral("データリストの追加に失敗しました。"));
+    if (tr)
+      tr->Rollback();
+    if (!AErrorTrap)
+      throw;
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.InsertDataListRecord"),
+                  QStringLiteral("データリストの追加に失敗しました。"));
     return false;
   }
 }
 
 bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& AData, bool AErrorTrap)
 {
-  if (AData.DataPath.trimmed().isEmpty()) return false;
-  if (FDataListMode == jxdlKyoyuList) return true;
-  if (AData.GassanDataKbn == 10 && FAppType == jxatSA) return DeleteDataListChildRecord(AData, AErrorTrap);
+  if (AData.DataPath.trimmed().isEmpty())
+    return false;
+  if (FDataListMode == jxdlKyoyuList)
+    return true;
+  if (AData.GassanDataKbn == 10 && FAppType == jxatSA)
+    return DeleteDataListChildRecord(AData, AErrorTrap);
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
@@ -151,17 +165,22 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& AData, bool A
     tr->CommitOrRetain();
     return true;
   } catch (const std::exception& e) {
-    if (tr) tr->Rollback();
-    if (!AErrorTrap) throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListRecord"), QStringLiteral("データリストの削除に失敗しました。"));
+    if (tr)
+      tr->Rollback();
+    if (!AErrorTrap)
+      throw;
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListRecord"),
+                  QStringLiteral("データリストの削除に失敗しました。"));
     return false;
   }
 }
 
 bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, bool AErrorTrap)
 {
-  if (AData.DataPath.trimmed().isEmpty()) return false;
-  if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList) return true;
+  if (AData.DataPath.trimmed().isEmpty())
+    return false;
+  if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList)
+    return true;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
@@ -170,7 +189,8 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, b
     q.setSql(member ? QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID")
                     : QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
     q.setParam("REC", AData.Rec);
-    if (member) q.setParam("ROWNO", AData.RowNo);
+    if (member)
+      q.setParam("ROWNO", AData.RowNo);
     q.setParam("GROUPID", SystemDef.GROUPID);
     q.exec();
     if (AData.NetDrive == 1) {
@@ -178,12 +198,14 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, b
       // below the parent's folder (the path is bound, never written into
       // the statement, so no character of it acts as a wildcard).
       if (member) {
-        q.setSql(QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
-                                "DRIVELETTER=:DRIVELETTER AND PASNAME=:PASNAME"));
+        q.setSql(
+            QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
+                           "DRIVELETTER=:DRIVELETTER AND PASNAME=:PASNAME"));
         q.setParam("PASNAME", AData.DataPath);
       } else {
-        q.setSql(QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
-                                "DRIVELETTER=:DRIVELETTER AND PASNAME STARTING WITH :PASNAME"));
+        q.setSql(
+            QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
+                           "DRIVELETTER=:DRIVELETTER AND PASNAME STARTING WITH :PASNAME"));
         q.setParam("PASNAME", IncludeTrailingPathDelimiter(AData.DataPath));
       }
       q.setParam("GROUPID", SystemDef.GROUPID);
@@ -194,23 +216,26 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, b
     tr->Commit();
     return true;
   } catch (const std::exception& e) {
-    if (tr) tr->Rollback();
-    if (!AErrorTrap) throw;
+    if (tr)
+      tr->Rollback();
+    if (!AErrorTrap)
+      throw;
     fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListChildRecord"),
-           QStringLiteral("(子)データリストの削除に失敗しました。"));
+                  QStringLiteral("(子)データリストの削除に失敗しました。"));
     return false;
   }
 }
 
 int TDataSentakuListCtl::GetRecMax(int AInc)
 {
-  if (FDataListMode == jxdlKyoyuList) return 0;
+  if (FDataListMode == jxdlKyoyuList)
+    return 0;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
     db::Query q(DM->IBTransactionDEF);
-    q.setSql(QStringLiteral("SELECT MAX(REC) AS RECMAX FROM ") + FListTable + QStringLiteral(" WHERE (GROUPID=:GROUPID)") +
-             placeFilter());
+    q.setSql(QStringLiteral("SELECT MAX(REC) AS RECMAX FROM ") + FListTable +
+             QStringLiteral(" WHERE (GROUPID=:GROUPID)") + placeFilter());
     q.setParam("GROUPID", SystemDef.GROUPID);
     bindPlace(q);
     q.open();
@@ -219,15 +244,18 @@ int TDataSentakuListCtl::GetRecMax(int AInc)
     tr->Commit();
     return max + AInc;
   } catch (const std::exception& e) {
-    if (tr) tr->Commit();
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataFolderName"), QStringLiteral("最大のレコー番号の取得に失敗しました。"));
+    if (tr)
+      tr->Commit();
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataFolderName"),
+                  QStringLiteral("最大のレコー番号の取得に失敗しました。"));
     return 0;
   }
 }
 
 bool TDataSentakuListCtl::IsExistDataPath(const QString& APath)
 {
-  if (FDataListMode == jxdlKyoyuList) return true;
+  if (FDataListMode == jxdlKyoyuList)
+    return true;
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
@@ -243,8 +271,10 @@ bool TDataSentakuListCtl::IsExistDataPath(const QString& APath)
     tr->Commit();
     return found;
   } catch (const std::exception& e) {
-    if (tr) tr->Commit();
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.IsDataPathToroku"), QStringLiteral("データリストの登録チェックに失敗しました。"));
+    if (tr)
+      tr->Commit();
+    fnReportError(e, QStringLiteral("TDataSentakuListCtl.IsDataPathToroku"),
+                  QStringLiteral("データリストの登録チェックに失敗しました。"));
     return false;
   }
 }
@@ -300,16 +330,20 @@ void TDataSentakuListCtl::LocalPathToDataDirName(const QString& ALocalPath, QStr
     parts = path.mid(root.size() + 1).split(QLatin1Char('/'), Qt::SkipEmptyParts);
   } else {
     parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    if (!parts.isEmpty()) parts = QStringList{parts.last()};
+    if (!parts.isEmpty())
+      parts = QStringList{parts.last()};
   }
-  if (!parts.isEmpty()) ADirName = parts.value(0);
-  if (parts.size() > 1) AChildDirName = parts.value(1);
+  if (!parts.isEmpty())
+    ADirName = parts.value(0);
+  if (parts.size() > 1)
+    AChildDirName = parts.value(1);
 }
 
 void TDataSentakuListCtl::LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec)
 {
   ARec = 0;
-  if (ALocalPath.trimmed().isEmpty()) return;
+  if (ALocalPath.trimmed().isEmpty())
+    return;
   if (FAppType == jxatSA) {
     QString dir, child;
     LocalPathToDataDirName(ALocalPath, dir, child);

@@ -1,11 +1,11 @@
 #include "datasel/DataFolderStatus.h"
 
-#include "common/AccRecord.h"
-#include "platform/IniFile.h"
+#include <exception>
 
 #include <QFileInfo>
 
-#include <exception>
+#include "common/AccRecord.h"
+#include "platform/IniFile.h"
 
 TJxDataStatus fnReadDataStatus(TJxAppType AAppType, const QString& APath, TDataInfomationRec& ARec)
 {
@@ -17,8 +17,10 @@ TJxDataStatus fnReadDataStatus(TJxAppType AAppType, const QString& APath, TDataI
     TDataInfomation::InitRecord(ARec);
     ARec.Status = jxdsError;
   }
-  if (int(ARec.Status) > int(jxdsHason)) ARec.Status = jxdsError;
-  if (int(ARec.KyoyuStatus) > int(jxksExec)) ARec.KyoyuStatus = jxksError;
+  if (int(ARec.Status) > int(jxdsHason))
+    ARec.Status = jxdsError;
+  if (int(ARec.KyoyuStatus) > int(jxksExec))
+    ARec.KyoyuStatus = jxksError;
   return ARec.Status;
 }
 
@@ -31,7 +33,8 @@ TJxDataStatus fnReadDataFolderStatus(const QString& APath, TDataInfomationRec& A
   ARec.KyoyuStatus = jxksNone;
   ARec.KyoyuOpCode = 0;
   ARec.KyoyuOpName.clear();
-  if (!QFileInfo::exists(file)) return jxdsNone;
+  if (!QFileInfo::exists(file))
+    return jxdsNone;
   try {
     const IniFile ini(file);
     const QString sec = QStringLiteral("DATASTS");

@@ -1,9 +1,9 @@
 // The status of a data folder as the data-selection dialog reads it.
 #pragma once
 
-#include "common/DataInfomation.h"
-
 #include <QString>
+
+#include "common/DataInfomation.h"
 
 // The status and information of the data folder APath as they stand now,
 // read through TDataInfomation::ReadIniFile with the system host name: in

@@ -2,9 +2,9 @@
 // list in KENSAKUJYOKEN, and the test an entry of the list must pass.
 #pragma once
 
-#include "datasel/ComDataSentaku.h"
-
 #include <QString>
+
+#include "datasel/ComDataSentaku.h"
 
 struct TDataKensakuRec {
   int OPCODE = 0;
@@ -38,7 +38,7 @@ QStringList DataKbnItems();
 // Reading and writing an operator's row of KENSAKUJYOKEN on the system
 // database (its shared transaction, started and ended here when idle).
 class TDataKensakuStore {
-public:
+ public:
   explicit TDataKensakuStore(int AListType = 0) : FListType(AListType) {}
   int ListType() const { return FListType; }
   void InitRecord(TDataKensakuRec& ARec) const;
@@ -47,7 +47,7 @@ public:
   int UpdateRecord(const TDataKensakuRec& ARec);
   int UpdateRecordSortField(const TDataKensakuRec& ARec);
 
-private:
+ private:
   int FListType;
 };
 

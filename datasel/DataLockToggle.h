@@ -10,8 +10,8 @@
 struct TDataLockAction {
   enum TKind { Nothing, DoLock, DoRelease, ShowOnly, Refuse };
   TKind Kind = Nothing;
-  int Locked = 0;     // the lock column afterwards (0 or 1)
-  int OpNo = 0;       // the operator number column afterwards
+  int Locked = 0;            // the lock column afterwards (0 or 1)
+  int OpNo = 0;              // the operator number column afterwards
   bool WriteStatus = false;  // write the folder status (jxdsLock or jxdsNone)
 };
 

@@ -1,5 +1,7 @@
 #include "datasel/DataPlaceList.h"
 
+#include <QStringList>
+
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
@@ -8,10 +10,7 @@
 #include "db/Query.h"
 #include "platform/Paths.h"
 
-#include <QStringList>
-
 namespace {
-
 
 }  // namespace
 
@@ -22,7 +21,8 @@ void TDataPlaceStore::seedWhenEmpty()
   q.open();
   const int count = q.eof() ? 0 : q.field("RECCNT").asInt();
   q.close();
-  if (count > 0) return;
+  if (count > 0)
+    return;
   const QString root = ExcludeTrailingPathDelimiter(SystemDef.IBPATHDEF);
   q.setSql(QStringLiteral("INSERT INTO DATAPLACEMAN(REC,ORDERKBN,NAME,PATH) VALUES(:REC,:ORDERKBN,:NAME,:PATH)"));
   for (int rec = 0; rec < PlaceCount; ++rec) {
@@ -40,7 +40,8 @@ void TDataPlaceStore::seedWhenEmpty()
 bool TDataPlaceStore::Read(bool ANamedOnly)
 {
   FList.clear();
-  if (!DM) return false;
+  if (!DM)
+    return false;
   TOwnTransaction tr(DM->IBTransactionDEF);
   try {
     seedWhenEmpty();
@@ -60,7 +61,8 @@ bool TDataPlaceStore::Read(bool ANamedOnly)
     return true;
   } catch (const std::exception& e) {
     tr.Rollback();
-    fnReportError(e, QStringLiteral("TDataPlaceBox.ReadDataPlace"), QStringLiteral("データの場所の取得に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataPlaceBox.ReadDataPlace"),
+                  QStringLiteral("データの場所の取得に失敗しました。"));
     return false;
   }
 }
@@ -69,7 +71,8 @@ QString TDataPlaceStore::GetItemList()
 {
   Read(true);
   QString s;
-  for (const TDataPlaceRec& r : FList) s += r.Name + QLatin1Char('\r');
+  for (const TDataPlaceRec& r : FList)
+    s += r.Name + QLatin1Char('\r');
   return s;
 }
 
@@ -91,29 +94,39 @@ QString TDataPlaceStore::SelectPath(int AIndex) const
 int TDataPlaceStore::RecToIndex(int ARec) const
 {
   for (std::size_t i = 0; i < FList.size(); ++i)
-    if (FList[i].Rec == ARec) return int(i);
+    if (FList[i].Rec == ARec)
+      return int(i);
   return -1;
 }
 
-QString TDataPlaceStore::RecToPath(int ARec) const { return SelectPath(RecToIndex(ARec)); }
+QString TDataPlaceStore::RecToPath(int ARec) const
+{
+  return SelectPath(RecToIndex(ARec));
+}
 
 int TDataPlaceStore::PathToIndex(const QString& APath) const
 {
   for (std::size_t i = 0; i < FList.size(); ++i)
-    if (QString::compare(FList[i].DataPath, APath, Qt::CaseInsensitive) == 0) return int(i);
+    if (QString::compare(FList[i].DataPath, APath, Qt::CaseInsensitive) == 0)
+      return int(i);
   return -1;
 }
 
-int TDataPlaceStore::PathToRec(const QString& APath) const { return SelectRec(PathToIndex(APath)); }
+int TDataPlaceStore::PathToRec(const QString& APath) const
+{
+  return SelectRec(PathToIndex(APath));
+}
 
 void TDataPlaceStore::StoreChanges()
 {
-  if (!DM) return;
+  if (!DM)
+    return;
   TOwnTransaction tr(DM->IBTransactionDEF);
   try {
     db::Query q(DM->IBTransactionDEF);
     for (TDataPlaceRec& r : FList) {
-      if (r.RecKbn == 0) continue;
+      if (r.RecKbn == 0)
+        continue;
       q.setSql(QStringLiteral("UPDATE DATAPLACEMAN SET ORDERKBN=:ORDERKBN,NAME=:NAME WHERE REC=:REC"));
       q.setParam("ORDERKBN", r.Order);
       q.setParam("NAME", r.Name);
@@ -136,7 +149,8 @@ void TDataPlaceStore::StoreChanges()
       }
     }
     tr.Commit();
-    for (TDataPlaceRec& r : FList) r.RecKbn = 0;
+    for (TDataPlaceRec& r : FList)
+      r.RecKbn = 0;
   } catch (...) {
     tr.Rollback();
     throw;
@@ -146,19 +160,22 @@ void TDataPlaceStore::StoreChanges()
 bool TDataPlaceStore::PlaceFolders(int ARec, QStringList& AFolders)
 {
   AFolders.clear();
-  if (!DM) return false;
+  if (!DM)
+    return false;
   TOwnTransaction tr(DM->IBTransactionDEF);
   try {
     db::Query q(DM->IBTransactionDEF);
     q.setSql(QStringLiteral("SELECT PASNAME FROM DATALIST_EX WHERE (DATAPLACEREC=:REC) ORDER BY REC"));
     q.setParam("REC", ARec);
-    for (q.open(); !q.eof(); q.next()) AFolders << q.field("PASNAME").asString();
+    for (q.open(); !q.eof(); q.next())
+      AFolders << q.field("PASNAME").asString();
     q.close();
     tr.Commit();
     return true;
   } catch (const std::exception& e) {
     tr.Rollback();
-    fnReportError(e, QStringLiteral("TDataPlaceBox.DeleteDataPlace"), QStringLiteral("データの場所の削除に失敗しました。"));
+    fnReportError(e, QStringLiteral("TDataPlaceBox.DeleteDataPlace"),
+                  QStringLiteral("データの場所の削除に失敗しました。"));
     return false;
   }
 }

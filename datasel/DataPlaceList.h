@@ -6,9 +6,9 @@
 // the pending changes of the data places dialog.
 #pragma once
 
-#include <QString>
-
 #include <vector>
+
+#include <QString>
 
 struct TDataPlaceRec {
   int Rec = 0;
@@ -21,7 +21,7 @@ struct TDataPlaceRec {
 using TDataPlaceList = std::vector<TDataPlaceRec>;
 
 class TDataPlaceStore {
-public:
+ public:
   static constexpr int PlaceCount = 100;
 
   // Reads the places in display order (ORDERKBN, then REC), only the named
@@ -53,7 +53,7 @@ public:
   // the question failed (reported).
   bool PlaceFolders(int ARec, QStringList& AFolders);
 
-private:
+ private:
   void seedWhenEmpty();
   TDataPlaceList FList;
 };

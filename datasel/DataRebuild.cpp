@@ -1,5 +1,12 @@
 #include "datasel/DataRebuild.h"
 
+#include <atomic>
+#include <thread>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include "common/AccFunction2.h"
 #include "common/AccRecord.h"
 #include "common/DataInfomation.h"
@@ -14,38 +21,42 @@
 #include "db/Services.h"
 #include "platform/Paths.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include <atomic>
-#include <thread>
-
 namespace {
 
 const QString kDbName = QStringLiteral("wqacc2.fdb");
 const QString kFailed = QStringLiteral("データ再構築の処理に失敗しました。");
 
-bool serverForm() { return AppType == jxatCS || AppType == jxatSBC; }
+bool serverForm()
+{
+  return AppType == jxatCS || AppType == jxatSBC;
+}
 
 bool fileExists(const QString& APath)
 {
-  if (AppType == jxatSA) return QFileInfo(APath).isFile();
+  if (AppType == jxatSA)
+    return QFileInfo(APath).isFile();
   return DM && DM->AccFileExists(APath, AppType);
 }
 
 void deleteFile(const QString& APath)
 {
-  if (APath.isEmpty() || !fileExists(APath)) return;
+  if (APath.isEmpty() || !fileExists(APath))
+    return;
   if (DM)
     DM->AccDeleteFile(APath, AppType, false);
   else if (AppType == jxatSA)
     QFile::remove(APath);
 }
 
-bool copyFile(const QString& AFrom, const QString& ATo) { return DM && DM->AccCopyFile(AFrom, ATo, AppType); }
+bool copyFile(const QString& AFrom, const QString& ATo)
+{
+  return DM && DM->AccCopyFile(AFrom, ATo, AppType);
+}
 
-QString serviceHost() { return TDM::fnUseRemoteForm(SystemDef.SERVERNAME) ? SystemDef.SERVERNAME : QString(); }
+QString serviceHost()
+{
+  return TDM::fnUseRemoteForm(SystemDef.SERVERNAME) ? SystemDef.SERVERNAME : QString();
+}
 
 // Whether the database opens: a restore that failed before it touched the
 // file leaves it sound; one that failed half-way leaves no usable database.
@@ -68,16 +79,21 @@ bool databaseOpens(const QString& ADb)
 
 // ---------------------------------------------------------------- the data-list lock
 
-TDataListLockHold::~TDataListLockHold() { Release(); }
+TDataListLockHold::~TDataListLockHold()
+{
+  Release();
+}
 
 bool TDataListLockHold::exec(const QString& ASql, int ARec)
 {
-  if (!DM) return false;
+  if (!DM)
+    return false;
   bool openedHere = false;
   bool changed = false;
   try {
     if (!DM->IBDatabaseDEF.isConnected()) {
-      if (!DM->fnAccDefConnected(SystemDef.SERVERNAME, true)) return false;
+      if (!DM->fnAccDefConnected(SystemDef.SERVERNAME, true))
+        return false;
       openedHere = true;
     }
     TOwnTransaction tr(DM->IBTransactionDEF);
@@ -91,17 +107,19 @@ bool TDataListLockHold::exec(const QString& ASql, int ARec)
     tr.Commit();
   } catch (const db::DbError& e) {
     DM->IBSQLDEF.close();
-    fnShowFbError(e, QStringLiteral("TDataSyosaiInfoBox.SetListDataLock"), QStringLiteral("データリストのロックの更新に失敗しました。"),
-                  true);
+    fnShowFbError(e, QStringLiteral("TDataSyosaiInfoBox.SetListDataLock"),
+                  QStringLiteral("データリストのロックの更新に失敗しました。"), true);
     changed = false;
   }
-  if (openedHere) DM->IBDatabaseDEF.disconnect();
+  if (openedHere)
+    DM->IBDatabaseDEF.disconnect();
   return changed;
 }
 
 bool TDataListLockHold::Take(int ARec)
 {
-  if (!serverForm() || FTaken) return FTaken;
+  if (!serverForm() || FTaken)
+    return FTaken;
   FRec = ARec;
   FOpNo = fnOperatorNumber(SystemDef.OPCODE);
   // Only a row nobody holds takes the mark (decided by the statement itself).
@@ -113,7 +131,8 @@ bool TDataListLockHold::Take(int ARec)
 
 void TDataListLockHold::Release()
 {
-  if (!FTaken) return;
+  if (!FTaken)
+    return;
   FTaken = false;
   // Only the mark set here goes; a mark someone else has set since stays.
   exec(QStringLiteral("UPDATE DATALIST SET DATALOCK=0 WHERE REC=:REC AND GROUPID=:GROUPID AND DATALOCK=:DATALOCK"),
@@ -133,10 +152,12 @@ void TDataSaikotiku::message(const QStringList& ALines)
 QString TDataSaikotiku::freeSafetyName(const QString& ABase)
 {
   // A safety copy an earlier run kept for the operator is left alone.
-  if (!fileExists(ABase)) return ABase;
+  if (!fileExists(ABase))
+    return ABase;
   for (int n = 1; n < 100; ++n) {
     const QString name = ABase + QString::number(n);
-    if (!fileExists(name)) return name;
+    if (!fileExists(name))
+      return name;
   }
   return QString();
 }
@@ -177,7 +198,8 @@ TDataSaikotiku::TStepResult TDataSaikotiku::runBackupRestore(const QString& ADb,
     }
     done.store(true);
   });
-  while (!done.load()) fnWaitMSec(300);
+  while (!done.load())
+    fnWaitMSec(300);
   worker.join();
   AError = error;
   return result;
@@ -190,13 +212,16 @@ bool TDataSaikotiku::Execute()
   FSafe.clear();
   FBk.clear();
   TDataListLockHold lock;
-  if (DataLock < 1) lock.Take(Rec);
+  if (DataLock < 1)
+    lock.Take(Rec);
 
   QString temp = ExcludeTrailingPathDelimiter(SystemDef.APPTEMP);
-  if (temp.trimmed().isEmpty()) temp = QDir::tempPath();
+  if (temp.trimmed().isEmpty())
+    temp = QDir::tempPath();
   for (const char* leftover : {"wqacc2.fbk", "wqacc2.fdb", "wqacc2.ini"}) {
     const QString f = PathJoin(temp, QString::fromLatin1(leftover));
-    if (QFileInfo::exists(f)) QFile::remove(f);
+    if (QFileInfo::exists(f))
+      QFile::remove(f);
   }
 
   const bool onCopy = ProcType == 1 && Allowed;
@@ -253,14 +278,17 @@ bool TDataSaikotiku::Execute()
     lines = {kFailed, QString(), QStringLiteral("[詳細情報]"), error, QString()};
     if (step == srRestoreFailed && !databaseOpens(FDb)) {
       // The database was being replaced: put this run's copy back.
-      if (!copyFile(FSafe, FDb)) lines << QStringLiteral("会計データを元に戻せませんでした。");
+      if (!copyFile(FSafe, FDb))
+        lines << QStringLiteral("会計データを元に戻せませんでした。");
     }
     lines << QStringLiteral("再構築前の会計データを残しています：") << FSafe;
   }
 
   deleteFile(FBk);
-  if (FKept != FSafe) deleteFile(FSafe);
+  if (FKept != FSafe)
+    deleteFile(FSafe);
   lock.Release();
-  if (!lines.isEmpty()) message(lines);
+  if (!lines.isEmpty())
+    message(lines);
   return ok;
 }

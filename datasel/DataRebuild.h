@@ -3,10 +3,10 @@
 // lock that marks the data set as in use while it runs.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 // The lock column (DATALIST.DATALOCK) of one data-list row of the logged-on
 // group, held for the operator while a long job works on the data set
@@ -14,7 +14,7 @@
 // The mark is set only on a row nobody holds, decided by the statement from
 // the row as it stands, and only the mark set here is cleared again.
 class TDataListLockHold {
-public:
+ public:
   TDataListLockHold() = default;
   ~TDataListLockHold();
   TDataListLockHold(const TDataListLockHold&) = delete;
@@ -26,7 +26,7 @@ public:
   void Release();
   bool Taken() const { return FTaken; }
 
-private:
+ private:
   bool exec(const QString& ASql, int ARec);
   int FRec = 0;
   int FOpNo = 0;
@@ -46,7 +46,7 @@ private:
 // and keeps this run's safety copy (its path is in the message); where the
 // database was already being replaced, this run's copy is also copied back.
 class TDataSaikotiku {
-public:
+ public:
   int ProcType = 0;
   bool Allowed = true;
   QString DataPath;  // the data folder
@@ -71,7 +71,7 @@ public:
   QString SafetyCopyFile() const { return FSafe; }
   QString BackupFile() const { return FBk; }
 
-private:
+ private:
   enum TStepResult { srOk, srBackupFailed, srRestoreFailed };
   TStepResult runBackupRestore(const QString& ADb, const QString& ABk, QString& AError);
   void message(const QStringList& ALines);

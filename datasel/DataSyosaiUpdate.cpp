@@ -1,13 +1,13 @@
 #include "datasel/DataSyosaiUpdate.h"
 
+#include <QFileInfo>
+
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "datasel/DataFolderStatus.h"
 #include "datasel/DataLockToggle.h"
 #include "platform/Paths.h"
-
-#include <QFileInfo>
 
 TJxDataStatus fnReadDataStatusNow(const QString& ADataPath, TDataInfomationRec& ARec)
 {
@@ -42,7 +42,8 @@ TDataSyosaiOutcome fnApplyDataSyosai(const QString& ADataPath, const TDataSyosai
       ARec.UpdateLock = AReq.UpdateLock;
       ARec.ReadOnly = AReq.ReadOnly;
       // The settings file follows (stand-alone data only).
-      info.WriteIniValue(ADataPath, QStringLiteral("DATAINFO"), QStringLiteral("DATALISTNAME"), rec.DataListName, false);
+      info.WriteIniValue(ADataPath, QStringLiteral("DATAINFO"), QStringLiteral("DATALISTNAME"), rec.DataListName,
+                         false);
       info.WriteIniValue(ADataPath, QStringLiteral("DATASTS"), QStringLiteral("UPDATE_LOCK"), AReq.UpdateLock, false);
       info.WriteIniValue(ADataPath, QStringLiteral("DATASTS"), QStringLiteral("READ_ONLY"), AReq.ReadOnly, false);
     }
@@ -57,7 +58,8 @@ TDataSyosaiOutcome fnApplyDataSyosai(const QString& ADataPath, const TDataSyosai
     bool mayClear = same && !accepted && out.Status != jxdsError;
     if (mayClear && !unrestricted) {
       if (out.Status == jxdsLock)
-        mayClear = fnDataLockAction(out.Status, out.Holder.OpCode, 1, SystemDef.OPCODE).Kind == TDataLockAction::DoRelease;
+        mayClear =
+            fnDataLockAction(out.Status, out.Holder.OpCode, 1, SystemDef.OPCODE).Kind == TDataLockAction::DoRelease;
       else
         mayClear = fnOperatorNumber(out.Holder.OpCode) == fnOperatorNumber(SystemDef.OPCODE);
     }
@@ -68,15 +70,15 @@ TDataSyosaiOutcome fnApplyDataSyosai(const QString& ADataPath, const TDataSyosai
       // Someone else's status now: kept, and the operator is told.
       out.ClearRefused = true;
       MessageHook().ShowMessageLines(
-          2, {QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(out.Status))), QString(),
-              QStringLiteral("【オペレータ】"), QStringLiteral("　") + QString::number(fnOperatorNumber(out.Holder.OpCode)),
+          2, {QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(out.Status))),
+              QString(), QStringLiteral("【オペレータ】"),
+              QStringLiteral("　") + QString::number(fnOperatorNumber(out.Holder.OpCode)),
               QStringLiteral("【オペレータ名】"), QStringLiteral("　") + out.Holder.OpName});
     }
   }
   // The lock column follows the status just read; another operator's mark
   // stays as it is.
-  ARec.DataLock = !out.StatusCleared && out.Status == jxdsLock && out.Holder.OpCode != 0
-                      ? fnOperatorNumber(out.Holder.OpCode)
-                      : 0;
+  ARec.DataLock =
+      !out.StatusCleared && out.Status == jxdsLock && out.Holder.OpCode != 0 ? fnOperatorNumber(out.Holder.OpCode) : 0;
   return out;
 }

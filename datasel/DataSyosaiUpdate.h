@@ -5,10 +5,10 @@
 // status the dialog showed when it opened.
 #pragma once
 
+#include <QString>
+
 #include "common/DataInfomation.h"
 #include "datasel/ComDataSentaku.h"
-
-#include <QString>
 
 // The status of a data folder as it stands now (fnReadDataStatus; in
 // stand-alone use a folder without the company database gives jxdsError).
@@ -31,7 +31,7 @@ struct TDataSyosaiOutcome {
   TDataInfomationRec Holder;        // its holder
   bool InfoWritten = false;         // name and flags written to the data set
   bool StatusCleared = false;
-  bool ClearRefused = false;        // the status had changed: left as it is
+  bool ClearRefused = false;  // the status had changed: left as it is
 };
 
 // Applies a request to the data set of ARec in folder ADataPath and brings

@@ -2,30 +2,30 @@
 
 namespace db {
 
-DbError::DbError(const QString &message, int gdscode, int sqlcode, QList<int> codes)
+DbError::DbError(const QString& message, int gdscode, int sqlcode, QList<int> codes)
     : m_message(message), m_gdscode(gdscode), m_sqlcode(sqlcode), m_codes(std::move(codes))
 {
-    if (m_gdscode != 0 && !m_codes.contains(m_gdscode))
-        m_codes.prepend(m_gdscode);
-    m_what = m_message.toUtf8();
+  if (m_gdscode != 0 && !m_codes.contains(m_gdscode))
+    m_codes.prepend(m_gdscode);
+  m_what = m_message.toUtf8();
 }
 
 bool DbError::isLostConnection() const
 {
-    // The codes a client sees when the server process dies, the network goes
-    // away, or the server shuts the attachment down.
-    static constexpr int lost[] = {NetworkError, NetReadError, NetWriteError, LostDbConnection,
-                                   AttShutdown, Shutdown, BugCheck};
-    for (int c : lost)
-        if (hasCode(c))
-            return true;
-    return false;
+  // The codes a client sees when the server process dies, the network goes
+  // away, or the server shuts the attachment down.
+  static constexpr int lost[] = {NetworkError, NetReadError, NetWriteError, LostDbConnection,
+                                 AttShutdown,  Shutdown,     BugCheck};
+  for (int c : lost)
+    if (hasCode(c))
+      return true;
+  return false;
 }
 
-void DbError::addContext(const QString &context)
+void DbError::addContext(const QString& context)
 {
-    m_message = context + m_message;
-    m_what = m_message.toUtf8();
+  m_message = context + m_message;
+  m_what = m_message.toUtf8();
 }
 
-} // namespace db
+}  // namespace db

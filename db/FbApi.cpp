@@ -1,12 +1,15 @@
 #include "db/FbApi.h"
-#include "db/FirebirdRoot.h"
-#include "platform/TextCodec.h"
-#include <ibase.h>
-#include <QStringDecoder>
+
 #include <atomic>
 #include <clocale>
 #include <cstring>
+#include <ibase.h>
 #include <langinfo.h>
+
+#include <QStringDecoder>
+
+#include "db/FirebirdRoot.h"
+#include "platform/TextCodec.h"
 
 namespace db {
 namespace {
@@ -15,108 +18,108 @@ std::atomic<bool> g_started{false};
 
 bool FirebirdRoot::clientStarted()
 {
-    return g_started.load();
+  return g_started.load();
 }
 
 namespace fb {
 
-Firebird::IMaster *master()
+Firebird::IMaster* master()
 {
-    static Firebird::IMaster *m = [] {
-        // The engine converts file names between UTF-8 and the character
-        // type of the C locale, and refuses what that cannot hold. File
-        // names are UTF-8 bytes here (as Qt writes them), so a process that
-        // still runs in the "C" locale gets a UTF-8 character type.
-        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) {
-            if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
-                std::setlocale(LC_CTYPE, "C.utf8");
-        }
-        g_started = true;
-        return Firebird::fb_get_master_interface();
-    }();
-    return m;
+  static Firebird::IMaster* m = [] {
+    // The engine converts file names between UTF-8 and the character
+    // type of the C locale, and refuses what that cannot hold. File
+    // names are UTF-8 bytes here (as Qt writes them), so a process that
+    // still runs in the "C" locale gets a UTF-8 character type.
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) {
+      if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
+        std::setlocale(LC_CTYPE, "C.utf8");
+    }
+    g_started = true;
+    return Firebird::fb_get_master_interface();
+  }();
+  return m;
 }
 
-Firebird::IUtil *util()
+Firebird::IUtil* util()
 {
-    return master()->getUtilInterface();
+  return master()->getUtilInterface();
 }
 
 Status::Status() : m_status(master()->getStatus()), m_wrapper(m_status) {}
 
 Status::~Status()
 {
-    m_status->dispose();
+  m_status->dispose();
 }
 
 bool Status::failed() const
 {
-    return (m_status->getState() & Firebird::IStatus::STATE_ERRORS) != 0;
+  return (m_status->getState() & Firebird::IStatus::STATE_ERRORS) != 0;
 }
 
 DbError Status::error() const
 {
-    return errorFromStatus(m_status);
+  return errorFromStatus(m_status);
 }
 
 void Status::check()
 {
-    if (failed()) {
-        DbError e = errorFromStatus(m_status);
-        m_wrapper.clearException();
-        throw e;
-    }
+  if (failed()) {
+    DbError e = errorFromStatus(m_status);
+    m_wrapper.clearException();
+    throw e;
+  }
 }
 
-DbError errorFromStatus(Firebird::IStatus *status)
+DbError errorFromStatus(Firebird::IStatus* status)
 {
-    const intptr_t *vec = status->getErrors();
-    QList<int> codes;
-    // The vector is a sequence of clusters: isc_arg_gds <code>, isc_arg_string
-    // <ptr>, isc_arg_number <n>, ... ended by isc_arg_end.
-    for (const intptr_t *p = vec; p && *p != isc_arg_end;) {
-        const intptr_t kind = p[0];
-        if (kind == isc_arg_gds)
-            codes << int(p[1]);
-        if (kind == isc_arg_cstring)
-            p += 3;
-        else
-            p += 2;
-    }
-    const int gdscode = codes.isEmpty() ? 0 : codes.first();
+  const intptr_t* vec = status->getErrors();
+  QList<int> codes;
+  // The vector is a sequence of clusters: isc_arg_gds <code>, isc_arg_string
+  // <ptr>, isc_arg_number <n>, ... ended by isc_arg_end.
+  for (const intptr_t* p = vec; p && *p != isc_arg_end;) {
+    const intptr_t kind = p[0];
+    if (kind == isc_arg_gds)
+      codes << int(p[1]);
+    if (kind == isc_arg_cstring)
+      p += 3;
+    else
+      p += 2;
+  }
+  const int gdscode = codes.isEmpty() ? 0 : codes.first();
 
-    const int sqlcode = vec ? int(isc_sqlcode(vec)) : 0;
+  const int sqlcode = vec ? int(isc_sqlcode(vec)) : 0;
 
-    char buf[4096];
-    unsigned len = util()->formatStatus(buf, sizeof buf - 1, status);
-    buf[qMin<unsigned>(len, sizeof buf - 1)] = 0;
-    QString text = QString::fromUtf8(buf).trimmed();
-    if (text.isEmpty())
-        text = QStringLiteral("Firebird error %1").arg(gdscode);
-    return DbError(text, gdscode, sqlcode, codes);
+  char buf[4096];
+  unsigned len = util()->formatStatus(buf, sizeof buf - 1, status);
+  buf[qMin<unsigned>(len, sizeof buf - 1)] = 0;
+  QString text = QString::fromUtf8(buf).trimmed();
+  if (text.isEmpty())
+    text = QStringLiteral("Firebird error %1").arg(gdscode);
+  return DbError(text, gdscode, sqlcode, codes);
 }
 
-QString decodeText(const QByteArray &bytes, unsigned charset)
+QString decodeText(const QByteArray& bytes, unsigned charset)
 {
-    switch (charset) {
+  switch (charset) {
     case CsOctets:
     case CsNone: {
-        // NONE holds whatever bytes the writer sent: UTF-8 from our own
-        // connections, CP932 from older Windows clients.
-        auto dec = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString s = dec(bytes);
-        if (!dec.hasError())
-            return s;
-        bool ok = false;
-        QString sj = fromCp932(bytes, &ok);
-        return ok ? sj : QString::fromLatin1(bytes);
+      // NONE holds whatever bytes the writer sent: UTF-8 from our own
+      // connections, CP932 from older Windows clients.
+      auto dec = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+      QString s = dec(bytes);
+      if (!dec.hasError())
+        return s;
+      bool ok = false;
+      QString sj = fromCp932(bytes, &ok);
+      return ok ? sj : QString::fromLatin1(bytes);
     }
     case CsSjis:
-        return fromCp932(bytes);
+      return fromCp932(bytes);
     default:
-        return QString::fromUtf8(bytes);
-    }
+      return QString::fromUtf8(bytes);
+  }
 }
 
-} // namespace fb
-} // namespace db
+}  // namespace fb
+}  // namespace db

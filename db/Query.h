@@ -1,11 +1,13 @@
 #pragma once
-#include "db/DbError.h"
-#include "platform/Currency.h"
-#include "platform/DateTime.h"
+#include <memory>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <memory>
+
+#include "db/DbError.h"
+#include "platform/Currency.h"
+#include "platform/DateTime.h"
 
 namespace db {
 
@@ -28,25 +30,24 @@ class Query;
 //   asBool     BOOLEAN, or a number != 0; NULL gives false.
 //   asBytes    raw bytes of text and BLOB columns (any subtype).
 // A conversion that makes no sense (a date from a BLOB) is a DbError.
-class Field
-{
-public:
-    QString name() const;
-    bool isNull() const;
-    QString asString() const;
-    int asInt() const;
-    qint64 asInt64() const;
-    double asDouble() const;
-    Currency asCurrency() const;
-    TDateTime asDateTime() const;
-    bool asBool() const;
-    QByteArray asBytes() const;
+class Field {
+ public:
+  QString name() const;
+  bool isNull() const;
+  QString asString() const;
+  int asInt() const;
+  qint64 asInt64() const;
+  double asDouble() const;
+  Currency asCurrency() const;
+  TDateTime asDateTime() const;
+  bool asBool() const;
+  QByteArray asBytes() const;
 
-private:
-    friend class Query;
-    Field(const Query *q, int index) : m_q(q), m_index(index) {}
-    const Query *m_q;
-    int m_index;
+ private:
+  friend class Query;
+  Field(const Query* q, int index) : m_q(q), m_index(index) {}
+  const Query* m_q;
+  int m_index;
 };
 
 // A SQL statement with named parameters on a Transaction.
@@ -75,75 +76,74 @@ private:
 //     q.setParam("CODE", 12);
 //     for (q.open(); !q.eof(); q.next())
 //         names << q.field("NAME").asString();
-class Query
-{
-public:
-    explicit Query(Transaction &tr);
-    Query(Transaction &tr, const QString &sql);
-    ~Query();
-    Query(const Query &) = delete;
-    Query &operator=(const Query &) = delete;
+class Query {
+ public:
+  explicit Query(Transaction& tr);
+  Query(Transaction& tr, const QString& sql);
+  ~Query();
+  Query(const Query&) = delete;
+  Query& operator=(const Query&) = delete;
 
-    Transaction &transaction() const { return *m_tr; }
+  Transaction& transaction() const { return *m_tr; }
 
-    void setSql(const QString &sql);
-    QString sql() const { return m_sql; }
-    void setParamCheck(bool on);
-    // The text sent to the server (named parameters replaced by "?").
-    QString processedSql() const;
-    // Parameter names in order of first appearance (upper case).
-    QStringList paramNames() const;
-    bool hasParam(const QString &name) const;
+  void setSql(const QString& sql);
+  QString sql() const { return m_sql; }
+  void setParamCheck(bool on);
+  // The text sent to the server (named parameters replaced by "?").
+  QString processedSql() const;
+  // Parameter names in order of first appearance (upper case).
+  QStringList paramNames() const;
+  bool hasParam(const QString& name) const;
 
-    void setParam(const QString &name, const QString &value);
-    void setParam(const QString &name, const char *value) { setParam(name, QString::fromUtf8(value)); }
-    void setParam(const QString &name, int value);
-    void setParam(const QString &name, qint64 value);
-    void setParam(const QString &name, double value);
-    void setParam(const QString &name, const Currency &value);
-    void setParam(const QString &name, bool value);
-    // Binary data: bound as a BLOB (or as octets into a text parameter).
-    void setParam(const QString &name, const QByteArray &bytes);
-    void setParamDateTime(const QString &name, TDateTime value);
-    void setParamNull(const QString &name);
-    void clearParams();
+  void setParam(const QString& name, const QString& value);
+  void setParam(const QString& name, const char* value) { setParam(name, QString::fromUtf8(value)); }
+  void setParam(const QString& name, int value);
+  void setParam(const QString& name, qint64 value);
+  void setParam(const QString& name, double value);
+  void setParam(const QString& name, const Currency& value);
+  void setParam(const QString& name, bool value);
+  // Binary data: bound as a BLOB (or as octets into a text parameter).
+  void setParam(const QString& name, const QByteArray& bytes);
+  void setParamDateTime(const QString& name, TDateTime value);
+  void setParamNull(const QString& name);
+  void clearParams();
 
-    void prepare();
-    bool isPrepared() const;
-    void exec();
-    void open();
-    bool next();
-    bool eof() const { return !m_hasRow; }
-    bool isOpen() const;
-    void close() noexcept;
-    // Frees the prepared statement (the next exec()/open() prepares again).
-    void unprepare() noexcept;
+  void prepare();
+  bool isPrepared() const;
+  void exec();
+  void open();
+  bool next();
+  bool eof() const { return !m_hasRow; }
+  bool isOpen() const;
+  void close() noexcept;
+  // Frees the prepared statement (the next exec()/open() prepares again).
+  void unprepare() noexcept;
 
-    // Rows changed by the last exec() of INSERT, UPDATE, DELETE, MERGE or
-    // UPDATE OR INSERT (0 for other statements).
-    qint64 rowsAffected() const { return m_rowsAffected; }
+  // Rows changed by the last exec() of INSERT, UPDATE, DELETE, MERGE or
+  // UPDATE OR INSERT (0 for other statements).
+  qint64 rowsAffected() const { return m_rowsAffected; }
 
-    int fieldCount() const;
-    QStringList fieldNames() const;
-    int fieldIndex(const QString &name) const; // -1 when absent
-    // A DbError when there is no such column.
-    Field field(const QString &name) const;
-    Field field(int index) const;
-    Field operator[](const QString &name) const { return field(name); }
+  int fieldCount() const;
+  QStringList fieldNames() const;
+  int fieldIndex(const QString& name) const;  // -1 when absent
+  // A DbError when there is no such column.
+  Field field(const QString& name) const;
+  Field field(int index) const;
+  Field operator[](const QString& name) const { return field(name); }
 
-private:
-    friend class Field;
-    friend class Transaction;
-    friend class Database;
-    struct Impl;
-    void releaseForDisconnect() noexcept;
-    void requireRow() const;
+ private:
+  friend class Field;
+  friend class Transaction;
+  friend class Database;
+  struct Impl;
+  void releaseForDisconnect() noexcept;
+  void requireRow() const;
 
-    Transaction *m_tr;
-    QString m_sql;
-    bool m_hasRow = false;
-    qint64 m_rowsAffected = 0;
-    std::unique_ptr<Impl> d;
+  Transaction* m_tr;
+  QString m_sql;
+  bool m_hasRow = false;
+  qint64 m_rowsAffected = 0;
+  std::unique_ptr<Impl> d;
 };
 
-} // namespace db
+}  // namespace db

@@ -1,7 +1,8 @@
 #pragma once
-#include "db/DbError.h"
 #include <QString>
 #include <QStringList>
+
+#include "db/DbError.h"
 
 namespace db {
 
@@ -20,19 +21,18 @@ class Database;
 // Statements are sent as they stand (":name" in PSQL bodies is left alone).
 // A failing statement stops the run with a DbError whose message begins
 // with "line N: " (the statement's first line).
-class Script
-{
-public:
-    struct Statement {
-        QString text; // without the terminator, trimmed
-        int line = 0; // 1-based line of its first character
-    };
+class Script {
+ public:
+  struct Statement {
+    QString text;  // without the terminator, trimmed
+    int line = 0;  // 1-based line of its first character
+  };
 
-    static QList<Statement> split(const QString &script);
-    // Runs the statements of a script text; returns how many were sent.
-    static int run(Database &db, const QString &script);
-    // Reads a UTF-8 file and runs it.
-    static int runFile(Database &db, const QString &path);
+  static QList<Statement> split(const QString& script);
+  // Runs the statements of a script text; returns how many were sent.
+  static int run(Database& db, const QString& script);
+  // Reads a UTF-8 file and runs it.
+  static int runFile(Database& db, const QString& path);
 };
 
-} // namespace db
+}  // namespace db

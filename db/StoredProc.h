@@ -13,31 +13,43 @@ namespace db {
 //     sp.setParam("EVENTNO", 1);
 //     sp.execute();
 //     sp.field("OUTVALUE").asInt();
-class StoredProc
-{
-public:
-    StoredProc(Transaction &tr, const QString &procName);
+class StoredProc {
+ public:
+  StoredProc(Transaction& tr, const QString& procName);
 
-    QString procName() const { return m_name; }
-    // Declared input parameter names in order (read on first use).
-    QStringList inputNames();
+  QString procName() const { return m_name; }
+  // Declared input parameter names in order (read on first use).
+  QStringList inputNames();
 
-    template <typename T> void setParam(const QString &name, const T &value) { prepareText(); m_query.setParam(name, value); }
-    void setParamDateTime(const QString &name, TDateTime value) { prepareText(); m_query.setParamDateTime(name, value); }
-    void setParamNull(const QString &name) { prepareText(); m_query.setParamNull(name); }
+  template <typename T>
+  void setParam(const QString& name, const T& value)
+  {
+    prepareText();
+    m_query.setParam(name, value);
+  }
+  void setParamDateTime(const QString& name, TDateTime value)
+  {
+    prepareText();
+    m_query.setParamDateTime(name, value);
+  }
+  void setParamNull(const QString& name)
+  {
+    prepareText();
+    m_query.setParamNull(name);
+  }
 
-    void execute();
-    Field field(const QString &name) const { return m_query.field(name); }
-    QStringList fieldNames() const { return m_query.fieldNames(); }
-    Query &query() { return m_query; }
+  void execute();
+  Field field(const QString& name) const { return m_query.field(name); }
+  QStringList fieldNames() const { return m_query.fieldNames(); }
+  Query& query() { return m_query; }
 
-private:
-    void prepareText();
-    Transaction *m_tr;
-    QString m_name;
-    QStringList m_inputs;
-    bool m_ready = false;
-    Query m_query;
+ private:
+  void prepareText();
+  Transaction* m_tr;
+  QString m_name;
+  QStringList m_inputs;
+  bool m_ready = false;
+  Query m_query;
 };
 
-} // namespace db
+}  // namespace db

@@ -1,9 +1,12 @@
 #pragma once
-#include "db/DbError.h"
 #include <QString>
 #include <QStringList>
 
-namespace Firebird { class ITransaction; }
+#include "db/DbError.h"
+
+namespace Firebird {
+class ITransaction;
+}
 
 namespace db {
 
@@ -22,49 +25,48 @@ class Query;
 // "consistency", "read", "write"); an unknown word is a DbError.
 //
 // The destructor rolls back an active transaction and never throws.
-class Transaction
-{
-public:
-    enum Kind { ReadCommitted, ReadCommittedReadOnly, Snapshot, Consistency };
+class Transaction {
+ public:
+  enum Kind { ReadCommitted, ReadCommittedReadOnly, Snapshot, Consistency };
 
-    explicit Transaction(Database &db, Kind kind = ReadCommitted);
-    ~Transaction();
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
+  explicit Transaction(Database& db, Kind kind = ReadCommitted);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
 
-    Database &database() const { return *m_db; }
-    Kind kind() const { return m_kind; }
-    void setKind(Kind kind);
-    void setParams(const QStringList &words);
-    QStringList params() const { return m_params; }
+  Database& database() const { return *m_db; }
+  Kind kind() const { return m_kind; }
+  void setKind(Kind kind);
+  void setParams(const QStringList& words);
+  QStringList params() const { return m_params; }
 
-    // start() while active is a DbError, as is commit/rollback while not.
-    void start();
-    void commit();
-    void rollback();
-    void commitRetaining();
-    void rollbackRetaining();
-    bool inTransaction() const { return m_tra != nullptr; }
+  // start() while active is a DbError, as is commit/rollback while not.
+  void start();
+  void commit();
+  void rollback();
+  void commitRetaining();
+  void rollbackRetaining();
+  bool inTransaction() const { return m_tra != nullptr; }
 
-    // Starts when not active; returns true when it started it (the caller
-    // then commits or rolls back what it started).
-    bool startIfNeeded();
+  // Starts when not active; returns true when it started it (the caller
+  // then commits or rolls back what it started).
+  bool startIfNeeded();
 
-    Firebird::ITransaction *handle() const { return m_tra; }
+  Firebird::ITransaction* handle() const { return m_tra; }
 
-private:
-    friend class Database;
-    friend class Query;
-    void endForDisconnect() noexcept;
-    void registerQuery(Query *q);
-    void unregisterQuery(Query *q) noexcept;
-    void closeQueries() noexcept;
+ private:
+  friend class Database;
+  friend class Query;
+  void endForDisconnect() noexcept;
+  void registerQuery(Query* q);
+  void unregisterQuery(Query* q) noexcept;
+  void closeQueries() noexcept;
 
-    Database *m_db;
-    Kind m_kind;
-    QStringList m_params;
-    Firebird::ITransaction *m_tra = nullptr;
-    QList<Query *> m_queries;
+  Database* m_db;
+  Kind m_kind;
+  QStringList m_params;
+  Firebird::ITransaction* m_tra = nullptr;
+  QList<Query*> m_queries;
 };
 
-} // namespace db
+}  // namespace db

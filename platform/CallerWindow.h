@@ -12,8 +12,7 @@
 // (numbers in decimal; wParam and lParam as signed 64-bit). Sending never
 // blocks for long and never crashes: a missing endpoint, a handle of 0 or
 // a full queue gives false.
-namespace CallerWindow
-{
+namespace CallerWindow {
 // Path of the socket for a handle.
 QString SocketPath(quint64 handle);
 
@@ -27,30 +26,29 @@ QByteArray EnableWindowDatagram(bool enable);
 QByteArray ForegroundDatagram();
 
 // Sends one raw datagram; false when it cannot be delivered.
-bool SendDatagram(quint64 handle, const QByteArray &datagram);
-}
+bool SendDatagram(quint64 handle, const QByteArray& datagram);
+}  // namespace CallerWindow
 
 // The receiving end (used by the fake caller and by tests): binds the socket
 // of a handle (replacing a stale socket file) and reads datagrams. The
 // socket file is removed on destruction.
-class CallerWindowEndpoint
-{
-public:
-    explicit CallerWindowEndpoint(quint64 handle);
-    ~CallerWindowEndpoint();
-    CallerWindowEndpoint(const CallerWindowEndpoint &) = delete;
-    CallerWindowEndpoint &operator=(const CallerWindowEndpoint &) = delete;
+class CallerWindowEndpoint {
+ public:
+  explicit CallerWindowEndpoint(quint64 handle);
+  ~CallerWindowEndpoint();
+  CallerWindowEndpoint(const CallerWindowEndpoint&) = delete;
+  CallerWindowEndpoint& operator=(const CallerWindowEndpoint&) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
-    QString errorString() const { return m_error; }
-    int socketDescriptor() const { return m_fd; }
-    // Waits up to timeoutMs (-1: forever) for one datagram; false on
-    // timeout or error (an interrupting signal counts as timeout).
-    bool receive(QByteArray &datagram, int timeoutMs);
+  bool isOpen() const { return m_fd >= 0; }
+  QString errorString() const { return m_error; }
+  int socketDescriptor() const { return m_fd; }
+  // Waits up to timeoutMs (-1: forever) for one datagram; false on
+  // timeout or error (an interrupting signal counts as timeout).
+  bool receive(QByteArray& datagram, int timeoutMs);
 
-private:
-    quint64 m_handle;
-    QString m_path;
-    int m_fd = -1;
-    QString m_error;
+ private:
+  quint64 m_handle;
+  QString m_path;
+  int m_fd = -1;
+  QString m_error;
 };

@@ -4,30 +4,63 @@
 
 namespace {
 
-struct NamedColor
-{
-    const char *name;
-    TColor value;
+struct NamedColor {
+  const char* name;
+  TColor value;
 };
 
 constexpr NamedColor kNames[] = {
-    {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
-    {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
-    {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-    {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
-    {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream}, {"clMedGray", clMedGray},
-    {"clNone", clNone}, {"clDefault", clDefault},
-    {"clScrollBar", clScrollBar}, {"clBackground", clBackground}, {"clActiveCaption", clActiveCaption},
-    {"clInactiveCaption", clInactiveCaption}, {"clMenu", clMenu}, {"clWindow", clWindow},
-    {"clWindowFrame", clWindowFrame}, {"clMenuText", clMenuText}, {"clWindowText", clWindowText},
-    {"clCaptionText", clCaptionText}, {"clActiveBorder", clActiveBorder}, {"clInactiveBorder", clInactiveBorder},
-    {"clAppWorkSpace", clAppWorkSpace}, {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-    {"clBtnFace", clBtnFace}, {"clBtnShadow", clBtnShadow}, {"clGrayText", clGrayText},
-    {"clBtnText", clBtnText}, {"clInactiveCaptionText", clInactiveCaptionText},
-    {"clBtnHighlight", clBtnHighlight}, {"cl3DDkShadow", cl3DDkShadow}, {"cl3DLight", cl3DLight},
-    {"clInfoText", clInfoText}, {"clInfoBk", clInfoBk}, {"clHotLight", clHotLight},
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clMoneyGreen", clMoneyGreen},
+    {"clSkyBlue", clSkyBlue},
+    {"clCream", clCream},
+    {"clMedGray", clMedGray},
+    {"clNone", clNone},
+    {"clDefault", clDefault},
+    {"clScrollBar", clScrollBar},
+    {"clBackground", clBackground},
+    {"clActiveCaption", clActiveCaption},
+    {"clInactiveCaption", clInactiveCaption},
+    {"clMenu", clMenu},
+    {"clWindow", clWindow},
+    {"clWindowFrame", clWindowFrame},
+    {"clMenuText", clMenuText},
+    {"clWindowText", clWindowText},
+    {"clCaptionText", clCaptionText},
+    {"clActiveBorder", clActiveBorder},
+    {"clInactiveBorder", clInactiveBorder},
+    {"clAppWorkSpace", clAppWorkSpace},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clBtnFace", clBtnFace},
+    {"clBtnShadow", clBtnShadow},
+    {"clGrayText", clGrayText},
+    {"clBtnText", clBtnText},
+    {"clInactiveCaptionText", clInactiveCaptionText},
+    {"clBtnHighlight", clBtnHighlight},
+    {"cl3DDkShadow", cl3DDkShadow},
+    {"cl3DLight", cl3DLight},
+    {"clInfoText", clInfoText},
+    {"clInfoBk", clInfoBk},
+    {"clHotLight", clHotLight},
     {"clGradientActiveCaption", clGradientActiveCaption},
-    {"clGradientInactiveCaption", clGradientInactiveCaption}, {"clMenuHighlight", clMenuHighlight},
+    {"clGradientInactiveCaption", clGradientInactiveCaption},
+    {"clMenuHighlight", clMenuHighlight},
     {"clMenuBar", clMenuBar},
 };
 
@@ -43,43 +76,43 @@ constexpr TColor kSystem[31] = {
     RGBColor(215, 228, 242), RGBColor(51, 153, 255),  RGBColor(240, 240, 240),
 };
 
-} // namespace
+}  // namespace
 
 TColor ColorToRGB(TColor c)
 {
-    if (c == clNone || c == clDefault)
-        return c;
-    if (IsSystemColor(c)) {
-        const int idx = c & 0xFF;
-        return idx < 31 ? kSystem[idx] : clBlack;
-    }
-    return c & 0x00FFFFFF;
+  if (c == clNone || c == clDefault)
+    return c;
+  if (IsSystemColor(c)) {
+    const int idx = c & 0xFF;
+    return idx < 31 ? kSystem[idx] : clBlack;
+  }
+  return c & 0x00FFFFFF;
 }
 
-bool IdentToColor(const QString &text, TColor &out)
+bool IdentToColor(const QString& text, TColor& out)
 {
-    const QString t = text.trimmed();
-    for (const NamedColor &n : kNames) {
-        if (t.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
-            out = n.value;
-            return true;
-        }
+  const QString t = text.trimmed();
+  for (const NamedColor& n : kNames) {
+    if (t.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
+      out = n.value;
+      return true;
     }
-    if (t.startsWith(u'$') && t.size() > 1 && t.size() <= 9) {
-        bool ok = false;
-        const quint32 v = t.mid(1).toUInt(&ok, 16);
-        if (ok) {
-            out = TColor(v);
-            return true;
-        }
+  }
+  if (t.startsWith(u'$') && t.size() > 1 && t.size() <= 9) {
+    bool ok = false;
+    const quint32 v = t.mid(1).toUInt(&ok, 16);
+    if (ok) {
+      out = TColor(v);
+      return true;
     }
-    return false;
+  }
+  return false;
 }
 
 QString ColorToString(TColor c)
 {
-    for (const NamedColor &n : kNames)
-        if (n.value == c)
-            return QLatin1String(n.name);
-    return QStringLiteral("$%1").arg(quint32(c), 8, 16, QLatin1Char('0')).toUpper();
+  for (const NamedColor& n : kNames)
+    if (n.value == c)
+      return QLatin1String(n.name);
+  return QStringLiteral("$%1").arg(quint32(c), 8, 16, QLatin1Char('0')).toUpper();
 }

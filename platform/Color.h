@@ -1,6 +1,6 @@
 #pragma once
-#include <QtGlobal>
 #include <QString>
+#include <QtGlobal>
 
 QT_BEGIN_NAMESPACE
 class QColor;
@@ -13,10 +13,21 @@ QT_END_NAMESPACE
 using TColor = qint32;
 
 constexpr TColor RGBColor(int r, int g, int b)
-{ return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16)); }
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+{
+  return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int GetRValue(TColor c)
+{
+  return c & 0xFF;
+}
+constexpr int GetGValue(TColor c)
+{
+  return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c)
+{
+  return (c >> 16) & 0xFF;
+}
 
 constexpr TColor clNone = -1;
 constexpr TColor clDefault = 0x20000000;
@@ -75,7 +86,10 @@ constexpr TColor clGradientInactiveCaption = clSystemColor | 28;
 constexpr TColor clMenuHighlight = clSystemColor | 29;
 constexpr TColor clMenuBar = clSystemColor | 30;
 
-constexpr bool IsSystemColor(TColor c) { return c != clNone && (quint32(c) & 0xFF000000u) == 0xFF000000u; }
+constexpr bool IsSystemColor(TColor c)
+{
+  return c != clNone && (quint32(c) & 0xFF000000u) == 0xFF000000u;
+}
 
 // The plain 0x00BBGGRR value of a colour: system colours resolve to the
 // classic Windows palette; clNone and clDefault stay as they are.
@@ -84,11 +98,11 @@ TColor ColorToRGB(TColor c);
 // Names such as "clRed" or "clWindow" (case-insensitive) and "$00BBGGRR"
 // hex texts; false on anything else. ColorToString gives the name of a named
 // colour, else "$00BBGGRR".
-bool IdentToColor(const QString &text, TColor &out);
+bool IdentToColor(const QString& text, TColor& out);
 QString ColorToString(TColor c);
 
 // QColor conversions: implemented in rendo_platform_gui (QtGui); link it to
 // use them. toQColor of clNone gives an invalid QColor; fromQColor of an
 // invalid QColor gives clNone (alpha is dropped).
 QColor toQColor(TColor c);
-TColor fromQColor(const QColor &c);
+TColor fromQColor(const QColor& c);

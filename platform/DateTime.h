@@ -15,24 +15,27 @@ constexpr double HoursPerDay = 24;
 constexpr double MinsPerDay = 24 * 60;
 constexpr double SecsPerDay = 24 * 60 * 60;
 constexpr double MSecsPerDay = 24.0 * 60 * 60 * 1000;
-inline bool IsNoDate(TDateTime d) { return d == 0.0; }
+inline bool IsNoDate(TDateTime d)
+{
+  return d == 0.0;
+}
 
 // --- dates ---------------------------------------------------------------
 bool IsLeapYear(int year);
-int DaysInAMonth(int year, int month);          // 28..31; 0 for a month outside 1..12
-bool IsValidDate(int year, int month, int day); // year 1..9999
-bool TryEncodeDate(int year, int month, int day, TDateTime &out);
-TDateTime EncodeDate(int year, int month, int day); // throws EConvertError when invalid
-void DecodeDate(TDateTime d, int &year, int &month, int &day);
+int DaysInAMonth(int year, int month);           // 28..31; 0 for a month outside 1..12
+bool IsValidDate(int year, int month, int day);  // year 1..9999
+bool TryEncodeDate(int year, int month, int day, TDateTime& out);
+TDateTime EncodeDate(int year, int month, int day);  // throws EConvertError when invalid
+void DecodeDate(TDateTime d, int& year, int& month, int& day);
 int YearOf(TDateTime d);
 int MonthOf(TDateTime d);
 int DayOf(TDateTime d);
-int DaysInMonth(TDateTime d);                   // days of d's month
-int DayOfWeek(TDateTime d);                     // 1 = Sunday .. 7 = Saturday
-TDateTime DateOf(TDateTime d);                  // the day at 00:00
-TDateTime TimeOf(TDateTime d);                  // the time of day (0 <= t < 1)
+int DaysInMonth(TDateTime d);   // days of d's month
+int DayOfWeek(TDateTime d);     // 1 = Sunday .. 7 = Saturday
+TDateTime DateOf(TDateTime d);  // the day at 00:00
+TDateTime TimeOf(TDateTime d);  // the time of day (0 <= t < 1)
 TDateTime StartOfTheMonth(TDateTime d);
-TDateTime EndOfTheMonth(TDateTime d);           // last day of the month, 00:00 (date only)
+TDateTime EndOfTheMonth(TDateTime d);  // last day of the month, 00:00 (date only)
 
 // Adds months keeping the time; a day past the new month's end becomes its
 // last day (2024/01/31 + 1 month = 2024/02/29). Negative counts go back.
@@ -43,10 +46,10 @@ TDateTime IncDay(TDateTime d, int days = 1);
 int DaysBetween(TDateTime a, TDateTime b);
 
 // --- times ---------------------------------------------------------------
-bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime &out);
-TDateTime EncodeTime(int hour, int min, int sec, int msec = 0); // throws EConvertError
+bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& out);
+TDateTime EncodeTime(int hour, int min, int sec, int msec = 0);  // throws EConvertError
 // Time of day rounded to the millisecond.
-void DecodeTime(TDateTime d, int &hour, int &min, int &sec, int &msec);
+void DecodeTime(TDateTime d, int& hour, int& min, int& sec, int& msec);
 // Date part plus time part, following the sign rule above.
 TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 
@@ -61,9 +64,9 @@ TDateTime Time();  // the time of day now
 // --- Qt conversions ------------------------------------------------------
 // An invalid QDate/QDateTime converts to 0 (no date); 0 converts back to
 // 1899-12-30 (callers that mean "no date" test IsNoDate first).
-TDateTime FromQDate(const QDate &date);
-TDateTime FromQDateTime(const QDateTime &dt);   // local time of dt
-TDateTime FromQTime(const QTime &time);
+TDateTime FromQDate(const QDate& date);
+TDateTime FromQDateTime(const QDateTime& dt);  // local time of dt
+TDateTime FromQTime(const QTime& time);
 QDate ToQDate(TDateTime d);
-QDateTime ToQDateTime(TDateTime d);             // local time, millisecond precision
+QDateTime ToQDateTime(TDateTime d);  // local time, millisecond precision
 QTime ToQTime(TDateTime d);

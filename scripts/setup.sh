@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-ipaexfont-gothic fonts-ipaexfont-mincho
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  ccache clang-format-14
 )
 
 missing=()

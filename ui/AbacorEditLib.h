@@ -6,14 +6,14 @@
 // control moves it.
 #pragma once
 
-#include "common/AccRecord.h"
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 #include <QString>
 #include <Qt>
 
-#include <cstdint>
-#include <functional>
-#include <optional>
+#include "common/AccRecord.h"
 
 class QKeyEvent;
 class QWidget;
@@ -35,11 +35,11 @@ inline constexpr TKeyStyles DefaultKeyStyles{ksEnter, ksUp};
 // cannot take the focus. A radio button that is not checked while another of
 // its group is checked is skipped like a control without tab stop. Returns
 // false, moving nothing, when `from` stands on no form.
-bool pcMoveFocus(QWidget *from, bool forward);
+bool pcMoveFocus(QWidget* from, bool forward);
 
 // The key-down event of the controls: `Key` is the Qt key code, which the
 // handler may set to 0 to consume the key.
-using TKeyDownEvent = std::function<void(int &Key, Qt::KeyboardModifiers Shift)>;
+using TKeyDownEvent = std::function<void(int& Key, Qt::KeyboardModifiers Shift)>;
 
 // The style that governs a Qt key (Return and Enter: ksEnter; the arrows),
 // none for every other key.
@@ -54,14 +54,14 @@ bool fnNoModifier(Qt::KeyboardModifiers m);
 // platform behaviour: for radio buttons the arrows move within the group).
 // The rules look at the key as it arrived, so a key-down handler that
 // consumes an arrow or Enter does not stop the move.
-bool fnButtonKeyRules(QWidget *self, TKeyStyles styles, QKeyEvent *e, const TKeyDownEvent &onKeyDown);
+bool fnButtonKeyRules(QWidget* self, TKeyStyles styles, QKeyEvent* e, const TKeyDownEvent& onKeyDown);
 
 // True when `w` stands on a form (it has a parent window above it).
-bool fnOnForm(const QWidget *w);
+bool fnOnForm(const QWidget* w);
 
 // The byte length of a text in the Japanese ANSI code page (code page 932):
 // ASCII and half-width katakana count 1, other characters 2.
-int fnByteLength(const QString &s);
+int fnByteLength(const QString& s);
 
 // Power: 0 for base 0, else e^(exponent * ln(base)).
 long double fnPower(long double base, long double exponent);

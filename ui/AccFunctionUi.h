@@ -12,21 +12,21 @@ class QWidget;
 // Brings the window of AWnd to the front and gives it the input focus: a
 // minimised window is restored first, then raised and activated. A hidden
 // window stays hidden. Nothing for nullptr.
-void pcForceForegroundWindow(QWidget *AWnd);
+void pcForceForegroundWindow(QWidget* AWnd);
 
 // Discards the mouse input (buttons, moves, wheel) and then the key presses
 // and releases that are already queued for AWnd or any widget inside it,
 // whether posted by the program or still waiting in the window system's
 // queue. Other events and other windows' input are kept. Nothing for
 // nullptr.
-void pcFlushInputMessages(QWidget *AWnd);
+void pcFlushInputMessages(QWidget* AWnd);
 
 // A top-level window of this program by its class name and title (both
 // compared without regard to case; either may be empty, both empty find
 // nothing). Visible windows are preferred to hidden ones. The class name
 // "desktop" asks for the desktop's icon view, which no window of the
 // program is: the answer is nullptr.
-QWidget *fnFindWindowEx(const QString &AClassName, const QString &AWindowName);
+QWidget* fnFindWindowEx(const QString& AClassName, const QString& AWindowName);
 
 // Hands the screen facts to the widget-free scaling routines
 // (fnScaleDpi, fnFrameHeightAdjust): the pixels per inch of the main form
@@ -36,4 +36,4 @@ QWidget *fnFindWindowEx(const QString &AClassName, const QString &AWindowName);
 void pcApplyScreenMetrics();
 
 // The width in pixels of S drawn in AFont, times AFactor, truncated.
-int fnTextPixelWidth(const QString &S, const QFont &AFont, double AFactor);
+int fnTextPixelWidth(const QString& S, const QFont& AFont, double AFactor);

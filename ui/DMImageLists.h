@@ -15,87 +15,84 @@
 // A picture item maps a cell value to an index of its list. Values not in
 // its table (and empty cells) show no picture.
 
-#include "ui/xGridBands.h"
+#include <memory>
+#include <utility>
 
 #include <QList>
 #include <QPixmap>
 #include <QVariant>
 
-#include <memory>
-#include <utility>
+#include "ui/xGridBands.h"
 
-class TImageList
-{
-public:
-    TImageList(int AWidth, int AHeight, bool AMasked);
+class TImageList {
+ public:
+  TImageList(int AWidth, int AHeight, bool AMasked);
 
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    bool Masked() const { return FMasked; }
-    int Count() const { return int(FPictures.size()); }
-    // A null pixmap outside 0..Count()-1.
-    QPixmap Picture(int AIndex) const;
-    // Adds a picture (scaled to the list's size when it differs; a masked
-    // list keeps each pixel either fully drawn or clear); returns its index.
-    int Add(const QPixmap &APicture);
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  bool Masked() const { return FMasked; }
+  int Count() const { return int(FPictures.size()); }
+  // A null pixmap outside 0..Count()-1.
+  QPixmap Picture(int AIndex) const;
+  // Adds a picture (scaled to the list's size when it differs; a masked
+  // list keeps each pixel either fully drawn or clear); returns its index.
+  int Add(const QPixmap& APicture);
 
-private:
-    int FWidth;
-    int FHeight;
-    bool FMasked;
-    QList<QPixmap> FPictures;
+ private:
+  int FWidth;
+  int FHeight;
+  bool FMasked;
+  QList<QPixmap> FPictures;
 };
 
 // A picture item of the edit repository: a list and the table of values
 // to picture indexes.
-class TcxImageRepoItem
-{
-public:
-    TcxImageRepoItem(const TImageList &AList, QList<std::pair<QVariant, int>> AMap);
+class TcxImageRepoItem {
+ public:
+  TcxImageRepoItem(const TImageList& AList, QList<std::pair<QVariant, int>> AMap);
 
-    const TImageList &Images() const { return *FList; }
-    const QList<std::pair<QVariant, int>> &Map() const { return FMap; }
-    // The picture index for a cell value; -1 when the value is not in the
-    // table. Numbers, truth values and numeric text compare by number
-    // ("1", 1, 1.0 and True are the same value); "True"/"False" text as 1/0.
-    int ImageIndex(const QVariant &AValue) const;
-    // The picture for a cell value; a null pixmap when there is none.
-    QPixmap Picture(const QVariant &AValue) const;
-    // The item as the editor properties of a grid column
-    // (TxGridColumn::RepositoryItem): one picture entry per table value.
-    std::shared_ptr<const TcxEditProperties> Properties() const;
+  const TImageList& Images() const { return *FList; }
+  const QList<std::pair<QVariant, int>>& Map() const { return FMap; }
+  // The picture index for a cell value; -1 when the value is not in the
+  // table. Numbers, truth values and numeric text compare by number
+  // ("1", 1, 1.0 and True are the same value); "True"/"False" text as 1/0.
+  int ImageIndex(const QVariant& AValue) const;
+  // The picture for a cell value; a null pixmap when there is none.
+  QPixmap Picture(const QVariant& AValue) const;
+  // The item as the editor properties of a grid column
+  // (TxGridColumn::RepositoryItem): one picture entry per table value.
+  std::shared_ptr<const TcxEditProperties> Properties() const;
 
-private:
-    const TImageList *FList;
-    QList<std::pair<QVariant, int>> FMap;
-    mutable std::shared_ptr<const TcxEditProperties> FProperties;
+ private:
+  const TImageList* FList;
+  QList<std::pair<QVariant, int>> FMap;
+  mutable std::shared_ptr<const TcxEditProperties> FProperties;
 };
 
-struct TDMImageLists
-{
-    TDMImageLists();
+struct TDMImageLists {
+  TDMImageLists();
 
-    TImageList ImageList1;
-    TImageList ImageList3216;
-    TImageList ImageList1616;
-    TImageList ImageListHyouka;
+  TImageList ImageList1;
+  TImageList ImageList3216;
+  TImageList ImageList1616;
+  TImageList ImageListHyouka;
 
-    TcxImageRepoItem cxEditRepo_Image_Kyouyu;
-    TcxImageRepoItem cxEditRepo_Image_Lock;
-    TcxImageRepoItem cxEditRepo_Image_CloudShare;
-    TcxImageRepoItem cxEditRepo_Image_Memo;
-    TcxImageRepoItem cxEditRepo_Image_Chosei;
-    TcxImageRepoItem cxEditRepo_Image_MemoJimusyo;
-    TcxImageRepoItem cxEditRepo_Image_Syouhyou;
-    TcxImageRepoItem cxEditRepo_Image_Fusen;
-    TcxImageRepoItem cxEditRepo_Image_Boolean_noDisplay;
-    TcxImageRepoItem cxEditRepo_Image_Hyouka;
-    TcxImageRepoItem cxEditRepo_Image_Hyouka2;
+  TcxImageRepoItem cxEditRepo_Image_Kyouyu;
+  TcxImageRepoItem cxEditRepo_Image_Lock;
+  TcxImageRepoItem cxEditRepo_Image_CloudShare;
+  TcxImageRepoItem cxEditRepo_Image_Memo;
+  TcxImageRepoItem cxEditRepo_Image_Chosei;
+  TcxImageRepoItem cxEditRepo_Image_MemoJimusyo;
+  TcxImageRepoItem cxEditRepo_Image_Syouhyou;
+  TcxImageRepoItem cxEditRepo_Image_Fusen;
+  TcxImageRepoItem cxEditRepo_Image_Boolean_noDisplay;
+  TcxImageRepoItem cxEditRepo_Image_Hyouka;
+  TcxImageRepoItem cxEditRepo_Image_Hyouka2;
 
-    TDMImageLists(const TDMImageLists &) = delete;
-    TDMImageLists &operator=(const TDMImageLists &) = delete;
+  TDMImageLists(const TDMImageLists&) = delete;
+  TDMImageLists& operator=(const TDMImageLists&) = delete;
 };
 
 // The process-wide lists and items, made on first use (needs a running
 // QGuiApplication: the pictures are pixmaps).
-const TDMImageLists &fnDMImageLists();
+const TDMImageLists& fnDMImageLists();

@@ -7,27 +7,26 @@
 
 #include <QWidget>
 
-using TIMEStartEndNotifyProc = void (*)(void *AObject, QWidget *AWnd, bool AStart);
+using TIMEStartEndNotifyProc = void (*)(void* AObject, QWidget* AWnd, bool AStart);
 
 // A handler: a routine and the object it is called for. Two handlers are
 // equal when both parts are equal.
-struct TIMEStartEndNotifyEvent
-{
-    TIMEStartEndNotifyProc Proc = nullptr;
-    void *Object = nullptr;
-    bool operator==(const TIMEStartEndNotifyEvent &) const = default;
+struct TIMEStartEndNotifyEvent {
+  TIMEStartEndNotifyProc Proc = nullptr;
+  void* Object = nullptr;
+  bool operator==(const TIMEStartEndNotifyEvent&) const = default;
 };
 
 // A handler that calls AObject->*Member(AWnd, AStart).
 template <auto Member, class T>
-TIMEStartEndNotifyEvent MakeIMEStartEndNotify(T *AObject)
+TIMEStartEndNotifyEvent MakeIMEStartEndNotify(T* AObject)
 {
-    return {[](void *o, QWidget *w, bool s) { (static_cast<T *>(o)->*Member)(w, s); }, AObject};
+  return {[](void* o, QWidget* w, bool s) { (static_cast<T*>(o)->*Member)(w, s); }, AObject};
 }
 
 // Adds the handler unless it is registered already; the watch is installed
 // on the application when the first handler arrives.
-void AddIMEStartEndNotify(const TIMEStartEndNotifyEvent &AEvent);
+void AddIMEStartEndNotify(const TIMEStartEndNotifyEvent& AEvent);
 // Removes the handler when it is registered.
-void RemoveIMEStartEndNotify(const TIMEStartEndNotifyEvent &AEvent);
+void RemoveIMEStartEndNotify(const TIMEStartEndNotifyEvent& AEvent);
 int IMEStartEndNotifyCount();

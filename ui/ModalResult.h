@@ -8,17 +8,17 @@
 // clear the result that its button handed over.
 #pragma once
 
-#include "common/MessageHook.h" // mrNone .. mrYesToAll
+#include "common/MessageHook.h"  // mrNone .. mrYesToAll
 
 class QWidget;
 
 // The modal result currently held by `form` (0 when none was set).
-int fnFormModalResult(const QWidget *form);
+int fnFormModalResult(const QWidget* form);
 
 // Sets the modal result of `form` (usually `widget->window()`).
-void pcSetFormModalResult(QWidget *form, int result);
+void pcSetFormModalResult(QWidget* form, int result);
 
 // Closes `form` with its modal result when that is not 0 and the form is a
 // dialog; returns true when it closed. The held result is cleared, so a form
 // shown again starts with none.
-bool pcApplyModalResult(QWidget *form);
+bool pcApplyModalResult(QWidget* form);

@@ -1,17 +1,16 @@
 // The base form's screen value: one text per operator and form, kept in the
 // screen values store under the form's name.
-#include "ui/SDI.h"
-
 #include "common/GamenKeyValue.h"
+#include "ui/SDI.h"
 
 void TBSDI::GamenValueHozon()
 {
-    TGamenKeyValue store;
-    store.ValueHozon(objectName(), GamenValue);
+  TGamenKeyValue store;
+  store.ValueHozon(objectName(), GamenValue);
 }
 
 void TBSDI::ZenkaiGamenValueFukugen()
 {
-    TGamenKeyValue store;
-    GamenValue = store.ValueFukugen(objectName());
+  TGamenKeyValue store;
+  GamenValue = store.ValueFukugen(objectName());
 }

@@ -5,19 +5,19 @@
 
 void pcSetScreenCursor(Qt::CursorShape AShape)
 {
-    if (AShape == Qt::ArrowCursor) {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
-        return;
-    }
-    if (QApplication::overrideCursor())
-        QApplication::changeOverrideCursor(QCursor(AShape));
-    else
-        QApplication::setOverrideCursor(QCursor(AShape));
+  if (AShape == Qt::ArrowCursor) {
+    while (QApplication::overrideCursor())
+      QApplication::restoreOverrideCursor();
+    return;
+  }
+  if (QApplication::overrideCursor())
+    QApplication::changeOverrideCursor(QCursor(AShape));
+  else
+    QApplication::setOverrideCursor(QCursor(AShape));
 }
 
 Qt::CursorShape fnScreenCursor()
 {
-    const QCursor *cursor = QApplication::overrideCursor();
-    return cursor ? cursor->shape() : Qt::ArrowCursor;
+  const QCursor* cursor = QApplication::overrideCursor();
+  return cursor ? cursor->shape() : Qt::ArrowCursor;
 }

@@ -7,9 +7,9 @@
 // to be replaced by the Documents folder while the user-account control is
 // on (the "EnableLUA" switch of the registry store).
 
-#include "ui/SDI.h"
-
 #include <QString>
+
+#include "ui/SDI.h"
 
 class QFileSystemModel;
 class QLabel;
@@ -17,51 +17,50 @@ class QModelIndex;
 class QTreeView;
 class TxPlButton;
 
-class TSelectFolderBox : public TBSDI
-{
-    Q_OBJECT
-public:
-    explicit TSelectFolderBox(QWidget *AParent = nullptr);
+class TSelectFolderBox : public TBSDI {
+  Q_OBJECT
+ public:
+  explicit TSelectFolderBox(QWidget* AParent = nullptr);
 
-    void SetPrompt(const QString &AText);
-    QString Prompt() const;
-    // The top folder of the tree (empty: the root of the file system). Only
-    // it and the folders below it can be chosen.
-    void SetRoot(const QString &ARoot);
-    QString Root() const { return FRoot; }
-    // Selects APath when it is a folder below the root (else the root) and
-    // opens the tree down to it.
-    void SetSelected(const QString &APath);
-    // The selected folder without a trailing delimiter (the root of the
-    // file system is "/"); empty when nothing is selected.
-    QString Selected() const;
-    // The path shown under the tree: the selected folder's.
-    QString StatusText() const;
+  void SetPrompt(const QString& AText);
+  QString Prompt() const;
+  // The top folder of the tree (empty: the root of the file system). Only
+  // it and the folders below it can be chosen.
+  void SetRoot(const QString& ARoot);
+  QString Root() const { return FRoot; }
+  // Selects APath when it is a folder below the root (else the root) and
+  // opens the tree down to it.
+  void SetSelected(const QString& APath);
+  // The selected folder without a trailing delimiter (the root of the
+  // file system is "/"); empty when nothing is selected.
+  QString Selected() const;
+  // The path shown under the tree: the selected folder's.
+  QString StatusText() const;
 
-    // Makes a new folder "新しいフォルダー" (numbered when the name is taken)
-    // in the selected folder, selects it and opens its name for editing.
-    // A folder that cannot be made is reported. Answers the new folder's path
-    // (empty on failure).
-    QString NewFolderClick();
+  // Makes a new folder "新しいフォルダー" (numbered when the name is taken)
+  // in the selected folder, selects it and opens its name for editing.
+  // A folder that cannot be made is reported. Answers the new folder's path
+  // (empty on failure).
+  QString NewFolderClick();
 
-    QTreeView *FolderTree() const { return tvFolders; }
-    TxPlButton *OkButton() const { return btnOK; }
-    TxPlButton *CancelButton() const { return btnCancel; }
-    TxPlButton *NewFolderButton() const { return btnNewFolder; }
+  QTreeView* FolderTree() const { return tvFolders; }
+  TxPlButton* OkButton() const { return btnOK; }
+  TxPlButton* CancelButton() const { return btnCancel; }
+  TxPlButton* NewFolderButton() const { return btnNewFolder; }
 
-private:
-    void selectionMoved(const QModelIndex &ACurrent);
-    void hideOutsideRoot();
-    void OkClick();
+ private:
+  void selectionMoved(const QModelIndex& ACurrent);
+  void hideOutsideRoot();
+  void OkClick();
 
-    QString FRoot = QStringLiteral("/");
-    QFileSystemModel *FModel = nullptr;
-    QLabel *lblPrompt = nullptr;
-    QLabel *lblStatus = nullptr;
-    QTreeView *tvFolders = nullptr;
-    TxPlButton *btnNewFolder = nullptr;
-    TxPlButton *btnOK = nullptr;
-    TxPlButton *btnCancel = nullptr;
+  QString FRoot = QStringLiteral("/");
+  QFileSystemModel* FModel = nullptr;
+  QLabel* lblPrompt = nullptr;
+  QLabel* lblStatus = nullptr;
+  QTreeView* tvFolders = nullptr;
+  TxPlButton* btnNewFolder = nullptr;
+  TxPlButton* btnOK = nullptr;
+  TxPlButton* btnCancel = nullptr;
 };
 
 // Shows the folder picker titled ATitle ("フォルダを選択して下さい" when empty),
@@ -74,5 +73,5 @@ private:
 //   the system disk ("/"), the no-permission question; Yes: APath := the
 //   Documents folder and true; No: the picker again.
 // - Any other choice: true, APath := the chosen folder.
-bool fnSelectSaveFolder(const QString &ATitle, QString &APath, bool ANoCheck, const QString &ARoot = QString(),
-                        QWidget *AParent = nullptr);
+bool fnSelectSaveFolder(const QString& ATitle, QString& APath, bool ANoCheck, const QString& ARoot = QString(),
+                        QWidget* AParent = nullptr);

@@ -1,97 +1,97 @@
 #include "ui/UiMessageHook.h"
 
-#include "ui/z5MessageDlg2.h"
+#include <vector>
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
 
-#include <vector>
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
 QString standardTitle(TMsgDlgType type)
 {
-    switch (type) {
+  switch (type) {
     case mtWarning:
-        return QStringLiteral(u"警告");
+      return QStringLiteral(u"警告");
     case mtError:
-        return QStringLiteral(u"エラー");
+      return QStringLiteral(u"エラー");
     case mtInformation:
-        return QStringLiteral(u"情報");
+      return QStringLiteral(u"情報");
     case mtConfirmation:
-        return QStringLiteral(u"確認");
+      return QStringLiteral(u"確認");
     case mtCustom:
-        break;
-    }
-    return QApplication::applicationName();
+      break;
+  }
+  return QApplication::applicationName();
 }
 
-} // namespace
+}  // namespace
 
-int TUiMessageHook::ShowMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons)
+int TUiMessageHook::ShowMessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(standardTitle(type));
-    box.setText(fnMessageLines(text));
-    switch (type) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(standardTitle(type));
+  box.setText(fnMessageLines(text));
+  switch (type) {
     case mtWarning:
-        box.setIcon(QMessageBox::Warning);
-        break;
+      box.setIcon(QMessageBox::Warning);
+      break;
     case mtError:
-        box.setIcon(QMessageBox::Critical);
-        break;
+      box.setIcon(QMessageBox::Critical);
+      break;
     case mtInformation:
-        box.setIcon(QMessageBox::Information);
-        break;
+      box.setIcon(QMessageBox::Information);
+      break;
     case mtConfirmation:
-        box.setIcon(QMessageBox::Question);
-        break;
+      box.setIcon(QMessageBox::Question);
+      break;
     case mtCustom:
-        break;
-    }
-    std::vector<std::pair<QPushButton *, int>> made;
-    QPushButton *escape = nullptr;
-    for (TMsgDlgBtn kind : MsgDlgBtnOrder) {
-        if (!(buttons & kind))
-            continue;
-        QPushButton *b = box.addButton(fnMsgDlgBtnCaption(kind), QMessageBox::ActionRole);
-        made.emplace_back(b, fnMsgDlgBtnResult(kind));
-        if (kind == mbCancel || (kind == mbNo && !escape))
-            escape = b;
-    }
-    if (made.empty())
-        made.emplace_back(box.addButton(fnMsgDlgBtnCaption(mbOK), QMessageBox::ActionRole), mrOk);
-    box.setDefaultButton(made.front().first);
-    if (!escape && made.size() == 1)
-        escape = made.front().first;
-    if (escape)
-        box.setEscapeButton(escape);
-    box.exec();
-    for (const auto &[b, result] : made)
-        if (box.clickedButton() == b)
-            return result;
-    return mrCancel;
+      break;
+  }
+  std::vector<std::pair<QPushButton*, int>> made;
+  QPushButton* escape = nullptr;
+  for (TMsgDlgBtn kind : MsgDlgBtnOrder) {
+    if (!(buttons & kind))
+      continue;
+    QPushButton* b = box.addButton(fnMsgDlgBtnCaption(kind), QMessageBox::ActionRole);
+    made.emplace_back(b, fnMsgDlgBtnResult(kind));
+    if (kind == mbCancel || (kind == mbNo && !escape))
+      escape = b;
+  }
+  if (made.empty())
+    made.emplace_back(box.addButton(fnMsgDlgBtnCaption(mbOK), QMessageBox::ActionRole), mrOk);
+  box.setDefaultButton(made.front().first);
+  if (!escape && made.size() == 1)
+    escape = made.front().first;
+  if (escape)
+    box.setEscapeButton(escape);
+  box.exec();
+  for (const auto& [b, result] : made)
+    if (box.clickedButton() == b)
+      return result;
+  return mrCancel;
 }
 
-int TUiMessageHook::ShowMessageLines(int kind, const QStringList &lines)
+int TUiMessageHook::ShowMessageLines(int kind, const QStringList& lines)
 {
-    TMessage2InfoRec info;
-    pcInitMessage2InfoRec(kind, info);
-    for (int i = 0; i < lines.size() && i < Message2LineCount; ++i)
-        info.Caption[i].Text = lines[i];
-    return fnShowMessageBox2(info);
+  TMessage2InfoRec info;
+  pcInitMessage2InfoRec(kind, info);
+  for (int i = 0; i < lines.size() && i < Message2LineCount; ++i)
+    info.Caption[i].Text = lines[i];
+  return fnShowMessageBox2(info);
 }
 
 void TUiMessageHook::RequestTerminate()
 {
-    if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+  if (QCoreApplication* app = QCoreApplication::instance())
+    QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void pcInstallUiMessageHook()
 {
-    static TUiMessageHook hook;
-    SetMessageHook(&hook);
+  static TUiMessageHook hook;
+  SetMessageHook(&hook);
 }

@@ -5,12 +5,11 @@
 
 #include "common/MessageHook.h"
 
-class TUiMessageHook final : public IMessageHook
-{
-public:
-    int ShowMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) override;
-    int ShowMessageLines(int kind, const QStringList &lines) override;
-    void RequestTerminate() override;
+class TUiMessageHook final : public IMessageHook {
+ public:
+  int ShowMessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+  int ShowMessageLines(int kind, const QStringList& lines) override;
+  void RequestTerminate() override;
 };
 
 // Installs the one TUiMessageHook of the process.

@@ -3,28 +3,27 @@
 // the others keep the platform's handling).
 #pragma once
 
-#include "ui/AbacorEditLib.h"
-
 #include <QCheckBox>
 
-class TxCheckBox : public QCheckBox
-{
-    Q_OBJECT
-public:
-    explicit TxCheckBox(QWidget *parent = nullptr);
-    TxCheckBox(const QString &text, QWidget *parent = nullptr);
+#include "ui/AbacorEditLib.h"
 
-    TKeyStyles KeyStyles() const { return FKeyStyles; }
-    void setKeyStyles(TKeyStyles value);
+class TxCheckBox : public QCheckBox {
+  Q_OBJECT
+ public:
+  explicit TxCheckBox(QWidget* parent = nullptr);
+  TxCheckBox(const QString& text, QWidget* parent = nullptr);
 
-    // Runs before the focus rules; setting Key to 0 consumes the key for the
-    // control but does not stop a focus move, which looks at the key as it
-    // arrived.
-    TKeyDownEvent OnKeyDown;
+  TKeyStyles KeyStyles() const { return FKeyStyles; }
+  void setKeyStyles(TKeyStyles value);
 
-protected:
-    void keyPressEvent(QKeyEvent *e) override;
+  // Runs before the focus rules; setting Key to 0 consumes the key for the
+  // control but does not stop a focus move, which looks at the key as it
+  // arrived.
+  TKeyDownEvent OnKeyDown;
 
-private:
-    TKeyStyles FKeyStyles = DefaultKeyStyles;
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  TKeyStyles FKeyStyles = DefaultKeyStyles;
 };

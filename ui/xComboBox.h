@@ -5,50 +5,49 @@
 // (no edit field); setEditable(true) gives the style with an edit field.
 #pragma once
 
-#include "ui/AbacorEditLib.h"
-
 #include <QComboBox>
 
-class TxComboBox : public QComboBox
-{
-    Q_OBJECT
-public:
-    explicit TxComboBox(QWidget *parent = nullptr);
+#include "ui/AbacorEditLib.h"
 
-    int DropDownWidth() const { return FDropDownWidth; }
-    void setDropDownWidth(int value) { FDropDownWidth = value; }
-    TKeyStyles KeyStyles() const { return FKeyStyles; }
-    void setKeyStyles(TKeyStyles value) { FKeyStyles = value; }
-    int KeyLen() const { return FKeyLen; }
-    void setKeyLen(int value) { FKeyLen = value; }
-    QString KeyTerm() const { return FKeyTerm; }
-    void setKeyTerm(const QString &value) { FKeyTerm = value; }
+class TxComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit TxComboBox(QWidget* parent = nullptr);
 
-    // The remembered item (-1: none).
-    int St_ItemNum() const { return FStItemNum; }
-    int ItemIndex() const { return currentIndex(); }
-    // Selects the item; an item (0 or more) is also remembered.
-    void setItemIndex(int value);
+  int DropDownWidth() const { return FDropDownWidth; }
+  void setDropDownWidth(int value) { FDropDownWidth = value; }
+  TKeyStyles KeyStyles() const { return FKeyStyles; }
+  void setKeyStyles(TKeyStyles value) { FKeyStyles = value; }
+  int KeyLen() const { return FKeyLen; }
+  void setKeyLen(int value) { FKeyLen = value; }
+  QString KeyTerm() const { return FKeyTerm; }
+  void setKeyTerm(const QString& value) { FKeyTerm = value; }
 
-    void showPopup() override;
-    void hidePopup() override;
+  // The remembered item (-1: none).
+  int St_ItemNum() const { return FStItemNum; }
+  int ItemIndex() const { return currentIndex(); }
+  // Selects the item; an item (0 or more) is also remembered.
+  void setItemIndex(int value);
 
-    TKeyDownEvent OnKeyDown;
+  void showPopup() override;
+  void hidePopup() override;
 
-protected:
-    void keyPressEvent(QKeyEvent *e) override;
-    void focusInEvent(QFocusEvent *e) override;
-    void focusOutEvent(QFocusEvent *e) override;
-    void changeEvent(QEvent *e) override;
+  TKeyDownEvent OnKeyDown;
 
-private:
-    void lookUp(const QString &text);
-    void selectRemembered();
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
-    int FDropDownWidth = 0;
-    TKeyStyles FKeyStyles = DefaultKeyStyles;
-    int FKeyLen = 0;
-    QString FKeyTerm = QStringLiteral(":");
-    int FStItemNum = -1;
-    bool FInLookUp = false;
+ private:
+  void lookUp(const QString& text);
+  void selectRemembered();
+
+  int FDropDownWidth = 0;
+  TKeyStyles FKeyStyles = DefaultKeyStyles;
+  int FKeyLen = 0;
+  QString FKeyTerm = QStringLiteral(":");
+  int FStItemNum = -1;
+  bool FInLookUp = false;
 };

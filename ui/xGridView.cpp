@@ -2,7 +2,7 @@
 // style-driven drawing of cells and headers with the form's custom drawing.
 #include "ui/xGridView.h"
 
-#include "ui/GridStyles.h"
+#include <algorithm>
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -12,505 +12,516 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-#include <algorithm>
+#include "ui/GridStyles.h"
 
-QColor fnGridColor(TColor AColor, const QColor &AFallback)
+QColor fnGridColor(TColor AColor, const QColor& AFallback)
 {
-    if (AColor == clNone || AColor == clDefault)
-        return AFallback;
-    return toQColor(AColor);
+  if (AColor == clNone || AColor == clDefault)
+    return AFallback;
+  return toQColor(AColor);
 }
 
 namespace {
 
-class TxGridDelegate : public QStyledItemDelegate
-{
-public:
-    explicit TxGridDelegate(TxGridView *AView)
-        : QStyledItemDelegate(AView)
-        , FView(AView)
-    {
-    }
+class TxGridDelegate : public QStyledItemDelegate {
+ public:
+  explicit TxGridDelegate(TxGridView* AView) : QStyledItemDelegate(AView), FView(AView) {}
 
-    void paint(QPainter *APainter, const QStyleOptionViewItem &AOption, const QModelIndex &AIndex) const override
-    {
-        const TcxGridDataCellViewInfo vi = FView->CellViewInfo(AIndex, AOption);
-        bool done = false;
-        if (FView->OnCustomDrawCell) {
-            APainter->save();
-            FView->OnCustomDrawCell(FView, APainter, vi, done);
-            APainter->restore();
-        }
-        if (done)
-            return;
-        FView->DrawCellValue(APainter, vi, vi.BackColor, vi.TextColor);
-        if (FView->FocusRect && vi.Focused && FView->ViewFocused()) {
-            QStyleOptionFocusRect fr;
-            fr.rect = vi.ContentBounds.adjusted(1, 1, -1, -1);
-            fr.backgroundColor = fnGridColor(vi.BackColor, Qt::white);
-            FView->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, APainter, FView);
-        }
+  void paint(QPainter* APainter, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+  {
+    const TcxGridDataCellViewInfo vi = FView->CellViewInfo(AIndex, AOption);
+    bool done = false;
+    if (FView->OnCustomDrawCell) {
+      APainter->save();
+      FView->OnCustomDrawCell(FView, APainter, vi, done);
+      APainter->restore();
     }
-
-    QSize sizeHint(const QStyleOptionViewItem &AOption, const QModelIndex &AIndex) const override
-    {
-        QSize s = QStyledItemDelegate::sizeHint(AOption, AIndex);
-        if (FView->DataRowHeight() > 0)
-            s.setHeight(FView->DataRowHeight());
-        return s;
+    if (done)
+      return;
+    FView->DrawCellValue(APainter, vi, vi.BackColor, vi.TextColor);
+    if (FView->FocusRect && vi.Focused && FView->ViewFocused()) {
+      QStyleOptionFocusRect fr;
+      fr.rect = vi.ContentBounds.adjusted(1, 1, -1, -1);
+      fr.backgroundColor = fnGridColor(vi.BackColor, Qt::white);
+      FView->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, APainter, FView);
     }
+  }
 
-private:
-    TxGridView *FView;
+  QSize sizeHint(const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+  {
+    QSize s = QStyledItemDelegate::sizeHint(AOption, AIndex);
+    if (FView->DataRowHeight() > 0)
+      s.setHeight(FView->DataRowHeight());
+    return s;
+  }
+
+ private:
+  TxGridView* FView;
 };
 
-bool isNumeric(const QVariant &A)
+bool isNumeric(const QVariant& A)
 {
-    switch (A.typeId()) {
+  switch (A.typeId()) {
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Double:
-        return true;
+      return true;
     default:
-        return false;
-    }
+      return false;
+  }
 }
 
 // A cell value against the value of a check mark or a picture: numbers and
 // truth values by number, anything else by its text.
-bool sameValue(const QVariant &A, const QVariant &B)
+bool sameValue(const QVariant& A, const QVariant& B)
 {
-    if (!A.isValid() || !B.isValid())
-        return A.isValid() == B.isValid();
-    if (A.typeId() == B.typeId())
-        return A == B;
-    if (isNumeric(A) && isNumeric(B))
-        return A.toDouble() == B.toDouble();
-    return A.toString() == B.toString();
+  if (!A.isValid() || !B.isValid())
+    return A.isValid() == B.isValid();
+  if (A.typeId() == B.typeId())
+    return A == B;
+  if (isNumeric(A) && isNumeric(B))
+    return A.toDouble() == B.toDouble();
+  return A.toString() == B.toString();
 }
 
-} // namespace
+}  // namespace
 
-TxGridView::TxGridView(QWidget *AParent)
-    : QTableView(AParent)
-    , FHeader(new TxBandedHeader(this))
+TxGridView::TxGridView(QWidget* AParent) : QTableView(AParent), FHeader(new TxBandedHeader(this))
 {
-    setHorizontalHeader(FHeader);
-    verticalHeader()->hide();
-    setItemDelegate(new TxGridDelegate(this));
-    setVerticalScrollMode(ScrollPerItem);
-    setSelectionMode(SingleSelection);
-    setWordWrap(false);
-    FBands << TxGridBand{};
-    ApplyOptions();
+  setHorizontalHeader(FHeader);
+  verticalHeader()->hide();
+  setItemDelegate(new TxGridDelegate(this));
+  setVerticalScrollMode(ScrollPerItem);
+  setSelectionMode(SingleSelection);
+  setWordWrap(false);
+  FBands << TxGridBand{};
+  ApplyOptions();
 }
 
 TxGridView::~TxGridView() = default;
 
-void TxGridView::setModel(QAbstractItemModel *AModel)
+void TxGridView::setModel(QAbstractItemModel* AModel)
 {
-    if (model())
-        disconnect(model(), nullptr, this, nullptr);
-    QTableView::setModel(AModel);
-    FColumns.clear();
+  if (model())
+    disconnect(model(), nullptr, this, nullptr);
+  QTableView::setModel(AModel);
+  FColumns.clear();
+  syncColumns();
+  if (!AModel)
+    return;
+  connect(AModel, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex& p, int first, int last) {
+    if (p.isValid())
+      return;
+    for (int c = first; c <= last; ++c)
+      FColumns.insert(std::min<qsizetype>(c, FColumns.size()), TxGridColumn{});
     syncColumns();
-    if (!AModel)
-        return;
-    connect(AModel, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex &p, int first, int last) {
-        if (p.isValid())
-            return;
-        for (int c = first; c <= last; ++c)
-            FColumns.insert(std::min<qsizetype>(c, FColumns.size()), TxGridColumn{});
-        syncColumns();
-    });
-    connect(AModel, &QAbstractItemModel::columnsRemoved, this, [this](const QModelIndex &p, int first, int last) {
-        if (p.isValid())
-            return;
-        for (int c = last; c >= first; --c)
-            if (c < FColumns.size())
-                FColumns.removeAt(c);
-        syncColumns();
-    });
-    connect(AModel, &QAbstractItemModel::modelReset, this, [this] { syncColumns(); });
+  });
+  connect(AModel, &QAbstractItemModel::columnsRemoved, this, [this](const QModelIndex& p, int first, int last) {
+    if (p.isValid())
+      return;
+    for (int c = last; c >= first; --c)
+      if (c < FColumns.size())
+        FColumns.removeAt(c);
+    syncColumns();
+  });
+  connect(AModel, &QAbstractItemModel::modelReset, this, [this] { syncColumns(); });
 }
 
 void TxGridView::syncColumns()
 {
-    const int n = model() ? model()->columnCount() : 0;
-    while (FColumns.size() < n)
-        FColumns << TxGridColumn{};
-    while (FColumns.size() > n)
-        FColumns.removeLast();
-    for (int c = 0; c < n; ++c)
-        applyHidden(c);
+  const int n = model() ? model()->columnCount() : 0;
+  while (FColumns.size() < n)
+    FColumns << TxGridColumn{};
+  while (FColumns.size() > n)
+    FColumns.removeLast();
+  for (int c = 0; c < n; ++c)
+    applyHidden(c);
 }
 
-int TxGridView::ColumnCount() const { return static_cast<int>(FColumns.size()); }
+int TxGridView::ColumnCount() const
+{
+  return static_cast<int>(FColumns.size());
+}
 
-TxGridColumn &TxGridView::Columns(int AIndex) { return FColumns[AIndex]; }
+TxGridColumn& TxGridView::Columns(int AIndex)
+{
+  return FColumns[AIndex];
+}
 
-const TxGridColumn &TxGridView::Columns(int AIndex) const { return FColumns[AIndex]; }
+const TxGridColumn& TxGridView::Columns(int AIndex) const
+{
+  return FColumns[AIndex];
+}
 
 int TxGridView::ColumnByTag(int ATag) const
 {
-    for (int c = 0; c < ColumnCount(); ++c)
-        if (FColumns[c].Tag == ATag)
-            return c;
-    return -1;
+  for (int c = 0; c < ColumnCount(); ++c)
+    if (FColumns[c].Tag == ATag)
+      return c;
+  return -1;
 }
 
 void TxGridView::applyHidden(int AIndex)
 {
-    const TxGridColumn &col = FColumns[AIndex];
-    const bool bandHidden = col.BandIndex >= 0 && col.BandIndex < FBands.size() && !FBands[col.BandIndex].Visible;
-    setColumnHidden(AIndex, !col.Visible || bandHidden);
+  const TxGridColumn& col = FColumns[AIndex];
+  const bool bandHidden = col.BandIndex >= 0 && col.BandIndex < FBands.size() && !FBands[col.BandIndex].Visible;
+  setColumnHidden(AIndex, !col.Visible || bandHidden);
 }
 
 void TxGridView::SetColumnVisible(int AIndex, bool AVisible)
 {
-    FColumns[AIndex].Visible = AVisible;
-    applyHidden(AIndex);
+  FColumns[AIndex].Visible = AVisible;
+  applyHidden(AIndex);
 }
 
 bool TxGridView::ColumnVisible(int AIndex) const
 {
-    return AIndex >= 0 && AIndex < ColumnCount() && !isColumnHidden(AIndex);
+  return AIndex >= 0 && AIndex < ColumnCount() && !isColumnHidden(AIndex);
 }
 
 void TxGridView::SetBandVisible(int ABandIndex, bool AVisible)
 {
-    if (ABandIndex < 0 || ABandIndex >= FBands.size())
-        return;
-    FBands[ABandIndex].Visible = AVisible;
-    for (int c = 0; c < ColumnCount(); ++c)
-        if (FColumns[c].BandIndex == ABandIndex)
-            applyHidden(c);
-    FHeader->viewport()->update();
+  if (ABandIndex < 0 || ABandIndex >= FBands.size())
+    return;
+  FBands[ABandIndex].Visible = AVisible;
+  for (int c = 0; c < ColumnCount(); ++c)
+    if (FColumns[c].BandIndex == ABandIndex)
+      applyHidden(c);
+  FHeader->viewport()->update();
 }
 
 // ---------------------------------------------------------------- records
 
-int TxGridView::RecordCount() const { return model() ? model()->rowCount() : 0; }
+int TxGridView::RecordCount() const
+{
+  return model() ? model()->rowCount() : 0;
+}
 
 int TxGridView::FocusedRecordIndex() const
 {
-    const QModelIndex i = currentIndex();
-    return i.isValid() ? i.row() : -1;
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.row() : -1;
 }
 
 void TxGridView::SetFocusedRecordIndex(int AIndex)
 {
-    if (!model())
-        return;
-    if (AIndex < 0 || AIndex >= RecordCount()) {
-        setCurrentIndex(QModelIndex());
-        return;
-    }
-    int col = FocusedColumnIndex();
-    if (col < 0 || isColumnHidden(col)) {
-        col = -1;
-        for (int c = 0; c < ColumnCount() && col < 0; ++c)
-            if (!isColumnHidden(c))
-                col = c;
-    }
-    if (col < 0)
-        col = 0;
-    setCurrentIndex(model()->index(AIndex, col));
+  if (!model())
+    return;
+  if (AIndex < 0 || AIndex >= RecordCount()) {
+    setCurrentIndex(QModelIndex());
+    return;
+  }
+  int col = FocusedColumnIndex();
+  if (col < 0 || isColumnHidden(col)) {
+    col = -1;
+    for (int c = 0; c < ColumnCount() && col < 0; ++c)
+      if (!isColumnHidden(c))
+        col = c;
+  }
+  if (col < 0)
+    col = 0;
+  setCurrentIndex(model()->index(AIndex, col));
 }
 
 int TxGridView::FocusedColumnIndex() const
 {
-    const QModelIndex i = currentIndex();
-    return i.isValid() ? i.column() : -1;
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.column() : -1;
 }
 
 void TxGridView::SetFocusedColumnIndex(int AIndex)
 {
-    const int row = FocusedRecordIndex();
-    if (!model() || row < 0 || AIndex < 0 || AIndex >= ColumnCount())
-        return;
-    setCurrentIndex(model()->index(row, AIndex));
+  const int row = FocusedRecordIndex();
+  if (!model() || row < 0 || AIndex < 0 || AIndex >= ColumnCount())
+    return;
+  setCurrentIndex(model()->index(row, AIndex));
 }
 
 int TxGridView::TopRecordIndex() const
 {
-    if (RecordCount() == 0)
-        return -1;
-    return rowAt(0);
+  if (RecordCount() == 0)
+    return -1;
+  return rowAt(0);
 }
 
 void TxGridView::SetTopRecordIndex(int AIndex)
 {
-    if (RecordCount() == 0)
-        return;
-    AIndex = std::clamp(AIndex, 0, RecordCount() - 1);
-    executeDelayedItemsLayout();
-    updateGeometries();
-    verticalScrollBar()->setValue(AIndex);
+  if (RecordCount() == 0)
+    return;
+  AIndex = std::clamp(AIndex, 0, RecordCount() - 1);
+  executeDelayedItemsLayout();
+  updateGeometries();
+  verticalScrollBar()->setValue(AIndex);
 }
 
 void TxGridView::MakeFocusedRecordVisible()
 {
-    if (currentIndex().isValid())
-        scrollTo(currentIndex(), EnsureVisible);
+  if (currentIndex().isValid())
+    scrollTo(currentIndex(), EnsureVisible);
 }
 
 void TxGridView::BeginUpdate()
 {
-    if (FUpdateCount++ == 0)
-        setUpdatesEnabled(false);
+  if (FUpdateCount++ == 0)
+    setUpdatesEnabled(false);
 }
 
 void TxGridView::EndUpdate()
 {
-    if (FUpdateCount == 0)
-        return;
-    if (--FUpdateCount == 0) {
-        setUpdatesEnabled(true);
-        viewport()->update();
-        FHeader->viewport()->update();
-    }
+  if (FUpdateCount == 0)
+    return;
+  if (--FUpdateCount == 0) {
+    setUpdatesEnabled(true);
+    viewport()->update();
+    FHeader->viewport()->update();
+  }
 }
 
 // ---------------------------------------------------------------- options
 
 void TxGridView::SetDataRowHeight(int AHeight)
 {
-    QHeaderView *v = verticalHeader();
-    if (AHeight > 0) {
-        v->setMinimumSectionSize(std::min(v->minimumSectionSize(), AHeight));
-        v->setDefaultSectionSize(AHeight);
-    }
+  QHeaderView* v = verticalHeader();
+  if (AHeight > 0) {
+    v->setMinimumSectionSize(std::min(v->minimumSectionSize(), AHeight));
+    v->setDefaultSectionSize(AHeight);
+  }
 }
 
-int TxGridView::DataRowHeight() const { return verticalHeader()->defaultSectionSize(); }
+int TxGridView::DataRowHeight() const
+{
+  return verticalHeader()->defaultSectionSize();
+}
 
 void TxGridView::ApplyOptions()
 {
-    setSelectionBehavior(CellSelect ? SelectItems : SelectRows);
-    EditTriggers t = NoEditTriggers;
-    if (Editing && CellSelect) {
-        t = DoubleClicked | EditKeyPressed;
-        if (ImmediateEditor)
-            t |= AnyKeyPressed | SelectedClicked;
-        if (AlwaysShowEditor)
-            t |= CurrentChanged;
-    }
-    setEditTriggers(t);
-    FHeader->updateGeometry();
-    updateGeometries();
-    viewport()->update();
-    FHeader->viewport()->update();
+  setSelectionBehavior(CellSelect ? SelectItems : SelectRows);
+  EditTriggers t = NoEditTriggers;
+  if (Editing && CellSelect) {
+    t = DoubleClicked | EditKeyPressed;
+    if (ImmediateEditor)
+      t |= AnyKeyPressed | SelectedClicked;
+    if (AlwaysShowEditor)
+      t |= CurrentChanged;
+  }
+  setEditTriggers(t);
+  FHeader->updateGeometry();
+  updateGeometries();
+  viewport()->update();
+  FHeader->viewport()->update();
 }
 
 bool TxGridView::ViewFocused() const
 {
-    if (hasFocus())
-        return true;
-    const QWidget *f = QApplication::focusWidget();
-    return f && isAncestorOf(f);
+  if (hasFocus())
+    return true;
+  const QWidget* f = QApplication::focusWidget();
+  return f && isAncestorOf(f);
 }
 
 // ---------------------------------------------------------------- drawing
 
-TcxStyle *TxGridView::ContentStyleOf(int ARecordIndex) const
+TcxStyle* TxGridView::ContentStyleOf(int ARecordIndex) const
 {
-    if (UseOddEvenStyles) {
-        // The first record is record 1, an odd one.
-        TcxStyle *s = (ARecordIndex % 2 == 0) ? Styles.ContentOdd : Styles.ContentEven;
-        if (s)
-            return s;
-    }
-    return Styles.Content;
+  if (UseOddEvenStyles) {
+    // The first record is record 1, an odd one.
+    TcxStyle* s = (ARecordIndex % 2 == 0) ? Styles.ContentOdd : Styles.ContentEven;
+    if (s)
+      return s;
+  }
+  return Styles.Content;
 }
 
-void TxGridView::defaultColours(const QModelIndex &AIndex, bool ASelected, TColor &ABack, TColor &AText) const
+void TxGridView::defaultColours(const QModelIndex& AIndex, bool ASelected, TColor& ABack, TColor& AText) const
 {
-    ABack = clWhite;
-    AText = clBlack;
-    auto take = [&](const TcxStyle *s) {
-        if (!s)
-            return;
-        if (s->Color() != clNone)
-            ABack = s->Color();
-        if (s->TextColor() != clNone)
-            AText = s->TextColor();
-    };
-    take(Styles.Content);
-    if (UseOddEvenStyles)
-        take(AIndex.row() % 2 == 0 ? Styles.ContentOdd : Styles.ContentEven);
-    if (ASelected) {
-        const TcxStyle *sel = Styles.Selection;
-        if (!ViewFocused() && Styles.Inactive)
-            sel = Styles.Inactive;
-        take(sel);
-    }
+  ABack = clWhite;
+  AText = clBlack;
+  auto take = [&](const TcxStyle* s) {
+    if (!s)
+      return;
+    if (s->Color() != clNone)
+      ABack = s->Color();
+    if (s->TextColor() != clNone)
+      AText = s->TextColor();
+  };
+  take(Styles.Content);
+  if (UseOddEvenStyles)
+    take(AIndex.row() % 2 == 0 ? Styles.ContentOdd : Styles.ContentEven);
+  if (ASelected) {
+    const TcxStyle* sel = Styles.Selection;
+    if (!ViewFocused() && Styles.Inactive)
+      sel = Styles.Inactive;
+    take(sel);
+  }
 }
 
-TcxGridDataCellViewInfo TxGridView::CellViewInfo(const QModelIndex &AIndex, const QStyleOptionViewItem &AOption) const
+TcxGridDataCellViewInfo TxGridView::CellViewInfo(const QModelIndex& AIndex, const QStyleOptionViewItem& AOption) const
 {
-    TcxGridDataCellViewInfo vi;
-    vi.Index = AIndex;
-    vi.RecordIndex = AIndex.row();
-    vi.ColumnIndex = AIndex.column();
-    vi.Bounds = AOption.rect;
-    vi.ContentBounds = AOption.rect;
-    vi.Value = AIndex.data(Qt::EditRole);
-    vi.DisplayText = AIndex.data(Qt::DisplayRole).toString();
-    const QModelIndex cur = currentIndex();
-    vi.RecordFocused = cur.isValid() && cur.row() == AIndex.row();
-    vi.Focused = vi.RecordFocused && cur.column() == AIndex.column();
-    vi.Selected = vi.RecordFocused && !(CellSelect && !InvertSelect && vi.Focused) && (ViewFocused() || !HideSelection);
-    defaultColours(AIndex, vi.Selected, vi.BackColor, vi.TextColor);
-    vi.Option = AOption;
-    return vi;
+  TcxGridDataCellViewInfo vi;
+  vi.Index = AIndex;
+  vi.RecordIndex = AIndex.row();
+  vi.ColumnIndex = AIndex.column();
+  vi.Bounds = AOption.rect;
+  vi.ContentBounds = AOption.rect;
+  vi.Value = AIndex.data(Qt::EditRole);
+  vi.DisplayText = AIndex.data(Qt::DisplayRole).toString();
+  const QModelIndex cur = currentIndex();
+  vi.RecordFocused = cur.isValid() && cur.row() == AIndex.row();
+  vi.Focused = vi.RecordFocused && cur.column() == AIndex.column();
+  vi.Selected = vi.RecordFocused && !(CellSelect && !InvertSelect && vi.Focused) && (ViewFocused() || !HideSelection);
+  defaultColours(AIndex, vi.Selected, vi.BackColor, vi.TextColor);
+  vi.Option = AOption;
+  return vi;
 }
 
-void TxGridView::DrawCellValue(QPainter *ACanvas, const TcxGridDataCellViewInfo &AViewInfo, TColor ABackColor,
+void TxGridView::DrawCellValue(QPainter* ACanvas, const TcxGridDataCellViewInfo& AViewInfo, TColor ABackColor,
                                TColor ATextColor) const
 {
-    ACanvas->save();
-    const QRect r = AViewInfo.ContentBounds;
-    ACanvas->fillRect(r, fnGridColor(ABackColor, Qt::white));
-    const QColor text = fnGridColor(ATextColor, Qt::black);
-    const TcxStyle *content = ContentStyleOf(AViewInfo.RecordIndex);
-    ACanvas->setFont(content && content->Font() ? *content->Font() : font());
-    ACanvas->setPen(text);
-    const TcxEditProperties *props =
-        AViewInfo.ColumnIndex >= 0 && AViewInfo.ColumnIndex < ColumnCount() ? Columns(AViewInfo.ColumnIndex).EditProperties()
-                                                                             : nullptr;
-    const TcxEditKind kind = props ? props->Kind : TcxEditKind::Text;
-    const Qt::Alignment align = props ? (props->AlignHorz | props->AlignVert) : (Qt::AlignLeft | Qt::AlignVCenter);
-    switch (kind) {
+  ACanvas->save();
+  const QRect r = AViewInfo.ContentBounds;
+  ACanvas->fillRect(r, fnGridColor(ABackColor, Qt::white));
+  const QColor text = fnGridColor(ATextColor, Qt::black);
+  const TcxStyle* content = ContentStyleOf(AViewInfo.RecordIndex);
+  ACanvas->setFont(content && content->Font() ? *content->Font() : font());
+  ACanvas->setPen(text);
+  const TcxEditProperties* props = AViewInfo.ColumnIndex >= 0 && AViewInfo.ColumnIndex < ColumnCount()
+                                       ? Columns(AViewInfo.ColumnIndex).EditProperties()
+                                       : nullptr;
+  const TcxEditKind kind = props ? props->Kind : TcxEditKind::Text;
+  const Qt::Alignment align = props ? (props->AlignHorz | props->AlignVert) : (Qt::AlignLeft | Qt::AlignVCenter);
+  switch (kind) {
     case TcxEditKind::CheckBox: {
-        QStyleOptionButton b;
-        const int side = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
-        b.rect = QRect(0, 0, side, side);
-        b.rect.moveCenter(r.center());
-        b.state = QStyle::State_Enabled | (sameValue(AViewInfo.Value, props->ValueChecked) ? QStyle::State_On : QStyle::State_Off);
-        b.palette = palette();
-        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &b, ACanvas, this);
-        break;
+      QStyleOptionButton b;
+      const int side = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
+      b.rect = QRect(0, 0, side, side);
+      b.rect.moveCenter(r.center());
+      b.state = QStyle::State_Enabled |
+                (sameValue(AViewInfo.Value, props->ValueChecked) ? QStyle::State_On : QStyle::State_Off);
+      b.palette = palette();
+      style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &b, ACanvas, this);
+      break;
     }
     case TcxEditKind::ColorEdit: {
-        bool ok = false;
-        const int v = AViewInfo.Value.toInt(&ok);
-        const QRect sw = r.adjusted(3, 3, -3, -3);
-        if (ok && sw.isValid()) {
-            ACanvas->fillRect(sw, fnGridColor(v, Qt::white));
-            ACanvas->setPen(text);
-            ACanvas->drawRect(sw.adjusted(0, 0, -1, -1));
-        }
-        break;
+      bool ok = false;
+      const int v = AViewInfo.Value.toInt(&ok);
+      const QRect sw = r.adjusted(3, 3, -3, -3);
+      if (ok && sw.isValid()) {
+        ACanvas->fillRect(sw, fnGridColor(v, Qt::white));
+        ACanvas->setPen(text);
+        ACanvas->drawRect(sw.adjusted(0, 0, -1, -1));
+      }
+      break;
     }
     case TcxEditKind::ImageComboBox: {
-        QRect area = r.adjusted(2, 0, -2, 0);
-        for (const TcxImageComboItem &it : props->Items) {
-            if (!sameValue(it.Value, AViewInfo.Value))
-                continue;
-            if (!it.Image.isNull()) {
-                // 16 pixels high; a wide picture (32 x 16, 96 x 16) keeps its width.
-                const QList<QSize> sizes = it.Image.availableSizes();
-                const int w = sizes.isEmpty() || sizes.first().height() <= 0
-                                  ? 16
-                                  : std::max(16, sizes.first().width() * 16 / sizes.first().height());
-                const QRect ir(area.left(), area.center().y() - 8, w, 16);
-                it.Image.paint(ACanvas, ir);
-                area.setLeft(ir.right() + 3);
-            }
-            ACanvas->drawText(area, int(align), ACanvas->fontMetrics().elidedText(it.Description, Qt::ElideRight, area.width()));
-            break;
+      QRect area = r.adjusted(2, 0, -2, 0);
+      for (const TcxImageComboItem& it : props->Items) {
+        if (!sameValue(it.Value, AViewInfo.Value))
+          continue;
+        if (!it.Image.isNull()) {
+          // 16 pixels high; a wide picture (32 x 16, 96 x 16) keeps its width.
+          const QList<QSize> sizes = it.Image.availableSizes();
+          const int w = sizes.isEmpty() || sizes.first().height() <= 0
+                            ? 16
+                            : std::max(16, sizes.first().width() * 16 / sizes.first().height());
+          const QRect ir(area.left(), area.center().y() - 8, w, 16);
+          it.Image.paint(ACanvas, ir);
+          area.setLeft(ir.right() + 3);
         }
+        ACanvas->drawText(area, int(align),
+                          ACanvas->fontMetrics().elidedText(it.Description, Qt::ElideRight, area.width()));
         break;
+      }
+      break;
     }
     case TcxEditKind::Text:
     case TcxEditKind::Currency: {
-        const QRect area = r.adjusted(2, 0, -2, 0);
-        ACanvas->drawText(area, int(align), ACanvas->fontMetrics().elidedText(AViewInfo.DisplayText, Qt::ElideRight, area.width()));
-        break;
+      const QRect area = r.adjusted(2, 0, -2, 0);
+      ACanvas->drawText(area, int(align),
+                        ACanvas->fontMetrics().elidedText(AViewInfo.DisplayText, Qt::ElideRight, area.width()));
+      break;
     }
-    }
-    ACanvas->restore();
+  }
+  ACanvas->restore();
 }
 
 QModelIndex TxGridView::moveCursor(CursorAction ACursorAction, Qt::KeyboardModifiers AModifiers)
 {
-    const QModelIndex cur = currentIndex();
-    if (FocusCellOnCycle && cur.isValid() && (ACursorAction == MoveRight || ACursorAction == MoveLeft)) {
-        int first = -1, last = -1;
-        for (int c = 0; c < ColumnCount(); ++c)
-            if (!isColumnHidden(c)) {
-                if (first < 0)
-                    first = c;
-                last = c;
-            }
-        if (ACursorAction == MoveRight && cur.column() == last && cur.row() + 1 < RecordCount())
-            return model()->index(cur.row() + 1, first);
-        if (ACursorAction == MoveLeft && cur.column() == first && cur.row() > 0)
-            return model()->index(cur.row() - 1, last);
-    }
-    return QTableView::moveCursor(ACursorAction, AModifiers);
+  const QModelIndex cur = currentIndex();
+  if (FocusCellOnCycle && cur.isValid() && (ACursorAction == MoveRight || ACursorAction == MoveLeft)) {
+    int first = -1, last = -1;
+    for (int c = 0; c < ColumnCount(); ++c)
+      if (!isColumnHidden(c)) {
+        if (first < 0)
+          first = c;
+        last = c;
+      }
+    if (ACursorAction == MoveRight && cur.column() == last && cur.row() + 1 < RecordCount())
+      return model()->index(cur.row() + 1, first);
+    if (ACursorAction == MoveLeft && cur.column() == first && cur.row() > 0)
+      return model()->index(cur.row() - 1, last);
+  }
+  return QTableView::moveCursor(ACursorAction, AModifiers);
 }
 
 void TxGridView::watchStyles()
 {
-    const QList<TcxStyle *> now = {Styles.Content, Styles.ContentOdd, Styles.ContentEven, Styles.Header,
-                                   Styles.BandHeader, Styles.Selection, Styles.Inactive, Styles.Preview,
-                                   Styles.InplaceEditFormItem};
-    if (now == FWatched)
-        return;
-    for (const QMetaObject::Connection &c : std::as_const(FStyleConnections))
-        disconnect(c);
-    FStyleConnections.clear();
-    FWatched = now;
-    for (TcxStyle *s : now)
-        if (s)
-            FStyleConnections << connect(s, &TcxStyle::changed, this, [this] {
-                viewport()->update();
-                FHeader->viewport()->update();
-            });
+  const QList<TcxStyle*> now = {Styles.Content,  Styles.ContentOdd, Styles.ContentEven,
+                                Styles.Header,   Styles.BandHeader, Styles.Selection,
+                                Styles.Inactive, Styles.Preview,    Styles.InplaceEditFormItem};
+  if (now == FWatched)
+    return;
+  for (const QMetaObject::Connection& c : std::as_const(FStyleConnections))
+    disconnect(c);
+  FStyleConnections.clear();
+  FWatched = now;
+  for (TcxStyle* s : now)
+    if (s)
+      FStyleConnections << connect(s, &TcxStyle::changed, this, [this] {
+        viewport()->update();
+        FHeader->viewport()->update();
+      });
 }
 
-void TxGridView::paintEvent(QPaintEvent *AEvent)
+void TxGridView::paintEvent(QPaintEvent* AEvent)
 {
-    watchStyles();
-    QTableView::paintEvent(AEvent);
-    if (RecordCount() == 0 && !NoDataToDisplayInfoText.isEmpty()) {
-        QPainter p(viewport());
-        p.drawText(viewport()->rect(), Qt::AlignCenter, NoDataToDisplayInfoText);
+  watchStyles();
+  QTableView::paintEvent(AEvent);
+  if (RecordCount() == 0 && !NoDataToDisplayInfoText.isEmpty()) {
+    QPainter p(viewport());
+    p.drawText(viewport()->rect(), Qt::AlignCenter, NoDataToDisplayInfoText);
+  }
+}
+
+bool TxGridView::viewportEvent(QEvent* AEvent)
+{
+  if (AEvent->type() == QEvent::ToolTip) {
+    auto* he = static_cast<QHelpEvent*>(AEvent);
+    const QModelIndex i = indexAt(he->pos());
+    if (CellHints && i.isValid()) {
+      const QString t = i.data(Qt::DisplayRole).toString();
+      const QRect r = visualRect(i);
+      const TcxStyle* content = ContentStyleOf(i.row());
+      const QFontMetrics fm(content && content->Font() ? *content->Font() : font());
+      if (fm.horizontalAdvance(t) > r.width() - 4) {
+        QToolTip::showText(he->globalPos(), t, viewport(), r);
+        return true;
+      }
     }
+  }
+  return QTableView::viewportEvent(AEvent);
 }
 
-bool TxGridView::viewportEvent(QEvent *AEvent)
+void TxGridView::focusInEvent(QFocusEvent* AEvent)
 {
-    if (AEvent->type() == QEvent::ToolTip) {
-        auto *he = static_cast<QHelpEvent *>(AEvent);
-        const QModelIndex i = indexAt(he->pos());
-        if (CellHints && i.isValid()) {
-            const QString t = i.data(Qt::DisplayRole).toString();
-            const QRect r = visualRect(i);
-            const TcxStyle *content = ContentStyleOf(i.row());
-            const QFontMetrics fm(content && content->Font() ? *content->Font() : font());
-            if (fm.horizontalAdvance(t) > r.width() - 4) {
-                QToolTip::showText(he->globalPos(), t, viewport(), r);
-                return true;
-            }
-        }
-    }
-    return QTableView::viewportEvent(AEvent);
+  QTableView::focusInEvent(AEvent);
+  viewport()->update();
 }
 
-void TxGridView::focusInEvent(QFocusEvent *AEvent)
+void TxGridView::focusOutEvent(QFocusEvent* AEvent)
 {
-    QTableView::focusInEvent(AEvent);
-    viewport()->update();
-}
-
-void TxGridView::focusOutEvent(QFocusEvent *AEvent)
-{
-    QTableView::focusOutEvent(AEvent);
-    viewport()->update();
+  QTableView::focusOutEvent(AEvent);
+  viewport()->update();
 }

@@ -3,50 +3,49 @@
 // closing cells. Setting Stno or Edno keeps both inside the selectable cells
 // and in order.
 
-#include "ui/xKikanPanelBase.h"
-
 #include <array>
 
-class TxKikanPanel12 : public TxKikanPanelBase
-{
-    Q_OBJECT
-public:
-    explicit TxKikanPanel12(QWidget *AParent = nullptr);
+#include "ui/xKikanPanelBase.h"
 
-    void SetKikan(TDateTime tKishu, TDateTime tKimatu, TDateTime tKaisi, int iSime) override;
-    void SetStno(int AValue) override;
-    void SetEdno(int AValue) override;
+class TxKikanPanel12 : public TxKikanPanelBase {
+  Q_OBJECT
+ public:
+  explicit TxKikanPanel12(QWidget* AParent = nullptr);
 
-    // Period index of the selected months (0, 1, 2, 4, 5, 6, ... 14).
-    int StMonNo() const;
-    int EdMonNo() const;
-    int LastNo() const { return FLASTPANELNO; }
+  void SetKikan(TDateTime tKishu, TDateTime tKimatu, TDateTime tKaisi, int iSime) override;
+  void SetStno(int AValue) override;
+  void SetEdno(int AValue) override;
 
-    bool KakuteiMode() const { return FKakuteiMode; }
-    void SetKakuteiMode(bool AValue);
-    int KakuteiMNo() const { return FKakuteiMNo; }
-    void SetKakuteiMNo(int AValue);
-    TColor KakuteiBackColor() const { return FKakuteiBackColor; }
-    void SetKakuteiBackColor(TColor AValue);
-    TColor KakuteiFontColor() const { return FKakuteiFontColor; }
-    void SetKakuteiFontColor(TColor AValue);
+  // Period index of the selected months (0, 1, 2, 4, 5, 6, ... 14).
+  int StMonNo() const;
+  int EdMonNo() const;
+  int LastNo() const { return FLASTPANELNO; }
 
-    // Month index (0..11) of ADate in the fiscal year starting on AKishu;
-    // outside the year 11.
-    static int fnDateMonthNo(TDateTime AKishu, TDateTime ADate, int ASime);
+  bool KakuteiMode() const { return FKakuteiMode; }
+  void SetKakuteiMode(bool AValue);
+  int KakuteiMNo() const { return FKakuteiMNo; }
+  void SetKakuteiMNo(int AValue);
+  TColor KakuteiBackColor() const { return FKakuteiBackColor; }
+  void SetKakuteiBackColor(TColor AValue);
+  TColor KakuteiFontColor() const { return FKakuteiFontColor; }
+  void SetKakuteiFontColor(TColor AValue);
 
-protected:
-    bool KakuteiCell(int AIndex) const override { return FKakuteiMode && AIndex <= FKakuteiMNo - 1; }
-    TColor KakuteiBack() const override { return FKakuteiBackColor; }
-    TColor KakuteiFont() const override { return FKakuteiFontColor; }
+  // Month index (0..11) of ADate in the fiscal year starting on AKishu;
+  // outside the year 11.
+  static int fnDateMonthNo(TDateTime AKishu, TDateTime ADate, int ASime);
 
-private:
-    void normalise();
+ protected:
+  bool KakuteiCell(int AIndex) const override { return FKakuteiMode && AIndex <= FKakuteiMNo - 1; }
+  TColor KakuteiBack() const override { return FKakuteiBackColor; }
+  TColor KakuteiFont() const override { return FKakuteiFontColor; }
 
-    std::array<int, 12> FNUM{};
-    int FLASTPANELNO = 11;
-    bool FKakuteiMode = false;
-    int FKakuteiMNo = 0;
-    TColor FKakuteiBackColor = RGBColor(255, 128, 64);
-    TColor FKakuteiFontColor = clWhite;
+ private:
+  void normalise();
+
+  std::array<int, 12> FNUM{};
+  int FLASTPANELNO = 11;
+  bool FKakuteiMode = false;
+  int FKakuteiMNo = 0;
+  TColor FKakuteiBackColor = RGBColor(255, 128, 64);
+  TColor FKakuteiFontColor = clWhite;
 };

@@ -5,26 +5,25 @@
 
 #include "ui/xKikanPanelBase.h"
 
-class TxKikanPanel4 : public TxKikanPanelBase
-{
-    Q_OBJECT
-public:
-    explicit TxKikanPanel4(QWidget *AParent = nullptr);
+class TxKikanPanel4 : public TxKikanPanelBase {
+  Q_OBJECT
+ public:
+  explicit TxKikanPanel4(QWidget* AParent = nullptr);
 
-    void SetKikan(TDateTime tKishu, TDateTime tKimatu, TDateTime tKaisi, int iSime) override;
+  void SetKikan(TDateTime tKishu, TDateTime tKimatu, TDateTime tKaisi, int iSime) override;
 
-    int BtnCnt() const { return FBTNCNT; }
-    // Only 2 and 4 are taken.
-    void SetBtnCnt(int AValue);
+  int BtnCnt() const { return FBTNCNT; }
+  // Only 2 and 4 are taken.
+  void SetBtnCnt(int AValue);
 
-protected:
-    // The arrow keys move within the enabled cells; Right on the last one
-    // goes back to the first.
-    int KeyLowerBound() const override;
-    int KeyUpperBound() const override;
-    int RightWrapTarget() const override { return KeyLowerBound(); }
-    int LayoutCellCount() const override { return FBTNCNT; }
+ protected:
+  // The arrow keys move within the enabled cells; Right on the last one
+  // goes back to the first.
+  int KeyLowerBound() const override;
+  int KeyUpperBound() const override;
+  int RightWrapTarget() const override { return KeyLowerBound(); }
+  int LayoutCellCount() const override { return FBTNCNT; }
 
-private:
-    int FBTNCNT = 4;
+ private:
+  int FBTNCNT = 4;
 };

@@ -2,26 +2,20 @@
 
 #include <QKeyEvent>
 
-TxRadioButton::TxRadioButton(QWidget *parent)
-    : QRadioButton(parent)
-{
-}
+TxRadioButton::TxRadioButton(QWidget* parent) : QRadioButton(parent) {}
 
-TxRadioButton::TxRadioButton(const QString &text, QWidget *parent)
-    : QRadioButton(text, parent)
-{
-}
+TxRadioButton::TxRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
 
 void TxRadioButton::setKeyStyles(TKeyStyles value)
 {
-    if (value == FKeyStyles)
-        return;
-    FKeyStyles = value;
+  if (value == FKeyStyles)
+    return;
+  FKeyStyles = value;
 }
 
-void TxRadioButton::keyPressEvent(QKeyEvent *e)
+void TxRadioButton::keyPressEvent(QKeyEvent* e)
 {
-    if (fnButtonKeyRules(this, FKeyStyles, e, OnKeyDown))
-        return;
-    QRadioButton::keyPressEvent(e);
+  if (fnButtonKeyRules(this, FKeyStyles, e, OnKeyDown))
+    return;
+  QRadioButton::keyPressEvent(e);
 }

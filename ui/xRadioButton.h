@@ -3,28 +3,27 @@
 // the others keep the platform's handling).
 #pragma once
 
-#include "ui/AbacorEditLib.h"
-
 #include <QRadioButton>
 
-class TxRadioButton : public QRadioButton
-{
-    Q_OBJECT
-public:
-    explicit TxRadioButton(QWidget *parent = nullptr);
-    TxRadioButton(const QString &text, QWidget *parent = nullptr);
+#include "ui/AbacorEditLib.h"
 
-    TKeyStyles KeyStyles() const { return FKeyStyles; }
-    void setKeyStyles(TKeyStyles value);
+class TxRadioButton : public QRadioButton {
+  Q_OBJECT
+ public:
+  explicit TxRadioButton(QWidget* parent = nullptr);
+  TxRadioButton(const QString& text, QWidget* parent = nullptr);
 
-    // Runs before the focus rules; setting Key to 0 consumes the key for the
-    // control but does not stop a focus move, which looks at the key as it
-    // arrived.
-    TKeyDownEvent OnKeyDown;
+  TKeyStyles KeyStyles() const { return FKeyStyles; }
+  void setKeyStyles(TKeyStyles value);
 
-protected:
-    void keyPressEvent(QKeyEvent *e) override;
+  // Runs before the focus rules; setting Key to 0 consumes the key for the
+  // control but does not stop a focus move, which looks at the key as it
+  // arrived.
+  TKeyDownEvent OnKeyDown;
 
-private:
-    TKeyStyles FKeyStyles = DefaultKeyStyles;
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  TKeyStyles FKeyStyles = DefaultKeyStyles;
 };

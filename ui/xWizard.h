@@ -6,74 +6,72 @@
 // True instead of moving; a header and an information label show one line
 // per page.
 
+#include <functional>
+
+#include <QLabel>
 #include <QPointer>
 #include <QStackedWidget>
 #include <QStringList>
 
-#include <functional>
+using TNextClickEvent = std::function<void(QObject* Sender, bool FinalState)>;
+using TNextClickingEvent = std::function<void(QObject* Sender, bool FinalState, bool& AllowChange)>;
+using TNotifyEvent = std::function<void(QObject* Sender)>;
 
-#include <QLabel>
+class TxWizard : public QStackedWidget {
+  Q_OBJECT
+ public:
+  explicit TxWizard(QWidget* AParent = nullptr);
 
-using TNextClickEvent = std::function<void(QObject *Sender, bool FinalState)>;
-using TNextClickingEvent = std::function<void(QObject *Sender, bool FinalState, bool &AllowChange)>;
-using TNotifyEvent = std::function<void(QObject *Sender)>;
+  int PageIndex() const { return currentIndex(); }
+  void SetPageIndex(int AIndex) { setCurrentIndex(AIndex); }
+  int PageCount() const { return count(); }
 
-class TxWizard : public QStackedWidget
-{
-    Q_OBJECT
-public:
-    explicit TxWizard(QWidget *AParent = nullptr);
+  QString NextButtonCap() const { return FNextButtonCap; }
+  void SetNextButtonCap(const QString& AValue) { FNextButtonCap = AValue; }
+  QString NextButtonFinCap() const { return FNextButtonFinCap; }
+  void SetNextButtonFinCap(const QString& AValue) { FNextButtonFinCap = AValue; }
+  QString BackButtonCap() const { return FBackButtonCap; }
+  void SetBackButtonCap(const QString& AValue) { FBackButtonCap = AValue; }
 
-    int PageIndex() const { return currentIndex(); }
-    void SetPageIndex(int AIndex) { setCurrentIndex(AIndex); }
-    int PageCount() const { return count(); }
+  // A QAbstractButton or a TxPlButton.
+  QWidget* NextButton() const { return FNextButton; }
+  void SetNextButton(QWidget* AButton);
+  QWidget* BackButton() const { return FBackButton; }
+  void SetBackButton(QWidget* AButton);
 
-    QString NextButtonCap() const { return FNextButtonCap; }
-    void SetNextButtonCap(const QString &AValue) { FNextButtonCap = AValue; }
-    QString NextButtonFinCap() const { return FNextButtonFinCap; }
-    void SetNextButtonFinCap(const QString &AValue) { FNextButtonFinCap = AValue; }
-    QString BackButtonCap() const { return FBackButtonCap; }
-    void SetBackButtonCap(const QString &AValue) { FBackButtonCap = AValue; }
+  // Caption of a push button or a panel button.
+  static void SetButtonCaption(QWidget* AButton, const QString& ACaption);
+  QLabel* LblHeader() const { return FLblHeader; }
+  void SetLblHeader(QLabel* ALabel);
+  QLabel* LblInfo() const { return FLblInfo; }
+  void SetLblInfo(QLabel* ALabel);
+  QStringList HeaderCaption() const { return FHeaderCaption; }
+  void SetHeaderCaption(const QStringList& ALines) { FHeaderCaption = ALines; }
+  QStringList InfoCaption() const { return FInfoCaption; }
+  void SetInfoCaption(const QStringList& ALines) { FInfoCaption = ALines; }
 
-    // A QAbstractButton or a TxPlButton.
-    QWidget *NextButton() const { return FNextButton; }
-    void SetNextButton(QWidget *AButton);
-    QWidget *BackButton() const { return FBackButton; }
-    void SetBackButton(QWidget *AButton);
+  TNotifyEvent OnBackClick;
+  TNextClickEvent OnNextClick;
+  TNextClickingEvent OnNextClicking;
 
-    // Caption of a push button or a panel button.
-    static void SetButtonCaption(QWidget *AButton, const QString &ACaption);
-    QLabel *LblHeader() const { return FLblHeader; }
-    void SetLblHeader(QLabel *ALabel);
-    QLabel *LblInfo() const { return FLblInfo; }
-    void SetLblInfo(QLabel *ALabel);
-    QStringList HeaderCaption() const { return FHeaderCaption; }
-    void SetHeaderCaption(const QStringList &ALines) { FHeaderCaption = ALines; }
-    QStringList InfoCaption() const { return FInfoCaption; }
-    void SetInfoCaption(const QStringList &ALines) { FInfoCaption = ALines; }
+  // What a click of the Next and the Back button does.
+  void NextClick();
+  void BackClick();
 
-    TNotifyEvent OnBackClick;
-    TNextClickEvent OnNextClick;
-    TNextClickingEvent OnNextClicking;
+ private:
+  void showPageCaptions();
 
-    // What a click of the Next and the Back button does.
-    void NextClick();
-    void BackClick();
+  QMetaObject::Connection connectClick(QWidget* AButton, void (TxWizard::*AHandler)());
 
-private:
-    void showPageCaptions();
-
-    QMetaObject::Connection connectClick(QWidget *AButton, void (TxWizard::*AHandler)());
-
-    QPointer<QWidget> FNextButton;
-    QPointer<QWidget> FBackButton;
-    QPointer<QLabel> FLblHeader;
-    QPointer<QLabel> FLblInfo;
-    QStringList FHeaderCaption;
-    QStringList FInfoCaption;
-    QString FNextButtonCap;
-    QString FNextButtonFinCap;
-    QString FBackButtonCap;
-    QMetaObject::Connection FNextConnection;
-    QMetaObject::Connection FBackConnection;
+  QPointer<QWidget> FNextButton;
+  QPointer<QWidget> FBackButton;
+  QPointer<QLabel> FLblHeader;
+  QPointer<QLabel> FLblInfo;
+  QStringList FHeaderCaption;
+  QStringList FInfoCaption;
+  QString FNextButtonCap;
+  QString FNextButtonFinCap;
+  QString FBackButtonCap;
+  QMetaObject::Connection FNextConnection;
+  QMetaObject::Connection FBackConnection;
 };

@@ -6,11 +6,11 @@
 // the agreement box, and with 2 the OK button works only while it is ticked.
 #pragma once
 
-#include "common/MessageHook.h"
-#include "platform/Color.h"
-
 #include <QDialog>
 #include <QStringList>
+
+#include "common/MessageHook.h"
+#include "platform/Color.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -21,79 +21,78 @@ class TxPlButton;
 enum TMessageBoxPosition { poDesigned, poScreenCenter, poOwnerFormCenter };
 
 struct TMessageInfoRec {
-    int MessageType = 0; // becomes ProcType
-    TMessageBoxPosition WindowPosition = poOwnerFormCenter;
-    QString WindowTitle;
-    QString MainCaption;
-    TColor MainCaptionColor = 255; // red
-    QStringList MessageCaption;
-    QString AgreeCaption;
+  int MessageType = 0;  // becomes ProcType
+  TMessageBoxPosition WindowPosition = poOwnerFormCenter;
+  QString WindowTitle;
+  QString MainCaption;
+  TColor MainCaptionColor = 255;  // red
+  QStringList MessageCaption;
+  QString AgreeCaption;
 };
 
 // Resets a request: no kind, empty title and caption in red, no lines, no
 // agreement caption, centred on the owner form.
-void pcInitMessageInfoRec(TMessageInfoRec &Info);
+void pcInitMessageInfoRec(TMessageInfoRec& Info);
 
 // Shows the request modally and returns the modal result. The agreement
 // state is not returned.
-int fnShowMessageBox(TMessageInfoRec &Info);
+int fnShowMessageBox(TMessageInfoRec& Info);
 
-class TMessageBox : public QDialog
-{
-    Q_OBJECT
-public:
-    explicit TMessageBox(QWidget *parent = nullptr);
+class TMessageBox : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TMessageBox(QWidget* parent = nullptr);
 
-    void setPrepare(bool value);
-    void setProcType(int value) { FProcType = value; }
-    void setWindowTitleText(const QString &value) { FWindowTitle = value; }
-    void setMainCaption(const QString &value) { FMainCaption = value; }
-    void setMainCaptionColor(TColor value) { FMainCaptionColor = value; }
-    void setAgreeCaption(const QString &value) { FAgreeCaption = value; }
-    void setMessageCaption(const QStringList &value) { FMessageCaption = value; }
-    bool AgreeCheck() const { return FAgreeCheck; }
-    void setAgreeCheck(bool value);
-    TMsgDlgBtn BtnFocus() const { return FBtnFocus; }
-    void setBtnFocus(TMsgDlgBtn value) { FBtnFocus = value; }
-    void setWindowPosition(TMessageBoxPosition value) { FPosition = value; }
+  void setPrepare(bool value);
+  void setProcType(int value) { FProcType = value; }
+  void setWindowTitleText(const QString& value) { FWindowTitle = value; }
+  void setMainCaption(const QString& value) { FMainCaption = value; }
+  void setMainCaptionColor(TColor value) { FMainCaptionColor = value; }
+  void setAgreeCaption(const QString& value) { FAgreeCaption = value; }
+  void setMessageCaption(const QStringList& value) { FMessageCaption = value; }
+  bool AgreeCheck() const { return FAgreeCheck; }
+  void setAgreeCheck(bool value);
+  TMsgDlgBtn BtnFocus() const { return FBtnFocus; }
+  void setBtnFocus(TMsgDlgBtn value) { FBtnFocus = value; }
+  void setWindowPosition(TMessageBoxPosition value) { FPosition = value; }
 
-    // The form's controls.
-    QLabel *MainLabel() const { return lblMain; }
-    QPlainTextEdit *MessageArea() const { return FMessageArea; }
-    TxCheckBox *AgreeBox() const { return cboxAgree; }
-    TxPlButton *OKButton() const { return btnOK; }
-    TxPlButton *CancelButton() const { return btnCancel; }
+  // The form's controls.
+  QLabel* MainLabel() const { return lblMain; }
+  QPlainTextEdit* MessageArea() const { return FMessageArea; }
+  TxCheckBox* AgreeBox() const { return cboxAgree; }
+  TxPlButton* OKButton() const { return btnOK; }
+  TxPlButton* CancelButton() const { return btnCancel; }
 
-protected:
-    void keyPressEvent(QKeyEvent *e) override;
-    void keyReleaseEvent(QKeyEvent *e) override;
-    void showEvent(QShowEvent *e) override;
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
-public slots:
-    void reject() override;
+ public slots:
+  void reject() override;
 
-private:
-    void layoutForm(int clientHeight);
+ private:
+  void layoutForm(int clientHeight);
 
-    bool FPrepare = false;
-    int FProcType = 0;
-    QString FWindowTitle;
-    QString FMainCaption;
-    TColor FMainCaptionColor = 0;
-    QStringList FMessageCaption;
-    bool FAgree = false;
-    QString FAgreeCaption;
-    bool FAgreeCheck = false;
-    int FWidth = 504;
-    int FHeight = 293;
-    TMsgDlgBtn FBtnFocus = mbCancel;
-    TMessageBoxPosition FPosition = poOwnerFormCenter;
+  bool FPrepare = false;
+  int FProcType = 0;
+  QString FWindowTitle;
+  QString FMainCaption;
+  TColor FMainCaptionColor = 0;
+  QStringList FMessageCaption;
+  bool FAgree = false;
+  QString FAgreeCaption;
+  bool FAgreeCheck = false;
+  int FWidth = 504;
+  int FHeight = 293;
+  TMsgDlgBtn FBtnFocus = mbCancel;
+  TMessageBoxPosition FPosition = poOwnerFormCenter;
 
-    QWidget *pnlClient = nullptr;
-    QWidget *pnlBottom = nullptr;
-    QLabel *lblMain = nullptr;
-    QPlainTextEdit *FMessageArea = nullptr;
-    TxCheckBox *cboxAgree = nullptr;
-    TxPlButton *btnOK = nullptr;
-    TxPlButton *btnCancel = nullptr;
+  QWidget* pnlClient = nullptr;
+  QWidget* pnlBottom = nullptr;
+  QLabel* lblMain = nullptr;
+  QPlainTextEdit* FMessageArea = nullptr;
+  TxCheckBox* cboxAgree = nullptr;
+  TxPlButton* btnOK = nullptr;
+  TxPlButton* btnCancel = nullptr;
 };

@@ -1,5 +1,9 @@
 #include "wizard/ComDataExp.h"
 
+#include <optional>
+
+#include <QDebug>
+
 #include "common/AccRecord.h"
 #include "platform/Format.h"
 #include "platform/IniFile.h"
@@ -8,10 +12,6 @@
 #include "platform/SpecialFolders.h"
 #include "platform/TextCodec.h"
 #include "wizard/RendoVersion.h"
-
-#include <QDebug>
-
-#include <optional>
 
 namespace {
 
@@ -26,11 +26,15 @@ constexpr int kProductMajor = 17;
 }  // namespace
 
 EDataExportError::EDataExportError(const QString& NativeError, const QString& Context, int ErrCode)
-    : std::runtime_error(NativeError.toStdString()), message_(NativeError), context_(Context), errorCode_(ErrCode) {}
+    : std::runtime_error(NativeError.toStdString()), message_(NativeError), context_(Context), errorCode_(ErrCode)
+{
+}
 
-QString fnRendoProductValue(const QString& comRegKey, const QString& regKey, const QString& valueName) {
+QString fnRendoProductValue(const QString& comRegKey, const QString& regKey, const QString& valueName)
+{
   const Registry registry;
-  if (comRegKey.isEmpty() || !registry.KeyExists(comRegKey)) return QString();
+  if (comRegKey.isEmpty() || !registry.KeyExists(comRegKey))
+    return QString();
   const QString wanted = regKey.toLower() + QStringLiteral("%1").arg(kProductMajor, 2, 10, QLatin1Char('0'));
   const QStringList names = registry.GetKeyNames(comRegKey);
   for (qsizetype i = names.size() - 1; i >= 0; --i) {
@@ -40,7 +44,8 @@ QString fnRendoProductValue(const QString& comRegKey, const QString& regKey, con
   return QString();
 }
 
-TComDataExport::TComDataExport(const QString& /*_EXEPATH*/, const QString& _EXPFILEPATH, int _FUNCTIONID) {
+TComDataExport::TComDataExport(const QString& /*_EXEPATH*/, const QString& _EXPFILEPATH, int _FUNCTIONID)
+{
   const QString program = ProgramFile();
   EXENAME = ExtractFileName(program).toUpper();
   EXEPATH = ExcludeTrailingPathDelimiter(ProgramDir());
@@ -69,8 +74,10 @@ TComDataExport::TComDataExport(const QString& /*_EXEPATH*/, const QString& _EXPF
   readLinkSettings();
 }
 
-TComDataExport::~TComDataExport() {
-  if (linkSaved_) return;
+TComDataExport::~TComDataExport()
+{
+  if (linkSaved_)
+    return;
   try {
     pcSaveLinkSettings();
   } catch (const std::exception& e) {
@@ -78,29 +85,37 @@ TComDataExport::~TComDataExport() {
   }
 }
 
-QString TComDataExport::LinkSettingsFile() const { return PathJoin(FComDocIni, QStringLiteral("Gensyou.ini")); }
+QString TComDataExport::LinkSettingsFile() const
+{
+  return PathJoin(FComDocIni, QStringLiteral("Gensyou.ini"));
+}
 
-void TComDataExport::readLinkSettings() {
+void TComDataExport::readLinkSettings()
+{
   // An unreadable file counts as a missing one: every value reads empty.
   try {
     const IniFile ini(LinkSettingsFile());
     DataFilePathA = ini.ReadString(kSection, kKeyData);
     KOMONSAKI = ini.ReadString(kSection, kKeyKomonsaki);
-    if (IMPORTTYPE == 0) ExpFilePath = ini.ReadString(kSection, kKeyExportFile);
+    if (IMPORTTYPE == 0)
+      ExpFilePath = ini.ReadString(kSection, kKeyExportFile);
   } catch (const EIniFileError& e) {
     qWarning().noquote() << e.message();
     DataFilePathA.clear();
     KOMONSAKI.clear();
-    if (IMPORTTYPE == 0) ExpFilePath.clear();
+    if (IMPORTTYPE == 0)
+      ExpFilePath.clear();
   }
 }
 
-void TComDataExport::pcSaveLinkSettings() {
+void TComDataExport::pcSaveLinkSettings()
+{
   linkSaved_ = true;
   std::optional<IniFile> ini;
   try {
     ini.emplace(LinkSettingsFile(), IniFile::Encoding::Cp932);
-    if (FileExists(LinkSettingsFile())) ini->setWriteEncoding(ini->readEncoding());
+    if (FileExists(LinkSettingsFile()))
+      ini->setWriteEncoding(ini->readEncoding());
   } catch (const EIniFileError&) {
     // An unreadable earlier file is replaced by a new one.
     ini.emplace(IniFile::fromBytes(QByteArray(), IniFile::Encoding::Cp932));
@@ -108,7 +123,8 @@ void TComDataExport::pcSaveLinkSettings() {
   }
   ini->WriteString(kSection, kKeyData, DataFilePathA);
   ini->WriteString(kSection, kKeyKomonsaki, KOMONSAKI);
-  if (IMPORTTYPE == 0) ini->WriteString(kSection, kKeyExportFile, ExpFilePath);
+  if (IMPORTTYPE == 0)
+    ini->WriteString(kSection, kKeyExportFile, ExpFilePath);
   // The file is shared with the tax-form program, which reads code page 932;
   // a value that code page cannot hold keeps the file in UTF-16 instead.
   if (ini->writeEncoding() == IniFile::Encoding::Cp932 && !isCp932Representable(QStringView(ini->toText())))
@@ -116,7 +132,8 @@ void TComDataExport::pcSaveLinkSettings() {
   ini->UpdateFile();
 }
 
-void TComDataExport::SetSystemNode(TXmlSaveDoc& _XmlSaveDoc) {
+void TComDataExport::SetSystemNode(TXmlSaveDoc& _XmlSaveDoc)
+{
   TXmlNode root = _XmlSaveDoc.fnXmlNewRootNode(QStringLiteral("REPORT"), QString());
   TXmlNode system = _XmlSaveDoc.fnXmlNewChildNode(root, QStringLiteral("SYSTEM"), QString(), QString());
   const auto text = [&](const QString& name, const QString& value) {
@@ -130,7 +147,8 @@ void TComDataExport::SetSystemNode(TXmlSaveDoc& _XmlSaveDoc) {
   text(QStringLiteral("PROGRAMVER"), PGVER);
 }
 
-void TComDataExport::SetBasicNode(TXmlSaveDoc& _XmlSaveDoc) {
+void TComDataExport::SetBasicNode(TXmlSaveDoc& _XmlSaveDoc)
+{
   TXmlNode basic = _XmlSaveDoc.fnXmlNewChildNode(nullptr, QStringLiteral("BASIC"), QString(), QString());
   const auto text = [&](const QString& name, const QString& value) {
     _XmlSaveDoc.fnXmlNewChildBottomNode(basic, name, value, QString(), QString());
@@ -140,12 +158,15 @@ void TComDataExport::SetBasicNode(TXmlSaveDoc& _XmlSaveDoc) {
   text(QStringLiteral("JIGYOUNENDOTO"), FormatDateTime(QStringLiteral("yyyymmdd"), JIGYONENDOTO));
 }
 
-QString fnRendoExportFileName(const QString& expFilePath, const QString& myDoc) {
-  if (!ExtractFilePath(expFilePath).isEmpty()) return expFilePath;
+QString fnRendoExportFileName(const QString& expFilePath, const QString& myDoc)
+{
+  if (!ExtractFilePath(expFilePath).isEmpty())
+    return expFilePath;
   return PathJoin(myDoc, expFilePath);
 }
 
-void pcRendoWriteImportFile(TComDataExport& exp, const QString& fileName) {
+void pcRendoWriteImportFile(TComDataExport& exp, const QString& fileName)
+{
   TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
   exp.SetSystemNode(doc);
   exp.SetBasicNode(doc);

@@ -5,31 +5,31 @@
 // keeps the last company data and output file between runs.
 #pragma once
 
+#include <stdexcept>
+
+#include <QString>
+
 #include "platform/Currency.h"
 #include "platform/DateTime.h"
 #include "wizard/XmlSaveDoc.h"
 
-#include <QString>
-
-#include <stdexcept>
-
 // The export's own failures. Codes: 1 the balance computation failed, 2 an
 // account without name, 3 a sub-account without name.
 class EDataExportError : public std::runtime_error {
-public:
+ public:
   EDataExportError(const QString& NativeError, const QString& Context, int ErrCode);
   QString Message() const { return message_; }
   QString Context() const { return context_; }
   int ErrorCode() const { return errorCode_; }
 
-private:
+ private:
   QString message_;
   QString context_;
   int errorCode_;
 };
 
 class TComDataExport {
-public:
+ public:
   // _EXEPATH is not used (the program's own file is asked of the platform).
   // _FUNCTIONID is the calling program's function number, 0 without one.
   // Reads the installed product's name and version from the registry and the
@@ -100,7 +100,7 @@ public:
   QString KENSAKU_VERSION;
   QString KENSAKU_VERSION_MAJOR;
 
-private:
+ private:
   void readLinkSettings();
   bool linkSaved_ = false;
 };

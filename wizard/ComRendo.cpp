@@ -1,27 +1,29 @@
 #include "wizard/ComRendo.h"
 
+#include <stdexcept>
+
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCodeTable.h"
 #include "common/AccRecord.h"
 
-#include <stdexcept>
-
 namespace {
 
-void checkIndex(int index) {
+void checkIndex(int index)
+{
   if (index < 0 || index > 15)
     throw std::out_of_range("period index " + std::to_string(index) + " outside 0..15");
 }
 
 // Thrown when a reading reports that it stopped (its error has been shown).
 class EZaimuReadFailed : public std::runtime_error {
-public:
+ public:
   EZaimuReadFailed() : std::runtime_error("the balance reading stopped on a database error") {}
 };
 
 }  // namespace
 
-TZaimuLoadRange fnZaimuLoadRange(int StartMNum, int EndMNum, int LastMNum) {
+TZaimuLoadRange fnZaimuLoadRange(int StartMNum, int EndMNum, int LastMNum)
+{
   checkIndex(StartMNum);
   checkIndex(EndMNum);
   TZaimuLoadRange r;
@@ -33,7 +35,8 @@ TZaimuLoadRange fnZaimuLoadRange(int StartMNum, int EndMNum, int LastMNum) {
   return r;
 }
 
-void TZaimuDataLoad::resetTable() {
+void TZaimuDataLoad::resetTable()
+{
   FRecMax = fnBalanceRecMax();
   FBalanceRec.clear();
   FBalanceSortRec.clear();
@@ -41,7 +44,8 @@ void TZaimuDataLoad::resetTable() {
   FBalanceSortRec.resize(std::size_t(FRecMax));
 }
 
-void TZaimuDataLoad::ReadSisanhyo() {
+void TZaimuDataLoad::ReadSisanhyo()
+{
   resetTable();
   const TZaimuLoadRange range = fnZaimuLoadRange(FStartMNum, FEndMNum, FLastMNum);
   FSelEndNum12 = range.SelEndNum12;
@@ -52,17 +56,20 @@ void TZaimuDataLoad::ReadSisanhyo() {
   pcBalanceCalcu(FBalanceRec, FSyuukeiKbn, 0, range.From, range.To, FJigyoKbn);
 }
 
-void TZaimuDataLoad::ReadKessansyo() {
+void TZaimuDataLoad::ReadKessansyo()
+{
   resetTable();
   TZaimuLoadRange range = fnZaimuLoadRange(FStartMNum, FEndMNum, FLastMNum);
   FSelEndNum12 = range.SelEndNum12;
   FKikan = 7;
-  if (AccInf.KAISINO > 1) FStartMNum = 0;
+  if (AccInf.KAISINO > 1)
+    FStartMNum = 0;
   FEndMNum = range.EndMNum;
   if (FEndMNum < 15) {
     FStartMNum = 0;
     FEndMNum = 7;
   }
-  if (!pcKessansyoRead(FBalanceRec, FBalanceSortRec, 1, FZeiKbn, FJigyoKbn, 0)) throw EZaimuReadFailed();
+  if (!pcKessansyoRead(FBalanceRec, FBalanceSortRec, 1, FZeiKbn, FJigyoKbn, 0))
+    throw EZaimuReadFailed();
   pcBalanceCalcu(FBalanceRec, 0, FKikan, FStartMNum + 1, FEndMNum + 1, FJigyoKbn);
 }

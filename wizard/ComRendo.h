@@ -7,15 +7,15 @@
 // the wizard's period panel does; the computation counts from 1.
 #pragma once
 
-#include "acccalc/AccBalance.h"
-
 #include <QString>
+
+#include "acccalc/AccBalance.h"
 
 // The periods a reading hands to the computation.
 struct TZaimuLoadRange {
-  int From = 1;        // first period, 1..16
-  int To = 16;         // last period, 1..16
-  int EndMNum = 15;    // the range's last period index after the closing-period rule
+  int From = 1;          // first period, 1..16
+  int To = 16;           // last period, 1..16
+  int EndMNum = 15;      // the range's last period index after the closing-period rule
   int SelEndNum12 = 12;  // month ordinal 1..12 of the range's last period
 };
 
@@ -27,7 +27,7 @@ struct TZaimuLoadRange {
 TZaimuLoadRange fnZaimuLoadRange(int StartMNum, int EndMNum, int LastMNum);
 
 class TZaimuDataLoad {
-public:
+ public:
   TZaimuDataLoad() = default;
   virtual ~TZaimuDataLoad() = default;
   TZaimuDataLoad(const TZaimuDataLoad&) = delete;
@@ -46,17 +46,17 @@ public:
   int FEndMNum = 15;
   int FLastMNum = 15;
   int FBalanceType = 0;
-  int FZeiKbn = 0;       // 0 tax included, 1 tax excluded
+  int FZeiKbn = 0;  // 0 tax included, 1 tax excluded
   int FDac = 0;
-  int FSyuukeiKbn = 0;   // start from the opening balance
-  int FPaperKbn = 0;     // trial-balance layout
-  int FHaifu = 0;        // no department allocation
-  int FKikan = 0;        // period selector: the range as passed
+  int FSyuukeiKbn = 0;  // start from the opening balance
+  int FPaperKbn = 0;    // trial-balance layout
+  int FHaifu = 0;       // no department allocation
+  int FKikan = 0;       // period selector: the range as passed
   int FSyotokuSyurui = 0;
   int FTaxKAZEI = 0;
   int FTaxJIGYOU = 0;
   int FTaxKEISAN = 0;
-  int FJigyoKbn = 0;     // business division (16 for medical-corporation data)
+  int FJigyoKbn = 0;  // business division (16 for medical-corporation data)
   int FTegataSosaiKbn = 0;
   int FSelEndNum12 = 12;
 
@@ -64,6 +64,6 @@ public:
   TQSortArray FBalanceSortRec;
   TBalanceArray FBalanceRec;
 
-private:
+ private:
   void resetTable();
 };

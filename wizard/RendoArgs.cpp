@@ -5,28 +5,35 @@
 namespace {
 
 // A decimal integer with an optional sign, blanks around it allowed.
-bool readDecimal(const QString& field, qint64 min, qint64 max, qint64& out) {
+bool readDecimal(const QString& field, qint64 min, qint64 max, qint64& out)
+{
   const QString t = field.trimmed();
   const qsizetype digitsFrom = (!t.isEmpty() && (t.at(0) == u'+' || t.at(0) == u'-')) ? 1 : 0;
-  if (t.size() == digitsFrom) return false;
+  if (t.size() == digitsFrom)
+    return false;
   for (qsizetype i = digitsFrom; i < t.size(); ++i)
-    if (t.at(i) < u'0' || t.at(i) > u'9') return false;
+    if (t.at(i) < u'0' || t.at(i) > u'9')
+      return false;
   bool ok = false;
   const qint64 value = t.toLongLong(&ok, 10);
-  if (!ok || value < min || value > max) return false;
+  if (!ok || value < min || value > max)
+    return false;
   out = value;
   return true;
 }
 
 }  // namespace
 
-QString fnRendoArgsTooManyMessage() {
+QString fnRendoArgsTooManyMessage()
+{
   return QStringLiteral("不正な引数が渡されました。\r\rアプリケーションを強制終了します。");
 }
 
-TRendoArgsResult fnParseRendoArgs(const QStringList& arguments) {
+TRendoArgsResult fnParseRendoArgs(const QStringList& arguments)
+{
   TRendoArgsResult r;
-  if (arguments.isEmpty()) return r;
+  if (arguments.isEmpty())
+    return r;
   if (arguments.size() > 1) {
     r.Kind = TRendoArgsKind::TooMany;
     r.Message = fnRendoArgsTooManyMessage();
@@ -44,25 +51,27 @@ TRendoArgsResult fnParseRendoArgs(const QStringList& arguments) {
     if (comma < 0) {
       fields[n] = arg.mid(from);
       restFound = false;
-      for (int m = n + 1; m < 3; ++m) fields[m].clear();
+      for (int m = n + 1; m < 3; ++m)
+        fields[m].clear();
       break;
     }
     fields[n] = arg.mid(from, comma - from);
     from = comma + 1;
   }
-  if (restFound) rest = arg.mid(from);
+  if (restFound)
+    rest = arg.mid(from);
 
   static const char* const names[3] = {"PHandle", "MessageID", "FunctionID"};
-  const qint64 mins[3] = {0, std::numeric_limits<int>::min(),
-                          std::numeric_limits<int>::min()};
+  const qint64 mins[3] = {0, std::numeric_limits<int>::min(), std::numeric_limits<int>::min()};
   const qint64 maxs[3] = {std::numeric_limits<qint64>::max(), std::numeric_limits<int>::max(),
                           std::numeric_limits<int>::max()};
   qint64 values[3] = {0, 0, 0};
   for (int n = 0; n < 3; ++n) {
     if (!readDecimal(fields[n], mins[n], maxs[n], values[n])) {
       r.Kind = TRendoArgsKind::BadNumber;
-      r.Message = QStringLiteral("不正な引数が渡されました。\r%1 の値「%2」は整数ではありません。\r\r"
-                                 "アプリケーションを強制終了します。")
+      r.Message = QStringLiteral(
+                      "不正な引数が渡されました。\r%1 の値「%2」は整数ではありません。\r\r"
+                      "アプリケーションを強制終了します。")
                       .arg(QString::fromLatin1(names[n]), fields[n]);
       return r;
     }

@@ -9,10 +9,10 @@
 #include <QStringList>
 
 struct TRendoArgs {
-  quint64 PHandle = 0;    // the caller's window (endpoint); 0 without the argument
-  int MessageID = 0;      // message posted to the caller at exit
-  int FunctionID = 0;     // function number handed to the export and posted back
-  QString ExpFilePath;    // output path; empty without the argument
+  quint64 PHandle = 0;  // the caller's window (endpoint); 0 without the argument
+  int MessageID = 0;    // message posted to the caller at exit
+  int FunctionID = 0;   // function number handed to the export and posted back
+  QString ExpFilePath;  // output path; empty without the argument
 };
 
 enum class TRendoArgsKind {
@@ -25,8 +25,8 @@ enum class TRendoArgsKind {
 
 struct TRendoArgsResult {
   TRendoArgsKind Kind = TRendoArgsKind::None;
-  TRendoArgs Args;     // filled only for Valid
-  QString Message;     // the error box text for TooMany and BadNumber
+  TRendoArgs Args;  // filled only for Valid
+  QString Message;  // the error box text for TooMany and BadNumber
 };
 
 // Reads the program's arguments (without the program name itself).

@@ -14,7 +14,7 @@ enum TRendoEndState : int {
 };
 
 class TRendoCaller {
-public:
+ public:
   TRendoCaller() = default;
   explicit TRendoCaller(const TRendoArgs& args);
 

@@ -2,7 +2,8 @@
 
 #include "platform/Exceptions.h"
 
-TRendoFinishOutcome fnRendoFinish(TComDataExport& exp, const QString& fileName) {
+TRendoFinishOutcome fnRendoFinish(TComDataExport& exp, const QString& fileName)
+{
   TRendoFinishOutcome r;
   try {
     pcRendoWriteImportFile(exp, fileName);

@@ -1,6 +1,7 @@
 #include "wizard/Ug13.h"
 
-TUtiwakesyoRows TUtiwakesyoDataMake::fnUtiwakesyoRows() const {
+TUtiwakesyoRows TUtiwakesyoDataMake::fnUtiwakesyoRows() const
+{
   TUtiwakesyoRows rows;
   const std::size_t keys = std::min<std::size_t>(std::size_t(std::max(FRecMax, 0)), FBalanceSortRec.size());
   rows.reserve(keys);
@@ -24,11 +25,13 @@ TUtiwakesyoRows TUtiwakesyoDataMake::fnUtiwakesyoRows() const {
   return rows;
 }
 
-int TUtiwakesyoDataMake::fnUtiwakesyoXmlDataNodeSakusei(TXmlSaveDoc& _XmlSaveDoc) {
+int TUtiwakesyoDataMake::fnUtiwakesyoXmlDataNodeSakusei(TXmlSaveDoc& _XmlSaveDoc)
+{
   return fnUtiwakesyoWriteData(_XmlSaveDoc, fnUtiwakesyoRows(), prErrCode);
 }
 
-void TUtiwakesyoDataExport::pcConfigureLoader(TUtiwakesyoDataMake& loader) const {
+void TUtiwakesyoDataExport::pcConfigureLoader(TUtiwakesyoDataMake& loader) const
+{
   loader.FStartMNum = KikanFrom;
   loader.FEndMNum = KikanTo;
   loader.FLastMNum = LastNo;
@@ -36,7 +39,8 @@ void TUtiwakesyoDataExport::pcConfigureLoader(TUtiwakesyoDataMake& loader) const
   loader.FJigyoKbn = DataKUB1 == 3 ? 16 : 0;  // medical-corporation data
 }
 
-void TUtiwakesyoDataExport::SetDataNode(TXmlSaveDoc& _XmlSaveDoc) {
+void TUtiwakesyoDataExport::SetDataNode(TXmlSaveDoc& _XmlSaveDoc)
+{
   TUtiwakesyoDataMake loader;
   pcConfigureLoader(loader);
   try {

@@ -8,7 +8,7 @@
 #include "wizard/UtiwakesyoXml.h"
 
 class TUtiwakesyoDataMake : public TZaimuDataLoad {
-public:
+ public:
   // 3 while the DATA element is being written, 1 when it is complete.
   int prErrCode = 0;
 
@@ -21,7 +21,7 @@ public:
 };
 
 class TUtiwakesyoDataExport : public TComDataExport {
-public:
+ public:
   using TComDataExport::TComDataExport;
 
   // Reads the balances of the chosen range from the open company data and

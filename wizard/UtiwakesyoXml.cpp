@@ -1,23 +1,29 @@
 #include "wizard/UtiwakesyoXml.h"
 
+#include <algorithm>
+
 #include "common/AccFunction.h"
 #include "platform/Format.h"
 #include "wizard/ComDataExp.h"
 
-#include <algorithm>
-
 namespace {
 
-Currency signedByDac(Currency amount, int dac) { return (dac == 2 || dac == 4) ? -amount : amount; }
+Currency signedByDac(Currency amount, int dac)
+{
+  return (dac == 2 || dac == 4) ? -amount : amount;
+}
 
 }  // namespace
 
-QString fnUtiwakesyoAmountText(Currency amount) {
-  if (amount.isZero()) return QString();
+QString fnUtiwakesyoAmountText(Currency amount)
+{
+  if (amount.isZero())
+    return QString();
   return FormatCurr(QStringLiteral("#"), amount);
 }
 
-int fnUtiwakesyoWriteData(TXmlSaveDoc& doc, const TUtiwakesyoRows& rows, int& errCode) {
+int fnUtiwakesyoWriteData(TXmlSaveDoc& doc, const TUtiwakesyoRows& rows, int& errCode)
+{
   errCode = 3;
   TXmlNode data = doc.fnXmlNewChildNode(nullptr, QStringLiteral("DATA"), QString(), QString());
   int accountCount = 0;

@@ -3,12 +3,12 @@
 // sub-accounts and their balances at the end of the chosen period range.
 #pragma once
 
-#include "platform/Currency.h"
-#include "wizard/XmlSaveDoc.h"
+#include <vector>
 
 #include <QString>
 
-#include <vector>
+#include "platform/Currency.h"
+#include "wizard/XmlSaveDoc.h"
 
 // What the writer reads of one sub-account row of the balance table.
 struct TUtiwakesyoHojo {
@@ -23,9 +23,9 @@ struct TUtiwakesyoRow {
   QString KCODE;
   QString USERCODE;
   QString KNAME;
-  int DAC = 0;     // 2 and 4: the balance is written negated
-  Currency WNUM4;  // closing balance on the account's own side
-  int HOJONUM = 0; // number of meaningful entries of HOJOUTIWAKE
+  int DAC = 0;      // 2 and 4: the balance is written negated
+  Currency WNUM4;   // closing balance on the account's own side
+  int HOJONUM = 0;  // number of meaningful entries of HOJOUTIWAKE
   std::vector<TUtiwakesyoHojo> HOJOUTIWAKE;
 };
 

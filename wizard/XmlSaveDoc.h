@@ -12,11 +12,11 @@
 // lacks); a character outside code page 932 becomes a character reference.
 #pragma once
 
+#include <stdexcept>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-#include <stdexcept>
 
 struct _xmlDoc;
 struct _xmlNode;
@@ -34,16 +34,16 @@ using TXmlNodeAttrs = QList<TXmlNodeAttr>;
 // Raised for a name that is not a valid XML name, a text with a character
 // XML cannot hold, a missing node, or a file that cannot be written.
 class EXmlSaveDocError : public std::runtime_error {
-public:
+ public:
   explicit EXmlSaveDocError(const QString& message);
   QString Message() const { return message_; }
 
-private:
+ private:
   QString message_;
 };
 
 class TXmlSaveDoc {
-public:
+ public:
   // _Ver and _Encoding go into the declaration; _Standalone only when it is
   // not empty. Encodings: "Shift_JIS" (code page 932 bytes) or "UTF-8".
   TXmlSaveDoc(const QString& _Ver, const QString& _Encoding, const QString& _Standalone);
@@ -60,8 +60,7 @@ public:
 
   // Appends an element to _pNode (the document element when nullptr); sets
   // the attribute _Attr = _Value when _Attr is not empty.
-  TXmlNode fnXmlNewChildNode(TXmlNode _pNode, const QString& _NodeText, const QString& _Attr,
-                             const QString& _Value);
+  TXmlNode fnXmlNewChildNode(TXmlNode _pNode, const QString& _NodeText, const QString& _Attr, const QString& _Value);
 
   // Appends an element with the text _Value (no content when empty) to
   // _pNode, which must not be nullptr; optional attribute. Returns nullptr.
@@ -70,16 +69,16 @@ public:
 
   // Changes the text (when _Value is not empty) and an attribute (when _Attr
   // is not empty) of the child of _pNode named _NodeText. Returns nullptr.
-  TXmlNode fnXmlNodeValueChange(TXmlNode _pNode, const QString& _NodeText, const QString& _Value,
-                                const QString& _Attr, const QString& _AttrValue);
+  TXmlNode fnXmlNodeValueChange(TXmlNode _pNode, const QString& _NodeText, const QString& _Value, const QString& _Attr,
+                                const QString& _AttrValue);
 
   // As fnXmlNewChildNode with any number of attributes; the escaped names
   // and values are written back into _XmlNodeAttrs.
   TXmlNode fnXmlNewChildNodeA(TXmlNode _pNode, const QString& _NodeText, TXmlNodeAttrs& _XmlNodeAttrs);
 
   // As fnXmlNewChildBottomNode with any number of attributes. Returns nullptr.
-  TXmlNode fnXmlNewChildBottomNodeA(TXmlNode _pNode, const QString& _NodeText,
-                                    TXmlNodeAttrs& _XmlNodeAttrs, const QString& _Value);
+  TXmlNode fnXmlNewChildBottomNodeA(TXmlNode _pNode, const QString& _NodeText, TXmlNodeAttrs& _XmlNodeAttrs,
+                                    const QString& _Value);
 
   // The direct child of _pNode (the document element when nullptr) with the
   // name _NodeText, or nullptr.
@@ -93,7 +92,7 @@ public:
   // file as it was.
   void pcXmlSaveToFile(const QString& _Text) const;
 
-private:
+ private:
   TXmlNode root() const;
   TXmlNode newElement(TXmlNode parent, const QString& escapedName);
   void setText(TXmlNode node, const QString& escapedText);

@@ -6,7 +6,7 @@ class TInputDlgBox;
 
 // The dialog of try ATry (1 to 3), prepared and ready to show; the caller
 // frees it. From the second try on the caption asks again in red.
-TInputDlgBox *fnCreateDataPasswordDlg(int ATry);
+TInputDlgBox* fnCreateDataPasswordDlg(int ATry);
 
 // Installs the prompt as the data module's DataPasswordPromptProc.
 void pcInstallDataPasswordPrompt();

@@ -9,12 +9,12 @@
 // of a fixed system login code, with the password change dialog.
 #pragma once
 
-#include "common/AppIniCreate.h"
+#include <functional>
+#include <memory>
 
 #include <QDialog>
 
-#include <functional>
-#include <memory>
+#include "common/AppIniCreate.h"
 
 class QGroupBox;
 class QLabel;
@@ -29,101 +29,100 @@ class DbError;
 
 // Shows the data-server settings dialog; installed by the module that owns
 // that dialog. Without it the "サーバー設定" button does nothing.
-using TServerSettingsHook = std::function<void(QWidget *parent)>;
+using TServerSettingsHook = std::function<void(QWidget* parent)>;
 void pcSetServerSettingsHook(TServerSettingsHook hook);
 
-class TLogonBox : public QDialog
-{
-    Q_OBJECT
-public:
-    explicit TLogonBox(QWidget *parent = nullptr);
-    ~TLogonBox() override;
+class TLogonBox : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TLogonBox(QWidget* parent = nullptr);
+  ~TLogonBox() override;
 
-    bool InitFlg() const { return FInitFlg; }
-    void setInitFlg(bool value) { FInitFlg = value; }
-    void setProcType(int value);
-    int OpCode() const { return FOpCode; }
-    void setOpCode(int value) { FOpCode = value; }
-    int OpPassword() const { return FOpPassword; }
-    void setOpPassword(int value) { FOpPassword = value; }
+  bool InitFlg() const { return FInitFlg; }
+  void setInitFlg(bool value) { FInitFlg = value; }
+  void setProcType(int value);
+  int OpCode() const { return FOpCode; }
+  void setOpCode(int value) { FOpCode = value; }
+  int OpPassword() const { return FOpPassword; }
+  void setOpPassword(int value) { FOpPassword = value; }
 
-    // Fixes the connection choice: non-zero selects the server, zero this
-    // computer; the other choice is disabled.
-    void FixAppType(int AAppType);
+  // Fixes the connection choice: non-zero selects the server, zero this
+  // computer; the other choice is disabled.
+  void FixAppType(int AAppType);
 
-    // The form's controls.
-    TxEdit *OpCodeEdit() const { return txtOpCode; }
-    TxEdit *PasswordEdit() const { return txtPassword; }
-    TxEdit *GroupEdit() const { return txtGroupID; }
-    TxRadioButton *StandAloneButton() const { return btnSA; }
-    TxRadioButton *ServerButton() const { return btnCS; }
-    TxPlButton *ServerSettingsButton() const { return btnServerSettei; }
-    TxPlButton *UpPasswordButton() const { return btnUpPassword; }
-    TxPlButton *OkButton() const { return OKBtn; }
-    TxPlButton *CancelButton() const { return CancelBtn; }
+  // The form's controls.
+  TxEdit* OpCodeEdit() const { return txtOpCode; }
+  TxEdit* PasswordEdit() const { return txtPassword; }
+  TxEdit* GroupEdit() const { return txtGroupID; }
+  TxRadioButton* StandAloneButton() const { return btnSA; }
+  TxRadioButton* ServerButton() const { return btnCS; }
+  TxPlButton* ServerSettingsButton() const { return btnServerSettei; }
+  TxPlButton* UpPasswordButton() const { return btnUpPassword; }
+  TxPlButton* OkButton() const { return OKBtn; }
+  TxPlButton* CancelButton() const { return CancelBtn; }
 
-    // Runs the OK handler of the current form (as the OK button does).
-    void RunOk();
+  // Runs the OK handler of the current form (as the OK button does).
+  void RunOk();
 
-protected:
-    void showEvent(QShowEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
-    void keyReleaseEvent(QKeyEvent *e) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
-public slots:
-    void reject() override;
+ public slots:
+  void reject() override;
 
-private:
-    enum class TOkHandler { OperatorLogon, SystemUserLogon, PasswordLogon };
+ private:
+  enum class TOkHandler { OperatorLogon, SystemUserLogon, PasswordLogon };
 
-    int GetConType() const;
-    bool ShowConnectError();
-    void OperatorLogonClick();
-    void SystemUserLogon();
-    void PasswordLogonClick();
-    bool GetEntryPassword(int ALoginCode, QString &APassword);
-    bool UpdatePassword(int ALoginCode, const QString &ANewPassword);
-    void UpPasswordClick();
-    void RadioClick();
-    bool CheckServerSettings();
-    void ReadOperator(int AGroupId, int AOpCode, QString &AOpName, bool &AJimusho);
-    void ReadOperatorRights(int AGroupId, int AOpCode);
-    void SetServerTemp();
-    void ForgetLogon(int AGroupId, int ALoginCode);
-    void error(const QString &text);
-    int scaled(int v) const;
+  int GetConType() const;
+  bool ShowConnectError();
+  void OperatorLogonClick();
+  void SystemUserLogon();
+  void PasswordLogonClick();
+  bool GetEntryPassword(int ALoginCode, QString& APassword);
+  bool UpdatePassword(int ALoginCode, const QString& ANewPassword);
+  void UpPasswordClick();
+  void RadioClick();
+  bool CheckServerSettings();
+  void ReadOperator(int AGroupId, int AOpCode, QString& AOpName, bool& AJimusho);
+  void ReadOperatorRights(int AGroupId, int AOpCode);
+  void SetServerTemp();
+  void ForgetLogon(int AGroupId, int ALoginCode);
+  void error(const QString& text);
+  int scaled(int v) const;
 
-    bool FInitFlg = false;
-    int FProcType = 0;
-    bool FGroup = false;
-    std::unique_ptr<TAppIniCreate> FAppIniCreateBox;
-    QString FNowPassword;
-    bool FPasswordEntry = true;
-    TUpPasswordBox *FUpPasswordBox = nullptr;
-    bool FAO_User = false;
-    int FSystemLoginCode = 0;
-    int FOpCode = 0;
-    int FOpPassword = 0;
-    TOkHandler FOkHandler = TOkHandler::OperatorLogon;
+  bool FInitFlg = false;
+  int FProcType = 0;
+  bool FGroup = false;
+  std::unique_ptr<TAppIniCreate> FAppIniCreateBox;
+  QString FNowPassword;
+  bool FPasswordEntry = true;
+  TUpPasswordBox* FUpPasswordBox = nullptr;
+  bool FAO_User = false;
+  int FSystemLoginCode = 0;
+  int FOpCode = 0;
+  int FOpPassword = 0;
+  TOkHandler FOkHandler = TOkHandler::OperatorLogon;
 
-    QWidget *pnlHeader = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QGroupBox *grpCode = nullptr;
-    QLabel *lblGroup = nullptr;
-    QLabel *lblCode = nullptr;
-    QLabel *lblPassword = nullptr;
-    TxEdit *txtOpCode = nullptr;
-    TxEdit *txtPassword = nullptr;
-    TxEdit *txtGroupID = nullptr;
-    QGroupBox *grpConnect = nullptr;
-    TxRadioButton *btnSA = nullptr;
-    TxRadioButton *btnCS = nullptr;
-    TxPlButton *btnServerSettei = nullptr;
-    TxPlButton *btnUpPassword = nullptr;
-    QWidget *pnlLower = nullptr;
-    TxPlButton *OKBtn = nullptr;
-    TxPlButton *CancelBtn = nullptr;
+  QWidget* pnlHeader = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QGroupBox* grpCode = nullptr;
+  QLabel* lblGroup = nullptr;
+  QLabel* lblCode = nullptr;
+  QLabel* lblPassword = nullptr;
+  TxEdit* txtOpCode = nullptr;
+  TxEdit* txtPassword = nullptr;
+  TxEdit* txtGroupID = nullptr;
+  QGroupBox* grpConnect = nullptr;
+  TxRadioButton* btnSA = nullptr;
+  TxRadioButton* btnCS = nullptr;
+  TxPlButton* btnServerSettei = nullptr;
+  TxPlButton* btnUpPassword = nullptr;
+  QWidget* pnlLower = nullptr;
+  TxPlButton* OKBtn = nullptr;
+  TxPlButton* CancelBtn = nullptr;
 };

@@ -4,10 +4,10 @@
 // network neighbourhood, so the list is what the installation configured.
 #pragma once
 
-#include "ui/SDI.h"
-
 #include <QString>
 #include <QStringList>
+
+#include "ui/SDI.h"
 
 class QLabel;
 class QListWidget;
@@ -17,30 +17,29 @@ class TxPlButton;
 // of the mount points (case-insensitively distinct; first spelling kept).
 QStringList fnMountPointHosts();
 
-class TSelectComputerBox : public TBSDI
-{
-    Q_OBJECT
-public:
-    explicit TSelectComputerBox(QWidget *AParent = nullptr);
+class TSelectComputerBox : public TBSDI {
+  Q_OBJECT
+ public:
+  explicit TSelectComputerBox(QWidget* AParent = nullptr);
 
-    void SetPrompt(const QString &AText);
-    void SetHosts(const QStringList &AHosts, const QString &ASelected);
-    QString Selected() const;
+  void SetPrompt(const QString& AText);
+  void SetHosts(const QStringList& AHosts, const QString& ASelected);
+  QString Selected() const;
 
-    QListWidget *HostList() const { return lstHosts; }
-    TxPlButton *OkButton() const { return btnOK; }
-    TxPlButton *CancelButton() const { return btnCancel; }
+  QListWidget* HostList() const { return lstHosts; }
+  TxPlButton* OkButton() const { return btnOK; }
+  TxPlButton* CancelButton() const { return btnCancel; }
 
-private:
-    void OkClick();
+ private:
+  void OkClick();
 
-    QLabel *lblPrompt = nullptr;
-    QListWidget *lstHosts = nullptr;
-    TxPlButton *btnOK = nullptr;
-    TxPlButton *btnCancel = nullptr;
+  QLabel* lblPrompt = nullptr;
+  QListWidget* lstHosts = nullptr;
+  TxPlButton* btnOK = nullptr;
+  TxPlButton* btnCancel = nullptr;
 };
 
 // Shows the picker over fnMountPointHosts() with ATitle as its prompt
 // ("コンピュータを選択して下さい" when empty) and AName pre-selected. True with
 // AName set to the chosen host; false on Cancel (AName unchanged).
-bool fnSelectComputer(const QString &ATitle, QString &AName, QWidget *AParent = nullptr);
+bool fnSelectComputer(const QString& ATitle, QString& AName, QWidget* AParent = nullptr);

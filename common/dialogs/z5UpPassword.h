@@ -9,54 +9,53 @@ class QLabel;
 class TxEdit;
 class TxPlButton;
 
-class TUpPasswordBox : public QDialog
-{
-    Q_OBJECT
-public:
-    explicit TUpPasswordBox(QWidget *parent = nullptr);
+class TUpPasswordBox : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TUpPasswordBox(QWidget* parent = nullptr);
 
-    // The stored password, empty when none exists. Setting it lays out the
-    // form (change or first setting) and empties the fields.
-    void setNowPassword(const QString &value);
-    // The accepted new password (after OK).
-    QString NewPassword() const { return FNewPassword; }
+  // The stored password, empty when none exists. Setting it lays out the
+  // form (change or first setting) and empties the fields.
+  void setNowPassword(const QString& value);
+  // The accepted new password (after OK).
+  QString NewPassword() const { return FNewPassword; }
 
-    // The form's fields and buttons.
-    TxEdit *PasswordNow() const { return txtPasswordNow; }
-    TxEdit *PasswordNew1() const { return txtPasswordNew1; }
-    TxEdit *PasswordNew2() const { return txtPasswordNew2; }
-    TxPlButton *OkButton() const { return btnOk; }
-    TxPlButton *CancelButton() const { return btnCancel; }
-    QLabel *HeaderLabel() const { return Label1; }
+  // The form's fields and buttons.
+  TxEdit* PasswordNow() const { return txtPasswordNow; }
+  TxEdit* PasswordNew1() const { return txtPasswordNew1; }
+  TxEdit* PasswordNew2() const { return txtPasswordNew2; }
+  TxPlButton* OkButton() const { return btnOk; }
+  TxPlButton* CancelButton() const { return btnCancel; }
+  QLabel* HeaderLabel() const { return Label1; }
 
-    // True for the characters a password may hold: digits and the letters
-    // A to Z and a to z.
-    static bool fnPasswordChar(QChar c);
+  // True for the characters a password may hold: digits and the letters
+  // A to Z and a to z.
+  static bool fnPasswordChar(QChar c);
 
-protected:
-    void showEvent(QShowEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
-    void keyReleaseEvent(QKeyEvent *e) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
-public slots:
-    void reject() override;
+ public slots:
+  void reject() override;
 
-private:
-    void btnOkClick();
-    int scaled(int v) const;
+ private:
+  void btnOkClick();
+  int scaled(int v) const;
 
-    bool FPasswordEntry = false;
-    QString FNowPassword;
-    QString FNewPassword;
+  bool FPasswordEntry = false;
+  QString FNowPassword;
+  QString FNewPassword;
 
-    QLabel *Label1 = nullptr;
-    QLabel *lblNow = nullptr;
-    QLabel *lblNew1 = nullptr;
-    QLabel *lblNew2 = nullptr;
-    TxEdit *txtPasswordNow = nullptr;
-    TxEdit *txtPasswordNew1 = nullptr;
-    TxEdit *txtPasswordNew2 = nullptr;
-    TxPlButton *btnOk = nullptr;
-    TxPlButton *btnCancel = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* lblNow = nullptr;
+  QLabel* lblNew1 = nullptr;
+  QLabel* lblNew2 = nullptr;
+  TxEdit* txtPasswordNow = nullptr;
+  TxEdit* txtPasswordNew1 = nullptr;
+  TxEdit* txtPasswordNew2 = nullptr;
+  TxPlButton* btnOk = nullptr;
+  TxPlButton* btnCancel = nullptr;
 };

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include "acccalc/AccGengo.h"
 #include "common/AccDateText.h"
 #include "common/AccRecord.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -47,12 +47,8 @@ TEST_F(DateText, EraFormByKeywordAndKind)
     int kind;
     const char16_t* expect;
   } jcases[] = {
-      {u"yyyy年mm月dd日", 1, u"平成 07年11月03日"},
-      {u"y年m月d日", 2, u"H  7年11月 3日"},
-      {u"y年", 1, u"平成 7年"},
-      {u"yyyy年 m月 d日", 1, u"平成  7年 11月 3日"},
-      {u"yy年 mm月", 0, u"07年 11月"},
-      {u"mm月", 1, u""},
+      {u"yyyy年mm月dd日", 1, u"平成 07年11月03日"},  {u"y年m月d日", 2, u"H  7年11月 3日"}, {u"y年", 1, u"平成 7年"},
+      {u"yyyy年 m月 d日", 1, u"平成  7年 11月 3日"}, {u"yy年 mm月", 0, u"07年 11月"},      {u"mm月", 1, u""},
   };
   for (const auto& c : jcases)
     EXPECT_EQ(fnDateToWarekiTextJ(QString::fromUtf16(c.key), c.kind, heisei), QString::fromUtf16(c.expect))

@@ -1,7 +1,6 @@
 // The accounting information of the open data, the tax master, the data
 // kinds and the cash-flow items, against fixture company databases.
 #include "DataModuleTestUtil.h"
-
 #include "common/AccCipher.h"
 #include "common/AccSikinGuriCmp.h"
 #include "common/AccTaxCmp.h"
@@ -73,7 +72,8 @@ TEST(DataKinds, ZaimuDataTypeSwitchesTheCashFlowItems)
     EXPECT_EQ(CashFlowItemList.back().Name, "流動性現預金");
     bool found = false;
     for (const auto& item : CashFlowItemList) {
-      if (item.Code != "17") continue;
+      if (item.Code != "17")
+        continue;
       found = true;
       EXPECT_EQ(item.Name, c.item17);
       EXPECT_EQ(item.Section, c.note17);
@@ -91,7 +91,7 @@ TEST(DataKinds, ZaimuDataTypeSwitchesTheCashFlowItems)
 }
 
 class AccInfo : public StandAlone {
-protected:
+ protected:
   const sample::DataSet& general() const { return root.dataSets.at(0); }
   const sample::DataSet& medical() const { return root.dataSets.at(1); }
   QString db(const sample::DataSet& ds) const { return ds.database; }
@@ -142,7 +142,8 @@ TEST_F(AccInfo, GeneralAndMedicalData)
     EXPECT_EQ(AccInf.KISHU_A[2], day(2022, 4, 1));
     EXPECT_EQ(AccInf.KIMATU_A[2], day(2023, 3, 31));
     const TDateTime closing[] = {day(2024, 6, 30), day(2024, 9, 30), day(2024, 12, 31), day(2025, 3, 31)};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(AccInf.KessanHizuke[i], closing[i]) << i;
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(AccInf.KessanHizuke[i], closing[i]) << i;
     EXPECT_EQ(AccInf.GENKIN, "1101");
     EXPECT_EQ(AccInf.UC_GENKIN, "111");
     EXPECT_EQ(AccInf.KARIUKEZ, "3105");
@@ -287,11 +288,12 @@ TEST_F(AccInfo, TaxMasterFromTheRowsRead)
     previous = r.TCODE;
     classes[r.TCODE] = r.ClassKbn;
   }
-  const std::pair<int, int> expected[] = {{100, 1}, {499, 1}, {600, 1}, {699, 1}, {101, 1}, {500, 0},
-                                          {501, 2}, {599, 2}, {700, 2}, {799, 2}, {99, 0},  {800, 0},
-                                          {810, 0}, {0, 0},   {910, 0}};
+  const std::pair<int, int> expected[] = {{100, 1}, {499, 1}, {600, 1}, {699, 1}, {101, 1},
+                                          {500, 0}, {501, 2}, {599, 2}, {700, 2}, {799, 2},
+                                          {99, 0},  {800, 0}, {810, 0}, {0, 0},   {910, 0}};
   for (const auto& [code, cls] : expected) {
-    if (code == 500) continue;
+    if (code == 500)
+      continue;
     ASSERT_TRUE(classes.count(code)) << code;
     EXPECT_EQ(classes[code], cls) << code;
   }
@@ -393,10 +395,8 @@ TEST_F(AccInfo, RelayServerStoresAndCapitalOpening)
   EXPECT_EQ(dm->GetMotoirekinKaisizan(1, "", ""), Currency());
   AccInf.DATATYPE = 2;
   AccInf.MOTOIREKIN = "3501";
-  execSql(db(general()),
-          "INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, KISHU) VALUES (1, '01', '', '3501', 100)");
-  execSql(db(general()),
-          "INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, KISHU) VALUES (1, '02', '', '3501', 20)");
+  execSql(db(general()), "INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, KISHU) VALUES (1, '01', '', '3501', 100)");
+  execSql(db(general()), "INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, KISHU) VALUES (1, '02', '', '3501', 20)");
   EXPECT_EQ(dm->GetMotoirekinKaisizan(1, "", ""), Currency::fromInt(120));
   EXPECT_EQ(dm->GetMotoirekinKaisizan(1, "02", ""), Currency::fromInt(20));
   EXPECT_EQ(dm->GetMotoirekinKaisizan(1, "' OR ''='", ""), Currency());

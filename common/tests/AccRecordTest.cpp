@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include "common/AccRecord.h"
 #include "common/DbUtil.h"
 #include "db/DbError.h"
 #include "platform/Format.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -49,7 +49,9 @@ TEST(AccRecord, NamesFromTheIdentityFileAndPartnerColours)
   struct Case {
     std::uint8_t edition;
     int client2, total, active;
-  } cases[] = {{0, 0xE1F0FF, 0x8EC7FF, 0x246BFF}, {1, 0xF2FFEE, 0xD6FFC8, 0x8000}, {2, 0xF2FFEE, 0xD6FFC8, 0x8000},
+  } cases[] = {{0, 0xE1F0FF, 0x8EC7FF, 0x246BFF},
+               {1, 0xF2FFEE, 0xD6FFC8, 0x8000},
+               {2, 0xF2FFEE, 0xD6FFC8, 0x8000},
                {3, 0xE1F0FF, 0x8EC7FF, 0x246BFF}};
   for (const auto& c : cases) {
     pcAccRecordReset();
@@ -71,10 +73,19 @@ TEST(DbUtil, PlainIdentifiers)
   struct Case {
     QString name;
     bool ok;
-  } cases[] = {{"ACCREG", true},       {"GEN_EVENTLOG_REC", true}, {"RDB$DATABASE", true}, {"_x1", true},
-               {"", false},            {"1ABC", false},            {"A B", false},         {"A;DROP", false},
-               {"A'--", false},        {"表", false},              {QString(64, 'A'), false}};
-  for (const auto& c : cases) EXPECT_EQ(fnIsPlainIdentifier(c.name), c.ok) << c.name.toStdString();
+  } cases[] = {{"ACCREG", true},
+               {"GEN_EVENTLOG_REC", true},
+               {"RDB$DATABASE", true},
+               {"_x1", true},
+               {"", false},
+               {"1ABC", false},
+               {"A B", false},
+               {"A;DROP", false},
+               {"A'--", false},
+               {"表", false},
+               {QString(64, 'A'), false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(fnIsPlainIdentifier(c.name), c.ok) << c.name.toStdString();
   EXPECT_THROW(pcRequirePlainIdentifier("X;Y"), db::DbError);
 }
 
@@ -90,8 +101,8 @@ TEST(EditRepository, PercentageAndDateChecks)
     QString in;
     QString out;
     bool cleared;
-  } percent[] = {{"150", "100", true}, {"-3", "0", true}, {"abc", "0", true}, {"55.5", "55.5", false},
-                 {"100", "100", false}, {"0", "0", false}};
+  } percent[] = {{"150", "100", true},    {"-3", "0", true},     {"abc", "0", true},
+                 {"55.5", "55.5", false}, {"100", "100", false}, {"0", "0", false}};
   for (const auto& c : percent) {
     QVariant v = c.in;
     QString text = "bad";
@@ -101,8 +112,11 @@ TEST(EditRepository, PercentageAndDateChecks)
     EXPECT_EQ(error, !c.cleared);
     EXPECT_EQ(text.isEmpty(), c.cleared);
   }
-  Case dates[] = {{" 1/ 2/ 3", "01/02/03", true}, {"24/05/01", "24/05/01", false}, {" 5/ 1", "05/01", true},
-                  {" 7", "07", true}, {"", "", false}};
+  Case dates[] = {{" 1/ 2/ 3", "01/02/03", true},
+                  {"24/05/01", "24/05/01", false},
+                  {" 5/ 1", "05/01", true},
+                  {" 7", "07", true},
+                  {"", "", false}};
   for (const auto& c : dates) {
     QVariant v = c.in;
     QString text = "bad";

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include "acccalc/AccGengo.h"
 #include "common/AccRecord.h"
 #include "common/AccTaxCmp.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,13 +1,14 @@
-#include "common/AppIniCreate.h"
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
 #include "common/AppInfo.h"
+#include "common/AppIniCreate.h"
 #include "common/SeihinVersionList.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "tests/support/TempDir.h"
-
-#include <QDir>
-#include <QFile>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "common/BufFileStream.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "common/BufFileStream.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QByteArray pattern(int n)
 {
   QByteArray b(n, '\0');
-  for (int i = 0; i < n; ++i) b[i] = char((i * 7 + 3) & 0xFF);
+  for (int i = 0; i < n; ++i)
+    b[i] = char((i * 7 + 3) & 0xFF);
   return b;
 }
 
@@ -140,7 +141,8 @@ TEST(TailBlock, WorksBeyondTwoGigabytes)
   {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    if (!f.resize(size)) GTEST_SKIP() << "no sparse file support";
+    if (!f.resize(size))
+      GTEST_SKIP() << "no sparse file support";
   }
   const QString block = kMarker + "\r\nX=1\r\n";
   pcAppendUtf16Text(path, block);

@@ -1,6 +1,6 @@
-#include "common/AccCipher.h"
-
 #include <gtest/gtest.h>
+
+#include "common/AccCipher.h"
 
 namespace {
 

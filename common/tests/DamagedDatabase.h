@@ -16,14 +16,18 @@ namespace dmtest {
 inline qint64 makeDamagedCopy(const QString& source, const QString& target)
 {
   QFile::remove(target);
-  if (!QFile::copy(source, target)) return -1;
+  if (!QFile::copy(source, target))
+    return -1;
   QFile f(target);
-  if (!f.open(QIODevice::ReadWrite)) return -1;
+  if (!f.open(QIODevice::ReadWrite))
+    return -1;
   QByteArray bytes = f.readAll();
   // The header page: page size at offset 16.
-  if (bytes.size() < 18) return -1;
+  if (bytes.size() < 18)
+    return -1;
   const int pageSize = qFromLittleEndian<quint16>(bytes.constData() + 16);
-  if (pageSize < 1024) return -1;
+  if (pageSize < 1024)
+    return -1;
   constexpr char kDataPage = 5;
   constexpr char kIndexPage = 7;
   constexpr quint16 kFirstUserRelation = 128;
@@ -31,12 +35,15 @@ inline qint64 makeDamagedCopy(const QString& source, const QString& target)
     const char* p = bytes.constData() + page * pageSize;
     // A data page: type, then (after the 16-byte header) its sequence,
     // relation and record count.
-    if (p[0] != kDataPage) continue;
+    if (p[0] != kDataPage)
+      continue;
     const quint16 relation = qFromLittleEndian<quint16>(p + 20);
     const quint16 count = qFromLittleEndian<quint16>(p + 22);
-    if (relation < kFirstUserRelation || count == 0) continue;
+    if (relation < kFirstUserRelation || count == 0)
+      continue;
     bytes[page * pageSize] = kIndexPage;
-    if (!f.seek(page * pageSize) || f.write(bytes.constData() + page * pageSize, 1) != 1) return -1;
+    if (!f.seek(page * pageSize) || f.write(bytes.constData() + page * pageSize, 1) != 1)
+      return -1;
     f.close();
     return page;
   }

@@ -1,18 +1,17 @@
 // The data-folder information: settings-file round trips in stand-alone use,
 // the data-list lock and the attachments in client/server use, and writes of
 // two writers at once that must not lose each other's keys.
-#include "DataModuleTestUtil.h"
+#include <atomic>
+#include <chrono>
+#include <thread>
 
+#include <QFile>
+
+#include "DataModuleTestUtil.h"
 #include "common/DataFolderLock.h"
 #include "common/DataInfomation.h"
 #include "platform/IniFile.h"
 #include "tests/support/FirebirdServer.h"
-
-#include <QFile>
-
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 namespace dmtest {
 namespace {
@@ -53,10 +52,12 @@ TEST_F(StandAlone, FolderStatusRoundTrip)
       {"free", [&] { info.WriteIniFileDataStatus(general.folder, jxdsNone); }, jxdsNone, 0, jxksExec,
        sample::loginCode(sample::OperatorCode)},
       {"given back", [&] { info.WriteIniFileKyoyuDataStatus(general.folder, jxksNone); }, jxdsNone, 0, jxksNone, 0},
-      {"reset", [&] {
+      {"reset",
+       [&] {
          info.WriteIniFileDataStatus(general.folder, jxdsCopy);
          info.InitIniFile(general.folder, "DATASTS");
-       }, jxdsNone, 0, jxksNone, 0},
+       },
+       jxdsNone, 0, jxksNone, 0},
   };
   for (const auto& s : steps) {
     s.write();
@@ -103,7 +104,8 @@ TEST_F(StandAlone, TwoWritersKeepEachOthersKeys)
   int missing = 0;
   for (int i = 0; i < kPerWriter; ++i)
     for (const char* p : {"A", "B"})
-      if (!f.ValueExists("DATASTS", p + QString::number(i))) ++missing;
+      if (!f.ValueExists("DATASTS", p + QString::number(i)))
+        ++missing;
   EXPECT_EQ(missing, 0);
 
   // A writer waits for the folder's lock.
@@ -126,7 +128,7 @@ TEST_F(StandAlone, TwoWritersKeepEachOthersKeys)
 }
 
 class InfoClientServer : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -162,18 +164,20 @@ TEST_F(InfoClientServer, StatusFromTheDataListAndTheAttachments)
   EXPECT_FALSE(QFile::exists(TDataInfomation::IniFileName(general.folder)));
 
   // Locked in the data list: the holder with the group.
-  execSql(sysdb, QStringLiteral("INSERT INTO DATALIST_EX (REC, DATAPLACEREC, GROUPID, PASNAME, DATALOCK, DATATYPE, SHOUGOU) "
-                                "VALUES (77, 1, %1, '%2', %3, 1, 'locked co')")
-                     .arg(sample::GroupId)
-                     .arg(general.folder.toUpper())
-                     .arg(sample::OperatorCode));
+  execSql(sysdb,
+          QStringLiteral("INSERT INTO DATALIST_EX (REC, DATAPLACEREC, GROUPID, PASNAME, DATALOCK, DATATYPE, SHOUGOU) "
+                         "VALUES (77, 1, %1, '%2', %3, 1, 'locked co')")
+              .arg(sample::GroupId)
+              .arg(general.folder.toUpper())
+              .arg(sample::OperatorCode));
   EXPECT_EQ(info.ReadIniFile(general.folder, r), 0);
   EXPECT_EQ(r.Status, jxdsLock);
   EXPECT_EQ(r.OpCode, sample::loginCode(sample::OperatorCode));
   EXPECT_EQ(r.Shougou, "locked co");
 
   // A holder whose operator row has gone is still named by the lock mark.
-  execSql(sysdb, QStringLiteral("UPDATE DATALIST_EX SET DATALOCK=9876 WHERE REC=77 AND GROUPID=%1").arg(sample::GroupId));
+  execSql(sysdb,
+          QStringLiteral("UPDATE DATALIST_EX SET DATALOCK=9876 WHERE REC=77 AND GROUPID=%1").arg(sample::GroupId));
   EXPECT_EQ(info.ReadIniFile(general.folder, r), 0);
   EXPECT_EQ(r.Status, jxdsLock);
   EXPECT_EQ(r.OpCode, 9876 + sample::GroupId * 10000);

@@ -2,16 +2,15 @@
 // storing its list name, update lock and read-only flag (stand-alone and
 // client/server), journal counts and the cloud-share mark of the record, and
 // folders on network shares, which get no settings file.
-#include "DataModuleTestUtil.h"
-
-#include "common/DataInfomation.h"
-#include "platform/Paths.h"
-#include "tests/support/FirebirdServer.h"
+#include <functional>
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <functional>
+#include "DataModuleTestUtil.h"
+#include "common/DataInfomation.h"
+#include "platform/Paths.h"
+#include "tests/support/FirebirdServer.h"
 
 namespace dmtest {
 namespace {
@@ -23,7 +22,7 @@ QString dbValue(const QString& database, const QString& column)
 }
 
 class InfoByPath : public StandAlone, public ::testing::WithParamInterface<TJxAppType> {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -38,7 +37,8 @@ protected:
   }
   void TearDown() override
   {
-    if (dm) dm->fnAccDatDisConnected(general.folder, false, false, false);
+    if (dm)
+      dm->fnAccDatDisConnected(general.folder, false, false, false);
     StandAlone::TearDown();
   }
 

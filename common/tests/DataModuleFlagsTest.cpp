@@ -1,23 +1,26 @@
 // The data module's deferred actions, company-data flags and labels, the
 // operator key values and the screen values store; the database questions
 // against fixture databases.
-#include "DataModuleTestUtil.h"
-
-#include "common/GamenKeyValue.h"
-#include "platform/DateTime.h"
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
+
+#include "DataModuleTestUtil.h"
+#include "common/GamenKeyValue.h"
+#include "platform/DateTime.h"
 
 namespace dmtest {
 namespace {
 
-QString u(const char16_t* s) { return QString::fromUtf16(s); }
+QString u(const char16_t* s)
+{
+  return QString::fromUtf16(s);
+}
 
 // Timers need an event loop; the core tests have no application object.
 void ensureApp()
 {
-  if (QCoreApplication::instance()) return;
+  if (QCoreApplication::instance())
+    return;
   static int argc = 1;
   static char name[] = "rendo_common_tests";
   static char* argv[] = {name, nullptr};
@@ -28,12 +31,13 @@ void spin(int ms)
 {
   QElapsedTimer t;
   t.start();
-  while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  while (t.elapsed() < ms)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 class Closable : public QObject {
   Q_OBJECT
-public:
+ public:
   int closes = 0;
   Q_INVOKABLE bool close()
   {
@@ -50,7 +54,7 @@ TEST(DeferredActions, DataFolderNamesOfAPath)
       {"C:\\ProgramData\\x\\DATA\\12\\3", "12", "3"},
       {"C:\\ProgramData\\x\\cb_data\\5", "5", ""},
       {"C:\\ProgramData\\x\\nothing\\5", "", ""},
-      {"C:\\My Data\\DATA\\7", "7", ""},           // "MyData" is no DATA part
+      {"C:\\My Data\\DATA\\7", "7", ""},                 // "MyData" is no DATA part
       {u(u"/srv/ｘ/Data/0012/　0003"), "0012", "0003"},  // full-width spaces go too
       {"/home/a/DATA", "", ""},
       {"", "", ""},
@@ -135,7 +139,7 @@ TEST(KeyValueTexts, EditLinesOfNameAndValue)
 }
 
 class Flags : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { pcAccRecordReset(); }
   void TearDown() override { pcAccRecordReset(); }
 };
@@ -150,13 +154,10 @@ TEST_F(Flags, CloudShareAndAccess)
     int gassan, line;
     bool installation, data;
   } cases[] = {
-      {0, 0, jxatSA, false, 0, 1, true, true},
-      {0, 0, jxatCS, false, 0, 0, true, false},   // no cloud-share line
-      {0, 0, jxatCS, false, 1, 1, true, false},   // consolidated data
-      {0, 0, jxatSBC, false, 0, 1, false, false},
-      {1, 0, jxatSA, false, 0, 1, false, false},  // partner edition
-      {0, 2, jxatSA, false, 0, 1, true, true},
-      {0, 2, jxatSA, true, 0, 1, false, false},
+      {0, 0, jxatSA, false, 0, 1, true, true},    {0, 0, jxatCS, false, 0, 0, true, false},   // no cloud-share line
+      {0, 0, jxatCS, false, 1, 1, true, false},                                               // consolidated data
+      {0, 0, jxatSBC, false, 0, 1, false, false}, {1, 0, jxatSA, false, 0, 1, false, false},  // partner edition
+      {0, 2, jxatSA, false, 0, 1, true, true},    {0, 2, jxatSA, true, 0, 1, false, false},
       {0, 1, jxatSA, false, 0, 1, false, false},
   };
   for (const auto& c : cases) {
@@ -227,11 +228,9 @@ TEST_F(Flags, Labels)
     int kirikae, genka, outKbn;
     QString title;
   } cases[] = {
-      {0, 0, 0, u(u"証憑")},         {1, 0, 0, u(u"仕訳番号")},
-      {0, 1, 0, u(u"個別原価")},     {0, 1, 2, u(u"個別　原価")},
-      {1, 1, 2, u(u"仕訳番号")},     {0, 0, 2, u(u"証　憑")},
-      {1, 0, 1, u(u"証憑")},         {1, 1, 3, u(u"個別原価")},
-      {0, 0, 3, u(u"証憑番号")},     {2, 0, 7, u(u"証憑")},
+      {0, 0, 0, u(u"証憑")},     {1, 0, 0, u(u"仕訳番号")}, {0, 1, 0, u(u"個別原価")}, {0, 1, 2, u(u"個別　原価")},
+      {1, 1, 2, u(u"仕訳番号")}, {0, 0, 2, u(u"証　憑")},   {1, 0, 1, u(u"証憑")},     {1, 1, 3, u(u"個別原価")},
+      {0, 0, 3, u(u"証憑番号")}, {2, 0, 7, u(u"証憑")},
   };
   for (const auto& c : cases) {
     SystemDef.SyohyoKirikae = c.kirikae;
@@ -254,11 +253,13 @@ TEST_F(Flags, Labels)
            {"8", false}, {"80", true}, {"99", true}, {"79", false}, {"800", false}, {u(u"８０"), false}, {"", false}})
     EXPECT_EQ(TDM::IsGenkaKeisanBCODE(code), yes) << code.toStdString();
 
-  SystemDef.JimushoPrintItem = 0b10000001;   // items 1 and 8
-  SystemDef.JimushoPrintItem02 = 0b10;       // item 10
-  for (int v = 1; v <= 12; ++v) EXPECT_FALSE(dm.IsJimushoNamePrintItem(v));
+  SystemDef.JimushoPrintItem = 0b10000001;  // items 1 and 8
+  SystemDef.JimushoPrintItem02 = 0b10;      // item 10
+  for (int v = 1; v <= 12; ++v)
+    EXPECT_FALSE(dm.IsJimushoNamePrintItem(v));
   SystemDef.JimushoPrint = 1;
-  for (int v = 1; v <= 12; ++v) EXPECT_EQ(dm.IsJimushoNamePrintItem(v), v == 1 || v == 8 || v == 10) << v;
+  for (int v = 1; v <= 12; ++v)
+    EXPECT_EQ(dm.IsJimushoNamePrintItem(v), v == 1 || v == 8 || v == 10) << v;
 
   EXPECT_EQ(TDM::GetIryoHojin_JigyoKbn(u(u"病院")), 8);
   EXPECT_EQ(TDM::GetIryoHojin_JigyoKbn(u(u"診療所")), 8);
@@ -283,7 +284,7 @@ TEST_F(Flags, Labels)
 // ---------------------------------------------------------------- databases
 
 class FlagsOnData : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -296,12 +297,21 @@ protected:
   // One journal line with its link row.
   void line(int swkrec, int delflg, int taishaku, int mnum, int linkkub, const QString& linkkey, bool approved)
   {
-    execSql(company, QStringLiteral("INSERT INTO SIWAKE (SWKREC, DELFLG, TAISHAKU, MNUM, KCODE, SCODE, LINKKUB, LINKKEY) "
-                                    "VALUES (%1, %2, %3, %4, '1101', '', %5, '%6')")
-                         .arg(swkrec).arg(delflg).arg(taishaku).arg(mnum).arg(linkkub).arg(linkkey));
-    execSql(company, QStringLiteral("INSERT INTO SIWAKE2 (SWKREC, LINKKUB, LINKKEY, SHONIN_HIZUKE) VALUES (%1, %2, '%3', %4)")
-                         .arg(swkrec).arg(linkkub).arg(linkkey)
-                         .arg(approved ? QStringLiteral("DATE '2024-04-02'") : QStringLiteral("NULL")));
+    execSql(company,
+            QStringLiteral("INSERT INTO SIWAKE (SWKREC, DELFLG, TAISHAKU, MNUM, KCODE, SCODE, LINKKUB, LINKKEY) "
+                           "VALUES (%1, %2, %3, %4, '1101', '', %5, '%6')")
+                .arg(swkrec)
+                .arg(delflg)
+                .arg(taishaku)
+                .arg(mnum)
+                .arg(linkkub)
+                .arg(linkkey));
+    execSql(company,
+            QStringLiteral("INSERT INTO SIWAKE2 (SWKREC, LINKKUB, LINKKEY, SHONIN_HIZUKE) VALUES (%1, %2, '%3', %4)")
+                .arg(swkrec)
+                .arg(linkkub)
+                .arg(linkkey)
+                .arg(approved ? QStringLiteral("DATE '2024-04-02'") : QStringLiteral("NULL")));
   }
   QString company;
 };
@@ -343,8 +353,8 @@ TEST_F(FlagsOnData, JournalQuestions)
 TEST_F(FlagsOnData, DepartmentCodeRenamedInDailyReportKeys)
 {
   line(1, 0, 1, 1, 7, "01;2024;01;", false);
-  line(2, 0, 1, 1, 7, "011;2024;", false);   // another code that starts alike
-  line(3, 0, 1, 1, 6, "01;2024;", false);    // not a daily report
+  line(2, 0, 1, 1, 7, "011;2024;", false);  // another code that starts alike
+  line(3, 0, 1, 1, 6, "01;2024;", false);   // not a daily report
   line(4, 0, 1, 1, 7, "0%;2024;", false);
   EXPECT_TRUE(dm->UpdateSiwakeNippouLinkKey("01", " 01 "));
   EXPECT_TRUE(dm->UpdateSiwakeNippouLinkKey(" 01", "05"));
@@ -367,8 +377,8 @@ TEST_F(FlagsOnData, OpenLimitAndProcessRows)
   AppType = jxatCS;
   execSql(company, "DELETE FROM OPINF");
   EXPECT_TRUE(dm->IsOpenLimitDialog_ConnectData(1));
-  execSql(company, QStringLiteral(u"INSERT INTO OPINF (OPCODE, JOBNAME) VALUES (%1, '翌年度更新')")
-                       .arg(SystemDef.OPCODE));
+  execSql(company,
+          QStringLiteral(u"INSERT INTO OPINF (OPCODE, JOBNAME) VALUES (%1, '翌年度更新')").arg(SystemDef.OPCODE));
   EXPECT_TRUE(dm->IsOpenLimitDialog_ConnectData(1));  // the operator's own
   execSql(company, QStringLiteral(u"INSERT INTO OPINF (OPCODE, JOBNAME) VALUES (1, '繰越残高調整')"));
   EXPECT_FALSE(dm->IsOpenLimitDialog_ConnectData(1));
@@ -410,12 +420,15 @@ TEST_F(FlagsOnData, OperatorKeyValues)
   dm->KeyValueHozon(op + 1, "Pallet_CustomColor", "other");
   EXPECT_EQ(dm->ZenkaiKeyValue(op, "Pallet_CustomColor"), "ColorA=000080");
   EXPECT_EQ(readValue(root.systemDb,
-                      QStringLiteral("SELECT COUNT(*) AS N FROM STYLECOLOR WHERE OPCODE=%1 AND STYLENAME='Pallet_CustomColor'").arg(op),
+                      QStringLiteral(
+                          "SELECT COUNT(*) AS N FROM STYLECOLOR WHERE OPCODE=%1 AND STYLENAME='Pallet_CustomColor'")
+                          .arg(op),
                       "N"),
             "1");
   EXPECT_EQ(readValue(root.systemDb,
                       QStringLiteral("SELECT LINECOLOR1+LINECOLOR5+NETCOLOR2 AS N FROM STYLECOLOR WHERE OPCODE=%1 "
-                                     "AND STYLENAME='Pallet_CustomColor'").arg(op),
+                                     "AND STYLENAME='Pallet_CustomColor'")
+                          .arg(op),
                       "N"),
             "-3");
   EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
@@ -447,7 +460,8 @@ TEST_F(FlagsOnData, ScreenValuesStore)
     EXPECT_EQ(store.ValueFukugen("DataSentakuBox"), c.stored);
     EXPECT_TRUE(store.ItemValue().isEmpty());
   }
-  EXPECT_EQ(readValue(root.systemDb, "SELECT COUNT(*) AS N FROM STYLECOLOR WHERE STYLENAME='020-DATASENTAKUBOX'", "N"), "1");
+  EXPECT_EQ(readValue(root.systemDb, "SELECT COUNT(*) AS N FROM STYLECOLOR WHERE STYLENAME='020-DATASENTAKUBOX'", "N"),
+            "1");
   EXPECT_EQ(store.ValueFukugen("Other"), "");
 
   // Without an operator nothing is read or written.

@@ -2,14 +2,13 @@
 // deletion, the database version and the data password, against fixture
 // databases.
 #include "DataModuleTestUtil.h"
-
 #include "common/SitenList.h"
 
 namespace dmtest {
 namespace {
 
 class Rights : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -25,7 +24,8 @@ protected:
   void TearDown() override
   {
     if (dm) {
-      if (dm->IBTransactionDAT.inTransaction()) dm->IBTransactionDAT.rollback();
+      if (dm->IBTransactionDAT.inTransaction())
+        dm->IBTransactionDAT.rollback();
       dm->fnAccDatDisConnected(general.folder, false, false, false);
     }
     StandAlone::TearDown();
@@ -48,7 +48,8 @@ TEST_F(Rights, UnrestrictedAccessNeedsNoQuery)
     bool account;
     int level;
     bool expected;
-  } cases[] = {{1, false, 3, true}, {0, true, 3, true}, {0, false, 9, true}, {0, false, 8, false}, {2, false, 0, false}};
+  } cases[] = {
+      {1, false, 3, true}, {0, true, 3, true}, {0, false, 9, true}, {0, false, 8, false}, {2, false, 0, false}};
   for (const auto& c : cases) {
     SystemDef.DataSeigenNasi = c.seigenNasi;
     SystemDef.OPAccount = c.account;
@@ -64,7 +65,8 @@ TEST_F(Rights, UnrestrictedAccessNeedsNoQuery)
 
 TEST_F(Rights, MenuRightsPerLevelAndOption)
 {
-  execSql(root.systemDb, "INSERT INTO JOBCONTROL2 (LEVELNO, PROC_ID, PROC_OPTION) VALUES (3, 'DuRoziZuvurad', 'CLOUD,SHARE')");
+  execSql(root.systemDb,
+          "INSERT INTO JOBCONTROL2 (LEVELNO, PROC_ID, PROC_OPTION) VALUES (3, 'DuRoziZuvurad', 'CLOUD,SHARE')");
   execSql(root.systemDb, "INSERT INTO JOBCONTROL2 (LEVELNO, PROC_ID, PROC_OPTION) VALUES (1004, 'JxDataTusin', '')");
   struct Case {
     TJxZaimuDataType kind;
@@ -72,14 +74,14 @@ TEST_F(Rights, MenuRightsPerLevelAndOption)
     QString proc, option;
     bool expected;
   } cases[] = {
-      {jxztBasic, 5, "JxDataTusin", "", true},          // a level without rows may do everything
+      {jxztBasic, 5, "JxDataTusin", "", true},  // a level without rows may do everything
       {jxztBasic, 3, "DuRoziZuvurad", "", true},
-      {jxztBasic, 3, "DuRoziZuvurad", "SHARE", true},   // part of a stored list
+      {jxztBasic, 3, "DuRoziZuvurad", "SHARE", true},  // part of a stored list
       {jxztBasic, 3, "DuRoziZuvurad", "MOVE", false},
-      {jxztBasic, 3, "DuRoziZuvurad", "   ", true},     // blank option: no option condition
-      {jxztBasic, 3, "JxDataTusin", "", false},         // a process without a row
-      {jxztBasic, 3, "x' OR ''='", "", false},          // codes are values, never statement text
-      {jxztCuravia, 3, "DuRoziZuvurad", "", true},      // medical data has its own levels
+      {jxztBasic, 3, "DuRoziZuvurad", "   ", true},  // blank option: no option condition
+      {jxztBasic, 3, "JxDataTusin", "", false},      // a process without a row
+      {jxztBasic, 3, "x' OR ''='", "", false},       // codes are values, never statement text
+      {jxztCuravia, 3, "DuRoziZuvurad", "", true},   // medical data has its own levels
       {jxztCuravia, 4, "DuRoziZuvurad", "", false},
   };
   for (const auto& c : cases) {
@@ -215,7 +217,10 @@ TEST_F(Rights, BranchListByOperator)
     QStringList items;
   } cases[] = {
       {"unrestricted", 9, 1, {jxslHoujin, jxslGroup, jxslSiten}, {"法人全体", "(G1):全店", "01:本店", "02:髙崎支店"}},
-      {"all branches", 3, sample::loginCode(sample::OperatorCode), {jxslHoujin, jxslGroup, jxslSiten},
+      {"all branches",
+       3,
+       sample::loginCode(sample::OperatorCode),
+       {jxslHoujin, jxslGroup, jxslSiten},
        {"法人全体,,", "(G1):全店", "01:本店", "02:髙崎支店"}},
       {"one branch", 3, sample::loginCode(sample::ClerkCode), {jxslHoujin, jxslGroup, jxslSiten}, {"01:本店"}},
       {"departments", 9, 1, {jxslSiten, jxslBumon}, {"01:本店", "02:髙崎支店", "01:本店", "02:髙崎支店"}},
@@ -279,23 +284,21 @@ TEST_F(Rights, BranchListErrorKeepsTheCallersTransactionAndHidesTheConnection)
 // --- journal counts, deletion and version ---------------------------------
 
 class Journal : public Rights {
-protected:
+ protected:
   void SetUp() override
   {
     Rights::SetUp();
     execSql(general.database, "DELETE FROM SIWAKE");
     const char* rows[] = {
-        "(1, 1, '01', 'K100', 'H1', 'K200', '', 0, 1, 1)",
-        "(2, 2, '01', 'K100', 'H1', 'K300', '', 1, 1, 2)",
-        "(3, 3, '02', 'K200', '', 'K100', 'H1', 2, 1, 3)",
-        "(4, 7, '02', 'K100', 'H1', 'K300', '', 0, 1, 17)",
-        "(5, 5, '01', 'K400', '', 'K500', '', 1, 1, 4)",
-        "(6, 5, '01', 'K400', '', 'K100', '', 1, 2, 4)",
+        "(1, 1, '01', 'K100', 'H1', 'K200', '', 0, 1, 1)", "(2, 2, '01', 'K100', 'H1', 'K300', '', 1, 1, 2)",
+        "(3, 3, '02', 'K200', '', 'K100', 'H1', 2, 1, 3)", "(4, 7, '02', 'K100', 'H1', 'K300', '', 0, 1, 17)",
+        "(5, 5, '01', 'K400', '', 'K500', '', 1, 1, 4)",   "(6, 5, '01', 'K400', '', 'K100', '', 1, 2, 4)",
     };
     for (const char* r : rows)
       execSql(general.database,
               QStringLiteral("INSERT INTO SIWAKE (REC, SWKREC, SCODE, KCODE, HCODE, R_KCODE, R_HCODE, DELFLG, "
-                             "TAISHAKU, MNUM) VALUES ") + QLatin1String(r));
+                             "TAISHAKU, MNUM) VALUES ") +
+                  QLatin1String(r));
   }
   QString recs()
   {
@@ -305,7 +308,8 @@ protected:
     tr.start();
     QStringList out;
     db::Query q(tr, "SELECT REC FROM SIWAKE ORDER BY REC");
-    for (q.open(); !q.eof(); q.next()) out << q.field("REC").asString();
+    for (q.open(); !q.eof(); q.next())
+      out << q.field("REC").asString();
     q.close();
     tr.commit();
     return out.join(',');
@@ -319,10 +323,10 @@ TEST_F(Journal, CountsByMode)
     QString scode, kcode, hcode;
     int expected;
   } cases[] = {
-      {1, "", "", "", 2},  {1, "01", "", "", 2},     {1, "02", "", "", 0}, {2, "", "", "", 1},
-      {3, "", "", "", 2},  {3, "02", "", "", 1},     {4, "", "", "", 1},   {4, "01", "", "", 5},
-      {4, "09", "", "", 0}, {5, "", "K100", "H1", 2}, {5, "02", "K100", "H1", 1},
-      {0, "", "", "", 7},  {9, "02", "", "", 7},     {1, "01' OR ''='", "", "", 0},
+      {1, "", "", "", 2},   {1, "01", "", "", 2},          {1, "02", "", "", 0},       {2, "", "", "", 1},
+      {3, "", "", "", 2},   {3, "02", "", "", 1},          {4, "", "", "", 1},         {4, "01", "", "", 5},
+      {4, "09", "", "", 0}, {5, "", "K100", "H1", 2},      {5, "02", "K100", "H1", 1}, {0, "", "", "", 7},
+      {9, "02", "", "", 7}, {1, "01' OR ''='", "", "", 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(dm->fnGetSiwakeCount(c.mode, c.scode, c.kcode, c.hcode), c.expected)
@@ -340,9 +344,9 @@ TEST_F(Journal, DeletionRemovesOnlyLinesThatAreNotLive)
     QString scode, kcode, hcode;
     QString left;
   } cases[] = {
-      {3, "01", "", "", "1,2,3,4,5,6"},    // no statement for other modes
-      {1, " 01 ", "", "", "1,3,4"},        // trimmed branch, DELFLG 1 only
-      {0, "", "K100", "H1", "1,4"},        // either side, live lines stay
+      {3, "01", "", "", "1,2,3,4,5,6"},  // no statement for other modes
+      {1, " 01 ", "", "", "1,3,4"},      // trimmed branch, DELFLG 1 only
+      {0, "", "K100", "H1", "1,4"},      // either side, live lines stay
   };
   for (const auto& c : cases) {
     dm->pcSiwakeDEL(c.mode, c.scode, c.kcode, c.hcode);
@@ -398,13 +402,15 @@ TEST(DataPassword, ThreeTriesTrimmedCaseSensitive)
     DataPasswordPromptProc = [&](int ATry, QString& AText) {
       tries << ATry;
       const QString a = c.answers.value(int(tries.size()) - 1);
-      if (a == "<cancel>") return false;
+      if (a == "<cancel>")
+        return false;
       AText = a;
       return true;
     };
     EXPECT_EQ(dm.IsDataPassword(0), c.expected) << c.what;
     EXPECT_EQ(tries.size(), c.prompts) << c.what;
-    for (int i = 0; i < tries.size(); ++i) EXPECT_EQ(tries[i], i + 1) << c.what;
+    for (int i = 0; i < tries.size(); ++i)
+      EXPECT_EQ(tries[i], i + 1) << c.what;
   }
   // Without a prompt a protected data set stays closed.
   SystemKind = 0;

@@ -1,10 +1,9 @@
 // The data module in client/server use, against a real Firebird server.
-#include "DataModuleTestUtil.h"
-
-#include "tests/support/FirebirdServer.h"
-
 #include <QDir>
 #include <QFile>
+
+#include "DataModuleTestUtil.h"
+#include "tests/support/FirebirdServer.h"
 
 namespace dmtest {
 namespace {
@@ -12,7 +11,7 @@ namespace {
 const QString kHost = QStringLiteral("localhost");
 
 class ClientServer : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -102,7 +101,8 @@ TEST_F(ClientServer, FileOperationsThroughTheServer)
       {"delete", [&] { return dm->AccDeleteFile(folder + "/moved.fdb", jxatCS, false); }, true},
       {"unknown access form", [&] { return dm->AccFileExists(file, 7); }, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.op(), c.expected) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(c.op(), c.expected) << c.name;
   EXPECT_EQ(dm->AccLongToShortFileName("/a/long name/x.fdb", jxatCS), "/a/long name/x.fdb");
   EXPECT_FALSE(dm->IBDatabaseDEF.isConnected());  // each call closed what it opened
   EXPECT_TRUE(hook.boxes.empty());

@@ -1,14 +1,13 @@
 // The data module's connections, status records and server questions in
 // stand-alone use (embedded engine, fixture databases).
-#include "DataModuleTestUtil.h"
-
-#include "common/DataInfomation.h"
-#include "platform/IniFile.h"
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 
-#include <unistd.h>
+#include "DataModuleTestUtil.h"
+#include "common/DataInfomation.h"
+#include "platform/IniFile.h"
 
 namespace dmtest {
 namespace {
@@ -123,7 +122,8 @@ TEST_F(StandAlone, OnlyADamagedDatabaseIsValidated)
       {"unreadable", QByteArray(8192, 'x'), true, false},
   };
   for (const auto& c : cases) {
-    if (c.unreadable && ::geteuid() == 0) continue;  // root reads everything
+    if (c.unreadable && ::geteuid() == 0)
+      continue;  // root reads everything
     validations = 0;
     hook.boxes.clear();
     const QString folder = tmp.file(c.name);
@@ -132,7 +132,8 @@ TEST_F(StandAlone, OnlyADamagedDatabaseIsValidated)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(c.content);
     f.close();
-    if (c.unreadable) f.setPermissions(QFileDevice::Permissions());
+    if (c.unreadable)
+      f.setPermissions(QFileDevice::Permissions());
     EXPECT_FALSE(dm->fnAccDatConnected(QString(), folder, false)) << c.name;
     EXPECT_EQ(validations, c.validated ? 1 : 0) << c.name;
     ASSERT_EQ(hook.boxes.size(), 1u) << c.name;

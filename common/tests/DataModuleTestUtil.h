@@ -2,8 +2,10 @@
 // the fixtures, the process-wide records pointed at it, and a data module.
 #pragma once
 
-#include "RecordingHook.h"
+#include <gtest/gtest.h>
+#include <memory>
 
+#include "RecordingHook.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "db/Database.h"
@@ -11,10 +13,6 @@
 #include "db/Transaction.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace dmtest {
 
@@ -62,7 +60,7 @@ inline void execSql(const QString& database, const QString& sql)
 }
 
 class StandAlone : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override
   {
     sample::DataRootOptions options;

@@ -3,12 +3,11 @@
 // a file that is no database; locally (embedded engine) and through the test
 // server. The open company connection is closed for the validation and
 // opened again afterwards.
+#include <QFile>
+
 #include "DamagedDatabase.h"
 #include "DataModuleTestUtil.h"
-
 #include "tests/support/FirebirdServer.h"
-
-#include <QFile>
 
 namespace dmtest {
 namespace {
@@ -17,7 +16,7 @@ constexpr int kTcp = 0;
 constexpr int kLocal = 3;
 
 class Validation : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();

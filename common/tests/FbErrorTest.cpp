@@ -1,31 +1,32 @@
-#include "RecordingHook.h"
+#include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "RecordingHook.h"
 #include "common/AccRecord.h"
 #include "common/FbError.h"
 #include "common/IBErrorText.h"
 #include "db/DbError.h"
 #include "platform/TextCodec.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 namespace {
 
 QStringList readLog(const QString& path)
 {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
+  if (!f.open(QIODevice::ReadOnly))
+    return {};
   QString text = fromCp932(f.readAll());
   QStringList lines = text.split(QStringLiteral("\r\n"));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  if (!lines.isEmpty() && lines.last().isEmpty())
+    lines.removeLast();
   return lines;
 }
 
 class FbErrorTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override
   {
     pcAccRecordReset();
@@ -57,11 +58,14 @@ TEST(IBErrorText, TableOfCodes)
       {335544335, -902, u"（データベースファイルが破損している可能性があります"},
       {335544344, -902, u"（ファイルの入出力エラーが発生しました）"},
       {335544345, -901, u"（NO WAIT トランザクションのロックが衝突しています）"},
-      {335544466, -530, u"（他のテーブルが参照しているか？ 又は、マスターが登録されていません。,『キーの追加・削除・変更はできません』）"},
+      {335544466, -530,
+       u"（他のテーブルが参照しているか？ "
+       u"又は、マスターが登録されていません。,『キーの追加・削除・変更はできません』）"},
       {335544472, -902, u"（ユーザー名とパスワードが定義されていません。）"},
       {335544665, -803, u"（同じコードが登録されています。「PRIMARY KEY またはUNIQUE KEY 制約に違反」）"},
       {335544701, 0, u"（符号なし16 ビット整数を入力してください）"},
-      {335544788, -901, u"（操作を実行することができません。データベースのSYSDBAか所有者のどちらかでなければなりません。）"},
+      {335544788, -901,
+       u"（操作を実行することができません。データベースのSYSDBAか所有者のどちらかでなければなりません。）"},
       {335544788, 0, u" "},
       {336330766, 0, u"（データベースの上書きはできません。）"},
       {336330817, -902, u"（ディレクトリ名・データーベスに全角文字は使用できません。）"},
@@ -116,9 +120,10 @@ TEST_F(FbErrorTest, NonFatalBoxLayoutAndEmptyMessage)
   fnShowFbError(lock, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"),
                 QStringLiteral("データリストの更新に失敗しました。"), true);
   ASSERT_EQ(hook.boxes.size(), 1u);
-  EXPECT_EQ(hook.boxes[0].text,
-            QStringLiteral("データリストの更新に失敗しました。\r\r[詳細情報]\rIBXエラーコード:335544345\r"
-                           "lock conflict on no wait transaction\r（NO WAIT トランザクションのロックが衝突しています）"));
+  EXPECT_EQ(
+      hook.boxes[0].text,
+      QStringLiteral("データリストの更新に失敗しました。\r\r[詳細情報]\rIBXエラーコード:335544345\r"
+                     "lock conflict on no wait transaction\r（NO WAIT トランザクションのロックが衝突しています）"));
   // An empty message and a non-fatal code: logged, no box.
   fnShowFbError(lock, QStringLiteral("Step2"), QString(), true);
   EXPECT_EQ(hook.boxes.size(), 1u);
@@ -135,10 +140,13 @@ TEST_F(FbErrorTest, LogLinesAndTheLatch)
   ASSERT_EQ(log1.size(), 2);
   const QStringList fields = log1[0].split(QLatin1Char(','));
   ASSERT_EQ(fields.size(), 7);
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$")).match(fields[0]).hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$")).match(fields[0]).hasMatch())
       << fields[0].toStdString();
-  EXPECT_EQ(fields.mid(1), (QStringList{"pc-1", "100000101", "Serial=S-1", "AppVer=17.0.0", "DBName=srv:", "DataVer="}));
-  EXPECT_EQ(log1[1], QStringLiteral("Error=TDM.First [335544665] (-803) （同じコードが登録されています。「PRIMARY KEY またはUNIQUE KEY 制約に違反」）,line one line two"));
+  EXPECT_EQ(fields.mid(1),
+            (QStringList{"pc-1", "100000101", "Serial=S-1", "AppVer=17.0.0", "DBName=srv:", "DataVer="}));
+  EXPECT_EQ(log1[1], QStringLiteral("Error=TDM.First [335544665] (-803) （同じコードが登録されています。「PRIMARY KEY "
+                                    "またはUNIQUE KEY 制約に違反」）,line one line two"));
   EXPECT_EQ(readLog(lastFile()), log1);
 
   const db::DbError lost(QStringLiteral("connection lost"), 335544721, -902);
@@ -192,8 +200,8 @@ TEST_F(FbErrorTest, DetailCommaAndCalcReports)
   fnShowFbCalcError(e, QStringLiteral("試算表読込"), false);
   fnShowFbCalcError(e, QStringLiteral("合計名称読込"), false);
   ASSERT_EQ(hook.boxes.size(), 2u);
-  EXPECT_EQ(hook.boxes[0].text,
-            QStringLiteral("試算表読込\r\nErrCode<335544345>  SQLCODE<-913>\r\nmsg\r\r\n（NO WAIT トランザクションのロックが衝突しています）\r\n"));
+  EXPECT_EQ(hook.boxes[0].text, QStringLiteral("試算表読込\r\nErrCode<335544345>  SQLCODE<-913>\r\nmsg\r\r\n（NO WAIT "
+                                               "トランザクションのロックが衝突しています）\r\n"));
   const QStringList txt = readLog(dir.filePath("log/FB_ERROR.TXT"));
   ASSERT_EQ(txt.size(), 13);
   EXPECT_EQ(txt.mid(0, 5), (QStringList{"合計名称読込", "ErrCode<335544345>  SQLCODE<-913>", "msg", "",

@@ -1,13 +1,13 @@
 // Finding the template backup of new data in a folder whatever the letter
 // case of the stored file names.
-#include "common/AccRecord.h"
-#include "common/InitDataTemplate.h"
-#include "tests/support/TempDir.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
-#include <gtest/gtest.h>
+#include "common/AccRecord.h"
+#include "common/InitDataTemplate.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ TEST(InitDataTemplate, NumbersOfTheKinds)
   struct Case {
     int dataKbn, codeKbn, number;
   } cases[] = {
-      {1, 1, 11}, {1, 3, 11}, {2, 1, 21}, {2, 2, 22}, {2, 3, 23}, {2, 4, 24}, {3, 1, 31}, {3, 2, 31},
-      {2, 0, 0},  {2, 5, 0},  {0, 1, 0},  {4, 1, 0},  {-1, 1, 0},
+      {1, 1, 11}, {1, 3, 11}, {2, 1, 21}, {2, 2, 22}, {2, 3, 23}, {2, 4, 24}, {3, 1, 31},
+      {3, 2, 31}, {2, 0, 0},  {2, 5, 0},  {0, 1, 0},  {4, 1, 0},  {-1, 1, 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(fnAccDataInitNo(c.dataKbn, c.codeKbn), c.number) << c.dataKbn << "/" << c.codeKbn;
@@ -37,8 +37,8 @@ TEST(InitDataTemplate, FoundWhateverTheCaseOfTheStoredName)
   TestTempDir tmp;
   const QString dir = tmp.file("init");
   ASSERT_TRUE(QDir().mkpath(dir));
-  for (const char* name : {"INIT_ACC24.FBK", "init_acc21.fbk", "Init_Acc11.FbK", "init_acc31.fbK", "INIT_ACC31.FBK",
-                           "init_acc23.fbk.old"})
+  for (const char* name :
+       {"INIT_ACC24.FBK", "init_acc21.fbk", "Init_Acc11.FbK", "init_acc31.fbK", "INIT_ACC31.FBK", "init_acc23.fbk.old"})
     touch(dir + "/" + name);
   ASSERT_TRUE(QDir().mkpath(dir + "/INIT_ACC22.FBK"));  // a folder is no template
 

@@ -1,6 +1,5 @@
 // The logged-on operators list against a fixture system database.
 #include "DataModuleTestUtil.h"
-
 #include "common/LoginUserList.h"
 
 namespace dmtest {
@@ -12,13 +11,14 @@ TEST_F(StandAlone, LoggedOnOperatorsByComputer)
   const int clerk = sample::loginCode(sample::ClerkCode);
   ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   execSql(root.systemDb, "DELETE FROM LOGONUSERLIST");
-  const QString insert = QStringLiteral("INSERT INTO LOGONUSERLIST (GROUPID, OPERATORCODE, OPCODE, PCNAME) VALUES (%1, %2, %3, '%4')");
+  const QString insert =
+      QStringLiteral("INSERT INTO LOGONUSERLIST (GROUPID, OPERATORCODE, OPCODE, PCNAME) VALUES (%1, %2, %3, '%4')");
   struct Row {
     int code, login;
     const char* pc;
   } rows[] = {
-      {sample::OperatorCode, me, "pc1"},   {sample::OperatorCode, me, "pc2"},   {sample::ClerkCode, clerk, "pc3"},
-      {sample::ClerkCode, clerk, "pc4"},   {sample::ClerkCode, clerk, "pc3"},   {555, sample::loginCode(555), "pc5"},
+      {sample::OperatorCode, me, "pc1"}, {sample::OperatorCode, me, "pc2"}, {sample::ClerkCode, clerk, "pc3"},
+      {sample::ClerkCode, clerk, "pc4"}, {sample::ClerkCode, clerk, "pc3"}, {555, sample::loginCode(555), "pc5"},
   };
   for (const auto& r : rows)
     execSql(root.systemDb, insert.arg(sample::GroupId).arg(r.code).arg(r.login).arg(r.pc));
@@ -28,12 +28,14 @@ TEST_F(StandAlone, LoggedOnOperatorsByComputer)
     bool mySelf;
     QStringList items;
   } cases[] = {
-      {false, {QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName()),
-               QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName())}},
-      {true, {QString("%1:%2").arg(sample::OperatorCode).arg(sample::operatorName()),
-              QString("%1:%2").arg(sample::OperatorCode).arg(sample::operatorName()),
-              QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName()),
-              QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName())}},
+      {false,
+       {QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName()),
+        QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName())}},
+      {true,
+       {QString("%1:%2").arg(sample::OperatorCode).arg(sample::operatorName()),
+        QString("%1:%2").arg(sample::OperatorCode).arg(sample::operatorName()),
+        QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName()),
+        QString("%1:%2").arg(sample::ClerkCode).arg(sample::clerkName())}},
   };
   for (const auto& c : cases) {
     list.Execute(sample::GroupId, me, c.mySelf);

@@ -1,6 +1,6 @@
-#include "common/AccFunctionNum.h"
-
 #include <gtest/gtest.h>
+
+#include "common/AccFunctionNum.h"
 
 namespace {
 
@@ -12,14 +12,10 @@ TEST(NumberHelpers, RoundDecimal)
     double expected;
   } cases[] = {
       {1, 2.9999995, 3},  // the bias of one millionth lifts it
-      {1, 2.5, 2},
-      {1, -2.5, -3},
-      {2, 1.26, 1.2},
-      {0, 123.0, 120},
-      {1, 0.0, 0},
-      {3, 0.125, 0.12},
+      {1, 2.5, 2},       {1, -2.5, -3}, {2, 1.26, 1.2}, {0, 123.0, 120}, {1, 0.0, 0}, {3, 0.125, 0.12},
   };
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(fnRoundDecimal(c.p, c.x), c.expected) << c.p << " " << c.x;
+  for (const auto& c : cases)
+    EXPECT_DOUBLE_EQ(fnRoundDecimal(c.p, c.x), c.expected) << c.p << " " << c.x;
 }
 
 TEST(NumberHelpers, BitsWordsPowersAndColours)
@@ -44,8 +40,8 @@ TEST(NumberHelpers, BitsWordsPowersAndColours)
 
   EXPECT_EQ(fnGrayColor(0xFFFFFF), 0xFFFFFF);
   EXPECT_EQ(fnGrayColor(0), 0);
-  EXPECT_EQ(fnGrayColor(0x0000FF), 0x555555);  // (255 + 0 + 0) / 3 = 85
-  EXPECT_EQ(fnGrayColor(0x000102), 0x010101);  // 3 / 3 = 1
+  EXPECT_EQ(fnGrayColor(0x0000FF), 0x555555);   // (255 + 0 + 0) / 3 = 85
+  EXPECT_EQ(fnGrayColor(0x000102), 0x010101);   // 3 / 3 = 1
   EXPECT_EQ(fnGrayColor(-16777201), 0x808080);  // a system colour
   EXPECT_EQ(fnFormatIntComma(1234567), "1,234,567");
   EXPECT_EQ(fnFormatIntComma(-1000), "-1,000");
@@ -77,13 +73,10 @@ TEST(NumberHelpers, VersionsCompareByParts)
     bool greater;
     bool greaterEq;
   } cases[] = {
-      {"11.1.0", "11.1", false, true},
-      {"17.0.0.5", "17.0.0.1", false, true},  // the build is ignored
-      {"17.0.1", "17.0.0", true, true},
-      {"16.9.9", "17.0.0", false, false},
+      {"11.1.0", "11.1", false, true},    {"17.0.0.5", "17.0.0.1", false, true},  // the build is ignored
+      {"17.0.1", "17.0.0", true, true},   {"16.9.9", "17.0.0", false, false},
       {"1.256.0", "2.0.0", false, false},  // a part of 256 does not spill over
-      {"1.0.256", "1.1.0", false, false},
-      {"abc", "0.0.0", false, true},
+      {"1.0.256", "1.1.0", false, false}, {"abc", "0.0.0", false, true},
       {"12.0.0", "11.99.99", true, true},
   };
   for (const auto& c : cases) {
@@ -101,7 +94,8 @@ TEST(NumberHelpers, QuickSortOrdersByCodeUnits)
 {
   std::vector<TQSORT> a;
   const QStringList keys{"b", "a", "B", "漢", "aa", "a", "", "z"};
-  for (int i = 0; i < keys.size(); ++i) a.push_back({keys[i], i});
+  for (int i = 0; i < keys.size(); ++i)
+    a.push_back({keys[i], i});
   pcQuickSortQSort(a, 0, int(a.size()) - 1);
   QStringList sorted;
   for (const auto& e : a) {

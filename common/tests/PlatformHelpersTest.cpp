@@ -1,13 +1,12 @@
 // Folder, file-operation, INI and registry helpers, and the data module's
 // local file operations.
-#include "DataModuleTestUtil.h"
+#include <QDir>
+#include <QFile>
 
+#include "DataModuleTestUtil.h"
 #include "common/AccFunction2.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace dmtest {
 namespace {
@@ -31,13 +30,14 @@ TEST(PlatformHelpers, ScalingAndFrameHeights)
   pcSetScreenMetrics(144, 4);
   struct Scale {
     int value, m, d, expected;
-  } scales[] = {{100, 96, 96, 100}, {100, 144, 96, 150}, {100, 96, 0, 66}, {10, 120, 96, 12}, {-10, 120, 96, -12},
-                {7, 96, 144, 4}};
-  for (const auto& c : scales) EXPECT_EQ(fnScaleDpi(c.value, c.m, c.d), c.expected) << c.value << " " << c.m << "/" << c.d;
+  } scales[] = {{100, 96, 96, 100}, {100, 144, 96, 150}, {100, 96, 0, 66},
+                {10, 120, 96, 12},  {-10, 120, 96, -12}, {7, 96, 144, 4}};
+  for (const auto& c : scales)
+    EXPECT_EQ(fnScaleDpi(c.value, c.m, c.d), c.expected) << c.value << " " << c.m << "/" << c.d;
   struct Frame {
     int frame, h, kind, expected;
-  } frames[] = {{4, 100, 0, 100}, {3, 100, 1, 100}, {5, 100, 0, 98}, {5, 100, 1, 96}, {6, 100, 0, 96},
-                {6, 100, 2, 100}};
+  } frames[] = {{4, 100, 0, 100}, {3, 100, 1, 100}, {5, 100, 0, 98},
+                {5, 100, 1, 96},  {6, 100, 0, 96},  {6, 100, 2, 100}};
   for (const auto& c : frames) {
     pcSetScreenMetrics(96, c.frame);
     EXPECT_EQ(fnFrameHeightAdjust(c.h, c.kind), c.expected) << c.frame << " " << c.kind;
@@ -52,13 +52,27 @@ TEST(PlatformHelpers, SafeFolders)
     QString path;
     bool safe;
   } cases[] = {
-      {"", false},        {"   ", false},          {"C:", false},       {"c:\\", false},
-      {"Z:/", false},     {"/", false},            {"/usr", false},     {"/usr/bin", false},
-      {"/usr/lib", false}, {"/etc/", false},       {"/var/lib", false}, {"/home", false},
-      {QDir::homePath(), false}, {QDir::homePath() + "/", false}, {"/usr/../etc", false},
-      {"/tmp/x", true},   {QDir::homePath() + "/data", true}, {"/srv/data/0001", true},
+      {"", false},
+      {"   ", false},
+      {"C:", false},
+      {"c:\\", false},
+      {"Z:/", false},
+      {"/", false},
+      {"/usr", false},
+      {"/usr/bin", false},
+      {"/usr/lib", false},
+      {"/etc/", false},
+      {"/var/lib", false},
+      {"/home", false},
+      {QDir::homePath(), false},
+      {QDir::homePath() + "/", false},
+      {"/usr/../etc", false},
+      {"/tmp/x", true},
+      {QDir::homePath() + "/data", true},
+      {"/srv/data/0001", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(fnIsSafeFolder(c.path), c.safe) << c.path.toStdString();
+  for (const auto& c : cases)
+    EXPECT_EQ(fnIsSafeFolder(c.path), c.safe) << c.path.toStdString();
 }
 
 TEST(PlatformHelpers, DeleteAndCopyRefuseSystemFoldersAndWorkElsewhere)
@@ -69,8 +83,10 @@ TEST(PlatformHelpers, DeleteAndCopyRefuseSystemFoldersAndWorkElsewhere)
   EXPECT_FALSE(fnFileDelete(QDir::homePath(), 3, false, true));
   EXPECT_FALSE(fnFileCopyMove("/etc", tmp.file("etc"), 2));
   ASSERT_EQ(hook.boxes.size(), 3u);
-  EXPECT_EQ(hook.boxes[0].text, QStringLiteral("ルート・システムディレクトリは、削除できません。<\\/> \r").replace("\\/", "/"));
-  EXPECT_EQ(hook.boxes[2].text, QStringLiteral("指定ディレクトリ[/etc->%1/etc]の複写・移動はできません。 \r").arg(tmp.path()));
+  EXPECT_EQ(hook.boxes[0].text,
+            QStringLiteral("ルート・システムディレクトリは、削除できません。<\\/> \r").replace("\\/", "/"));
+  EXPECT_EQ(hook.boxes[2].text,
+            QStringLiteral("指定ディレクトリ[/etc->%1/etc]の複写・移動はできません。 \r").arg(tmp.path()));
   EXPECT_TRUE(QDir("/etc").exists());
 
   writeFile(tmp.file("src/a.txt"), "A");
@@ -144,7 +160,8 @@ TEST(PlatformHelpers, SavingIntoTheRootAsksForTheDocumentsFolder)
   const QByteArray oldReg = qgetenv("RENDO_REGISTRY_FILE");
   qputenv("RENDO_REGISTRY_FILE", regFile.toUtf8());
   QVariant v;
-  fnRegReadValue("HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", "EnableLUA", v);
+  fnRegReadValue("HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", "EnableLUA",
+                 v);
   EXPECT_EQ(v.toInt(), 1);
   fnRegReadValue("HKEY_LOCAL_MACHINE", "SOFTWARE\\None", "X", v);
   EXPECT_EQ(v.toInt(), 0);

@@ -2,10 +2,10 @@
 // answers with a preset result.
 #pragma once
 
-#include "common/MessageHook.h"
-
 #include <QString>
 #include <QStringList>
+
+#include "common/MessageHook.h"
 
 struct RecordedBox {
   QString text;
@@ -14,7 +14,7 @@ struct RecordedBox {
 };
 
 class RecordingHook : public IMessageHook {
-public:
+ public:
   RecordingHook() { previous_ = SetMessageHook(this); }
   ~RecordingHook() override { SetMessageHook(previous_); }
 
@@ -34,6 +34,6 @@ public:
   int terminations = 0;
   int answer = 0;
 
-private:
+ private:
   IMessageHook* previous_ = nullptr;
 };

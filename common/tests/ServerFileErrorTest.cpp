@@ -1,14 +1,13 @@
 // A server file question whose answer is "no" is told apart from one the
 // server could not answer, against a real Firebird server.
 #include "DataModuleTestUtil.h"
-
 #include "tests/support/FirebirdServer.h"
 
 namespace dmtest {
 namespace {
 
 class ServerFileError : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -22,7 +21,8 @@ TEST_F(ServerFileError, AFailedQuestionIsNotAMissingFile)
 {
   const QString file = root.dataSets.at(0).database;
   // Longer than the procedure's parameter: the server raises an error.
-  const QString tooLong = root.root + QLatin1Char('/') + QString(1100, QLatin1Char('x')) + QStringLiteral("/wqacc2.fdb");
+  const QString tooLong =
+      root.root + QLatin1Char('/') + QString(1100, QLatin1Char('x')) + QStringLiteral("/wqacc2.fdb");
   struct Case {
     const char* name;
     QString path;

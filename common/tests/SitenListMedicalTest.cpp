@@ -2,7 +2,6 @@
 // company: business-kind groups by the operator's rights, entry groups, the
 // head office, the kind filter, the whole-company entry, and errors.
 #include "DataModuleTestUtil.h"
-
 #include "common/SitenList.h"
 
 namespace dmtest {
@@ -12,7 +11,7 @@ namespace {
 constexpr int kHospitalOperator = sample::loginCode(103);
 
 class Facilities : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -32,8 +31,9 @@ protected:
     execSql(medical.database, "UPDATE SISETUMST SET XSTR='RENDOCODE=R00\r\nKIKANCODE=K00' WHERE SCODE=''");
     execSql(medical.database, "INSERT INTO SISETUGROUP (GCODE, GNAME) VALUES ('G2', '病院\"東\"')");
     for (const char* s : {"01", "04", "05"}) {
-      execSql(medical.database, QStringLiteral("INSERT INTO SISETUGROUPLIST (GCODE, SCODE, GNAME) VALUES ('G2', '%1', '')")
-                                    .arg(QLatin1String(s)));
+      execSql(medical.database,
+              QStringLiteral("INSERT INTO SISETUGROUPLIST (GCODE, SCODE, GNAME) VALUES ('G2', '%1', '')")
+                  .arg(QLatin1String(s)));
       execSql(medical.database, QStringLiteral("INSERT INTO OPLICENSE (OPCODE, SCODE, PERMIT) VALUES (%1, '%2', 1)")
                                     .arg(kHospitalOperator)
                                     .arg(QLatin1String(s)));
@@ -50,8 +50,10 @@ protected:
   void TearDown() override
   {
     if (dm) {
-      if (dm->IBTransactionDAT.inTransaction()) dm->IBTransactionDAT.rollback();
-      if (dm->IBTransactionDEF.inTransaction()) dm->IBTransactionDEF.rollback();
+      if (dm->IBTransactionDAT.inTransaction())
+        dm->IBTransactionDAT.rollback();
+      if (dm->IBTransactionDEF.inTransaction())
+        dm->IBTransactionDEF.rollback();
       dm->fnAccDatDisConnected(medical.folder, false, false, false);
     }
     StandAlone::TearDown();
@@ -75,8 +77,8 @@ const QString kVisiting = QStringLiteral("指定訪問看護");
 TEST_F(Facilities, EntriesByRightsKindAndOptions)
 {
   const TJxSitenListSet all{jxslHoujin, jxslGroup, jxslSiten};
-  const QStringList facilities{"00:本部", "01:髙田病院", "02:①クリニック", "03:介護老人保健施設～さくら", "04:北病院",
-                               "05:南病院"};
+  const QStringList facilities{"00:本部",   "01:髙田病院", "02:①クリニック", "03:介護老人保健施設～さくら",
+                               "04:北病院", "05:南病院"};
   struct Case {
     const char* what;
     int opcode;  // 0: unrestricted
@@ -90,12 +92,23 @@ TEST_F(Facilities, EntriesByRightsKindAndOptions)
        QStringList{"法人全体", kHospitals, kNursing, kVisiting, "(G1):医療施設", "(G2):病院\"東\""} + facilities},
       // Every hospital but not the rest: no whole company, the hospitals'
       // group (the head office does not count), the group of hospitals only.
-      {"hospitals only", kHospitalOperator, all, 0, true, true,
+      {"hospitals only",
+       kHospitalOperator,
+       all,
+       0,
+       true,
+       true,
        {kHospitals, "(G2):病院\"東\"", "01:髙田病院", "04:北病院", "05:南病院"}},
       // One of three hospitals: no kind group at all.
       {"one hospital", sample::loginCode(sample::ClerkCode), all, 0, true, true, {"01:髙田病院"}},
       // The kind filter narrows facilities and kind groups, not entry groups.
-      {"nursing care", 0, all, 4, true, true, {"法人全体", kNursing, "(G1):医療施設", "(G2):病院\"東\"", "02:①クリニック"}},
+      {"nursing care",
+       0,
+       all,
+       4,
+       true,
+       true,
+       {"法人全体", kNursing, "(G1):医療施設", "(G2):病院\"東\"", "02:①クリニック"}},
       {"without head office", 0, {jxslSiten}, 8, false, true, {"01:髙田病院", "04:北病院", "05:南病院"}},
       {"no entry groups", 0, {jxslGroup}, 0, true, false, {kHospitals, kNursing, kVisiting}},
       {"departments", 0, {jxslBumon}, 0, true, true, {"01:髙田病院"}},
@@ -169,9 +182,10 @@ TEST_F(Facilities, FieldsLookupsAndFilterForm)
                          "\"(G1)\"\t\"G1\"\t\"医療施設\"", "\"(G2)\"\t\"G2\"\t\"病院'東'\""}));
   // The whole company shown to a restricted operator with every facility is
   // the plain entry in medical data.
-  execSql(medical.database, QStringLiteral("INSERT INTO OPLICENSE (OPCODE, SCODE, PERMIT) SELECT %1, SCODE, 1 FROM SISETUMST "
-                                           "WHERE SCODE NOT IN ('', '01', '04', '05')")
-                                .arg(kHospitalOperator));
+  execSql(medical.database,
+          QStringLiteral("INSERT INTO OPLICENSE (OPCODE, SCODE, PERMIT) SELECT %1, SCODE, 1 FROM SISETUMST "
+                         "WHERE SCODE NOT IN ('', '01', '04', '05')")
+              .arg(kHospitalOperator));
   restrictTo(kHospitalOperator);
   list.SetUseFilterCombo(false);
   list.SetReadType({jxslHoujin});
@@ -198,7 +212,8 @@ TEST_F(Facilities, WithoutFacilityManagementTheCompanyStandsIn)
     list.SetReadType(c.read);
     list.Execute(1);
     ASSERT_EQ(list.ItemCount(), c.count);
-    if (c.count == 0) continue;
+    if (c.count == 0)
+      continue;
     EXPECT_EQ(list.ItemGetter(0), medical.shougou);
     EXPECT_EQ(list.ItemGetterBLType(0), 0);
     EXPECT_EQ(list.ItemGetterJigyoType(0), 0);
@@ -221,9 +236,10 @@ TEST_F(Facilities, WholeDataRightsCountTheFacilities)
     restrictTo(c.opcode);
     EXPECT_EQ(dm->IsAuthSitenZentai(c.opcode), c.expected) << c.what;
   }
-  execSql(medical.database, QStringLiteral("INSERT INTO OPLICENSE (OPCODE, SCODE, PERMIT) SELECT %1, SCODE, 1 FROM SISETUMST "
-                                           "WHERE SCODE NOT IN ('', '01', '04', '05')")
-                                .arg(kHospitalOperator));
+  execSql(medical.database,
+          QStringLiteral("INSERT INTO OPLICENSE (OPCODE, SCODE, PERMIT) SELECT %1, SCODE, 1 FROM SISETUMST "
+                         "WHERE SCODE NOT IN ('', '01', '04', '05')")
+              .arg(kHospitalOperator));
   restrictTo(kHospitalOperator);
   EXPECT_TRUE(dm->IsAuthSitenZentai(kHospitalOperator));
 }
@@ -236,7 +252,8 @@ TEST_F(Facilities, ErrorsAreReportedOnlyInTheListsOwnTransaction)
     bool callersTransaction;
   } cases[] = {{"own", false}, {"caller's", true}};
   for (const auto& c : cases) {
-    if (c.callersTransaction) dm->IBTransactionDEF.start();
+    if (c.callersTransaction)
+      dm->IBTransactionDEF.start();
     TSitenList list;
     list.SetTransaction(&dm->IBTransactionDEF);
     list.SetReadType({jxslSiten});
@@ -248,7 +265,8 @@ TEST_F(Facilities, ErrorsAreReportedOnlyInTheListsOwnTransaction)
       EXPECT_TRUE(b.text.contains("支店リストの取得に失敗しました。")) << b.text.toStdString();
       EXPECT_FALSE(b.text.contains("dormil")) << b.text.toStdString();
     }
-    if (c.callersTransaction) dm->IBTransactionDEF.rollback();
+    if (c.callersTransaction)
+      dm->IBTransactionDEF.rollback();
   }
 }
 

@@ -2,7 +2,6 @@
 // system database's version, the numbered system settings and the operator
 // look-ups, against fixture system databases.
 #include "DataModuleTestUtil.h"
-
 #include "acccalc/AccGengo.h"
 #include "common/TypedValue.h"
 #include "platform/DateTime.h"
@@ -11,7 +10,7 @@ namespace dmtest {
 namespace {
 
 class SysDef : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();
@@ -85,7 +84,8 @@ TEST_F(SysDef, NewOperatorRowDefaultsAndRoundTrip)
 
 TEST_F(SysDef, FontAppliedOnlyWhenInstalled)
 {
-  execSql(root.systemDb, "INSERT INTO SYSDEF (OPCODE, FontName, FontSize, FontStyle) VALUES (100000101, 'IPAexGothic', 12, 1)");
+  execSql(root.systemDb,
+          "INSERT INTO SYSDEF (OPCODE, FontName, FontSize, FontStyle) VALUES (100000101, 'IPAexGothic', 12, 1)");
   SystemDef.NowFont = TFontInfo{"Start", 9, 0, 0, -12};
   struct Case {
     bool installed;
@@ -107,7 +107,8 @@ TEST_F(SysDef, FontAppliedOnlyWhenInstalled)
 TEST_F(SysDef, MessageLogonAndSizeRows)
 {
   execSql(root.systemDb, "INSERT INTO SYSDEF (OPCODE, SSTR) VALUES (100000101, 'hello')");
-  execSql(root.systemDb, "INSERT INTO LOGONUSERLIST (GROUPID, OPERATORCODE, OPCODE, PCNAME) VALUES (10000, 101, 100000101, 'pc')");
+  execSql(root.systemDb,
+          "INSERT INTO LOGONUSERLIST (GROUPID, OPERATORCODE, OPCODE, PCNAME) VALUES (10000, 101, 100000101, 'pc')");
   execSql(root.systemDb, "INSERT INTO FORMRSIZE (OPCODE, FMNAME) VALUES (100000101, 'F')");
   EXPECT_EQ(dm->fnGetMessage(), "hello");
   EXPECT_EQ(SystemDef.SSTR, "hello");
@@ -141,8 +142,9 @@ TEST_F(SysDef, SystemRegisterTable)
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key.toStdString());
     if (c.stored != "<none>")
-      execSql(root.systemDb, QStringLiteral("INSERT INTO SYSREG (OPCODE, SCODE, STYPE, STEXT) VALUES (100000101, '%1', '%2', '%3')")
-                                 .arg(c.key, c.type, c.stored));
+      execSql(root.systemDb,
+              QStringLiteral("INSERT INTO SYSREG (OPCODE, SCODE, STYPE, STEXT) VALUES (100000101, '%1', '%2', '%3')")
+                  .arg(c.key, c.type, c.stored));
     const QVariant v = dm->funcGetSysReg(c.key, c.type, c.def);
     EXPECT_EQ(v.toString(), c.expected);
   }
@@ -216,7 +218,10 @@ TEST(SystemDbVersion, ByGeneration)
   } cases[] = {
       {SystemGeneration::Current, 12, 0, 0, {}},
       {SystemGeneration::V1000, 10, 0, 0, {}},
-      {SystemGeneration::V1101, 17, 0, 1,
+      {SystemGeneration::V1101,
+       17,
+       0,
+       1,
        {"INSERT INTO VERSION VALUES (16, 2, 9)", "INSERT INTO VERSION VALUES (17, 0, 1)"}},
       {SystemGeneration::V1101, 0, 0, 0, {"DROP TABLE VERSION"}},
   };
@@ -225,7 +230,8 @@ TEST(SystemDbVersion, ByGeneration)
     SCOPED_TRACE(n);
     const QString folder = tmp.file(QStringLiteral("s%1").arg(n++));
     const QString systemDb = testfx::makeSystemDb(folder, c.generation);
-    for (const QString& sql : c.extra) execSql(systemDb, sql);
+    for (const QString& sql : c.extra)
+      execSql(systemDb, sql);
     pointRecordsAt(folder, tmp.file("log"));
     SystemDef.SystemDBVerMajor = 99;
     TDM dm;
@@ -273,10 +279,8 @@ TEST_F(SysDef, NumberedSettingsOperatorsAndServerTime)
     bool ok;
     int level;
   } ops[] = {
-      {sample::loginCode(101), 0, true, 9},
-      {sample::loginCode(101), 1234, true, 9},
-      {sample::loginCode(101), 1235, false, 0},
-      {sample::loginCode(102), 1, false, 0},  // stored "abcd" is not a number
+      {sample::loginCode(101), 0, true, 9},     {sample::loginCode(101), 1234, true, 9},
+      {sample::loginCode(101), 1235, false, 0}, {sample::loginCode(102), 1, false, 0},  // stored "abcd" is not a number
       {sample::loginCode(555), 0, false, 0},
   };
   for (const Op& o : ops) {

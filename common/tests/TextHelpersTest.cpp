@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include "common/AccFunction.h"
 #include "common/MojiBunkatu.h"
 #include "common/StringList2.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -36,7 +36,8 @@ TEST(TextHelpers, CutAndPadByCodePointsAndColumns)
       {"byte R pair", fnCutByteR, "ab" + kPair, 2, false, kPair},
       {"byte R no padding", fnCutByteR, "ab", 2, false, "ab"},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.fn(c.text, c.n, c.trim), c.expected) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(c.fn(c.text, c.n, c.trim), c.expected) << c.name;
 }
 
 TEST(TextHelpers, WidthsAndLeadCharacters)
@@ -89,7 +90,8 @@ TEST(TextHelpers, LocaleMapping)
       {LCMAP_KATAKANA | LCMAP_HALFWIDTH, QStringLiteral("ぱん"), QStringLiteral("ﾊﾟﾝ")},
       {LCMAP_UPPERCASE, QStringLiteral("abc"), QStringLiteral("ABC")},
   };
-  for (const auto& c : cases) EXPECT_EQ(fnLCMapText(c.flags, c.in), c.out) << c.in.toStdString();
+  for (const auto& c : cases)
+    EXPECT_EQ(fnLCMapText(c.flags, c.in), c.out) << c.in.toStdString();
 }
 
 TEST(TextHelpers, SplitText)

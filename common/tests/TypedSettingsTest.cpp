@@ -1,26 +1,31 @@
 // The typed-value codec over the four stores, and the company settings
 // routines against a real company database.
-#include "DataModuleTestUtil.h"
+#include <QFile>
 
+#include "DataModuleTestUtil.h"
 #include "common/AccReg.h"
 #include "common/TypedValue.h"
 #include "platform/DateTime.h"
 
-#include <QFile>
-
 namespace dmtest {
 namespace {
 
-const TTypedStore kStores[] = {TTypedStore::AccReg, TTypedStore::MsdHoukoku, TTypedStore::SysReg, TTypedStore::SisetReg};
+const TTypedStore kStores[] = {TTypedStore::AccReg, TTypedStore::MsdHoukoku, TTypedStore::SysReg,
+                               TTypedStore::SisetReg};
 const char* kStoreNames[] = {"ACCREG", "MSD_HOUKOKU", "SYSREG", "SISETREG"};
 
 QString show(const QVariant& v)
 {
-  if (!v.isValid()) return QStringLiteral("<null>");
-  if (v.metaType() == QMetaType::fromType<Currency>()) return QStringLiteral("C:") + v.value<Currency>().toString();
-  if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("B:true") : QStringLiteral("B:false");
-  if (v.typeId() == QMetaType::LongLong) return QStringLiteral("I:") + QString::number(v.toLongLong());
-  if (v.typeId() == QMetaType::Double) return QStringLiteral("D:") + QString::number(v.toDouble(), 'f', 6);
+  if (!v.isValid())
+    return QStringLiteral("<null>");
+  if (v.metaType() == QMetaType::fromType<Currency>())
+    return QStringLiteral("C:") + v.value<Currency>().toString();
+  if (v.typeId() == QMetaType::Bool)
+    return v.toBool() ? QStringLiteral("B:true") : QStringLiteral("B:false");
+  if (v.typeId() == QMetaType::LongLong)
+    return QStringLiteral("I:") + QString::number(v.toLongLong());
+  if (v.typeId() == QMetaType::Double)
+    return QStringLiteral("D:") + QString::number(v.toDouble(), 'f', 6);
   return QStringLiteral("S:[") + v.toString() + QLatin1Char(']');
 }
 
@@ -53,8 +58,7 @@ TEST(TypedValueCodec, ReadingAsOneTableOverTheStores)
       {"金額", "-3", {"C:-3", "C:-3", "C:-3", "C:-3"}},
       {"金額", "abc", {"C:0", "C:0", "C:0", "C:0"}},
       {"実数", "2.5", {"D:2.500000", "S:[Data Type Error]", "S:[Data Type Error]", "S:[Data Type Error]"}},
-      {"日時", "2024/05/01 12:00:00",
-       {"D:" + may1noon, "S:[Data Type Error]", "S:[Data Type Error]", "D:" + may1noon}},
+      {"日時", "2024/05/01 12:00:00", {"D:" + may1noon, "S:[Data Type Error]", "S:[Data Type Error]", "D:" + may1noon}},
       {"数値", "1", {"S:[Data Type Error]", "S:[Data Type Error]", "S:[Data Type Error]", "S:[Data Type Error]"}},
   };
   for (const auto& c : cases)
@@ -79,10 +83,12 @@ TEST(TypedValueCodec, WritingAsOneTableOverTheStores)
       {"日付", 0.0, {"S:[]", "S:[]", "S:[]", "S:[]"}},
       {"整数", qlonglong(9000000000LL), {"S:[9000000000]", "S:[9000000000]", "S:[9000000000]", "S:[9000000000]"}},
       {"整数", QStringLiteral("17"), {"S:[17]", "S:[17]", "S:[17]", "S:[17]"}},
-      {"金額", QVariant::fromValue(Currency::fromDouble(1234.5)),
+      {"金額",
+       QVariant::fromValue(Currency::fromDouble(1234.5)),
        {"S:[1234.5]", "S:[1234.5]", "S:[1234.5]", "S:[1234.5]"}},
       {"実数", 2.25, {"S:[2.25]", "<null>", "<null>", "<null>"}},
-      {"日時", EncodeDate(2024, 5, 1) + 0.5,
+      {"日時",
+       EncodeDate(2024, 5, 1) + 0.5,
        {"S:[2024/05/01 12:00:00]", "<null>", "<null>", "S:[2024/05/01 12:00:00]"}},
       {"数値", 1, {"<null>", "<null>", "<null>", "<null>"}},
   };
@@ -112,7 +118,7 @@ TEST(TypedValueCodec, SmallConversions)
 }
 
 class CompanySettings : public StandAlone {
-protected:
+ protected:
   void SetUp() override
   {
     StandAlone::SetUp();

@@ -1,13 +1,5 @@
 #include "datasel/dialogs/DataBasyo.h"
 
-#include "common/AccRecord.h"
-#include "common/DataModule.h"
-#include "common/FbError.h"
-#include "db/DbError.h"
-#include "ui/ModalResult.h"
-#include "ui/z5InputDlg.h"
-#include "ui/z5MessageDlg2.h"
-
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,6 +8,14 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "common/FbError.h"
+#include "db/DbError.h"
+#include "ui/ModalResult.h"
+#include "ui/z5InputDlg.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
@@ -50,7 +50,8 @@ TDataPlaceBox::TDataPlaceBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
     box.SetInputCheck(true);
     box.SetInputHint(hint);
     box.SetPrepare(true);
-    if (box.exec() != mrOk) return false;
+    if (box.exec() != mrOk)
+      return false;
     text = box.InputText();
     return true;
   };
@@ -71,7 +72,8 @@ TDataPlaceBox::TDataPlaceBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
 
   FModel = new QStandardItemModel(0, cCount, this);
   const char* caps[cCount] = {"REC", "オーダー", "No", "名称", "データフォルダ"};
-  for (int c = 0; c < cCount; ++c) FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
+  for (int c = 0; c < cCount; ++c)
+    FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
   FGrid = new QTableView(this);
   FGrid->setModel(FModel);
   FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -111,13 +113,15 @@ TDataPlaceBox::TDataPlaceBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
 
 void TDataPlaceBox::SetPrepar(bool AValue)
 {
-  if (!AValue) return;
+  if (!AValue)
+    return;
   QString serverDir = AppInfo.ServerDir.isEmpty() ? QStringLiteral("\\dedodozorav2\\data") : AppInfo.ServerDir;
   QString shown = QStringLiteral("ﾄﾞﾗｲﾌﾞ:\\dedodozorav2\\data");
   shown.replace(QStringLiteral("\\dedodozorav2\\data"), serverDir.toUpper(), Qt::CaseInsensitive);
-  FGrid->setToolTip(QStringLiteral("データ管理フォルダの情報を管理します。|[F2]で新規作成、[F3]で名称変更、[F5]で削除します。"
-                                   "（例外：\"%1\"行の削除は禁止）\r\n[上へ][下へ]でリストの並べ替えが行えます。")
-                        .arg(shown));
+  FGrid->setToolTip(
+      QStringLiteral("データ管理フォルダの情報を管理します。|[F2]で新規作成、[F3]で名称変更、[F5]で削除します。"
+                     "（例外：\"%1\"行の削除は禁止）\r\n[上へ][下へ]でリストの並べ替えが行えます。")
+          .arg(shown));
   FBtnClose->setToolTip(QStringLiteral("内容を登録して画面を閉じます。|内容を登録して画面を閉じます。"));
   FHint->setText(FGrid->toolTip().section(QLatin1Char('|'), 1).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   FStore.Read(false);
@@ -143,13 +147,20 @@ void TDataPlaceBox::fillGrid()
 QPushButton* TDataPlaceBox::Button(int AKey) const
 {
   switch (AKey) {
-  case 2: return FBtnNew;
-  case 3: return FBtnRename;
-  case 5: return FBtnDelete;
-  case 20: return FBtnUp;
-  case 21: return FBtnDown;
-  case 0: return FBtnClose;
-  default: return nullptr;
+    case 2:
+      return FBtnNew;
+    case 3:
+      return FBtnRename;
+    case 5:
+      return FBtnDelete;
+    case 20:
+      return FBtnUp;
+    case 21:
+      return FBtnDown;
+    case 0:
+      return FBtnClose;
+    default:
+      return nullptr;
   }
 }
 
@@ -161,7 +172,8 @@ QString TDataPlaceBox::Caption(int AKey) const
 
 void TDataPlaceBox::FocusRow(int ARow)
 {
-  if (ARow < 0 || ARow >= FModel->rowCount()) return;
+  if (ARow < 0 || ARow >= FModel->rowCount())
+    return;
   FGrid->setCurrentIndex(FModel->index(ARow, cNo));
   FGrid->selectRow(ARow);
 }
@@ -175,7 +187,8 @@ int TDataPlaceBox::FocusedRow() const
 TDataPlaceRec* TDataPlaceBox::focusedPlace()
 {
   const int row = FocusedRow();
-  if (row < 0 || row >= int(FStore.List().size())) return nullptr;
+  if (row < 0 || row >= int(FStore.List().size()))
+    return nullptr;
   return &FStore.List()[std::size_t(row)];
 }
 
@@ -189,20 +202,23 @@ void TDataPlaceBox::setCaptions()
   FBtnUp->setEnabled(rows > 0 && row > 0);
   FBtnDown->setEnabled(rows > 0 && row >= 0 && row < rows - 1);
   const TDataPlaceRec* p = focusedPlace();
-  if (!p) return;
+  if (!p)
+    return;
   if (trimmedBlanks(p->Name).isEmpty()) {
     FBtnNew->setText(QStringLiteral("F2:新規作成"));
     return;
   }
   FBtnRename->setText(QStringLiteral("F3:名称変更"));
-  if (p->Rec != 0) FBtnDelete->setText(QStringLiteral("F5:削除"));
+  if (p->Rec != 0)
+    FBtnDelete->setText(QStringLiteral("F5:削除"));
 }
 
 int TDataPlaceBox::infoBox(const QStringList& ALines)
 {
   TMessage2InfoRec info;
   pcInitMessage2InfoRec(2, info);
-  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i) info.Caption[std::size_t(i)].Text = ALines[i];
+  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i)
+    info.Caption[std::size_t(i)].Text = ALines[i];
   return fnShowMessageBox2(info);
 }
 
@@ -212,8 +228,8 @@ bool TDataPlaceBox::store()
     FStore.StoreChanges();
     return true;
   } catch (const db::DbError& e) {
-    fnShowFbError(e, QStringLiteral("TDataPlaceBox.UpdateDataPlace"), QStringLiteral("データの場所の登録に失敗しました。"),
-                  true);
+    fnShowFbError(e, QStringLiteral("TDataPlaceBox.UpdateDataPlace"),
+                  QStringLiteral("データの場所の登録に失敗しました。"), true);
   } catch (const std::exception& e) {
     fnShowErrorDetail(QStringLiteral("データの場所の登録に失敗しました。"), QString::fromUtf8(e.what()), mtError);
   }
@@ -227,9 +243,11 @@ bool TDataPlaceBox::store()
 
 void TDataPlaceBox::NewName()
 {
-  if (Caption(2) == QStringLiteral("F2:")) return;
+  if (Caption(2) == QStringLiteral("F2:"))
+    return;
   TDataPlaceRec* p = focusedPlace();
-  if (!p) return;
+  if (!p)
+    return;
   QString text;
   if (!InputShow(QStringLiteral("新規作成"), QStringLiteral("新しく作成するデータ管理フォルダの名称を入力して下さい。"),
                  QStringLiteral("新しく作成するデータ管理フォルダの名称を入力します。"), text))
@@ -248,15 +266,18 @@ void TDataPlaceBox::NewName()
   const int row = FocusedRow();
   p->Name = text;
   p->RecKbn = 1;
-  if (store()) FModel->item(row, cName)->setText(text);
+  if (store())
+    FModel->item(row, cName)->setText(text);
   setCaptions();
 }
 
 void TDataPlaceBox::Rename()
 {
-  if (Caption(3) == QStringLiteral("F3:")) return;
+  if (Caption(3) == QStringLiteral("F3:"))
+    return;
   TDataPlaceRec* p = focusedPlace();
-  if (!p) return;
+  if (!p)
+    return;
   QString text = p->Name;
   if (!InputShow(QStringLiteral("名称の変更"), QStringLiteral("データ管理フォルダの名称を入力して下さい。"),
                  QStringLiteral("データ管理フォルダの管理名称を変更します。"), text))
@@ -269,19 +290,23 @@ void TDataPlaceBox::Rename()
   const int row = FocusedRow();
   p->Name = text;
   p->RecKbn = 2;
-  if (store()) FModel->item(row, cName)->setText(text);
+  if (store())
+    FModel->item(row, cName)->setText(text);
   setCaptions();
 }
 
 void TDataPlaceBox::Remove()
 {
-  if (Caption(5) == QStringLiteral("F5:")) return;
+  if (Caption(5) == QStringLiteral("F5:"))
+    return;
   TDataPlaceRec* p = focusedPlace();
-  if (!p || p->Rec == 0) return;
+  if (!p || p->Rec == 0)
+    return;
   QStringList folders;
   bool held = !FStore.PlaceFolders(p->Rec, folders);
   for (const QString& f : folders)
-    if (!held && DM && DM->AccDirectoryExists(f, AppType)) held = true;
+    if (!held && DM && DM->AccDirectoryExists(f, AppType))
+      held = true;
   if (held) {
     infoBox({QStringLiteral("このフォルダ配下には会計データが存在しているため削除することが出来ません。"),
              QStringLiteral("どうしても削除を行いたい場合は、配下の会計データをすべて削除してから処理して下さい。")});
@@ -290,11 +315,13 @@ void TDataPlaceBox::Remove()
   TMessage2InfoRec ask;
   pcInitMessage2InfoRec(3, ask);
   ask.Caption[0].Text = QStringLiteral("[") + p->Name + QStringLiteral("]を削除します。よろしいですか？");
-  if (fnShowMessageBox2(ask) != mrOk) return;
+  if (fnShowMessageBox2(ask) != mrOk)
+    return;
   const int row = FocusedRow();
   p->Name.clear();
   p->RecKbn = 9;
-  if (store()) FModel->item(row, cName)->setText(QString());
+  if (store())
+    FModel->item(row, cName)->setText(QString());
   setCaptions();
 }
 
@@ -303,7 +330,8 @@ void TDataPlaceBox::Move(int ADelta)
   const int row = FocusedRow();
   const int other = row + ADelta;
   TDataPlaceList& list = FStore.List();
-  if (list.size() < 2 || row < 0 || other < 0 || other >= int(list.size())) return;
+  if (list.size() < 2 || row < 0 || other < 0 || other >= int(list.size()))
+    return;
   // Orders are numbered by position first; a place whose stored order was
   // another number is written too, so the stored order follows the list.
   for (std::size_t i = 0; i < list.size(); ++i)
@@ -327,27 +355,27 @@ void TDataPlaceBox::FormKeyUp(QKeyEvent* AEvent, int& AKey)
 {
   if (AEvent->modifiers() == Qt::NoModifier) {
     switch (AKey) {
-    case Qt::Key_F2:
-      NewName();
-      AKey = 0;
-      return;
-    case Qt::Key_F3:
-      Rename();
-      AKey = 0;
-      return;
-    case Qt::Key_F5:
-      Remove();
-      AKey = 0;
-      return;
-    case Qt::Key_F4:
-    case Qt::Key_F6:
-    case Qt::Key_F7:
-    case Qt::Key_F8:
-    case Qt::Key_F12:
-      AKey = 0;
-      return;
-    default:
-      break;
+      case Qt::Key_F2:
+        NewName();
+        AKey = 0;
+        return;
+      case Qt::Key_F3:
+        Rename();
+        AKey = 0;
+        return;
+      case Qt::Key_F5:
+        Remove();
+        AKey = 0;
+        return;
+      case Qt::Key_F4:
+      case Qt::Key_F6:
+      case Qt::Key_F7:
+      case Qt::Key_F8:
+      case Qt::Key_F12:
+        AKey = 0;
+        return;
+      default:
+        break;
     }
   }
   TBSDI::FormKeyUp(AEvent, AKey);

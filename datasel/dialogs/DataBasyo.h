@@ -3,10 +3,10 @@
 // stored at once. The data-selection dialog creates one and keeps it.
 #pragma once
 
+#include <functional>
+
 #include "datasel/DataPlaceList.h"
 #include "ui/SDI.h"
-
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -15,7 +15,7 @@ class QTableView;
 
 class TDataPlaceBox : public TBSDI {
   Q_OBJECT
-public:
+ public:
   explicit TDataPlaceBox(QWidget* AParent = nullptr);
 
   void SetProcType(int AValue) { FProcType = AValue; }
@@ -40,20 +40,20 @@ public:
   QString Caption(int AKey) const;
   void FocusRow(int ARow);
   int FocusedRow() const;
-  void NewName();   // F2
-  void Rename();    // F3
-  void Remove();    // F5
+  void NewName();  // F2
+  void Rename();   // F3
+  void Remove();   // F5
   void Move(int ADelta);
 
   // How a name is asked (tests replace it): window title, caption, hint and
   // the text in and out; true for OK.
   std::function<bool(const QString&, const QString&, const QString&, QString&)> InputShow;
 
-protected:
+ protected:
   void FormKeyUp(QKeyEvent* AEvent, int& AKey) override;
   void showEvent(QShowEvent* AEvent) override;
 
-private:
+ private:
   void fillGrid();
   void setCaptions();
   bool store();

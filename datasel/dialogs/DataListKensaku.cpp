@@ -1,7 +1,5 @@
 #include "datasel/dialogs/DataListKensaku.h"
 
-#include "common/MessageHook.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -9,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "common/MessageHook.h"
 
 TDataListKensakuBox::TDataListKensakuBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
 {
@@ -57,7 +57,8 @@ TDataListKensakuBox::TDataListKensakuBox(QWidget* AParent) : TBSDI(AParent, bsDi
 
 void TDataListKensakuBox::SetPrepar(bool AValue)
 {
-  if (!AValue) return;
+  if (!AValue)
+    return;
   FKind->setCurrentIndex(DataKbnToIndex(FRec.DataType, FRec.CodeType));
   FCode->setText(FRec.DataCode);
   FName->setText(FRec.DataName);

@@ -12,7 +12,7 @@ class QPushButton;
 
 class TDataListKensakuBox : public TBSDI {
   Q_OBJECT
-public:
+ public:
   explicit TDataListKensakuBox(QWidget* AParent = nullptr);
   void SetProcType(int AValue) { FProcType = AValue; }
   int ProcType() const { return FProcType; }
@@ -27,7 +27,7 @@ public:
   QCheckBox* UseCheck() const { return FUse; }
   QPushButton* OkButton() const { return FOk; }
 
-private:
+ private:
   void onOk();
   int FProcType = 0;
   TDataKensakuRec FRec;

@@ -1,17 +1,7 @@
 #include "datasel/dialogs/DataSentaku.h"
 
-#include "common/AccFunction.h"
-#include "common/DataModule.h"
-#include "datasel/ComDataSentakuRefresh.h"
-#include "datasel/DataFolderStatus.h"
-#include "datasel/DataLockToggle.h"
-#include "datasel/DataSyosaiUpdate.h"
-#include "datasel/dialogs/DataBasyo.h"
-#include "datasel/dialogs/DataListKensaku.h"
-#include "datasel/dialogs/DataSyosaiInfo.h"
-#include "platform/Paths.h"
-#include "ui/xAnimeProgressDialog.h"
-#include "ui/z5MessageDlg2.h"
+#include <algorithm>
+#include <stdexcept>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,8 +16,18 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <stdexcept>
+#include "common/AccFunction.h"
+#include "common/DataModule.h"
+#include "datasel/ComDataSentakuRefresh.h"
+#include "datasel/DataFolderStatus.h"
+#include "datasel/DataLockToggle.h"
+#include "datasel/DataSyosaiUpdate.h"
+#include "datasel/dialogs/DataBasyo.h"
+#include "datasel/dialogs/DataListKensaku.h"
+#include "datasel/dialogs/DataSyosaiInfo.h"
+#include "platform/Paths.h"
+#include "ui/xAnimeProgressDialog.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
@@ -44,14 +44,20 @@ QString gridHint(TJxAppType app, TdsProcType mode)
            (nendo ? QStringLiteral("\r\n") : QStringLiteral("\r\n空白行は選択できません。"));
   if (app == jxatSBC)
     return head + QLatin1Char('|') + head +
-           (nendo ? QString() : QStringLiteral("\r\n空白行は選択できません。［F3］で新規にﾃﾞｰﾀを作成するか、又は［F7］で作成済みのﾃﾞｰﾀを復元してください。")) +
+           (nendo ? QString()
+                  : QStringLiteral("\r\n空白行は選択できません。［F3］で新規にﾃﾞｰﾀを作成するか、又は［F7］で作成済みのﾃ"
+                                   "ﾞｰﾀを復元してください。")) +
            (nendo ? QStringLiteral("\r\n［F7］で作成済みのﾃﾞｰﾀを復元してください。") : QString()) +
-           QStringLiteral("\r\n選択ﾃﾞｰﾀを削除する場合は［F5］を、ﾌﾗｯｼｭﾒﾓﾘなどのﾒﾃﾞｨｱに保存する場合は［F6］を押します。");
+           QStringLiteral(
+               "\r\n選択ﾃﾞｰﾀを削除する場合は［F5］を、ﾌﾗｯｼｭﾒﾓﾘなどのﾒﾃﾞｨｱに保存する場合は［F6］を押します。");
   return head + QLatin1Char('|') + head +
          (nendo ? QStringLiteral("\r\n［F7］で作成済みのﾃﾞｰﾀを復元してください。")
-                : QStringLiteral("\r\n空白行は選択できません。［F3］で新規にﾃﾞｰﾀを作成するか、又は［F7］で作成済みのﾃﾞｰﾀを復元してください。")) +
-         QStringLiteral("\r\n選択ﾃﾞｰﾀを削除する場合は［F5］、ﾌﾗｯｼｭﾒﾓﾘなどのﾒﾃﾞｨｱに保存する場合は［F6］を押します。"
-                        "\r\n共有ﾃﾞｰﾀを処理する場合は［共有取得］、取得した共有ﾃﾞｰﾀを他のｵﾍﾟﾚｰﾀが使えるようにする場合は［共有保管］をｸﾘｯｸします。");
+                : QStringLiteral("\r\n空白行は選択できません。［F3］で新規にﾃﾞｰﾀを作成するか、又は［F7］で作成済みのﾃﾞｰ"
+                                 "ﾀを復元してください。")) +
+         QStringLiteral(
+             "\r\n選択ﾃﾞｰﾀを削除する場合は［F5］、ﾌﾗｯｼｭﾒﾓﾘなどのﾒﾃﾞｨｱに保存する場合は［F6］を押します。"
+             "\r\n共有ﾃﾞｰﾀを処理する場合は［共有取得］、取得した共有ﾃﾞｰﾀを他のｵﾍﾟﾚｰﾀが使えるようにする場合は［共有保管"
+             "］をｸﾘｯｸします。");
 }
 
 QString trimBlanks(const QString& s)
@@ -73,14 +79,18 @@ bool hasOption(const QStringList& lines, const QString& name)
   for (const QString& l : lines) {
     const int eq = l.indexOf(QLatin1Char('='));
     const QString key = eq >= 0 ? l.left(eq) : l;
-    if (QString::compare(key.trimmed(), name, Qt::CaseInsensitive) == 0) return true;
+    if (QString::compare(key.trimmed(), name, Qt::CaseInsensitive) == 0)
+      return true;
   }
   return false;
 }
 
 }  // namespace
 
-void RegisterDataSentakuBox() { RegisterFormClassByName<TDataSentakuBox>(QStringLiteral("DuRoziZuvurad")); }
+void RegisterDataSentakuBox()
+{
+  RegisterFormClassByName<TDataSentakuBox>(QStringLiteral("DuRoziZuvurad"));
+}
 
 namespace {
 const bool registered = (RegisterDataSentakuBox(), true);
@@ -136,11 +146,10 @@ void TDataSentakuBox::buildForm()
   FBtnKyoyuPut = new QPushButton(QStringLiteral("共有保管"), this);
   FBtnCloud = new QPushButton(QStringLiteral("ｸﾗｳﾄﾞ"), this);
   FBtnIkou = new QPushButton(QStringLiteral("ﾃﾞｰﾀ移行"), this);
-  for (QWidget* w : {static_cast<QWidget*>(FBtnKensaku), static_cast<QWidget*>(FBtnKensakuKaijyo),
-                     static_cast<QWidget*>(FBtnInfo), static_cast<QWidget*>(FBtnRefresh),
-                     static_cast<QWidget*>(FChkAuto), static_cast<QWidget*>(FBtnKyoyuGet),
-                     static_cast<QWidget*>(FBtnKyoyuPut), static_cast<QWidget*>(FBtnCloud),
-                     static_cast<QWidget*>(FBtnIkou)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(FBtnKensaku), static_cast<QWidget*>(FBtnKensakuKaijyo), static_cast<QWidget*>(FBtnInfo),
+        static_cast<QWidget*>(FBtnRefresh), static_cast<QWidget*>(FChkAuto), static_cast<QWidget*>(FBtnKyoyuGet),
+        static_cast<QWidget*>(FBtnKyoyuPut), static_cast<QWidget*>(FBtnCloud), static_cast<QWidget*>(FBtnIkou)})
     top->addWidget(w);
   root->addLayout(top);
 
@@ -157,7 +166,8 @@ void TDataSentakuBox::buildForm()
   FSearchEdit->hide();
   FSearchTimer.setSingleShot(false);
   connect(&FSearchTimer, &QTimer::timeout, this, [this] {
-    if (FGrid->hasFocus()) FinishIncrementalSearch();
+    if (FGrid->hasFocus())
+      FinishIncrementalSearch();
   });
 
   FHint = new QLabel(this);
@@ -175,7 +185,8 @@ void TDataSentakuBox::buildForm()
     b->setFocusPolicy(Qt::NoFocus);
     b->setMinimumWidth(84);
     FFunc[std::size_t(k)] = b;
-    if (k == 12) bl->addStretch(1);
+    if (k == 12)
+      bl->addStretch(1);
     bl->addWidget(b);
     connect(b, &QPushButton::clicked, this, [this, k] { onFunc(k); });
   }
@@ -184,7 +195,8 @@ void TDataSentakuBox::buildForm()
 
   connect(FGrid, &TxGridView::doubleClicked, this, [this] { ChooseFocused(); });
   connect(FGrid, &TxGridView::pressed, this, [this](const QModelIndex& at) {
-    if (AppType != jxatSA && at.column() == dscol::Kagi) ToggleLock(at.row());
+    if (AppType != jxatSA && at.column() == dscol::Kagi)
+      ToggleLock(at.row());
   });
   connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
   connect(FBtnKensaku, &QPushButton::clicked, this, [this] { onKensaku(); });
@@ -214,7 +226,8 @@ void TDataSentakuBox::applyAppType()
     FChkAuto->hide();
     FPlacePanel->show();
   }
-  if (!cloud) FBtnCloud->hide();
+  if (!cloud)
+    FBtnCloud->hide();
   applyGridAppType(cloud);
 }
 
@@ -222,7 +235,8 @@ void TDataSentakuBox::applyAppType()
 
 void TDataSentakuBox::SetProcType(int AValue)
 {
-  if (AValue > 5) throw std::runtime_error("処理タイプに範囲外の値が設定されました。");
+  if (AValue > 5)
+    throw std::runtime_error("処理タイプに範囲外の値が設定されました。");
   FProcType = AValue < 0 ? dsptStartCall : TdsProcType(AValue);
 }
 
@@ -247,25 +261,30 @@ void TDataSentakuBox::SetOptions(const QStringList& AOptions)
       int kbn;
     } vers[] = {{"DataVer", 0}, {"DataVerMajor", 1}, {"DataVerMore", 2}, {"DataVerFullMatch", 3}};
     for (const auto& v : vers) {
-      if (!hasOption(AOptions, QString::fromLatin1(v.name))) continue;
+      if (!hasOption(AOptions, QString::fromLatin1(v.name)))
+        continue;
       r.DataVer = fnOptionValue(AOptions, QString::fromLatin1(v.name));
-      if (v.kbn != 0) r.DataVer2.clear();
+      if (v.kbn != 0)
+        r.DataVer2.clear();
       r.DataVerKbn = v.kbn;
     }
-    if (fnOptionValue(AOptions, QStringLiteral("ManualFree")).trimmed() == QStringLiteral("1")) SetManualFree(true);
+    if (fnOptionValue(AOptions, QStringLiteral("ManualFree")).trimmed() == QStringLiteral("1"))
+      SetManualFree(true);
   }
   if (FProcType == dsptOnlySACall) {
     const QString s = fnOptionValue(AOptions, QStringLiteral("OnlySA_Syori"));
     FOnlySA_Syori = s == QStringLiteral("Restore") ? 1 : 0;
     FOnlySA_BackupPath = fnOptionValue(AOptions, QStringLiteral("OnlySA_BackupPath"));
   }
-  if (FFormStyle > 2) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (FFormStyle > 2)
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
 int TDataSentakuBox::ShowDisplay(TIShowType AShowType)
 {
   const int check = fnShowDisplayCheck(AShowType);
-  if (check != 1) return check;
+  if (check != 1)
+    return check;
   int result = 1;
   if (AShowType == istShowModal) {
     SetPrepare(true);
@@ -281,7 +300,8 @@ int TDataSentakuBox::ShowDisplay(TIShowType AShowType)
 void TDataSentakuBox::SetPrepare(bool AValue)
 {
   FPrepare = AValue;
-  if (!AValue) return;
+  if (!AValue)
+    return;
   if (FProcType == dsptNendoKosinCall || FProcType == dsptOnlySACall) {
     SystemDef.OneTimeDataPath.clear();
     MenuMin = false;
@@ -305,12 +325,14 @@ void TDataSentakuBox::PrepareDataList()
 {
   FGridHint = gridHint(AppType, FProcType);
   SetHintList();
-  if (AppType != jxatSA) fillPlaceCombo();
+  if (AppType != jxatSA)
+    fillPlaceCombo();
   TDataKensakuRec stored;
   FKensakuStore->SelectRecord(stored);
   FDataKensakuRec[0] = stored;
   FDataKensakuRec[1] = stored;
-  if (stored.JyokenUse == 0) pcClearKensakuFilter(FDataKensakuRec[1]);
+  if (stored.JyokenUse == 0)
+    pcClearKensakuFilter(FDataKensakuRec[1]);
   if (FOutDataKensakuRec.JyokenUse == 1) {
     FOutDataKensakuRec.SortCol = stored.SortCol;
     FOutDataKensakuRec.SortType = stored.SortType;
@@ -319,10 +341,12 @@ void TDataSentakuBox::PrepareDataList()
   FBtnKensakuKaijyo->setEnabled(FDataKensakuRec[1].JyokenUse == 1);
   FSortCol = FDataKensakuRec[1].SortCol;
   FSortType = FDataKensakuRec[1].SortType != 0 ? jxstDesc : jxstAsc;
-  if (FSortCol == dscol::No && FSortType == jxstAsc) FSortCol = 0;
+  if (FSortCol == dscol::No && FSortType == jxstAsc)
+    FSortCol = 0;
   if (DataListExecute() > 0) {
     DataListDisplay();
-    if (AppType == jxatSA && FProcType == dsptStartCall && FListCtl->IsDataListNameMitouroku()) DataListRefresh(-1);
+    if (AppType == jxatSA && FProcType == dsptStartCall && FListCtl->IsDataListNameMitouroku())
+      DataListRefresh(-1);
   }
   FChkAuto->blockSignals(true);
   FChkAuto->setChecked(SystemDef.KyoyuDataAutoCopy == 1);
@@ -347,12 +371,14 @@ void TDataSentakuBox::DataListFilter()
 {
   FOutputDataList.clear();
   for (std::size_t i = 0; i < FDataList.size(); ++i)
-    if (fnDataKensakuPass(FDataKensakuRec[1], FDataList[i].Data)) FOutputDataList.push_back({int(i)});
+    if (fnDataKensakuPass(FDataKensakuRec[1], FDataList[i].Data))
+      FOutputDataList.push_back({int(i)});
 }
 
 QString TDataSentakuBox::displayFolder(const QString& APath) const
 {
-  if (SystemDef.APPDATA.isEmpty()) return APath;
+  if (SystemDef.APPDATA.isEmpty())
+    return APath;
   QString s = APath;
   return s.replace(SystemDef.APPDATA, QStringLiteral("~"), Qt::CaseInsensitive);
 }
@@ -404,7 +430,8 @@ void TDataSentakuBox::appendEntryRows(int AOutIndex)
 {
   const int idx = FOutputDataList[std::size_t(AOutIndex)].Index;
   TDataSentakuRec& e = FDataList[std::size_t(idx)];
-  if (!IsGassanOwnRow(e.Data.GassanDataKbn)) return;
+  if (!IsGassanOwnRow(e.Data.GassanDataKbn))
+    return;
   int row = FModel->rowCount();
   FModel->insertRow(row);
   SetGridRow(row, e.Data, idx, -1);
@@ -420,41 +447,54 @@ void TDataSentakuBox::appendEntryRows(int AOutIndex)
 
 void TDataSentakuBox::DataListDisplay()
 {
-  const int captionCols[] = {dscol::No, dscol::Code, dscol::Name, dscol::Nendo, dscol::Kikan, dscol::Folder,
-                             dscol::Version};
+  const int captionCols[] = {dscol::No,    dscol::Code,   dscol::Name,   dscol::Nendo,
+                             dscol::Kikan, dscol::Folder, dscol::Version};
   const char* captions[] = {"No", "コード", "データ名  ", "会計年度", "会計期間", "データフォルダ", "バージョン"};
   for (int i = 0; i < 7; ++i) {
     QString cap = QString::fromUtf8(captions[i]);
-    if (FSortCol == captionCols[i]) cap += FSortType == jxstAsc ? QStringLiteral("▲") : QStringLiteral("▼");
+    if (FSortCol == captionCols[i])
+      cap += FSortType == jxstAsc ? QStringLiteral("▲") : QStringLiteral("▼");
     FModel->horizontalHeaderItem(captionCols[i])->setText(cap);
   }
   FModel->removeRows(0, FModel->rowCount());
-  for (int i = 0; i < int(FOutputDataList.size()); ++i) appendEntryRows(i);
-  if (RowCount() > 0) FocusRow(0);
+  for (int i = 0; i < int(FOutputDataList.size()); ++i)
+    appendEntryRows(i);
+  if (RowCount() > 0)
+    FocusRow(0);
 }
 
-int TDataSentakuBox::RowCount() const { return FModel->rowCount(); }
+int TDataSentakuBox::RowCount() const
+{
+  return FModel->rowCount();
+}
 
 TDataListRec TDataSentakuBox::GetRowDataRec(int ARow, int* AIndex, int* ACIndex) const
 {
-  if (ARow < 0 || ARow >= RowCount()) return TDataListRec{};
+  if (ARow < 0 || ARow >= RowCount())
+    return TDataListRec{};
   const int kind = FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt();
   const int pi = FModel->item(ARow, dscol::ParentIdx)->data(Qt::DisplayRole).toInt();
   const int ci = FModel->item(ARow, dscol::ChildIdx)->data(Qt::DisplayRole).toInt();
-  if (AIndex) *AIndex = pi;
-  if (pi < 0 || pi >= int(FDataList.size())) return TDataListRec{};
+  if (AIndex)
+    *AIndex = pi;
+  if (pi < 0 || pi >= int(FDataList.size()))
+    return TDataListRec{};
   const TDataSentakuRec& e = FDataList[std::size_t(pi)];
-  if (IsGassanOwnRow(kind)) return e.Data;
-  if (ACIndex) *ACIndex = ci;
+  if (IsGassanOwnRow(kind))
+    return e.Data;
+  if (ACIndex)
+    *ACIndex = ci;
   return ci >= 0 && ci < int(e.ChildData.size()) ? e.ChildData[std::size_t(ci)] : TDataListRec{};
 }
 
 QString TDataSentakuBox::GetRowDataPath(int ARow) const
 {
   const TDataListRec r = GetRowDataRec(ARow);
-  if (r.NetDrive != 1) return ExcludeTrailingPathDelimiter(r.DataPath);
+  if (r.NetDrive != 1)
+    return ExcludeTrailingPathDelimiter(r.DataPath);
   const QString folder = QStringLiteral("%1").arg(r.Rec, 4, 10, QLatin1Char('0'));
-  if (IsGassanOwnRow(r.GassanDataKbn)) return PathJoin(SystemDef.IBPATHDEF, folder);
+  if (IsGassanOwnRow(r.GassanDataKbn))
+    return PathJoin(SystemDef.IBPATHDEF, folder);
   return PathJoin({SystemDef.IBPATHDEF, folder, ExtractFileName(ExcludeTrailingPathDelimiter(r.DataPath))});
 }
 
@@ -467,14 +507,17 @@ int TDataSentakuBox::GetKyoyuState(int ASource, int AIndex) const
     r = FDataList[std::size_t(AIndex)].Data;
   else
     return 0;
-  if (r.NetDrive != 1) return 0;
+  if (r.NetDrive != 1)
+    return 0;
   return r.KyoyuLock == 1 ? 2 : 1;
 }
 
 int TDataSentakuBox::GetParentRow(int ARow) const
 {
-  if (ARow < 0 || ARow >= RowCount()) return ARow;
-  if (FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10) return ARow;
+  if (ARow < 0 || ARow >= RowCount())
+    return ARow;
+  if (FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10)
+    return ARow;
   const int pi = FModel->item(ARow, dscol::ParentIdx)->data(Qt::DisplayRole).toInt();
   for (int r = ARow; r >= 0; --r)
     if (FModel->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10 &&
@@ -485,10 +528,12 @@ int TDataSentakuBox::GetParentRow(int ARow) const
 
 void TDataSentakuBox::SortByColumn(int ACol)
 {
-  static const int sortable[] = {dscol::No, dscol::Code, dscol::Name, dscol::Nendo, dscol::Kikan, dscol::Folder,
-                                 dscol::Version};
-  if (std::find(std::begin(sortable), std::end(sortable), ACol) == std::end(sortable)) return;
-  if (FSortCol == 0) FSortCol = dscol::No;
+  static const int sortable[] = {dscol::No,    dscol::Code,   dscol::Name,   dscol::Nendo,
+                                 dscol::Kikan, dscol::Folder, dscol::Version};
+  if (std::find(std::begin(sortable), std::end(sortable), ACol) == std::end(sortable))
+    return;
+  if (FSortCol == 0)
+    FSortCol = dscol::No;
   FSortType = ACol == FSortCol && FSortType == jxstAsc ? jxstDesc : jxstAsc;
   FSortCol = ACol;
   const int cur = FocusedRow();
@@ -509,10 +554,12 @@ void TDataSentakuBox::LocateZenkaiData()
   if (FZenkaiDataLocateFlg) {
     FZenkaiDataPath = SystemDef.IBPATHDAT;
     for (int r = 0; r < RowCount(); ++r)
-      if (GetRowDataPath(r).toLower() == ExcludeTrailingPathDelimiter(FZenkaiDataPath).toLower()) target = r;
+      if (GetRowDataPath(r).toLower() == ExcludeTrailingPathDelimiter(FZenkaiDataPath).toLower())
+        target = r;
   }
   // The row stands five rows below the top where the list allows.
-  if (target < RowCount()) pcCxGridFocusRecord(FGrid, target, dscol::Code, 5);
+  if (target < RowCount())
+    pcCxGridFocusRecord(FGrid, target, dscol::Code, 5);
   FZenkaiDataLocateFlg = true;
 }
 
@@ -521,16 +568,31 @@ void TDataSentakuBox::LocateZenkaiData()
 void TDataSentakuBox::SetHintList()
 {
   // A hint is "short|long"; the base form shows the long part in the hint area.
-  FChkAuto->setToolTip(QStringLiteral("ﾁｪｯｸを入れると取得・保管ﾎﾞﾀﾝを使わずに共有ﾃﾞｰﾀを処理できます。空白行に共有ﾃﾞｰﾀを割り当てる場合やLANから切り離してﾃﾞｰﾀ持ち出す場合はﾁｪｯｸを外してください。|"));
-  FBtnKyoyuPut->setToolTip(QStringLiteral("選択した共有ﾃﾞｰﾀを他のPCで使用可能にします。保管を行うと［共有］欄にｱｲｺﾝが付きます。|"));
-  FBtnKyoyuGet->setToolTip(QStringLiteral("空白行を選択してｸﾘｯｸすると［共有ﾃﾞｰﾀの選択］画面が開きます。共有ﾃﾞｰﾀ行を選択してｸﾘｯｸすると選択可能になります。（［共有］欄のｱｲｺﾝが外れます。）|"));
+  FChkAuto->setToolTip(
+      QStringLiteral("ﾁｪｯｸを入れると取得・保管ﾎﾞﾀﾝを使わずに共有ﾃﾞｰﾀを処理できます。空白行に共有ﾃﾞｰﾀを割り当てる場合やL"
+                     "ANから切り離してﾃﾞｰﾀ持ち出す場合はﾁｪｯｸを外してください。|"));
+  FBtnKyoyuPut->setToolTip(
+      QStringLiteral("選択した共有ﾃﾞｰﾀを他のPCで使用可能にします。保管を行うと［共有］欄にｱｲｺﾝが付きます。|"));
+  FBtnKyoyuGet->setToolTip(
+      QStringLiteral("空白行を選択してｸﾘｯｸすると［共有ﾃﾞｰﾀの選択］画面が開きます。共有ﾃﾞｰﾀ行を選択してｸﾘｯｸすると選択可"
+                     "能になります。（［共有］欄のｱｲｺﾝが外れます。）|"));
   FBtnKensakuKaijyo->setToolTip(QStringLiteral("検索状態を解除します。|"));
-  FBtnKensaku->setToolTip(QStringLiteral("［検索条件の設定］画面を開きます。一定条件に該当するﾃﾞｰﾀを抽出表示する場合に使用します。|"));
-  FBtnInfo->setToolTip(fnMessageLines(QStringLiteral("「ﾃﾞｰﾀの詳細情報」画面を開きます。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。|「ﾃﾞｰﾀの詳細情報」画面を開きます。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。\r\nﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更することも可能です。")));
-  FBtnRefresh->setToolTip(fnMessageLines(QStringLiteral("ﾃﾞｰﾀﾘｽﾄを更新します。［F5：ﾃﾞｰﾀ削除］や［F7：復元］などの機能を使わずに移行したﾃﾞｰﾀを再表示します。|ﾃﾞｰﾀﾘｽﾄを更新します。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。\r\nﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更することも可能です。")));
-  FPlaceCombo->setToolTip(QStringLiteral("データの場所を選択します。|データの場所をドロップダウンリストより選択します。選択された場所のデータリストが表示されます。"));
+  FBtnKensaku->setToolTip(
+      QStringLiteral("［検索条件の設定］画面を開きます。一定条件に該当するﾃﾞｰﾀを抽出表示する場合に使用します。|"));
+  FBtnInfo->setToolTip(fnMessageLines(QStringLiteral(
+      "「ﾃﾞｰﾀの詳細情報」画面を開きます。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。"
+      "|「ﾃﾞｰﾀの詳細情報」画面を開きます。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します"
+      "。\r\nﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更することも可能です。")));
+  FBtnRefresh->setToolTip(fnMessageLines(QStringLiteral(
+      "ﾃﾞｰﾀﾘｽﾄを更新します。［F5：ﾃﾞｰﾀ削除］や［F7：復元］などの機能を使わずに移行したﾃﾞｰﾀを再表示します。|"
+      "ﾃﾞｰﾀﾘｽﾄを更新します。入力済み仕訳件数や部門・本支店の設定状況など、選択ﾃﾞｰﾀの基本情報を表示します。\r\nﾃﾞｰﾀ選択"
+      "画面におけるﾃﾞｰﾀの表示名を変更することも可能です。")));
+  FPlaceCombo->setToolTip(
+      QStringLiteral("データの場所を選択します。|"
+                     "データの場所をドロップダウンリストより選択します。選択された場所のデータリストが表示されます。"));
   FBtnPlace->setToolTip(QStringLiteral("データの場所を設定します。|データの場所を設定する画面が開きます。"));
-  if (FProcType != dsptOnlySACall) FGrid->setToolTip(fnMessageLines(FGridHint));
+  if (FProcType != dsptOnlySACall)
+    FGrid->setToolTip(fnMessageLines(FGridHint));
   FHint->setText(fnMessageLines(FGridHint.section(QLatin1Char('|'), 1)));
 }
 
@@ -544,7 +606,10 @@ QPushButton* TDataSentakuBox::FuncButton(int AKey) const
   return AKey >= 0 && AKey <= 12 ? FFunc[std::size_t(AKey)] : nullptr;
 }
 
-bool TDataSentakuBox::funcOff(int AKey) const { return FuncCaption(AKey) == QString::fromUtf8(kBareKeys[AKey]); }
+bool TDataSentakuBox::funcOff(int AKey) const
+{
+  return FuncCaption(AKey) == QString::fromUtf8(kBareKeys[AKey]);
+}
 
 // ---------------------------------------------------------------- keys
 
@@ -576,39 +641,41 @@ void TDataSentakuBox::onFunc(int AKey)
     onEsc();
     return;
   }
-  if (funcOff(AKey)) return;
+  if (funcOff(AKey))
+    return;
   switch (AKey) {
-  case 1:
-    ShowHtmlHelp();
-    break;
-  case 2:
-    notYet(FCopy ? QStringLiteral("貼り付け") : QStringLiteral("コピー"));
-    break;
-  case 3:
-    notYet(FuncCaption(3).mid(3));
-    break;
-  case 4:
-    notYet(FuncCaption(4).mid(3));
-    break;
-  case 5:
-    notYet(QStringLiteral("データ削除"));
-    break;
-  case 6:
-    notYet(QStringLiteral("保存"));
-    break;
-  case 7:
-    notYet(QStringLiteral("復元"));
-    break;
-  case 8:
-    notYet(QStringLiteral("印刷"));
-    break;
-  case 12:
-    ChooseFocused();
-    return;
-  default:
-    return;
+    case 1:
+      ShowHtmlHelp();
+      break;
+    case 2:
+      notYet(FCopy ? QStringLiteral("貼り付け") : QStringLiteral("コピー"));
+      break;
+    case 3:
+      notYet(FuncCaption(3).mid(3));
+      break;
+    case 4:
+      notYet(FuncCaption(4).mid(3));
+      break;
+    case 5:
+      notYet(QStringLiteral("データ削除"));
+      break;
+    case 6:
+      notYet(QStringLiteral("保存"));
+      break;
+    case 7:
+      notYet(QStringLiteral("復元"));
+      break;
+    case 8:
+      notYet(QStringLiteral("印刷"));
+      break;
+    case 12:
+      ChooseFocused();
+      return;
+    default:
+      return;
   }
-  if (AKey >= 2) FGrid->setFocus();
+  if (AKey >= 2)
+    FGrid->setFocus();
   SetFuncKeyCaption();
 }
 
@@ -619,7 +686,8 @@ void TDataSentakuBox::notYet(const QString& AWhat)
 
 void TDataSentakuBox::onEsc()
 {
-  if (!FBottomPanel->isEnabled()) return;
+  if (!FBottomPanel->isEnabled())
+    return;
   if (FCopy) {
     FCopy = false;
     FCopyDataPath.clear();
@@ -628,7 +696,8 @@ void TDataSentakuBox::onEsc()
   }
   FEscCloseFlg = true;
   setResult(mrCancel);
-  if (closeQuery()) done(mrCancel);
+  if (closeQuery())
+    done(mrCancel);
 }
 
 bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)
@@ -638,7 +707,8 @@ bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)
     DataPlaceLeave();
   if (AWatched == FGrid && AEvent->type() == QEvent::KeyPress) {
     auto* ke = static_cast<QKeyEvent*>(AEvent);
-    if (RowCount() == 0) return TBSDI::eventFilter(AWatched, AEvent);
+    if (RowCount() == 0)
+      return TBSDI::eventFilter(AWatched, AEvent);
     if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
       ChooseFocused();
       return true;
@@ -655,7 +725,8 @@ bool TDataSentakuBox::eventFilter(QObject* AWatched, QEvent* AEvent)
 
 void TDataSentakuBox::incrementalKey(const QString& AText)
 {
-  if (FKensakuKey.size() >= 8) return;  // the edit holds eight characters
+  if (FKensakuKey.size() >= 8)
+    return;  // the edit holds eight characters
   FKensakuKey += AText;
   const int x = FGrid->columnWidth(dscol::No) + int(0.9 * FGrid->columnWidth(dscol::Code));
   const int y = int(0.6 * FGrid->verticalHeader()->defaultSectionSize());
@@ -665,7 +736,8 @@ void TDataSentakuBox::incrementalKey(const QString& AText)
   FSearchEdit->show();
   int interval = FSearchTimer.interval();
   interval = interval < 2000 ? interval + 500 : interval;
-  if (interval > 1000) interval = 1000;
+  if (interval > 1000)
+    interval = 1000;
   FSearchTimer.setInterval(interval);
   FSearchTimer.start();
 }
@@ -696,7 +768,8 @@ void TDataSentakuBox::FinishIncrementalSearch()
 
 void TDataSentakuBox::onKensaku()
 {
-  if (!FKensakuBox) FKensakuBox = new TDataListKensakuBox(this);
+  if (!FKensakuBox)
+    FKensakuBox = new TDataListKensakuBox(this);
   FKensakuBox->SetProcType(0);
   FKensakuBox->SetDataKensakuRec(FDataKensakuRec[0]);
   FKensakuBox->SetPrepar(true);
@@ -732,7 +805,8 @@ void TDataSentakuBox::onInfo()
   const int row = FocusedRow();
   int pi = -1, ci = -1;
   TDataListRec r = GetRowDataRec(row, &pi, &ci);
-  if (row < 0 || pi < 0) return;
+  if (row < 0 || pi < 0)
+    return;
   auto keep = [&] {
     (ci >= 0 ? FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] : FDataList[std::size_t(pi)].Data) = r;
     SetGridRow(row, r, pi, ci);
@@ -744,7 +818,8 @@ void TDataSentakuBox::onInfo()
     keep();
     SetFuncKeyCaption();
   }
-  if (!FSyosaiBox) FSyosaiBox = new TDataSyosaiInfoBox(this);
+  if (!FSyosaiBox)
+    FSyosaiBox = new TDataSyosaiInfoBox(this);
   FSyosaiBox->SetProcType(0);
   FSyosaiBox->SetDataListRec(r);
   FSyosaiBox->SetDataPath(folder);
@@ -755,19 +830,22 @@ void TDataSentakuBox::onInfo()
   FSyosaiBox->SetPrepar(true);
   if (FSyosaiBox->exec() == mrOk) {
     const TDataInfomationRec& shown = FSyosaiBox->DataInfomationRec();
-    const TDataSyosaiOutcome o = fnApplyDataSyosai(
-        folder,
-        {FSyosaiBox->ListName(), FSyosaiBox->Data_UpdateLock(), FSyosaiBox->Data_ReadOnly(), FSyosaiBox->StatusClear(),
-         shown.Status, shown.OpCode},
-        r);
-    if (o.StatusCleared) FCopy = false;
+    const TDataSyosaiOutcome o =
+        fnApplyDataSyosai(folder,
+                          {FSyosaiBox->ListName(), FSyosaiBox->Data_UpdateLock(), FSyosaiBox->Data_ReadOnly(),
+                           FSyosaiBox->StatusClear(), shown.Status, shown.OpCode},
+                          r);
+    if (o.StatusCleared)
+      FCopy = false;
     keep();
     if (ci < 0 && o.InfoWritten) {
       TDataSentakuRec& e = FDataList[std::size_t(pi)];
       TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
-      for (int k = row + 1; k < RowCount() && FModel->item(k, dscol::Gassan)->data(Qt::DisplayRole).toInt() == 10; ++k) {
+      for (int k = row + 1; k < RowCount() && FModel->item(k, dscol::Gassan)->data(Qt::DisplayRole).toInt() == 10;
+           ++k) {
         const int c = FModel->item(k, dscol::ChildIdx)->data(Qt::DisplayRole).toInt();
-        if (c >= 0 && c < int(e.ChildData.size())) SetGridRow(k, e.ChildData[std::size_t(c)], pi, c);
+        if (c >= 0 && c < int(e.ChildData.size()))
+          SetGridRow(k, e.ChildData[std::size_t(c)], pi, c);
       }
     }
     UpdateListRecord(r);
@@ -788,7 +866,8 @@ void TDataSentakuBox::onRefresh()
     infoBox({QStringLiteral("データリストが応答状態ではないので処理は行えません。")});
     return;
   }
-  if (confirmBox({QStringLiteral("データリストの更新を行います。"), QStringLiteral("よろしいですか？")}) != mrOk) return;
+  if (confirmBox({QStringLiteral("データリストの更新を行います。"), QStringLiteral("よろしいですか？")}) != mrOk)
+    return;
   TxAnimeProgressDialog progress(this);
   progress.SetCaption(QStringLiteral("更新中"));
   progress.SetInfoLabel(QStringLiteral("データリストの更新中…"));
@@ -816,7 +895,8 @@ int TDataSentakuBox::infoBox(const QStringList& ALines)
 {
   TMessage2InfoRec info;
   pcInitMessage2InfoRec(2, info);
-  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i) info.Caption[std::size_t(i)].Text = ALines[i];
+  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i)
+    info.Caption[std::size_t(i)].Text = ALines[i];
   return fnShowMessageBox2(info);
 }
 
@@ -824,7 +904,8 @@ int TDataSentakuBox::confirmBox(const QStringList& ALines)
 {
   TMessage2InfoRec info;
   pcInitMessage2InfoRec(3, info);
-  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i) info.Caption[std::size_t(i)].Text = ALines[i];
+  for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i)
+    info.Caption[std::size_t(i)].Text = ALines[i];
   return fnShowMessageBox2(info);
 }
 
@@ -833,7 +914,8 @@ int TDataSentakuBox::confirmBox(const QStringList& ALines)
 int TDataSentakuBox::DataFolderCheck(const QString& APath)
 {
   if (trimBlanks(APath).isEmpty()) {
-    if (FProcType == dsptGensyouCall) return -2;
+    if (FProcType == dsptGensyouCall)
+      return -2;
     throw std::runtime_error("データフォルダパスが不正です。\r処理を中止します。");
   }
   const QString file = PathJoin(APath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile);
@@ -844,19 +926,22 @@ int TDataSentakuBox::DataFolderCheck(const QString& APath)
       st = DataStatusCheck(APath, true, true);
     else if (FProcType != dsptOnlySACall)
       st = DataStatusCheck(APath, false, false);
-    if (st == jxdsNone) return DM && DM->AccFileExists(file, AppType) ? 1 : 0;
+    if (st == jxdsNone)
+      return DM && DM->AccFileExists(file, AppType) ? 1 : 0;
     return SystemDef.DataHasonFlg == 1 || st == jxdsHason ? -3 : -1;
   }
   if (choose) {
     const TJxDataStatus st = DataStatusCheck(APath, true, true);
     if (st == jxdsNone || st == jxdsExec) {
-      if (DM && DM->ServerFileOperation(QStringLiteral("FExist"), file, QString())) return 1;
+      if (DM && DM->ServerFileOperation(QStringLiteral("FExist"), file, QString()))
+        return 1;
       infoBox({QStringLiteral("このフォルダには財務データがありません。")});
       return -1;
     }
     return SystemDef.DataHasonFlg == 1 || st == jxdsHason ? -3 : -1;
   }
-  if (FProcType == dsptOnlySACall) return -1;
+  if (FProcType == dsptOnlySACall)
+    return -1;
   if (DataStatusCheck(APath, false, true) == jxdsNone)
     return DM && DM->ServerFileOperation(QStringLiteral("FExist"), file, QString()) ? 1 : 0;
   return -1;
@@ -867,7 +952,8 @@ void TDataSentakuBox::ChooseFocused()
   setResult(mrNone);
   SystemDef.DataHasonFlg = 0;
   const int row = FocusedRow();
-  if (funcOff(12) || row < 0) return;
+  if (funcOff(12) || row < 0)
+    return;
   int pi = -1, ci = -1;
   TDataListRec r = GetRowDataRec(row, &pi, &ci);
   FDataPath = GetRowDataPath(row);
@@ -891,11 +977,12 @@ void TDataSentakuBox::ChooseFocused()
     if (res == 0) {
       if (FProcType == dsptNendoKosinCall && AppType == jxatSA && SystemDef.IBPATHDAT != SystemDef.IBPATHDAT_Kyoyu &&
           FDataPath == FKyoyuDataPath) {
-        if (confirmBox({QStringLiteral("更新前データは共有データ領域で管理されています。"),
-                        QStringLiteral("今回指定した保存先では他のオペレータとデータが共有できません。"),
-                        QStringLiteral("共有の必要がなければこのメッセージを[OK]してください。"),
-                        QStringLiteral("共有する必要がある場合は[キャンセル]し、データ選択画面右上の「共有取得」ボタン"),
-                        QStringLiteral("より、共有データ領域をお選びください。")}) != mrOk)
+        if (confirmBox(
+                {QStringLiteral("更新前データは共有データ領域で管理されています。"),
+                 QStringLiteral("今回指定した保存先では他のオペレータとデータが共有できません。"),
+                 QStringLiteral("共有の必要がなければこのメッセージを[OK]してください。"),
+                 QStringLiteral("共有する必要がある場合は[キャンセル]し、データ選択画面右上の「共有取得」ボタン"),
+                 QStringLiteral("より、共有データ領域をお選びください。")}) != mrOk)
           return;
       }
       SystemDef.OneTimeDataPath =
@@ -910,7 +997,8 @@ void TDataSentakuBox::ChooseFocused()
   }
 
   if (r.NetDrive == 1 && r.KyoyuLock == 0 && SystemDef.KyoyuDataAutoCopy == 0) {
-    infoBox({QStringLiteral("このデータは共有サーバーに保管されています。"), QStringLiteral("共有取得を実行してから選択して下さい。")});
+    infoBox({QStringLiteral("このデータは共有サーバーに保管されています。"),
+             QStringLiteral("共有取得を実行してから選択して下さい。")});
     return;
   }
   int res = 0;
@@ -923,7 +1011,8 @@ void TDataSentakuBox::ChooseFocused()
     if ((FProcType == dsptStartCall || FProcType == dsptMainCall) &&
         FModel->item(row, dscol::UpdateKinsi)->data(Qt::DisplayRole).toInt() != 0) {
       infoBox({QStringLiteral("このデータは「データの更新」処理を行うことが禁止されています。"),
-               QStringLiteral("データを選択したい場合は、「データ選択」画面の[情報]ボタンを押し「データの詳細情報」画面を開き"),
+               QStringLiteral(
+                   "データを選択したい場合は、「データ選択」画面の[情報]ボタンを押し「データの詳細情報」画面を開き"),
                QStringLiteral("[データの更新: 禁止する]項目のチェックを外してください。"),
                QStringLiteral("または、過去バージョンのプログラムを起動し選択してください。")});
       return;
@@ -980,7 +1069,8 @@ void TDataSentakuBox::showEvent(QShowEvent* AEvent)
 
 bool TDataSentakuBox::closeQuery()
 {
-  if (FCloseChecked) return true;
+  if (FCloseChecked)
+    return true;
   if ((FProcType == dsptMainCall || FProcType == dsptGensyouCall) && result() != mrOk) {
     if (FProcType == dsptMainCall && result() == mrCancel && !FEscCloseFlg) {
       setResult(mrAbort);
@@ -1008,7 +1098,8 @@ bool TDataSentakuBox::closeQuery()
         SystemDef.IBPATHDAT = FDataPath;
         SystemDef.IBPATHDAT_Kyoyu.clear();
       } else {
-        if (res == 0) infoBox({QStringLiteral("前回選択したデータが削除されています。")});
+        if (res == 0)
+          infoBox({QStringLiteral("前回選択したデータが削除されています。")});
         FDataPath.clear();
         if (FProcType == dsptMainCall) {
           setResult(mrNone);
@@ -1025,7 +1116,8 @@ bool TDataSentakuBox::closeQuery()
 void TDataSentakuBox::closeEvent(QCloseEvent* AEvent)
 {
   if (!FCloseChecked) {
-    if (result() == mrNone) setResult(mrCancel);
+    if (result() == mrNone)
+      setResult(mrCancel);
     if (!closeQuery()) {
       AEvent->ignore();
       return;
@@ -1043,16 +1135,20 @@ void TDataSentakuBox::FormClose()
   FDataKensakuRec[1].SortType = FSortType == jxstDesc ? 1 : 0;
   FDataKensakuRec[1].OPCODE = SystemDef.OPCODE;
   FDataKensakuRec[1].ListType = 0;
-  if (DM) FKensakuStore->UpdateRecordSortField(FDataKensakuRec[1]);
-  if (FProcType == dsptOnlySACall) return;
+  if (DM)
+    FKensakuStore->UpdateRecordSortField(FDataKensakuRec[1]);
+  if (FProcType == dsptOnlySACall)
+    return;
   SystemDef.DataPlaceRec = AppType == jxatSA ? 0 : FDataPlaceRec;
   if (FProcType == dsptNendoKosinCall) {
     // The data set being carried over is open again whatever happened here.
     if (DM && !DM->IBDatabaseDAT.isConnected() && !SystemDef.IBPATHDAT.isEmpty())
       DM->fnAccDatConnected(SystemDef.SERVERNAME, SystemDef.IBPATHDAT, false);
-    if (AppType == jxatSA) SystemDef.KyoyuDataAutoCopy = FBackup_KyoyuDataAutoCopy;
+    if (AppType == jxatSA)
+      SystemDef.KyoyuDataAutoCopy = FBackup_KyoyuDataAutoCopy;
     return;
   }
   // The operator's automation choice and data place are kept for the next start.
-  if (DM && DM->IBDatabaseDEF.isConnected()) DM->fnPutSysdef();
+  if (DM && DM->IBDatabaseDEF.isConnected())
+    DM->fnPutSysdef();
 }

@@ -4,20 +4,20 @@
 // chosen data folder back in the system definitions (F12).
 #pragma once
 
-#include "common/DataInfomation.h"
-#include "datasel/ComDataSentaku.h"
-#include "datasel/DataPlaceList.h"
-#include "datasel/DataKensaku.h"
-#include "ui/GridHelpers.h"
-#include "ui/SDI.h"
-#include "ui/z5MessageDlg.h"
+#include <array>
+#include <functional>
+#include <memory>
 
 #include <QStringList>
 #include <QTimer>
 
-#include <array>
-#include <functional>
-#include <memory>
+#include "common/DataInfomation.h"
+#include "datasel/ComDataSentaku.h"
+#include "datasel/DataKensaku.h"
+#include "datasel/DataPlaceList.h"
+#include "ui/GridHelpers.h"
+#include "ui/SDI.h"
+#include "ui/z5MessageDlg.h"
 
 class QCheckBox;
 class QComboBox;
@@ -45,14 +45,34 @@ enum TdsProcType : std::uint8_t {
 // Grid columns of the list (0 .. 10 hidden row state, 11 .. 20 shown).
 namespace dscol {
 enum : int {
-  Rec = 0, Gassan, ParentIdx, ChildIdx, DataVer, KyoyuLock, DataLock, UpdateKinsi, DataStatus, ReadOnly, NameBlank,
-  No, Code, Cloud, Name, Nendo, Kikan, Folder, Version, Kyoyu, Kagi, Count
+  Rec = 0,
+  Gassan,
+  ParentIdx,
+  ChildIdx,
+  DataVer,
+  KyoyuLock,
+  DataLock,
+  UpdateKinsi,
+  DataStatus,
+  ReadOnly,
+  NameBlank,
+  No,
+  Code,
+  Cloud,
+  Name,
+  Nendo,
+  Kikan,
+  Folder,
+  Version,
+  Kyoyu,
+  Kagi,
+  Count
 };
 }
 
 class TDataSentakuBox : public TBSDI {
   Q_OBJECT
-public:
+ public:
   explicit TDataSentakuBox(QWidget* AParent = nullptr);
   ~TDataSentakuBox() override;
 
@@ -136,14 +156,14 @@ public:
   // How the status refusal box is shown (tests replace it).
   std::function<int(TMessageInfoRec&)> StatusBoxShow;
 
-protected:
+ protected:
   void FormKeyUp(QKeyEvent* AEvent, int& AKey) override;
   void FormClose() override;
   void closeEvent(QCloseEvent* AEvent) override;
   void showEvent(QShowEvent* AEvent) override;
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
-private:
+ private:
   void buildForm();
   // The list's view, its columns and drawing (DataSentakuGrid.cpp).
   void buildGrid();

@@ -1,14 +1,13 @@
 // The list of the data-selection dialog: its grid view with the row-state
 // columns in a hidden band, the colours of its rows and the frame of the
 // focused row, and the focus of a row.
-#include "datasel/dialogs/DataSentaku.h"
-
-#include "ui/GridStyles.h"
+#include <memory>
 
 #include <QHeaderView>
 #include <QStandardItemModel>
 
-#include <memory>
+#include "datasel/dialogs/DataSentaku.h"
+#include "ui/GridStyles.h"
 
 namespace {
 
@@ -39,11 +38,29 @@ int rowFlag(const QStandardItemModel* AModel, int ARow, int ACol)
 void TDataSentakuBox::buildGrid()
 {
   FModel = new QStandardItemModel(0, dscol::Count, this);
-  const char* caps[dscol::Count] = {"Rec", "合算区分", "親インデックス", "子インデックス", "データバージョン",
-                                    "共有取得保管", "データロック中ユーザー", "更新禁止区分", "データステータス",
-                                    "参照専用区分", "名称空白区分", "No", "コード", "ｸﾗｳﾄﾞ", "データ名  ",
-                                    "会計年度", "会計期間", "データフォルダ", "バージョン", "共有", "鍵"};
-  for (int c = 0; c < dscol::Count; ++c) FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
+  const char* caps[dscol::Count] = {"Rec",
+                                    "合算区分",
+                                    "親インデックス",
+                                    "子インデックス",
+                                    "データバージョン",
+                                    "共有取得保管",
+                                    "データロック中ユーザー",
+                                    "更新禁止区分",
+                                    "データステータス",
+                                    "参照専用区分",
+                                    "名称空白区分",
+                                    "No",
+                                    "コード",
+                                    "ｸﾗｳﾄﾞ",
+                                    "データ名  ",
+                                    "会計年度",
+                                    "会計期間",
+                                    "データフォルダ",
+                                    "バージョン",
+                                    "共有",
+                                    "鍵"};
+  for (int c = 0; c < dscol::Count; ++c)
+    FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
 
   FGrid = new TxGridView(this);
   FGrid->setModel(FModel);
@@ -77,7 +94,8 @@ void TDataSentakuBox::buildGrid()
   }
   FGrid->SetBandVisible(0, false);
   const int widths[] = {40, 65, 45, 200, 75, 180, 215, 80, 40, 40};
-  for (int c = dscol::No; c < dscol::Count; ++c) FGrid->setColumnWidth(c, widths[c - dscol::No]);
+  for (int c = dscol::No; c < dscol::Count; ++c)
+    FGrid->setColumnWidth(c, widths[c - dscol::No]);
 
   FStyleMeisaiEvenDef = new TcxStyle(QStringLiteral("cxStylemeisaiEvenDef"), this);
   FStyleMeisaiEvenDef->SetColor(kEvenRowTint);
@@ -138,10 +156,14 @@ TcxDrawCellInfo TDataSentakuBox::CellDrawInfo(const TcxGridDataCellViewInfo& AVi
   return info;
 }
 
-int TDataSentakuBox::FocusedRow() const { return FGrid->FocusedRecordIndex(); }
+int TDataSentakuBox::FocusedRow() const
+{
+  return FGrid->FocusedRecordIndex();
+}
 
 void TDataSentakuBox::FocusRow(int ARow)
 {
-  if (ARow < 0 || ARow >= RowCount()) return;
+  if (ARow < 0 || ARow >= RowCount())
+    return;
   pcCxGridFocusRecord(FGrid, ARow, dscol::Code, -1);
 }

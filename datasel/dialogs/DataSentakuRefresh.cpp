@@ -1,15 +1,6 @@
 // The data-selection dialog's row refresh, list reload and member rows, and
 // its data places (further members of TDataSentakuBox).
-#include "datasel/dialogs/DataSentaku.h"
-
-#include "common/DataModule.h"
-#include "common/FbError.h"
-#include "datasel/ComDataSentakuRefresh.h"
-#include "datasel/dialogs/DataBasyo.h"
-#include "db/DbError.h"
-#include "platform/Paths.h"
-#include "ui/ModalResult.h"
-#include "ui/xAnimeProgressDialog.h"
+#include <stdexcept>
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -18,7 +9,15 @@
 #include <QStandardItemModel>
 #include <QTableView>
 
-#include <stdexcept>
+#include "common/DataModule.h"
+#include "common/FbError.h"
+#include "datasel/ComDataSentakuRefresh.h"
+#include "datasel/dialogs/DataBasyo.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "db/DbError.h"
+#include "platform/Paths.h"
+#include "ui/ModalResult.h"
+#include "ui/xAnimeProgressDialog.h"
 
 namespace {
 
@@ -39,7 +38,8 @@ int cell(const QStandardItemModel* m, int row, int col)
 
 TDataListRefresher& TDataSentakuBox::refresher()
 {
-  if (!FRefresher) FRefresher = std::make_unique<TDataListRefresher>(*FListCtl, AppType);
+  if (!FRefresher)
+    FRefresher = std::make_unique<TDataListRefresher>(*FListCtl, AppType);
   return *FRefresher;
 }
 
@@ -56,23 +56,27 @@ void TDataSentakuBox::UpdateListRecord(const TDataListRec& AData)
 int TDataSentakuBox::entryRowOf(int AIndex) const
 {
   for (int r = 0; r < RowCount(); ++r)
-    if (cell(FModel, r, dscol::Gassan) != 10 && cell(FModel, r, dscol::ParentIdx) == AIndex) return r;
+    if (cell(FModel, r, dscol::Gassan) != 10 && cell(FModel, r, dscol::ParentIdx) == AIndex)
+      return r;
   return -1;
 }
 
 void TDataSentakuBox::redrawEntry(int ARow)
 {
   const int row = GetParentRow(ARow);
-  if (row < 0 || row >= RowCount()) return;
+  if (row < 0 || row >= RowCount())
+    return;
   const int pi = cell(FModel, row, dscol::ParentIdx);
-  if (pi < 0 || pi >= int(FDataList.size())) return;
+  if (pi < 0 || pi >= int(FDataList.size()))
+    return;
   TDataSentakuRec& e = FDataList[std::size_t(pi)];
   SetGridRow(row, e.Data, pi, -1);
   // The member rows below it are drawn anew from the entry's members.
   while (row + 1 < RowCount() && cell(FModel, row + 1, dscol::Gassan) == 10 &&
          cell(FModel, row + 1, dscol::ParentIdx) == pi)
     FModel->removeRow(row + 1);
-  if (!IsGassanParent(e.Data.GassanDataKbn)) return;
+  if (!IsGassanParent(e.Data.GassanDataKbn))
+    return;
   TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
   for (std::size_t k = 0; k < e.ChildData.size(); ++k) {
     const int at = row + 1 + int(k);
@@ -81,32 +85,40 @@ void TDataSentakuBox::redrawEntry(int ARow)
   }
 }
 
-void TDataSentakuBox::DataListRefreshRow(int ARow) { DataListRefresh(ARow); }
+void TDataSentakuBox::DataListRefreshRow(int ARow)
+{
+  DataListRefresh(ARow);
+}
 
 int TDataSentakuBox::DataListRefresh(int ARow)
 {
   if (ARow >= 0) {
-    if (ARow >= RowCount()) return 0;
+    if (ARow >= RowCount())
+      return 0;
     int pi = -1, ci = -1;
     const TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
-    if (pi < 0 || pi >= int(FDataList.size())) return 0;
+    if (pi < 0 || pi >= int(FDataList.size()))
+      return 0;
     if (r.Data_Status == jxdbHason) {
       FModel->item(ARow, dscol::DataStatus)->setData(1, Qt::DisplayRole);
       return 0;
     }
     const int kind = cell(FModel, ARow, dscol::Gassan);
-    if (!IsGassanOwnRow(kind) && kind != 10) return 0;
+    if (!IsGassanOwnRow(kind) && kind != 10)
+      return 0;
     const bool showsName = !trimmedBlanks(FModel->item(ARow, dscol::Name)->text()).isEmpty();
     const TDataRefreshResult res =
         refresher().RefreshEntry(FDataList[std::size_t(pi)], kind == 10 ? ci : -1, GetRowDataPath(ARow), showsName);
     FDataInfomationRec = refresher().LastInfo();
     // A question the server could not answer leaves the row as it is.
-    if (res != drrServerError && res != drrNothing) redrawEntry(ARow);
+    if (res != drrServerError && res != drrNothing)
+      redrawEntry(ARow);
     return 0;
   }
 
   if (AppType != jxatSA) {
-    if (FProgress) FProgress->SetInfoLabel(QStringLiteral("データリストの更新中…"));
+    if (FProgress)
+      FProgress->SetInfoLabel(QStringLiteral("データリストの更新中…"));
     const QString text = QStringLiteral("データリストの更新に失敗しました。");
     try {
       FListCtl->RestoreDataRecNo();
@@ -124,7 +136,8 @@ int TDataSentakuBox::DataListRefresh(int ARow)
       if ((r + 1) % 5 == 0)
         FProgress->SetInfoLabel(QStringLiteral("データリスト（%1行目）の更新中…").arg(r + 1));
       QCoreApplication::processEvents();
-      if (FProgress->Cancel()) break;
+      if (FProgress->Cancel())
+        break;
     }
     try {
       DataListRefresh(r);
@@ -144,8 +157,10 @@ void TDataSentakuBox::DataListReload(int ATopRow, const TDataListRec& AData)
     FGrid->scrollTo(FModel->index(top, dscol::No), QAbstractItemView::PositionAtTop);
   const QString path = displayFolder(AData.DataPath).toUpper();
   for (int r = 0; r < RowCount(); ++r) {
-    if (cell(FModel, r, dscol::Rec) != AData.Rec) continue;
-    if (!AData.DataPath.isEmpty() && FModel->item(r, dscol::Folder)->text().toUpper() != path) continue;
+    if (cell(FModel, r, dscol::Rec) != AData.Rec)
+      continue;
+    if (!AData.DataPath.isEmpty() && FModel->item(r, dscol::Folder)->text().toUpper() != path)
+      continue;
     FocusRow(r);
     return;
   }
@@ -154,12 +169,15 @@ void TDataSentakuBox::DataListReload(int ATopRow, const TDataListRec& AData)
 
 void TDataSentakuBox::RemoveChildRows(int ARow, bool AAll)
 {
-  if (ARow < 0 || ARow >= RowCount()) return;
+  if (ARow < 0 || ARow >= RowCount())
+    return;
   const int pi = cell(FModel, ARow, dscol::ParentIdx);
-  if (pi < 0 || pi >= int(FDataList.size())) return;
+  if (pi < 0 || pi >= int(FDataList.size()))
+    return;
   TDataSentakuRec& e = FDataList[std::size_t(pi)];
   if (!AAll) {
-    if (cell(FModel, ARow, dscol::Gassan) != 10) return;
+    if (cell(FModel, ARow, dscol::Gassan) != 10)
+      return;
     TDataSentakuListCtl::DeleteChildData(&e, cell(FModel, ARow, dscol::ChildIdx));
     redrawEntry(ARow);
     return;
@@ -167,14 +185,17 @@ void TDataSentakuBox::RemoveChildRows(int ARow, bool AAll)
   refresher().ClearChildData(e);
   const int row = GetParentRow(ARow);
   for (int r = RowCount() - 1; r > row; --r)
-    if (cell(FModel, r, dscol::Gassan) == 10 && cell(FModel, r, dscol::ParentIdx) == pi) FModel->removeRow(r);
+    if (cell(FModel, r, dscol::Gassan) == 10 && cell(FModel, r, dscol::ParentIdx) == pi)
+      FModel->removeRow(r);
 }
 
 void TDataSentakuBox::SetChildDisplayName(int ARow)
 {
-  if (ARow < 0 || ARow >= RowCount()) return;
+  if (ARow < 0 || ARow >= RowCount())
+    return;
   const int pi = cell(FModel, ARow, dscol::ParentIdx);
-  if (pi < 0 || pi >= int(FDataList.size())) return;
+  if (pi < 0 || pi >= int(FDataList.size()))
+    return;
   TDataSentakuListCtl::SetChildData_DisplayDataListName(&FDataList[std::size_t(pi)]);
 }
 
@@ -182,7 +203,8 @@ void TDataSentakuBox::SetChildDisplayName(int ARow)
 
 TDataPlaceBox* TDataSentakuBox::DataPlaceBox()
 {
-  if (!FPlaceBox) FPlaceBox = new TDataPlaceBox(this);
+  if (!FPlaceBox)
+    FPlaceBox = new TDataPlaceBox(this);
   return FPlaceBox;
 }
 
@@ -242,9 +264,11 @@ void TDataSentakuBox::DataPlaceLeave()
 
 void TDataSentakuBox::onPlaceSetting()
 {
-  if (FPlaceChanging) DataPlaceLeave();
+  if (FPlaceChanging)
+    DataPlaceLeave();
   const int chosen = FPlaceStore.SelectRec(FPlaceCombo->currentIndex());
-  if (chosen >= 0) FDataPlaceRec = chosen;
+  if (chosen >= 0)
+    FDataPlaceRec = chosen;
   TDataPlaceBox* box = DataPlaceBox();
   box->SetProcType(0);
   box->SetPrepar(true);

@@ -1,20 +1,19 @@
 // The data-selection dialog's status side: the function-key captions and
 // the enabled states of the side buttons for the focused row, the folder
 // status check behind the choice and the details, and the lock column.
-#include "datasel/dialogs/DataSentaku.h"
-
-#include "common/AccFunction.h"
-#include "common/DataModule.h"
-#include "datasel/DataFolderStatus.h"
-#include "datasel/DataLockToggle.h"
-#include "platform/Paths.h"
+#include <array>
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
 
-#include <array>
+#include "common/AccFunction.h"
+#include "common/DataModule.h"
+#include "datasel/DataFolderStatus.h"
+#include "datasel/DataLockToggle.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -32,18 +31,33 @@ QString trimBlanks(const QString& s)
 void TDataSentakuBox::SetFuncKeyCaption()
 {
   std::array<QString, 13> cap;
-  const char* defaults[13] = {"ESC:ｷｬﾝｾﾙ", "F1:ヘルプ", "F2:コピー", "F3:新規作成", "F4:割当解除", "F5:ﾃﾞｰﾀ削除",
-                              "F6:保存", "F7:復元", "F8:印刷", "", "", "", "F12:選択"};
-  for (int k = 0; k < 13; ++k) cap[std::size_t(k)] = QString::fromUtf8(defaults[k]);
+  const char* defaults[13] = {"ESC:ｷｬﾝｾﾙ",
+                              "F1:ヘルプ",
+                              "F2:コピー",
+                              "F3:新規作成",
+                              "F4:割当解除",
+                              "F5:ﾃﾞｰﾀ削除",
+                              "F6:保存",
+                              "F7:復元",
+                              "F8:印刷",
+                              "",
+                              "",
+                              "",
+                              "F12:選択"};
+  for (int k = 0; k < 13; ++k)
+    cap[std::size_t(k)] = QString::fromUtf8(defaults[k]);
   auto off = [&cap](int k) { cap[std::size_t(k)] = QString::fromUtf8(kBareKeys[k]); };
-  if (AppType != jxatSA) cap[4] = QStringLiteral("F4:領域追加");
-  if (FProcType == dsptNendoKosinCall || FProcType == dsptConvertCall) off(3);
+  if (AppType != jxatSA)
+    cap[4] = QStringLiteral("F4:領域追加");
+  if (FProcType == dsptNendoKosinCall || FProcType == dsptConvertCall)
+    off(3);
 
   FFuncMode = 0;
   const int row = FocusedRow();
   if (RowCount() > 0 && row >= 0) {
     FFuncMode = FCopy ? 2 : 1;
-    if (FCopy) cap[2] = QStringLiteral("F2:貼り付け");
+    if (FCopy)
+      cap[2] = QStringLiteral("F2:貼り付け");
     int pi = -1, ci = -1;
     const TDataListRec e = GetRowDataRec(row, &pi, &ci);
     const TDataListRec p = pi >= 0 && pi < int(FDataList.size()) ? FDataList[std::size_t(pi)].Data : e;
@@ -54,7 +68,8 @@ void TDataSentakuBox::SetFuncKeyCaption()
     if (AppType == jxatSA && e.NetDrive == 0) {
       off(4);
       if (!named) {
-        if (!FCopy) off(2);
+        if (!FCopy)
+          off(2);
         off(5);
         off(6);
       } else {
@@ -74,7 +89,8 @@ void TDataSentakuBox::SetFuncKeyCaption()
         off(4);
         off(5);
       }
-      if (FChkAuto->isVisible() && SystemDef.KyoyuDataAutoCopy == 0) off(12);
+      if (FChkAuto->isVisible() && SystemDef.KyoyuDataAutoCopy == 0)
+        off(12);
     } else if (AppType == jxatSA) {
       off(3);
       off(4);
@@ -89,9 +105,11 @@ void TDataSentakuBox::SetFuncKeyCaption()
         cap[5] = QStringLiteral("F5:ﾃﾞｰﾀ削除");
     } else if (named) {
       off(3);
-      if (AppType == jxatCS) cap[3] = QStringLiteral("F3:持ち出し");
+      if (AppType == jxatCS)
+        cap[3] = QStringLiteral("F3:持ち出し");
     } else {
-      if (!FCopy) off(2);
+      if (!FCopy)
+        off(2);
       off(5);
       off(6);
     }
@@ -111,12 +129,15 @@ void TDataSentakuBox::SetFuncKeyCaption()
       bool cloud = true;
       bool ikou = false;
       if (e.Data_Status == jxdbHason) {
-        for (int k : {2, 3, 4, 6, 12}) off(k);
+        for (int k : {2, 3, 4, 6, 12})
+          off(k);
         FBtnKyoyuPut->setEnabled(false);
         cloud = false;
       }
-      if (cap[3] == QStringLiteral("F3:新規作成")) ikou = true;
-      if (e.VerMajor == 0) cloud = false;
+      if (cap[3] == QStringLiteral("F3:新規作成"))
+        ikou = true;
+      if (e.VerMajor == 0)
+        cloud = false;
       FBtnCloud->setEnabled(cloud);
       FBtnIkou->setEnabled(ikou);
     }
@@ -133,29 +154,36 @@ void TDataSentakuBox::SetFuncKeyCaption()
     off(12);
   }
   if (FFuncMode == 0)
-    for (int k = 2; k <= 7; ++k) off(k);
+    for (int k = 2; k <= 7; ++k)
+      off(k);
   if (FProcType == dsptGensyouCall || FProcType == dsptOnlySACall)
-    for (int k = 1; k <= 8; ++k) off(k);
+    for (int k = 1; k <= 8; ++k)
+      off(k);
   if (FProcType == dsptConvertCall)
-    for (int k : {1, 2, 3, 6, 7, 8}) off(k);
+    for (int k : {1, 2, 3, 6, 7, 8})
+      off(k);
   if (FProcType == dsptGensyouCall) {
     FBtnKensaku->setEnabled(false);
     FBtnKensakuKaijyo->setEnabled(false);
   }
-  for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12}) FFunc[std::size_t(k)]->setText(cap[std::size_t(k)]);
+  for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12})
+    FFunc[std::size_t(k)]->setText(cap[std::size_t(k)]);
 }
 
 void TDataSentakuBox::ToggleLock(int ARow)
 {
-  if (AppType == jxatSA || ARow < 0 || ARow >= RowCount()) return;
+  if (AppType == jxatSA || ARow < 0 || ARow >= RowCount())
+    return;
   int pi = -1, ci = -1;
   TDataListRec r = GetRowDataRec(ARow, &pi, &ci);
-  if (pi < 0) return;
+  if (pi < 0)
+    return;
   const QString folder = GetRowDataPath(ARow);
   const TJxDataStatus st = DataStatusCheck(folder, true, false);
   const int shown = FModel->item(ARow, dscol::Kagi)->text().isEmpty() ? 0 : 1;
   const TDataLockAction a = fnDataLockAction(st, FDataInfomationRec.OpCode, shown, SystemDef.OPCODE);
-  if (a.Kind == TDataLockAction::Nothing) return;
+  if (a.Kind == TDataLockAction::Nothing)
+    return;
   if (a.Kind == TDataLockAction::Refuse) {
     TMessageInfoRec box;
     pcInitMessageInfoRec(box);
@@ -164,12 +192,17 @@ void TDataSentakuBox::ToggleLock(int ARow)
     box.WindowTitle = other ? QStringLiteral("ロックデータの状態") : QStringLiteral("選択データの状態");
     box.MainCaption = other ? QStringLiteral("このデータは違うオペレータによりロックされているため解除は行えません。")
                             : QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(st)));
-    box.MessageCaption = {QStringLiteral("【データフォルダ】"), QStringLiteral("　") + folder, QString(),
+    box.MessageCaption = {QStringLiteral("【データフォルダ】"),
+                          QStringLiteral("　") + folder,
+                          QString(),
                           QStringLiteral("【オペレータ】"),
-                          QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)), QString(),
-                          QStringLiteral("【オペレータ名】"), QStringLiteral("　") + FDataInfomationRec.OpName};
+                          QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)),
+                          QString(),
+                          QStringLiteral("【オペレータ名】"),
+                          QStringLiteral("　") + FDataInfomationRec.OpName};
     StatusBoxShow(box);
-    if (!other) return;
+    if (!other)
+      return;
   }
   if (a.WriteStatus) {
     TDataInfomation info;
@@ -188,7 +221,10 @@ void TDataSentakuBox::ToggleLock(int ARow)
 
 TJxDataStatus TDataSentakuBox::DataStatusCheck(const QString& APath, bool AMessageNoData, bool AShowBox)
 {
-  if (AppType == jxatSA && !(DM && DM->AccFileExists(PathJoin(APath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile), AppType))) {
+  if (AppType == jxatSA &&
+      !(DM &&
+        DM->AccFileExists(PathJoin(APath, AppInfo.DataFile.isEmpty() ? QStringLiteral("wqacc2.fdb") : AppInfo.DataFile),
+                          AppType))) {
     if (AMessageNoData) {
       infoBox({QStringLiteral("このフォルダには財務データがありません。")});
       return jxdsError;
@@ -197,7 +233,8 @@ TJxDataStatus TDataSentakuBox::DataStatusCheck(const QString& APath, bool AMessa
   }
   const TJxDataStatus st = fnReadDataStatus(AppType, APath, FDataInfomationRec);
   const bool allowed = st == jxdsNone || (AppType != jxatSA && st == jxdsExec);
-  if (st == jxdsError || st == jxdsHason || !AShowBox || allowed) return st;
+  if (st == jxdsError || st == jxdsHason || !AShowBox || allowed)
+    return st;
   TMessageInfoRec box;
   pcInitMessageInfoRec(box);
   box.MessageType = 1;
@@ -205,10 +242,14 @@ TJxDataStatus TDataSentakuBox::DataStatusCheck(const QString& APath, bool AMessa
   box.MainCaption = QStringLiteral("このデータは%1のため処理が行えません。").arg(fnDataStatusName(int(st)));
   if (st == jxdsExec)
     box.MainCaption += QStringLiteral("\r前回、異常終了した場合は情報ボタンを押してデータの状態を回復して下さい。");
-  box.MessageCaption = {QStringLiteral("【データフォルダ】"), QStringLiteral("　") + APath, QString(),
+  box.MessageCaption = {QStringLiteral("【データフォルダ】"),
+                        QStringLiteral("　") + APath,
+                        QString(),
                         QStringLiteral("【オペレータ】"),
-                        QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)), QString(),
-                        QStringLiteral("【オペレータ名】"), QStringLiteral("　") + FDataInfomationRec.OpName};
+                        QStringLiteral("　") + QString::number(fnOperatorNumber(FDataInfomationRec.OpCode)),
+                        QString(),
+                        QStringLiteral("【オペレータ名】"),
+                        QStringLiteral("　") + FDataInfomationRec.OpName};
   box.AgreeCaption.clear();
   StatusBoxShow(box);
   return st;

@@ -1,15 +1,5 @@
 #include "datasel/dialogs/DataSyosaiInfo.h"
 
-#include "common/AccDateText.h"
-#include "common/AccFunction.h"
-#include "common/AccRecord.h"
-#include "common/DataModule.h"
-#include "datasel/DataFolderStatus.h"
-#include "datasel/DataRebuild.h"
-#include "platform/Paths.h"
-#include "ui/xAnimeProgressDialog.h"
-#include "ui/z5MessageDlg2.h"
-
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +11,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "common/AccDateText.h"
+#include "common/AccFunction.h"
+#include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "datasel/DataFolderStatus.h"
+#include "datasel/DataRebuild.h"
+#include "platform/Paths.h"
+#include "ui/xAnimeProgressDialog.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
@@ -34,10 +34,12 @@ QString dataKindText(int AKbn, int ACode)
     int kbn, code;
     const char* text;
   };
-  static const Row rows[] = {{1, 1, "法人"},           {2, 1, "個人(一般)"},   {2, 2, "個人(不動産)"},
-                             {2, 3, "個人(クリニック)"}, {2, 4, "個人(農業)"}, {3, 1, "医療法人"}};
+  static const Row rows[] = {{1, 1, "法人"},         {2, 1, "個人(一般)"},
+                             {2, 2, "個人(不動産)"}, {2, 3, "個人(クリニック)"},
+                             {2, 4, "個人(農業)"},   {3, 1, "医療法人"}};
   for (const Row& r : rows)
-    if (r.kbn == AKbn && r.code == ACode) return QString::fromUtf8(r.text);
+    if (r.kbn == AKbn && r.code == ACode)
+      return QString::fromUtf8(r.text);
   return QString();
 }
 
@@ -48,7 +50,8 @@ TDataSyosaiInfoBox::TDataSyosaiInfoBox(QWidget* AParent) : TBSDI(AParent, bsDial
   MessageShow = [](int AKind, const QStringList& ALines) {
     TMessage2InfoRec info;
     pcInitMessage2InfoRec(AKind, info);
-    for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i) info.Caption[std::size_t(i)].Text = ALines[i];
+    for (int i = 0; i < ALines.size() && i < Message2LineCount; ++i)
+      info.Caption[std::size_t(i)].Text = ALines[i];
     return fnShowMessageBox2(info);
   };
   SetManualFree(true);  // the caller keeps the dialog; closing hides it
@@ -170,7 +173,8 @@ int TDataSyosaiInfoBox::showBox(int AKind, const QStringList& ALines)
 
 void TDataSyosaiInfoBox::SetPrepar(bool AValue)
 {
-  if (AValue) DisplayDataInfo();
+  if (AValue)
+    DisplayDataInfo();
 }
 
 // ---------------------------------------------------------------- filling
@@ -186,7 +190,8 @@ void TDataSyosaiInfoBox::DisplayDataInfo()
   const bool named = !fnTrimZen(FDataListRec.Shougou).isEmpty();
 
   // 2. What may be changed.
-  if (st == jxdsError || st == jxdsLock || !named) FFormEnabled = false;
+  if (st == jxdsError || st == jxdsLock || !named)
+    FFormEnabled = false;
   FStatusClear = false;
   FSaikotikuZumi = false;
   FSaikotikuFlg = false;
@@ -215,7 +220,8 @@ void TDataSyosaiInfoBox::DisplayDataInfo()
     FStatusClearShow = true;
   else
     FStatusClearShow = fnOperatorNumber(SystemDef.OPCODE) == fnOperatorNumber(FInfo.OpCode);
-  if (FStatusClearShow) FFormEnabled = false;
+  if (FStatusClearShow)
+    FFormEnabled = false;
   FChkStatusClear->setVisible(FStatusClearShow);
   FChkStatusClear->setChecked(false);
 
@@ -249,14 +255,16 @@ void TDataSyosaiInfoBox::DisplayDataInfo()
   value("本支店管理:", FInfo.SitenKanri == 1 ? QStringLiteral("%1支店設定").arg(FInfo.SitenCnt) : QString());
   value("仕訳件数:", QStringLiteral("%1件").arg(FInfo.Siwake));
   if (st == jxdsLock) {
-    for (const char* c : {"フリガナ:", "部門管理:", "本支店管理:"}) ValueLabel(QString::fromUtf8(c))->setText(QStringLiteral("-"));
+    for (const char* c : {"フリガナ:", "部門管理:", "本支店管理:"})
+      ValueLabel(QString::fromUtf8(c))->setText(QStringLiteral("-"));
     ValueLabel(QStringLiteral("仕訳件数:"))->setText(QStringLiteral("-件"));
   }
 
   // 8. and 9. Enabling and the OK button.
   applyEnabled();
   FOk->setVisible((FFormEnabled || FStatusClearShow) && st != jxdsError && st != jxdsHason);
-  if (st == jxdsHason) FChkStatusClear->setVisible(false);
+  if (st == jxdsHason)
+    FChkStatusClear->setVisible(false);
 
   // 10.
   SetHintList();
@@ -305,25 +313,32 @@ void TDataSyosaiInfoBox::SetHintList()
   const QString place = QStringLiteral("[%1のデータ]").arg(AppInfo.AppTitle);
   FMemoFolder->setToolTip(FDataPath + QStringLiteral("|データの場所です。\r\n\r\n") + place + QStringLiteral("は、\"") +
                           SystemDef.APPDATA + QStringLiteral("\"です。"));
-  FChkStatusClear->setToolTip(QStringLiteral(
-      "データ状態を回復します。|「データ処理中にアプリケーションが異常終了した」等でデータが「使用中」になってしまった場合に、"
-      "この項目にチェックを入れて［OK］を押すと次回よりデータの選択が可能となります。"));
+  FChkStatusClear->setToolTip(
+      QStringLiteral("データ状態を回復します。|"
+                     "「データ処理中にアプリケーションが異常終了した」等でデータが「使用中」になってしまった場合に、"
+                     "この項目にチェックを入れて［OK］を押すと次回よりデータの選択が可能となります。"));
   FChkUpdate->setToolTip(QStringLiteral(
       "データ更新の許可／禁止を設定します。|この項目にチェックを入れると、「データ選択」画面から古いバージョンのデータ"
       "（更新が必要なデータ）の選択を不可にします。\r\n※選択不可データはグレー表示されます。"));
   FChkReadOnly->setToolTip(QStringLiteral(
       "仕訳入力の許可／禁止を設定します。|この項目にチェックを入れると、仕訳の入力、訂正及び削除処理を禁止にします。"));
-  const QString tail = QStringLiteral("\r\n決算書、試算表、元帳などの社名の印字は「基本設定」の「名称・期間」ﾀﾌﾞで変更します。");
+  const QString tail =
+      QStringLiteral("\r\n決算書、試算表、元帳などの社名の印字は「基本設定」の「名称・期間」ﾀﾌﾞで変更します。");
   FEdtName->setToolTip(
-      FFormEnabled ? QStringLiteral("ﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更できます。|「データ選択」画面におけるﾃﾞｰﾀの表示名を変更できます。") + tail
-                   : QStringLiteral("ﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名です。|「データ選択」画面におけるﾃﾞｰﾀの表示名です。") + tail);
+      FFormEnabled
+          ? QStringLiteral("ﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更できます。|"
+                           "「データ選択」画面におけるﾃﾞｰﾀの表示名を変更できます。") +
+                tail
+          : QStringLiteral("ﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名です。|「データ選択」画面におけるﾃﾞｰﾀの表示名です。") +
+                tail);
   FOk->setToolTip(QStringLiteral("内容を登録して画面を閉じます。|内容を登録して画面を閉じます。"));
   FCancel->setToolTip(QStringLiteral("画面を閉じます。|画面を閉じます。"));
 }
 
 void TDataSyosaiInfoBox::SetFuncKeyCaption()
 {
-  for (int k = 1; k <= 6; ++k) FFunc[std::size_t(k)]->setText(QString::fromUtf8(kBare[k]));
+  for (int k = 1; k <= 6; ++k)
+    FFunc[std::size_t(k)]->setText(QString::fromUtf8(kBare[k]));
   FFunc[7]->setText(FSaikotikuFlg && !FImeOn ? QStringLiteral("F7:再構築") : QString::fromUtf8(kBare[7]));
 }
 
@@ -380,8 +395,10 @@ void TDataSyosaiInfoBox::FormKeyUp(QKeyEvent* AEvent, int& AKey)
 
 void TDataSyosaiInfoBox::onFunc(int AKey)
 {
-  if (AKey < 1 || AKey > 7 || FuncCaption(AKey) == QString::fromUtf8(kBare[AKey])) return;
-  if (AKey == 7) onSaikotiku();
+  if (AKey < 1 || AKey > 7 || FuncCaption(AKey) == QString::fromUtf8(kBare[AKey]))
+    return;
+  if (AKey == 7)
+    onSaikotiku();
 }
 
 void TDataSyosaiInfoBox::onOk()
@@ -403,15 +420,19 @@ void TDataSyosaiInfoBox::onOk()
 void TDataSyosaiInfoBox::onSaikotiku()
 {
   if (AppType != jxatSA && DM && DM->AccDatInConnection(1, SystemDef.SERVERNAME, FDataPath, false)) {
-    showBox(2, {QStringLiteral("現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータの再構築は行えません。")});
+    showBox(2, {QStringLiteral("現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータの"
+                               "再構築は行えません。")});
     return;
   }
   QStringList ask = {QStringLiteral("データの再構築を行いますか？"),
-                     QStringLiteral("注意１）データサイズによりデータ再構築に時間がかかる場合があります。再構築中にコンピュータの電源は切らないで下さい。")};
+                     QStringLiteral("注意１）データサイズによりデータ再構築に時間がかかる場合があります。再構築中にコン"
+                                    "ピュータの電源は切らないで下さい。")};
   if (FInfo.Status == jxdsHason)
     ask << QStringLiteral("注意２）破損データの場合はデータ再構築が適正に行われない場合があります。");
-  if (showBox(3, ask) != mrOk) return;
-  if (!DataSaikotiku()) return;
+  if (showBox(3, ask) != mrOk)
+    return;
+  if (!DataSaikotiku())
+    return;
   showBox(2, {QStringLiteral("データの再構築は適正に行われました。")});
   DisplayDataInfo();
   FSaikotikuZumi = true;
@@ -419,7 +440,8 @@ void TDataSyosaiInfoBox::onSaikotiku()
 
 bool TDataSyosaiInfoBox::DataSaikotiku()
 {
-  if (!FProgress) FProgress = std::make_unique<TxAnimeProgressDialog>(this);
+  if (!FProgress)
+    FProgress = std::make_unique<TxAnimeProgressDialog>(this);
   FProgress->SetCaption(QStringLiteral("再構築中"));
   FProgress->SetInfoLabel(QStringLiteral("再構築中、しばらくお待ちください…"));
   FProgress->SetAviFile(PathJoin(SystemDef.EXEPATH, QStringLiteral("progress.avi")));

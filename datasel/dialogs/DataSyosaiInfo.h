@@ -5,15 +5,15 @@
 // caller writes them), and rebuilds the company database itself (F7).
 #pragma once
 
-#include "common/DataInfomation.h"
-#include "datasel/ComDataSentaku.h"
-#include "ui/SDI.h"
-
-#include <QHash>
-
 #include <array>
 #include <functional>
 #include <memory>
+
+#include <QHash>
+
+#include "common/DataInfomation.h"
+#include "datasel/ComDataSentaku.h"
+#include "ui/SDI.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -25,7 +25,7 @@ class TxAnimeProgressDialog;
 
 class TDataSyosaiInfoBox : public TBSDI {
   Q_OBJECT
-public:
+ public:
   explicit TDataSyosaiInfoBox(QWidget* AParent = nullptr);
   ~TDataSyosaiInfoBox() override;
 
@@ -77,14 +77,14 @@ public:
   // may replace it).
   std::function<int(int AKind, const QStringList& ALines)> MessageShow;
 
-protected:
+ protected:
   void FormKeyUp(QKeyEvent* AEvent, int& AKey) override;
   void FormClose() override;
   void showEvent(QShowEvent* AEvent) override;
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
   void resizeEvent(QResizeEvent* AEvent) override;
 
-private:
+ private:
   void buildForm();
   void DisplayDataInfo();
   void SetFuncKeyCaption();

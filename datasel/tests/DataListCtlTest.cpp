@@ -1,20 +1,18 @@
 // The data-list records and the row operations of the data-list control,
 // against a real system database.
-#include "datasel/ComDataSentaku.h"
+#include <gtest/gtest.h>
+#include <memory>
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
+#include "datasel/ComDataSentaku.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -73,11 +71,8 @@ TEST(DataListRecord, DataPlaceIsKeptOnlyInClientServerUse)
     int kept;
     const char* table;
   } cases[] = {
-      {jxatSA, 5, 0, "DATALIST"},
-      {jxatCS, 5, 5, "DATALIST_EX"},
-      {jxatSBC, 3, 3, "DATALIST_EX"},
-      {jxatCS, 0, 0, "DATALIST"},
-      {jxatCS, -2, -2, "DATALIST"},
+      {jxatSA, 5, 0, "DATALIST"}, {jxatCS, 5, 5, "DATALIST_EX"}, {jxatSBC, 3, 3, "DATALIST_EX"},
+      {jxatCS, 0, 0, "DATALIST"}, {jxatCS, -2, -2, "DATALIST"},
   };
   for (const auto& c : cases) {
     TDataSentakuListCtl ctl;
@@ -89,7 +84,7 @@ TEST(DataListRecord, DataPlaceIsKeptOnlyInClientServerUse)
 }
 
 class DataListRows : public testenv::DataModuleTest {
-protected:
+ protected:
   void SetUp() override { build(SystemGeneration::Current, 12); }
   void TearDown() override
   {
@@ -146,7 +141,8 @@ TEST_F(DataListRows, ReadsARowByFolderOrNumber)
 TEST_F(DataListRows, AnUpdateTouchesOnlyTheRowOfTheOperatorsGroup)
 {
   const sample::DataSet& general = root.dataSets.at(0);
-  exec(QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT, SHOUGOU) VALUES (%1, 20000, '/other/0001', 'other', 'other')")
+  exec(QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT, SHOUGOU) VALUES (%1, 20000, "
+                      "'/other/0001', 'other', 'other')")
            .arg(general.rec));
   TDataSentakuListCtl ctl;
   TDataListRec r;
@@ -157,10 +153,12 @@ TEST_F(DataListRows, AnUpdateTouchesOnlyTheRowOfTheOperatorsGroup)
   EXPECT_TRUE(ctl.UpdateDataListRecord(r, 0, true));
   EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=10000").arg(general.rec)),
             QStringLiteral("新しい名前㈱"));
-  EXPECT_EQ(value(QStringLiteral("SELECT COALESCE(CAST(KISHU AS VARCHAR(20)),'null') FROM DATALIST WHERE REC=%1 AND GROUPID=10000")
+  EXPECT_EQ(value(QStringLiteral(
+                      "SELECT COALESCE(CAST(KISHU AS VARCHAR(20)),'null') FROM DATALIST WHERE REC=%1 AND GROUPID=10000")
                       .arg(general.rec)),
             "null");
-  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=20000").arg(general.rec)), "other");
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1 AND GROUPID=20000").arg(general.rec)),
+            "other");
 
   // Nothing to write without a number or a folder.
   TDataListRec empty;
@@ -209,7 +207,8 @@ TEST_F(DataListRows, MembersAreWrittenAndGoWithAnEmptiedParent)
   EXPECT_TRUE(ctl.UpdateDataListRecord(m, 0, true));  // inserted
   m.Shougou = "本店";
   EXPECT_TRUE(ctl.UpdateDataListRecord(m, 0, true));  // updated
-  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM CHILD_DATALIST WHERE REC=%1 AND ROWNO=1").arg(general.rec)), "本店");
+  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM CHILD_DATALIST WHERE REC=%1 AND ROWNO=1").arg(general.rec)),
+            "本店");
   TDataListRec read;
   ctl.InitDataListRecord(read, QString());
   read.Rec = general.rec;
@@ -230,9 +229,11 @@ TEST_F(DataListRows, ALocalWorkingFolderResolvesToItsShareRow)
 {
   // Slot 5 holds a data set whose master copy is on a share server; its
   // working copy is the local folder 0005 under the data root.
-  exec(QStringLiteral("UPDATE DATALIST SET PASNAME='/mnt/share/sv0002', NETDRIVE=1, ENTTEXT='共有', SHOUGOU='共有㈱' "
-                      "WHERE REC=5 AND GROUPID=10000"));
-  exec(QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT) VALUES (5, 20000, '/x/other', 'other group')"));
+  exec(
+      QStringLiteral("UPDATE DATALIST SET PASNAME='/mnt/share/sv0002', NETDRIVE=1, ENTTEXT='共有', SHOUGOU='共有㈱' "
+                     "WHERE REC=5 AND GROUPID=10000"));
+  exec(QStringLiteral(
+      "INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT) VALUES (5, 20000, '/x/other', 'other group')"));
   TDataSentakuListCtl ctl;
   TDataListRec r;
   ctl.InitDataListRecord(r, root.root + "/0005");

@@ -1,15 +1,21 @@
 // The listing of the data-list control, the remaining row operations and the
 // search conditions, against a system database with a few hundred rows in
 // two groups.
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+
+#include <QDir>
+#include <QFile>
+
+#include "common/AccRecord.h"
+#include "common/DataInfomation.h"
+#include "common/DataModule.h"
 #include "datasel/ComDataSentaku.h"
 #include "datasel/DataFolderStatus.h"
 #include "datasel/DataKensaku.h"
 #include "datasel/DataLockToggle.h"
 #include "datasel/tests/ManyDataSets.h"
-
-#include "common/AccRecord.h"
-#include "common/DataInfomation.h"
-#include "common/DataModule.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/IniFile.h"
@@ -17,20 +23,12 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <set>
-
 namespace {
 
 using namespace fixtures;
 
 class ManyRows : public testenv::SharedDataRootTest<ManyRows> {
-protected:
+ protected:
   static void SetUpTestSuite()
   {
     testenv::SharedDataRootTest<ManyRows>::SetUpTestSuite();
@@ -64,11 +62,11 @@ TEST_F(ManyRows, ListsOnlyTheGroupInEveryOrder)
     TJxSortType type;
     bool namedFirst;  // named rows before the free slots
   } cases[] = {
-      {jxstAll, jxsfRec, jxstAsc, false},   {jxstAll, jxsfRec, jxstDesc, false},
-      {jxstAll, jxsfName, jxstAsc, true},   {jxstAll, jxsfName, jxstDesc, true},
-      {jxstAll, jxsfNendo, jxstAsc, true},  {jxstAll, jxsfKikan, jxstDesc, true},
-      {jxstAll, jxsfPath, jxstAsc, true},   {jxstAll, jxsfDataVer, jxstAsc, true},
-      {jxstAll, jxsfDataCode, jxstAsc, true}, {jxstData, jxsfName, jxstAsc, true},
+      {jxstAll, jxsfRec, jxstAsc, false},      {jxstAll, jxsfRec, jxstDesc, false},
+      {jxstAll, jxsfName, jxstAsc, true},      {jxstAll, jxsfName, jxstDesc, true},
+      {jxstAll, jxsfNendo, jxstAsc, true},     {jxstAll, jxsfKikan, jxstDesc, true},
+      {jxstAll, jxsfPath, jxstAsc, true},      {jxstAll, jxsfDataVer, jxstAsc, true},
+      {jxstAll, jxsfDataCode, jxstAsc, true},  {jxstData, jxsfName, jxstAsc, true},
       {jxstNonData, jxsfName, jxstAsc, false},
   };
   for (const auto& c : cases) {
@@ -84,36 +82,52 @@ TEST_F(ManyRows, ListsOnlyTheGroupInEveryOrder)
       EXPECT_FALSE(e.Data.DataListName.startsWith(QStringLiteral("他グループ")));
       EXPECT_TRUE(recs.insert(e.Data.Rec).second) << "row listed twice: " << e.Data.Rec;
       const bool isFree = e.Data.DataListName.isEmpty();
-      if (c.select == jxstData) { EXPECT_FALSE(isFree); }
-      if (c.select == jxstNonData) { EXPECT_TRUE(isFree); }
+      if (c.select == jxstData) {
+        EXPECT_FALSE(isFree);
+      }
+      if (c.select == jxstNonData) {
+        EXPECT_TRUE(isFree);
+      }
       if (c.namedFirst && c.select == jxstAll) {
-        if (isFree) seenFree = true;
-        else { EXPECT_FALSE(seenFree) << "a named row after a free slot"; }
+        if (isFree)
+          seenFree = true;
+        else {
+          EXPECT_FALSE(seenFree) << "a named row after a free slot";
+        }
       }
     }
-    if (c.select == jxstAll) { EXPECT_EQ(int(list.size()), kGroupRows); }
+    if (c.select == jxstAll) {
+      EXPECT_EQ(int(list.size()), kGroupRows);
+    }
     EXPECT_EQ(ctl.ItemCount(), int(list.size()));
     // The order within the named rows.
     for (std::size_t i = 1; i < list.size(); ++i) {
       const auto& a = list[i - 1].Data;
       const auto& b = list[i].Data;
-      if (a.DataListName.isEmpty() != b.DataListName.isEmpty()) continue;
+      if (a.DataListName.isEmpty() != b.DataListName.isEmpty())
+        continue;
       const bool desc = c.type == jxstDesc;
       switch (c.field) {
-      case jxsfRec:
-        EXPECT_TRUE(desc ? a.Rec > b.Rec : a.Rec < b.Rec);
-        break;
-      case jxsfNendo:
-        if (!a.DataListName.isEmpty()) { EXPECT_LE(a.Nendo, b.Nendo); }
-        break;
-      case jxsfDataVer:
-        if (!a.DataListName.isEmpty()) { EXPECT_LE(a.VerMajor * 100 + a.VerMinor, b.VerMajor * 100 + b.VerMinor); }
-        break;
-      case jxsfName:
-        if (!a.DataListName.isEmpty() && a.DataListName == b.DataListName) { EXPECT_GE(a.Nendo, b.Nendo); }
-        break;
-      default:
-        break;
+        case jxsfRec:
+          EXPECT_TRUE(desc ? a.Rec > b.Rec : a.Rec < b.Rec);
+          break;
+        case jxsfNendo:
+          if (!a.DataListName.isEmpty()) {
+            EXPECT_LE(a.Nendo, b.Nendo);
+          }
+          break;
+        case jxsfDataVer:
+          if (!a.DataListName.isEmpty()) {
+            EXPECT_LE(a.VerMajor * 100 + a.VerMinor, b.VerMajor * 100 + b.VerMinor);
+          }
+          break;
+        case jxsfName:
+          if (!a.DataListName.isEmpty() && a.DataListName == b.DataListName) {
+            EXPECT_GE(a.Nendo, b.Nendo);
+          }
+          break;
+        default:
+          break;
       }
     }
   }
@@ -155,8 +169,11 @@ TEST_F(ManyRows, FiltersByTermNameAndShareLock)
     QString shogo;
     bool withShared;
   } cases[] = {
-      {jxatSA, 1, 0, {}, false}, {jxatCS, 1, 0, {}, true}, {jxatSA, 0, 0, {}, true},
-      {jxatSA, 0, some.Data.Nendo, {}, true}, {jxatSA, 0, 0, some.Data.Shougou, true},
+      {jxatSA, 1, 0, {}, false},
+      {jxatCS, 1, 0, {}, true},
+      {jxatSA, 0, 0, {}, true},
+      {jxatSA, 0, some.Data.Nendo, {}, true},
+      {jxatSA, 0, 0, some.Data.Shougou, true},
   };
   for (const auto& c : cases) {
     TDataSentakuListCtl ctl;
@@ -166,9 +183,14 @@ TEST_F(ManyRows, FiltersByTermNameAndShareLock)
     ctl.Execute(c.nozoku, jxsfRec, jxstAsc, QString());
     bool found = false;
     for (const auto& e : ctl.ItemList()) {
-      if (e.Data.Rec == 22) found = true;
-      if (c.nendo > 0) { EXPECT_EQ(e.Data.Nendo, c.nendo); }
-      if (!c.shogo.isEmpty()) { EXPECT_EQ(e.Data.Shougou, c.shogo); }
+      if (e.Data.Rec == 22)
+        found = true;
+      if (c.nendo > 0) {
+        EXPECT_EQ(e.Data.Nendo, c.nendo);
+      }
+      if (!c.shogo.isEmpty()) {
+        EXPECT_EQ(e.Data.Shougou, c.shogo);
+      }
     }
     EXPECT_EQ(found, c.withShared);
   }
@@ -198,7 +220,8 @@ TEST_F(ManyRows, MembersFollowTheirParentAndStrayMembersStayApart)
   ctl.Execute(0, jxsfRec, jxstAsc, QString());
   TDataSentakuRec parent;
   for (const auto& e : ctl.ItemList())
-    if (e.Data.Rec == 30) parent = e;
+    if (e.Data.Rec == 30)
+      parent = e;
   ASSERT_EQ(parent.ChildDataCnt, 12);
   EXPECT_EQ(ctl.GetGassanChildCount(30), 12);
   EXPECT_EQ(ctl.GetGassanChildCount(9999), 1);
@@ -283,7 +306,8 @@ TEST_F(ManyRows, LookUpsStayWithinTheGroup)
   ctl.SetAppType(jxatCS);
   EXPECT_TRUE(ctl.InsertDataListRecord(r, true));
   EXPECT_EQ(r.Rec, kGroupRows + 1);
-  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DATALIST WHERE GROUPID=20000 AND REC=%1").arg(kGroupRows + 1)), 0);
+  EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM DATALIST WHERE GROUPID=20000 AND REC=%1").arg(kGroupRows + 1)),
+            0);
   // Deleting: a fixed slot stays; an added row goes.
   AppInfo.DataListCnt = 120;
   TDataListRec fixed;
@@ -300,9 +324,11 @@ TEST(DataListHelpers, StatusNamesAndFreeSlots)
   const struct {
     int status;
     const char* name;
-  } names[] = {{0, "－"}, {1, "－"}, {2, "使用中"}, {3, "データロック中"}, {7, "貼り付け中"},
-               {10, "破損"}, {11, "状態不明"}, {-1, "状態不明"}};
-  for (const auto& n : names) { EXPECT_EQ(fnDataStatusName(n.status), QString::fromUtf8(n.name)) << n.status; }
+  } names[] = {{0, "－"},         {1, "－"},    {2, "使用中"},    {3, "データロック中"},
+               {7, "貼り付け中"}, {10, "破損"}, {11, "状態不明"}, {-1, "状態不明"}};
+  for (const auto& n : names) {
+    EXPECT_EQ(fnDataStatusName(n.status), QString::fromUtf8(n.name)) << n.status;
+  }
   EXPECT_TRUE(IsFreeSlotName(QStringLiteral(" 　")));
   EXPECT_TRUE(IsFreeSlotName(QStringLiteral("空き領域")));
   EXPECT_TRUE(IsFreeSlotName(QStringLiteral("新しい領域")));
@@ -312,7 +338,8 @@ TEST(DataListHelpers, StatusNamesAndFreeSlots)
 TEST(DataListHelpers, SubFoldersAreSortedWithoutRegardToCase)
 {
   TestTempDir tmp;
-  for (const char* n : {"b02", "A01", "c", "B01", "a02"}) QDir().mkpath(tmp.file(QString::fromLatin1(n)));
+  for (const char* n : {"b02", "A01", "c", "B01", "a02"})
+    QDir().mkpath(tmp.file(QString::fromLatin1(n)));
   QFile f(tmp.file("file.txt"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();
@@ -320,7 +347,8 @@ TEST(DataListHelpers, SubFoldersAreSortedWithoutRegardToCase)
   e.Data.DataPath = tmp.path();
   e.Data.LocalPath = tmp.path();
   QStringList names;
-  for (const QString& p : TDataSentakuListCtl::DirChildDataList(e)) names << QDir(p).dirName();
+  for (const QString& p : TDataSentakuListCtl::DirChildDataList(e))
+    names << QDir(p).dirName();
   EXPECT_EQ(names, (QStringList{"A01", "a02", "B01", "b02", "c"}));
   EXPECT_EQ(TDataSentakuListCtl::DirChildDataList_Local(e).size(), 5);
 }
@@ -461,15 +489,21 @@ TEST(DataListSearch, ConditionsTable)
       {cond(0, 0, "", "", 0, "17.1", 0), entry(1, 1, "", "", 0, 17, 2, 0), false},
   };
   int i = 0;
-  for (const auto& c : cases) { EXPECT_EQ(fnDataKensakuPass(c.c, c.e), c.pass) << "case " << i++; }
+  for (const auto& c : cases) {
+    EXPECT_EQ(fnDataKensakuPass(c.c, c.e), c.pass) << "case " << i++;
+  }
 
   const struct {
     int code;
     int col;
   } sorts[] = {{0, 0}, {1, 14}, {2, 15}, {3, 16}, {4, 17}, {5, 18}, {6, 12}, {7, 0}, {-1, 0}};
-  for (const auto& s : sorts) { EXPECT_EQ(ConvReadSortCol(s.code), s.col) << s.code; }
+  for (const auto& s : sorts) {
+    EXPECT_EQ(ConvReadSortCol(s.code), s.col) << s.code;
+  }
   for (const auto& s : sorts)
-    if (s.col != 0) { EXPECT_EQ(ConvWriteSortCol(s.col), s.code); }
+    if (s.col != 0) {
+      EXPECT_EQ(ConvWriteSortCol(s.col), s.code);
+    }
   EXPECT_EQ(ConvWriteSortCol(11), 0);
   EXPECT_EQ(ConvWriteSortCol(13), 0);
 

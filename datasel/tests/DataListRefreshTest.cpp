@@ -1,36 +1,32 @@
 // Bringing data-list entries up to date with their data folders, the
 // renumbering of added rows and the clearing of members, against real
 // system and company databases.
-#include "datasel/ComDataSentakuRefresh.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+#include <QDir>
+#include <QFile>
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
+#include "datasel/ComDataSentakuRefresh.h"
 #include "platform/IniFile.h"
 #include "tests/support/DataModuleEnv.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-
 namespace {
 
 using namespace fixtures;
 
 class DataListRefresh : public testenv::DataModuleTest {
-protected:
+ protected:
   void SetUp() override
   {
     root = testfx::makeDataRoot(tmp.file(QStringLiteral("root")));
-    setUpDataModule({.root = root.root,
-                     .logFile = tmp.file("log"),
-                     .dataFile = QStringLiteral("wqacc2.fdb"),
-                     .dataListCnt = 120});
+    setUpDataModule(
+        {.root = root.root, .logFile = tmp.file("log"), .dataFile = QStringLiteral("wqacc2.fdb"), .dataListCnt = 120});
   }
   void TearDown() override
   {
@@ -74,7 +70,8 @@ TEST_F(DataListRefresh, AnEntryIsFilledFromItsDatabaseAndItsSettingsFile)
 {
   const sample::DataSet& general = root.dataSets.at(0);
   const sample::DataSet& medical = root.dataSets.at(1);
-  exec(root.systemDb, QStringLiteral("UPDATE DATALIST SET SHOUGOU='old',DATACODE='',NENDO=9 WHERE REC=%1").arg(general.rec));
+  exec(root.systemDb,
+       QStringLiteral("UPDATE DATALIST SET SHOUGOU='old',DATACODE='',NENDO=9 WHERE REC=%1").arg(general.rec));
   // The data set open before stays open.
   SystemDef.IBPATHDAT = medical.folder;
   ASSERT_TRUE(dm->fnAccDatConnected(QString(), medical.folder, false));
@@ -131,7 +128,9 @@ TEST_F(DataListRefresh, AConsolidatedDataSetGetsItsMembersFromItsSubFolders)
   garbage(folder + QStringLiteral("/d"));  // unreadable, and its settings name nothing
   // A stale member row that the rebuild replaces.
   exec(root.systemDb, QStringLiteral("INSERT INTO CHILD_DATALIST (REC,ROWNO,GROUPID,PASNAME,ENTTEXT) "
-                                     "VALUES (%1,7,10000,'%2/zz','stale')").arg(rec).arg(folder));
+                                     "VALUES (%1,7,10000,'%2/zz','stale')")
+                          .arg(rec)
+                          .arg(folder));
   exec(root.systemDb, QStringLiteral("UPDATE DATALIST SET ENTTEXT='合算',GASSAN=1 WHERE REC=%1").arg(rec));
 
   TDataSentakuListCtl ctl;
@@ -183,7 +182,8 @@ TEST_F(DataListRefresh, ADataSetWhoseDatabaseWentBecomesAFreeSlot)
   const int rec = 18;
   const QString folder = SystemFixture::dataFolder(root.root, rec);
   exec(root.systemDb, QStringLiteral("UPDATE DATALIST SET ENTTEXT='gone',SHOUGOU='gone co',NENDO=4,DATATYPE=1 "
-                                     "WHERE REC=%1").arg(rec));
+                                     "WHERE REC=%1")
+                          .arg(rec));
   QDir().mkpath(folder);
   {
     IniFile ini(TDataInfomation::IniFileName(folder));
@@ -247,7 +247,8 @@ TEST_F(DataListRefresh, AnUnreadableDatabaseIsMarkedDamagedOnlyWhenTheValidation
     SCOPED_TRACE(c.name);
     SystemDef.DataHasonFlg = 1;  // left over from before: not taken for this folder
     DataHasonHanteiProc = [&c](const QString&, const QString&, int) {
-      if (c.validation == 0) SystemDef.DataHasonFlg = 1;
+      if (c.validation == 0)
+        SystemDef.DataHasonFlg = 1;
       return QVariant(c.validation);
     };
     TDataSentakuListCtl ctl;
@@ -292,9 +293,10 @@ TEST_F(DataListRefresh, ClearingMembersTouchesLocalFoldersOnly)
     e.Data.DataPath = c.netDrive == 1 ? server : local;
     e.ChildData.resize(2);
     e.ChildDataCnt = 2;
-    exec(root.systemDb, QStringLiteral("INSERT INTO CHILD_DATALIST (REC,ROWNO,GROUPID,PASNAME) VALUES (%1,1,10000,'%2/m1')")
-                            .arg(rec)
-                            .arg(e.Data.DataPath));
+    exec(root.systemDb,
+         QStringLiteral("INSERT INTO CHILD_DATALIST (REC,ROWNO,GROUPID,PASNAME) VALUES (%1,1,10000,'%2/m1')")
+             .arg(rec)
+             .arg(e.Data.DataPath));
     exec(root.systemDb, QStringLiteral("INSERT INTO CHILD_SERVERDATALIST (GROUPID,DRIVELETTER,REC,ROWNO,PASNAME) "
                                        "VALUES (10000,'%1',%2,1,'%3/m1')")
                             .arg(server.left(1))
@@ -320,20 +322,22 @@ TEST_F(DataListRefresh, ClearingMembersTouchesLocalFoldersOnly)
 TEST_F(DataListRefresh, AddedRowsAreNumberedAgainWithinEachGroup)
 {
   for (int rec : {121, 122, 123, 124, 125, 126})
-    exec(root.systemDb, QStringLiteral("INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT) VALUES (%1,10000,'/d/%1','n%1')")
-                            .arg(rec));
+    exec(root.systemDb,
+         QStringLiteral("INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT) VALUES (%1,10000,'/d/%1','n%1')").arg(rec));
   // The other group has rows with the same numbers: they must not be mixed.
   for (int rec : {121, 124})
-    exec(root.systemDb, QStringLiteral("INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT) VALUES (%1,20000,'/o/%1','o%1')")
-                            .arg(rec));
+    exec(root.systemDb,
+         QStringLiteral("INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT) VALUES (%1,20000,'/o/%1','o%1')").arg(rec));
   exec(root.systemDb, QStringLiteral("DELETE FROM DATALIST WHERE GROUPID=10000 AND REC IN (123,125)"));
   TDataSentakuListCtl ctl;
   ctl.SetAppType(jxatCS);
   ctl.RestoreDataRecNo();
-  EXPECT_EQ(column(QStringLiteral("SELECT REC || ':' || ENTTEXT FROM DATALIST WHERE GROUPID=10000 AND REC>120 ORDER BY REC")),
-            (QStringList{"121:n121", "122:n122", "123:n124", "124:n126"}));
-  EXPECT_EQ(column(QStringLiteral("SELECT REC || ':' || ENTTEXT FROM DATALIST WHERE GROUPID=20000 AND REC>120 ORDER BY REC")),
-            (QStringList{"121:o121", "122:o124"}));
+  EXPECT_EQ(
+      column(QStringLiteral("SELECT REC || ':' || ENTTEXT FROM DATALIST WHERE GROUPID=10000 AND REC>120 ORDER BY REC")),
+      (QStringList{"121:n121", "122:n122", "123:n124", "124:n126"}));
+  EXPECT_EQ(
+      column(QStringLiteral("SELECT REC || ':' || ENTTEXT FROM DATALIST WHERE GROUPID=20000 AND REC>120 ORDER BY REC")),
+      (QStringList{"121:o121", "122:o124"}));
   EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM DATALIST WHERE GROUPID=10000 AND REC<=120")),
             QStringList{QString::number(sample::DataSlotCount)});
   EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
@@ -346,7 +350,7 @@ TEST_F(DataListRefresh, AddedRowsAreNumberedAgainWithinEachGroup)
 
 // Client/server use against the test server: the server's answer decides.
 class DataListRefreshServer : public DataListRefresh {
-protected:
+ protected:
   void SetUp() override
   {
     FirebirdServer::shared();
@@ -378,14 +382,15 @@ TEST_F(DataListRefreshServer, AServerErrorIsNotTakenForNoDatabase)
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     hook.texts.clear();
-    exec(root.systemDb, QStringLiteral("UPDATE DATALIST SET ENTTEXT='named',SHOUGOU='named co' WHERE REC=%1").arg(c.rec));
+    exec(root.systemDb,
+         QStringLiteral("UPDATE DATALIST SET ENTTEXT='named',SHOUGOU='named co' WHERE REC=%1").arg(c.rec));
     TDataSentakuListCtl ctl;
     ctl.SetAppType(jxatCS);
     TDataListRefresher refresher(ctl, jxatCS);
     TDataSentakuRec e = entry(c.rec);
     ASSERT_EQ(e.Data.Shougou, QStringLiteral("named co"));
     EXPECT_EQ(refresher.RefreshEntry(e, -1, c.folder, true), c.result);
-    const QString expected = *c.shougou ? QString::fromUtf8(c.shougou)
+    const QString expected = *c.shougou              ? QString::fromUtf8(c.shougou)
                              : c.result == drrFilled ? general.shougou
                                                      : QString();
     EXPECT_EQ(e.Data.Shougou, expected);

@@ -1,23 +1,21 @@
 // The data places of the system database: seeding, reading, look-ups and
 // storing the changes, against a real system database.
-#include "datasel/DataPlaceList.h"
+#include <gtest/gtest.h>
+#include <memory>
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
+#include "datasel/DataPlaceList.h"
 #include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 using namespace fixtures;
 
 class DataPlaces : public testenv::DataModuleTest {
-protected:
+ protected:
   void SetUp() override
   {
     pcAccRecordReset();
@@ -93,8 +91,9 @@ TEST_F(DataPlaces, StoredChangesNameRenameMoveAndDeletePlaces)
   store.StoreChanges();
   EXPECT_EQ(at(4).RecKbn, 0);
   EXPECT_EQ(column(QStringLiteral("SELECT NAME FROM DATAPLACEMAN WHERE REC=4")), QStringList{QStringLiteral("大阪")});
-  EXPECT_EQ(column(QStringLiteral("SELECT PASNAME FROM DATALIST_EX WHERE DATAPLACEREC=4 AND GROUPID=10000 ORDER BY REC")),
-            (QStringList{folder + "04/0001", folder + "04/0002", folder + "04/0003"}));
+  EXPECT_EQ(
+      column(QStringLiteral("SELECT PASNAME FROM DATALIST_EX WHERE DATAPLACEREC=4 AND GROUPID=10000 ORDER BY REC")),
+      (QStringList{folder + "04/0001", folder + "04/0002", folder + "04/0003"}));
   QStringList folders;
   ASSERT_TRUE(store.PlaceFolders(4, folders));
   EXPECT_EQ(folders.size() % 3, 0);

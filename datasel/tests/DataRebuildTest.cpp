@@ -2,11 +2,16 @@
 // with its safety copy, and the data-list lock held meanwhile, on real
 // databases: stand-alone through the embedded engine, client/server through
 // the test server.
-#include "datasel/DataRebuild.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+#include <QDir>
+#include <QFile>
 
 #include "common/AccRecord.h"
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
+#include "datasel/DataRebuild.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -15,13 +20,6 @@
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
-
-#include <QDir>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -56,7 +54,7 @@ QString companyName(const QString& dbName)
 }
 
 class Rebuild : public testenv::SharedDataRootTest<Rebuild> {
-protected:
+ protected:
   void SetUp() override
   {
     setUpDataModule({.root = root->root,
@@ -66,10 +64,7 @@ protected:
                      .systemDbVerMajor = std::nullopt,
                      .connect = false});
   }
-  QStringList entries(const QString& folder) const
-  {
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-  }
+  QStringList entries(const QString& folder) const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
   testenv::ScopedMessageCollector hook;
 };
@@ -81,7 +76,8 @@ TEST_F(Rebuild, RebuildsInPlaceAndLeavesOnlyWhatWasThereBefore)
   // safety copy an earlier failed run kept.
   TDataInfomation info;
   info.WriteIniFileDataStatus(ds.folder, jxdsExec);
-  for (const char* f : {"wqacc2.fbk", "wqacc2.fdb", "wqacc2.ini"}) writeAll(SystemDef.APPTEMP + f, "leftover");
+  for (const char* f : {"wqacc2.fbk", "wqacc2.fdb", "wqacc2.ini"})
+    writeAll(SystemDef.APPTEMP + f, "leftover");
   const QString earlier = ds.folder + "/wqacc2.fd_";
   writeAll(earlier, "kept by an earlier run");
   const QByteArray before = readAll(ds.database);
@@ -173,7 +169,7 @@ TEST_F(Rebuild, AFailedRebuildKeepsThisRunsCopyAndNeverPutsBackAnEarlierOne)
   EXPECT_EQ(readAll(folder + "/wqacc2.fdb"), "not a database");
   EXPECT_EQ(readAll(folder + "/wqacc2.fd_"), "kept by an earlier run");
   EXPECT_FALSE(QFile::exists(TDataInfomation::IniFileName(folder)));  // no status written
-  EXPECT_TRUE(entries(SystemDef.APPTEMP).isEmpty());                   // the backup file went
+  EXPECT_TRUE(entries(SystemDef.APPTEMP).isEmpty());                  // the backup file went
 }
 
 TEST_F(Rebuild, ARestoreRefusedOverAnAttachedDatabaseLeavesItWorking)
@@ -226,7 +222,7 @@ TEST_F(Rebuild, AShareEntryIsRebuiltOnACopyThatThenReplacesTheDatabase)
 // ---------------------------------------------------------------- client/server
 
 class RebuildClientServer : public Rebuild {
-protected:
+ protected:
   void SetUp() override
   {
     Rebuild::SetUp();
@@ -270,8 +266,8 @@ TEST_F(RebuildClientServer, TheListLockIsTakenOnlyFromNobodyAndOnlyOwnMarksAreCl
   const int rec = root->dataSets.at(0).rec;
   struct Case {
     const char* name;
-    int before;        // the row's mark when the job starts
-    int meanwhile;     // a mark someone sets while it runs (-1: none)
+    int before;     // the row's mark when the job starts
+    int meanwhile;  // a mark someone sets while it runs (-1: none)
     bool taken;
     int after;
   } cases[] = {
@@ -286,7 +282,8 @@ TEST_F(RebuildClientServer, TheListLockIsTakenOnlyFromNobodyAndOnlyOwnMarksAreCl
       TDataListLockHold hold;
       EXPECT_EQ(hold.Take(rec), c.taken);
       EXPECT_EQ(lockOf(rec), c.taken ? sample::OperatorCode : c.before);
-      if (c.meanwhile >= 0) setLock(rec, c.meanwhile);
+      if (c.meanwhile >= 0)
+        setLock(rec, c.meanwhile);
     }  // released here
     EXPECT_EQ(lockOf(rec), c.after);
   }

@@ -1,12 +1,17 @@
 // Applying the details dialog's changes to a stand-alone data set: the list
 // name and prohibitions written to the company database and the settings
 // file, and the status clearing decided from the status just read.
-#include "datasel/DataSyosaiUpdate.h"
+#include <gtest/gtest.h>
+#include <optional>
+
+#include <QDir>
+#include <QFile>
 
 #include "common/AccRecord.h"
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
+#include "datasel/DataSyosaiUpdate.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -16,13 +21,6 @@
 #include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
-#include <optional>
-
 namespace {
 
 using namespace fixtures;
@@ -31,7 +29,7 @@ const int kMe = sample::loginCode(sample::OperatorCode);
 const int kClerk = sample::loginCode(sample::ClerkCode);
 
 class ApplyDetails : public testenv::SharedDataRootTest<ApplyDetails> {
-protected:
+ protected:
   void SetUp() override
   {
     setUpDataModule({.root = root->root,
@@ -44,7 +42,8 @@ protected:
   void setStatus(const QString& folder, int status, int opCode)
   {
     QFile::remove(TDataInfomation::IniFileName(folder));
-    if (status < 0) return;
+    if (status < 0)
+      return;
     IniFile ini(TDataInfomation::IniFileName(folder));
     ini.WriteInteger("DATASTS", "STATUS", status);
     ini.WriteInteger("DATASTS", "OPCODE", opCode);
@@ -131,7 +130,8 @@ TEST_F(ApplyDetails, StatusClearingFollowsTheStatusJustRead)
       {"my own lock", 3, kMe, 3, kMe, true, false, false, true, false, 0, 1},
       {"another operator's lock", 3, kClerk, 3, kClerk, true, false, false, false, true, sample::ClerkCode, 3},
       {"another's lock, unrestricted access", 3, kClerk, 3, kClerk, true, true, false, true, false, 0, 1},
-      {"locked by another since it was shown", 3, kClerk, 2, kMe, true, false, false, false, true, sample::ClerkCode, 3},
+      {"locked by another since it was shown", 3, kClerk, 2, kMe, true, false, false, false, true, sample::ClerkCode,
+       3},
       {"locked since, even with unrestricted access", 3, kClerk, 2, kMe, true, true, false, false, true,
        sample::ClerkCode, 3},
       {"freed by someone meanwhile", -1, 0, 2, kMe, true, false, true, false, false, 0, 1},
@@ -143,8 +143,8 @@ TEST_F(ApplyDetails, StatusClearingFollowsTheStatusJustRead)
     SystemDef.DataSeigenNasi = c.unrestricted ? 1 : 0;
     TDataListRec r;
     r.DataLock = 77;  // stale: whatever the list showed before
-    const TDataSyosaiOutcome o = fnApplyDataSyosai(
-        ds.folder, {ds.listName, 0, 0, c.clear, TJxDataStatus(c.shownStatus), c.shownHolder}, r);
+    const TDataSyosaiOutcome o =
+        fnApplyDataSyosai(ds.folder, {ds.listName, 0, 0, c.clear, TJxDataStatus(c.shownStatus), c.shownHolder}, r);
     EXPECT_EQ(o.InfoWritten, c.written);
     EXPECT_EQ(o.StatusCleared, c.cleared);
     EXPECT_EQ(o.ClearRefused, c.refused);
@@ -156,7 +156,8 @@ TEST_F(ApplyDetails, StatusClearingFollowsTheStatusJustRead)
     }
     ASSERT_EQ(hook.texts.size(), c.refused ? 1 : 0);
     if (c.refused) {
-      EXPECT_TRUE(hook.texts[0].startsWith("このデータはデータロック中のため処理が行えません。")) << hook.texts[0].toStdString();
+      EXPECT_TRUE(hook.texts[0].startsWith("このデータはデータロック中のため処理が行えません。"))
+          << hook.texts[0].toStdString();
     }
   }
   setStatus(ds.folder, -1, 0);

@@ -2,11 +2,11 @@
 // for the listing and dialog tests. Header only (used by two test programs).
 #pragma once
 
-#include "fixtures/SampleData.h"
-#include "fixtures/SystemFixture.h"
-
 #include <QDate>
 #include <QStringList>
+
+#include "fixtures/SampleData.h"
+#include "fixtures/SystemFixture.h"
 
 namespace manydata {
 
@@ -18,14 +18,23 @@ constexpr int ExtraCount = 240;
 
 // Data kind, major version and code of extra row n (0-based): kinds cycle
 // 1, 2, 3, versions 16, 17, 17, 18, and every seventh row is a free slot.
-inline int kindOf(int n) { return n % 3 + 1; }
+inline int kindOf(int n)
+{
+  return n % 3 + 1;
+}
 inline int majorOf(int n)
 {
   static const int v[] = {16, 17, 17, 18};
   return v[n % 4];
 }
-inline bool freeOf(int n) { return n % 7 == 6; }
-inline QString codeOf(int n) { return QStringLiteral("C%1").arg(n % 50, 3, 10, QLatin1Char('0')); }
+inline bool freeOf(int n)
+{
+  return n % 7 == 6;
+}
+inline QString codeOf(int n)
+{
+  return QStringLiteral("C%1").arg(n % 50, 3, 10, QLatin1Char('0'));
+}
 inline QString nameOf(int n)
 {
   static const QStringList names = {QStringLiteral("髙橋商事"), QStringLiteral("ABC物産"), QStringLiteral("さくら医院"),

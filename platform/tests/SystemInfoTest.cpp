@@ -1,21 +1,21 @@
-#include "platform/SystemInfo.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QSysInfo>
-#include <gtest/gtest.h>
 
-#include <unistd.h>
+#include "platform/SystemInfo.h"
 
 namespace {
 
 TEST(SystemInfo, NamesOfThisMachineAndUser)
 {
-    EXPECT_FALSE(ComputerName().isEmpty());
-    EXPECT_EQ(ComputerName(), QSysInfo::machineHostName());
-    const QString user = UserName();
-    EXPECT_FALSE(user.isEmpty());
-    if (::getuid() == 0) {
-        EXPECT_EQ(user, QStringLiteral("root"));
-    }
+  EXPECT_FALSE(ComputerName().isEmpty());
+  EXPECT_EQ(ComputerName(), QSysInfo::machineHostName());
+  const QString user = UserName();
+  EXPECT_FALSE(user.isEmpty());
+  if (::getuid() == 0) {
+    EXPECT_EQ(user, QStringLiteral("root"));
+  }
 }
 
-} // namespace
+}  // namespace

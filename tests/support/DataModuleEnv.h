@@ -7,6 +7,15 @@
 // folders above it link (the support library itself stays below common).
 #pragma once
 
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "db/Database.h"
@@ -16,16 +25,6 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
-
-#include <QDir>
-#include <QString>
-#include <QStringList>
-#include <QVariantMap>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <optional>
 
 namespace testenv {
 
@@ -52,7 +51,8 @@ inline void execIn(db::Database& database, const QString& sql, const QVariantMap
   db::Transaction tr(database);
   tr.start();
   db::Query q(tr, sql);
-  for (auto it = params.begin(); it != params.end(); ++it) q.setParam(it.key().toUtf8().constData(), it.value().toString());
+  for (auto it = params.begin(); it != params.end(); ++it)
+    q.setParam(it.key().toUtf8().constData(), it.value().toString());
   q.exec();
   tr.commit();
 }
@@ -73,7 +73,8 @@ inline QStringList columnOf(db::Database& database, const QString& sql)
   db::Transaction tr(database);
   tr.start();
   db::Query q(tr, sql);
-  for (q.open(); !q.eof(); q.next()) out << q.field(0).asString();
+  for (q.open(); !q.eof(); q.next())
+    out << q.field(0).asString();
   q.close();
   tr.commit();
   return out;
@@ -97,7 +98,7 @@ inline QString valueOf(db::Database& database, const QString& sql)
 // and a data module; TearDown undoes it. A derived SetUp calls
 // setUpDataModule; a derived TearDown that adds work calls this one.
 class DataModuleTest : public ::testing::Test {
-protected:
+ protected:
   void setUpDataModule(const DataModuleSetup& setup)
   {
     pcAccRecordReset();
@@ -110,11 +111,16 @@ protected:
       QDir().mkpath(SystemDef.APPTEMP);
     }
     SystemDef.GROUPID = fixtures::sample::GroupId;
-    if (setup.sampleOperator) SystemDef.OPCODE = fixtures::sample::loginCode(fixtures::sample::OperatorCode);
-    if (setup.operatorName) SystemDef.OPNAME = fixtures::sample::operatorName();
-    if (setup.systemDbVerMajor) SystemDef.SystemDBVerMajor = *setup.systemDbVerMajor;
-    if (!setup.dataFile.isEmpty()) AppInfo.DataFile = setup.dataFile;
-    if (setup.dataListCnt > 0) AppInfo.DataListCnt = setup.dataListCnt;
+    if (setup.sampleOperator)
+      SystemDef.OPCODE = fixtures::sample::loginCode(fixtures::sample::OperatorCode);
+    if (setup.operatorName)
+      SystemDef.OPNAME = fixtures::sample::operatorName();
+    if (setup.systemDbVerMajor)
+      SystemDef.SystemDBVerMajor = *setup.systemDbVerMajor;
+    if (!setup.dataFile.isEmpty())
+      AppInfo.DataFile = setup.dataFile;
+    if (setup.dataListCnt > 0)
+      AppInfo.DataListCnt = setup.dataListCnt;
     if (setup.defaultColours) {
       // Forms copy these into their grid styles when first shown; left at 0
       // the grids would draw black.
@@ -135,7 +141,8 @@ protected:
   {
     closeDataModule();
     dm = std::make_unique<TDM>();
-    if (setDM) DM = dm.get();
+    if (setDM)
+      DM = dm.get();
     if (connect) {
       ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
     }
@@ -166,12 +173,11 @@ protected:
 // hides SetUpTestSuite and calls this one first.
 template <class Suite>
 class SharedDataRootTest : public DataModuleTest {
-protected:
+ protected:
   static void SetUpTestSuite()
   {
     tmp = new TestTempDir;
-    root = new fixtures::sample::DataRoot(
-        testfx::makeDataRoot(tmp->file("root"), fixtures::sample::DataRootOptions{}));
+    root = new fixtures::sample::DataRoot(testfx::makeDataRoot(tmp->file("root"), fixtures::sample::DataRootOptions{}));
   }
   static void TearDownTestSuite()
   {

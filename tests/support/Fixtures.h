@@ -1,10 +1,10 @@
 #pragma once
+#include <QString>
+
 #include "fixtures/CompanyFixture.h"
 #include "fixtures/FixtureBuilder.h"
 #include "fixtures/SampleData.h"
 #include "fixtures/SystemFixture.h"
-
-#include <QString>
 
 // One-call fixture databases for tests, built in a folder the test owns
 // (a TestTempDir). Every helper prepares the embedded engine (private root
@@ -17,19 +17,19 @@ namespace testfx {
 void prepareEngine();
 
 // The builder the helpers use (forced writes off).
-const fixtures::FixtureBuilder &builder();
+const fixtures::FixtureBuilder& builder();
 
 // "<folder>/wqaccdef2.fdb" with the sample operators, eras, office settings
 // and free data-list slots (data root = folder).
-QString makeSystemDb(const QString &folder,
+QString makeSystemDb(const QString& folder,
                      fixtures::SystemGeneration generation = fixtures::SystemGeneration::Current);
 // "<folder>/wqacc2.fdb" (folder created when missing) with the sample
 // company of `kind`: settings, branches, departments, sub-accounts and
 // openings; with `journal` also a year of journal lines.
-QString makeCompanyDb(const QString &folder, fixtures::CompanyKind kind, bool journal = false);
+QString makeCompanyDb(const QString& folder, fixtures::CompanyKind kind, bool journal = false);
 // "<folder>/wqfileman.fdb".
-QString makeFileManagerDb(const QString &folder);
+QString makeFileManagerDb(const QString& folder);
 // A whole stand-alone data root in `folder` (see fixtures::sample::buildDataRoot).
-fixtures::sample::DataRoot makeDataRoot(const QString &folder, const fixtures::sample::DataRootOptions &options = {});
+fixtures::sample::DataRoot makeDataRoot(const QString& folder, const fixtures::sample::DataRootOptions& options = {});
 
-} // namespace testfx
+}  // namespace testfx

@@ -5,17 +5,17 @@
 // folders above it link (the support library itself stays below common).
 #pragma once
 
-#include "common/MessageHook.h"
-
 #include <QString>
 #include <QStringList>
+
+#include "common/MessageHook.h"
 
 namespace testenv {
 
 // Collects the texts of message boxes instead of showing them. A box built
 // from lines is kept as one text with the lines joined by "\n".
 class MessageCollector : public IMessageHook {
-public:
+ public:
   enum class Replies {
     Ok,           // every box answers OK
     FirstButton,  // a dialog answers its first button, a box of lines Yes
@@ -36,14 +36,14 @@ public:
 
   QStringList texts;
 
-private:
+ private:
   Replies replies_;
 };
 
 // A collector installed for its lifetime; the hook before it comes back when
 // it goes.
 class ScopedMessageCollector : public MessageCollector {
-public:
+ public:
   explicit ScopedMessageCollector(Replies replies = Replies::Ok) : MessageCollector(replies)
   {
     previous_ = SetMessageHook(this);
@@ -52,7 +52,7 @@ public:
   ScopedMessageCollector(const ScopedMessageCollector&) = delete;
   ScopedMessageCollector& operator=(const ScopedMessageCollector&) = delete;
 
-private:
+ private:
   IMessageHook* previous_ = nullptr;
 };
 

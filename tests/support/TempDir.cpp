@@ -1,7 +1,8 @@
 #include "tests/support/TempDir.h"
+
 #include <QDir>
 
 QString TestTempDir::QDir_tempTemplate()
 {
-    return QDir::tempPath() + QStringLiteral("/rendo-test-XXXXXX");
+  return QDir::tempPath() + QStringLiteral("/rendo-test-XXXXXX");
 }

@@ -1,13 +1,14 @@
 // Test main for suites that need a QApplication: widgets run on the
 // offscreen platform unless a display is asked for explicitly.
-#include <QApplication>
 #include <gtest/gtest.h>
 
-int main(int argc, char **argv)
+#include <QApplication>
+
+int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
 }

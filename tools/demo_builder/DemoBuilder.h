@@ -1,8 +1,8 @@
 #pragma once
-#include "fixtures/SampleData.h"
-
 #include <QString>
 #include <QStringList>
+
+#include "fixtures/SampleData.h"
 
 // Builds the demo installation: everything the program needs to start
 // stand-alone on the embedded engine, in one folder.
@@ -23,51 +23,48 @@
 // into place, so a failure never leaves a half-built demo. A folder that
 // already holds a complete demo is left as it is unless `rebuild` is set;
 // then the new demo replaces it in one rename.
-struct DemoOptions
-{
-    QString folder;          // the demo folder
-    QString programDir;      // where AppInfo.ini also goes ("" none)
-    bool rebuild = false;
-    quint32 seed = 1;
+struct DemoOptions {
+  QString folder;      // the demo folder
+  QString programDir;  // where AppInfo.ini also goes ("" none)
+  bool rebuild = false;
+  quint32 seed = 1;
 };
 
-struct DemoResult
-{
-    bool built = false;      // false: a complete demo was already there
-    QString folder;
-    QString dataDir;         // the data root (system database folder)
-    QString envFile;
-    QString appInfoBesideProgram; // "" when not written
-    int groupId = fixtures::sample::GroupId;
-    int operatorCode = fixtures::sample::OperatorCode;
-    QString operatorPassword = fixtures::sample::operatorPassword();
-    QList<fixtures::sample::DataSet> dataSets;
+struct DemoResult {
+  bool built = false;  // false: a complete demo was already there
+  QString folder;
+  QString dataDir;  // the data root (system database folder)
+  QString envFile;
+  QString appInfoBesideProgram;  // "" when not written
+  int groupId = fixtures::sample::GroupId;
+  int operatorCode = fixtures::sample::OperatorCode;
+  QString operatorPassword = fixtures::sample::operatorPassword();
+  QList<fixtures::sample::DataSet> dataSets;
 };
 
-class DemoBuilder
-{
-public:
-    // Names inside the demo.
-    static QString homeDir() { return QStringLiteral("norvik/dedodozorav2"); }
-    static QString appName() { return QStringLiteral("wqzaimu"); }
-    static QString comRegKey() { return QStringLiteral("\\SOFTWARE\\NORVIK"); }
-    static QString productRegKey() { return QStringLiteral("ABACORZAIMU"); }
-    static QString productTitle() { return QStringLiteral("タリマン財務"); }
-    static QString productVersion() { return QStringLiteral("17.0.3"); }
-    static QString markerName() { return QStringLiteral(".rendo-demo-complete"); }
+class DemoBuilder {
+ public:
+  // Names inside the demo.
+  static QString homeDir() { return QStringLiteral("norvik/dedodozorav2"); }
+  static QString appName() { return QStringLiteral("wqzaimu"); }
+  static QString comRegKey() { return QStringLiteral("\\SOFTWARE\\NORVIK"); }
+  static QString productRegKey() { return QStringLiteral("ABACORZAIMU"); }
+  static QString productTitle() { return QStringLiteral("タリマン財務"); }
+  static QString productVersion() { return QStringLiteral("17.0.3"); }
+  static QString markerName() { return QStringLiteral(".rendo-demo-complete"); }
 
-    // The default folder: $XDG_DATA_HOME/rendo-demo (~/.local/share/rendo-demo).
-    static QString defaultFolder();
-    // The program folder next to this build's tools (…/app), "" when absent.
-    static QString defaultProgramDir(const QString &builderDir);
+  // The default folder: $XDG_DATA_HOME/rendo-demo (~/.local/share/rendo-demo).
+  static QString defaultFolder();
+  // The program folder next to this build's tools (…/app), "" when absent.
+  static QString defaultProgramDir(const QString& builderDir);
 
-    // Builds (or keeps) the demo; throws on failure (fixtures::FixtureError,
-    // db::DbError, EIniFileError), leaving any earlier demo untouched.
-    static DemoResult build(const DemoOptions &options);
+  // Builds (or keeps) the demo; throws on failure (fixtures::FixtureError,
+  // db::DbError, EIniFileError), leaving any earlier demo untouched.
+  static DemoResult build(const DemoOptions& options);
 
-    // The content of AppInfo.ini (UTF-8).
-    static QByteArray appInfoIni();
+  // The content of AppInfo.ini (UTF-8).
+  static QByteArray appInfoIni();
 
-private:
-    static void buildInto(const QString &physical, const QString &final, const DemoOptions &options, DemoResult &result);
+ private:
+  static void buildInto(const QString& physical, const QString& final, const DemoOptions& options, DemoResult& result);
 };

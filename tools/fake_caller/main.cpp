@@ -8,15 +8,15 @@
 // datagrams, after --timeout milliseconds, or on SIGINT/SIGTERM.
 // Exit status: 0 normally, 1 on a usage or binding error, 2 when the
 // timeout passed before --count datagrams arrived.
-#include "platform/CallerWindow.h"
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 
-#include <csignal>
-#include <cstdio>
-#include <cstring>
+#include "platform/CallerWindow.h"
 
 namespace {
 
@@ -24,89 +24,89 @@ volatile std::sig_atomic_t g_stop = 0;
 
 extern "C" void onSignal(int)
 {
-    g_stop = 1;
+  g_stop = 1;
 }
 
 int usage()
 {
-    std::fprintf(stderr, "usage: rendo-fake-caller --handle N [--output FILE] [--count N] [--timeout MS]\n");
-    return 1;
+  std::fprintf(stderr, "usage: rendo-fake-caller --handle N [--output FILE] [--count N] [--timeout MS]\n");
+  return 1;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
-    quint64 handle = 0;
-    QString output;
-    long long count = -1;
-    long long timeoutMs = -1;
-    for (int i = 1; i < argc; ++i) {
-        const char *a = argv[i];
-        const bool hasValue = i + 1 < argc;
-        bool ok = true;
-        if (std::strcmp(a, "--handle") == 0 && hasValue)
-            handle = QByteArray(argv[++i]).toULongLong(&ok);
-        else if (std::strcmp(a, "--output") == 0 && hasValue)
-            output = QString::fromLocal8Bit(argv[++i]);
-        else if (std::strcmp(a, "--count") == 0 && hasValue)
-            count = QByteArray(argv[++i]).toLongLong(&ok);
-        else if (std::strcmp(a, "--timeout") == 0 && hasValue)
-            timeoutMs = QByteArray(argv[++i]).toLongLong(&ok);
-        else
-            return usage();
-        if (!ok)
-            return usage();
-    }
-    if (handle == 0)
-        return usage();
-
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = onSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0; // no SA_RESTART: poll returns on the signal
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-
-    CallerWindowEndpoint endpoint(handle);
-    if (!endpoint.isOpen()) {
-        std::fprintf(stderr, "rendo-fake-caller: %s\n", qPrintable(endpoint.errorString()));
-        return 1;
-    }
-
-    QFile out;
-    bool opened;
-    if (output.isEmpty())
-        opened = out.open(stdout, QIODevice::WriteOnly);
+  quint64 handle = 0;
+  QString output;
+  long long count = -1;
+  long long timeoutMs = -1;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    const bool hasValue = i + 1 < argc;
+    bool ok = true;
+    if (std::strcmp(a, "--handle") == 0 && hasValue)
+      handle = QByteArray(argv[++i]).toULongLong(&ok);
+    else if (std::strcmp(a, "--output") == 0 && hasValue)
+      output = QString::fromLocal8Bit(argv[++i]);
+    else if (std::strcmp(a, "--count") == 0 && hasValue)
+      count = QByteArray(argv[++i]).toLongLong(&ok);
+    else if (std::strcmp(a, "--timeout") == 0 && hasValue)
+      timeoutMs = QByteArray(argv[++i]).toLongLong(&ok);
     else
-        opened = (out.setFileName(output), out.open(QIODevice::WriteOnly | QIODevice::Append));
-    if (!opened) {
-        std::fprintf(stderr, "rendo-fake-caller: cannot open the output: %s\n", qPrintable(out.errorString()));
-        return 1;
-    }
+      return usage();
+    if (!ok)
+      return usage();
+  }
+  if (handle == 0)
+    return usage();
 
-    std::fprintf(stderr, "ready %s\n", qPrintable(CallerWindow::SocketPath(handle)));
-    std::fflush(stderr);
+  struct sigaction sa;
+  std::memset(&sa, 0, sizeof sa);
+  sa.sa_handler = onSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = 0;  // no SA_RESTART: poll returns on the signal
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
 
-    QElapsedTimer clock;
-    clock.start();
-    long long received = 0;
-    while (!g_stop && (count < 0 || received < count)) {
-        int wait = 200;
-        if (timeoutMs >= 0) {
-            const long long left = timeoutMs - clock.elapsed();
-            if (left <= 0)
-                break;
-            wait = int(std::min<long long>(left, 200));
-        }
-        QByteArray datagram;
-        if (!endpoint.receive(datagram, wait))
-            continue;
-        out.write(datagram + '\n');
-        out.flush();
-        ++received;
+  CallerWindowEndpoint endpoint(handle);
+  if (!endpoint.isOpen()) {
+    std::fprintf(stderr, "rendo-fake-caller: %s\n", qPrintable(endpoint.errorString()));
+    return 1;
+  }
+
+  QFile out;
+  bool opened;
+  if (output.isEmpty())
+    opened = out.open(stdout, QIODevice::WriteOnly);
+  else
+    opened = (out.setFileName(output), out.open(QIODevice::WriteOnly | QIODevice::Append));
+  if (!opened) {
+    std::fprintf(stderr, "rendo-fake-caller: cannot open the output: %s\n", qPrintable(out.errorString()));
+    return 1;
+  }
+
+  std::fprintf(stderr, "ready %s\n", qPrintable(CallerWindow::SocketPath(handle)));
+  std::fflush(stderr);
+
+  QElapsedTimer clock;
+  clock.start();
+  long long received = 0;
+  while (!g_stop && (count < 0 || received < count)) {
+    int wait = 200;
+    if (timeoutMs >= 0) {
+      const long long left = timeoutMs - clock.elapsed();
+      if (left <= 0)
+        break;
+      wait = int(std::min<long long>(left, 200));
     }
-    out.close();
-    return (count >= 0 && received < count && !g_stop) ? 2 : 0;
+    QByteArray datagram;
+    if (!endpoint.receive(datagram, wait))
+      continue;
+    out.write(datagram + '\n');
+    out.flush();
+    ++received;
+  }
+  out.close();
+  return (count >= 0 && received < count && !g_stop) ? 2 : 0;
 }

@@ -1,6 +1,6 @@
 // The combo box: the code look-up while typing and on leaving, Delete back
 // to the first item, and the width of the dropped list.
-#include "ui/xComboBox.h"
+#include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -8,94 +8,94 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <gtest/gtest.h>
+#include "ui/xComboBox.h"
 
 namespace {
 
 struct TForm {
-    QWidget form;
-    TxComboBox *combo;
-    QLineEdit *next;
-    TForm(bool editable, int keyLen, QStringList items = {QStringLiteral("001:Cash"), QStringLiteral("002:Bank"),
-                                                          QStringLiteral("101:Sales")})
-    {
-        auto *lay = new QVBoxLayout(&form);
-        combo = new TxComboBox(&form);
-        combo->setEditable(editable);
-        combo->setKeyLen(keyLen);
-        combo->addItems(items);
-        next = new QLineEdit(&form);
-        lay->addWidget(combo);
-        lay->addWidget(next);
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        combo->setFocus();
-    }
+  QWidget form;
+  TxComboBox* combo;
+  QLineEdit* next;
+  TForm(bool editable, int keyLen,
+        QStringList items = {QStringLiteral("001:Cash"), QStringLiteral("002:Bank"), QStringLiteral("101:Sales")})
+  {
+    auto* lay = new QVBoxLayout(&form);
+    combo = new TxComboBox(&form);
+    combo->setEditable(editable);
+    combo->setKeyLen(keyLen);
+    combo->addItems(items);
+    next = new QLineEdit(&form);
+    lay->addWidget(combo);
+    lay->addWidget(next);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    combo->setFocus();
+  }
 };
 
 TEST(ComboBox, CodeLookUpWhileTypingAndOnLeaving)
 {
-    struct Case {
-        int keyLen;
-        QString typed;
-        int remembered;
-        int afterLeave;
-        QString textAfterLeave;
-    } cases[] = {
-        {3, QStringLiteral("10"), 2, 2, QStringLiteral("101:Sales")},
-        {3, QStringLiteral("00"), 0, 0, QStringLiteral("001:Cash")},
-        {3, QStringLiteral("002:"), 1, 1, QStringLiteral("002:Bank")},
-        {3, QStringLiteral("9"), -1, -1, QString()},  // nothing remembered: none selected
-        {0, QStringLiteral("10"), -1, -1, QStringLiteral("10")},
-    };
-    for (const auto &c : cases) {
-        TForm f(true, c.keyLen);
-        // Entering the field remembers the item shown then: none.
-        f.next->setFocus();
-        f.combo->setCurrentIndex(-1);
-        f.combo->lineEdit()->clear();
-        f.combo->setFocus();
-        QApplication::processEvents();
-        QTest::keyClicks(f.combo->lineEdit(), c.typed);
-        if (c.keyLen > 0) {
-            EXPECT_EQ(f.combo->St_ItemNum(), c.remembered) << c.typed.toStdString();
-        }
-        if (c.remembered < 0) {
-            EXPECT_EQ(f.combo->ItemIndex(), -1) << c.typed.toStdString();
-            EXPECT_EQ(f.combo->currentText(), c.typed) << c.typed.toStdString();
-        }
-        f.next->setFocus();
-        QApplication::processEvents();
-        EXPECT_EQ(f.combo->ItemIndex(), c.afterLeave) << c.typed.toStdString();
-        EXPECT_EQ(f.combo->currentText(), c.textAfterLeave) << c.typed.toStdString();
+  struct Case {
+    int keyLen;
+    QString typed;
+    int remembered;
+    int afterLeave;
+    QString textAfterLeave;
+  } cases[] = {
+      {3, QStringLiteral("10"), 2, 2, QStringLiteral("101:Sales")},
+      {3, QStringLiteral("00"), 0, 0, QStringLiteral("001:Cash")},
+      {3, QStringLiteral("002:"), 1, 1, QStringLiteral("002:Bank")},
+      {3, QStringLiteral("9"), -1, -1, QString()},  // nothing remembered: none selected
+      {0, QStringLiteral("10"), -1, -1, QStringLiteral("10")},
+  };
+  for (const auto& c : cases) {
+    TForm f(true, c.keyLen);
+    // Entering the field remembers the item shown then: none.
+    f.next->setFocus();
+    f.combo->setCurrentIndex(-1);
+    f.combo->lineEdit()->clear();
+    f.combo->setFocus();
+    QApplication::processEvents();
+    QTest::keyClicks(f.combo->lineEdit(), c.typed);
+    if (c.keyLen > 0) {
+      EXPECT_EQ(f.combo->St_ItemNum(), c.remembered) << c.typed.toStdString();
     }
+    if (c.remembered < 0) {
+      EXPECT_EQ(f.combo->ItemIndex(), -1) << c.typed.toStdString();
+      EXPECT_EQ(f.combo->currentText(), c.typed) << c.typed.toStdString();
+    }
+    f.next->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(f.combo->ItemIndex(), c.afterLeave) << c.typed.toStdString();
+    EXPECT_EQ(f.combo->currentText(), c.textAfterLeave) << c.typed.toStdString();
+  }
 }
 
 TEST(ComboBox, DeleteGoesBackToTheFirstItem)
 {
-    TForm f(false, 0);
-    f.combo->setItemIndex(1);
-    EXPECT_EQ(f.combo->St_ItemNum(), 1);
-    QTest::keyClick(f.combo, Qt::Key_Delete);
-    EXPECT_EQ(f.combo->ItemIndex(), 0);
-    EXPECT_EQ(f.combo->currentText(), QStringLiteral("001:Cash"));
+  TForm f(false, 0);
+  f.combo->setItemIndex(1);
+  EXPECT_EQ(f.combo->St_ItemNum(), 1);
+  QTest::keyClick(f.combo, Qt::Key_Delete);
+  EXPECT_EQ(f.combo->ItemIndex(), 0);
+  EXPECT_EQ(f.combo->currentText(), QStringLiteral("001:Cash"));
 
-    TForm empty(false, 0, {});
-    QTest::keyClick(empty.combo, Qt::Key_Delete);
-    EXPECT_EQ(empty.combo->ItemIndex(), -1);
-    EXPECT_TRUE(empty.combo->hasFocus());
+  TForm empty(false, 0, {});
+  QTest::keyClick(empty.combo, Qt::Key_Delete);
+  EXPECT_EQ(empty.combo->ItemIndex(), -1);
+  EXPECT_TRUE(empty.combo->hasFocus());
 }
 
 TEST(ComboBox, EnterMovesOnAndTheListHasItsMinimumWidth)
 {
-    TForm f(false, 0);
-    QTest::keyClick(f.combo, Qt::Key_Return);
-    EXPECT_TRUE(f.next->hasFocus());
-    f.combo->setDropDownWidth(400);
-    f.combo->showPopup();
-    EXPECT_GE(f.combo->view()->minimumWidth(), 400);
-    f.combo->hidePopup();
+  TForm f(false, 0);
+  QTest::keyClick(f.combo, Qt::Key_Return);
+  EXPECT_TRUE(f.next->hasFocus());
+  f.combo->setDropDownWidth(400);
+  f.combo->showPopup();
+  EXPECT_GE(f.combo->view()->minimumWidth(), 400);
+  f.combo->hidePopup();
 }
 
-} // namespace
+}  // namespace

@@ -6,6 +6,14 @@
 //
 // PATH is a company database such as the one the computation benchmark
 // leaves behind: rendo_acccalc_bench --keep DIR gives DIR/wqacc2.fdb.
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCodeTable.h"
 #include "common/AccRecord.h"
@@ -16,15 +24,8 @@
 #include "fixtures/SampleData.h"
 #include "wizard/Ug13.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <cstdio>
-
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
   const int dbAt = args.indexOf(QStringLiteral("--database"));
@@ -83,8 +84,10 @@ int main(int argc, char** argv) {
       t.restart();
       pcRendoWriteImportFile(exp, out);
       const qint64 all = t.nsecsElapsed();
-      if (bestProc < 0 || proc < bestProc) bestProc = proc;
-      if (bestAll < 0 || all < bestAll) bestAll = all;
+      if (bestProc < 0 || proc < bestProc)
+        bestProc = proc;
+      if (bestAll < 0 || all < bestAll)
+        bestAll = all;
     }
     SetAccCalcDatabase({});
     const double procMs = bestProc / 1e6, allMs = bestAll / 1e6;

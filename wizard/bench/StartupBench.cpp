@@ -11,14 +11,9 @@
 // (not timed). Printed per round: from the process start (as the parent saw
 // it) and from the child's main() to the dialog shown; then the median and
 // the fastest round.
-#include "common/dialogs/AppIniCreateBox.h"
-#include "common/dialogs/DataPasswordDlg.h"
-#include "common/dialogs/Logon.h"
-#include "datasel/dialogs/DataSentaku.h"
-#include "platform/gui/Application.h"
-#include "tools/demo_builder/DemoBuilder.h"
-#include "ui/UiMessageHook.h"
-#include "wizard/window/RendoProgram.h"
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -30,9 +25,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <algorithm>
-#include <cstdio>
-#include <vector>
+#include "common/dialogs/AppIniCreateBox.h"
+#include "common/dialogs/DataPasswordDlg.h"
+#include "common/dialogs/Logon.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "platform/gui/Application.h"
+#include "tools/demo_builder/DemoBuilder.h"
+#include "ui/UiMessageHook.h"
+#include "wizard/window/RendoProgram.h"
 
 namespace {
 
@@ -42,9 +42,10 @@ const char* const kShownLine = "LOGON-SHOWN ";
 // Child role: the program block of the real program, with a watcher that
 // notes when the logon dialog shows and then refuses it.
 class LogonWatcher : public QObject {
-public:
+ public:
   explicit LogonWatcher(const QElapsedTimer& clock) : clock_(clock) {}
-  bool eventFilter(QObject* watched, QEvent* e) override {
+  bool eventFilter(QObject* watched, QEvent* e) override
+  {
     if (e->type() == QEvent::Show && !seen_) {
       if (auto* box = qobject_cast<TLogonBox*>(watched)) {
         seen_ = true;
@@ -56,12 +57,13 @@ public:
     return QObject::eventFilter(watched, e);
   }
 
-private:
+ private:
   const QElapsedTimer& clock_;
   bool seen_ = false;
 };
 
-int runChild(int argc, char** argv, const QElapsedTimer& clock) {
+int runChild(int argc, char** argv, const QElapsedTimer& clock)
+{
   TApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   pcInstallUiMessageHook();
@@ -73,7 +75,8 @@ int runChild(int argc, char** argv, const QElapsedTimer& clock) {
   return fnRendoProgramMain({});
 }
 
-double median(std::vector<double> v) {
+double median(std::vector<double> v)
+{
   std::sort(v.begin(), v.end());
   const size_t n = v.size();
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
@@ -81,11 +84,13 @@ double median(std::vector<double> v) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
   QElapsedTimer clock;
   clock.start();
   for (int i = 1; i < argc; ++i)
-    if (qstrcmp(argv[i], kChildFlag) == 0) return runChild(argc, argv, clock);
+    if (qstrcmp(argv[i], kChildFlag) == 0)
+      return runChild(argc, argv, clock);
 
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
@@ -102,12 +107,13 @@ int main(int argc, char** argv) {
   try {
     DemoOptions o;
     o.folder = demoAt >= 0 && demoAt + 1 < args.size() ? QFileInfo(args[demoAt + 1]).absoluteFilePath()
-                                                        : tmp.filePath(QStringLiteral("demo"));
+                                                       : tmp.filePath(QStringLiteral("demo"));
     std::printf("demo installation: %s%s\n", qPrintable(o.folder),
                 QFileInfo::exists(o.folder) ? "" : " (building, not timed)");
     std::fflush(stdout);
     demo = DemoBuilder::build(o);
-    if (demo.folder.isEmpty()) demo.folder = o.folder;
+    if (demo.folder.isEmpty())
+      demo.folder = o.folder;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "demo installation failed: %s\n", e.what());
     return 1;
@@ -122,7 +128,8 @@ int main(int argc, char** argv) {
   env.insert(QStringLiteral("RENDO_APPINFO_DIR"), demo.folder);
   QDir().mkpath(tmp.filePath(QStringLiteral("run")));
   env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tmp.filePath(QStringLiteral("run")));
-  if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
 
   std::vector<double> fromStart;
   std::vector<double> fromMain;
@@ -140,7 +147,8 @@ int main(int argc, char** argv) {
       out += child.readAllStandardOutput();
       const int at = out.indexOf(kShownLine);
       const int end = at >= 0 ? out.indexOf('\n', at) : -1;
-      if (end < 0) continue;
+      if (end < 0)
+        continue;
       startMs = round.nsecsElapsed() / 1e6;
       mainMs = out.mid(at + int(qstrlen(kShownLine)), end - at - int(qstrlen(kShownLine))).toLongLong() / 1e3;
     }

@@ -1,31 +1,32 @@
-#include "wizard/ComDataExp.h"
-
-#include "common/AccRecord.h"
-#include "platform/IniFile.h"
-#include "platform/Registry.h"
-#include "platform/TextCodec.h"
-#include "wizard/Ug13.h"
-#include "wizard/tests/ExportEnv.h"
+#include <array>
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <array>
-
-#include <gtest/gtest.h>
+#include "common/AccRecord.h"
+#include "platform/IniFile.h"
+#include "platform/Registry.h"
+#include "platform/TextCodec.h"
+#include "wizard/ComDataExp.h"
+#include "wizard/Ug13.h"
+#include "wizard/tests/ExportEnv.h"
 
 namespace {
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+  if (!f.open(QIODevice::ReadOnly))
+    return QByteArray("<missing>");
   return f.readAll();
 }
 
 }  // namespace
 
-TEST_F(ExportEnv, InstalledProductIsTheLastMatchingRegistryKey) {
+TEST_F(ExportEnv, InstalledProductIsTheLastMatchingRegistryKey)
+{
   struct Case {
     const char* what;
     QList<std::array<QString, 3>> products;
@@ -54,7 +55,8 @@ TEST_F(ExportEnv, InstalledProductIsTheLastMatchingRegistryKey) {
   };
   for (const Case& c : cases) {
     QFile::remove(registryFile());
-    if (!c.products.isEmpty()) registerProducts(c.products);
+    if (!c.products.isEmpty())
+      registerProducts(c.products);
     TUtiwakesyoDataExport exp(QString(), QString(), 0);
     EXPECT_EQ(exp.PGNAME, c.name) << c.what;
     EXPECT_EQ(exp.PGVER, c.version) << c.what;
@@ -63,7 +65,8 @@ TEST_F(ExportEnv, InstalledProductIsTheLastMatchingRegistryKey) {
   }
 }
 
-TEST_F(ExportEnv, IdentityOfTheLink) {
+TEST_F(ExportEnv, IdentityOfTheLink)
+{
   struct Case {
     int functionId;
     int importType;
@@ -87,7 +90,8 @@ TEST_F(ExportEnv, IdentityOfTheLink) {
   }
 }
 
-TEST_F(ExportEnv, LinkSettingsAreReadAtCreation) {
+TEST_F(ExportEnv, LinkSettingsAreReadAtCreation)
+{
   struct Case {
     const char* what;
     bool fileExists;
@@ -110,7 +114,8 @@ TEST_F(ExportEnv, LinkSettingsAreReadAtCreation) {
   for (const Case& c : cases) {
     QFile::remove(linkFile());
     if (c.fileExists)
-      writeLinkFile(QStringLiteral("/data/0001"), QStringLiteral("㈱髙橋商店"), QStringLiteral("/home/u/前回,出力.xml"));
+      writeLinkFile(QStringLiteral("/data/0001"), QStringLiteral("㈱髙橋商店"),
+                    QStringLiteral("/home/u/前回,出力.xml"));
     TUtiwakesyoDataExport exp(QString(), c.argPath, c.functionId);
     EXPECT_EQ(exp.ExpFilePath, c.expPath) << c.what;
     EXPECT_EQ(exp.DataFilePathA, c.data) << c.what;
@@ -119,7 +124,8 @@ TEST_F(ExportEnv, LinkSettingsAreReadAtCreation) {
   }
 }
 
-TEST_F(ExportEnv, LinkSettingsAreWrittenBackAtTheEnd) {
+TEST_F(ExportEnv, LinkSettingsAreWrittenBackAtTheEnd)
+{
   struct Case {
     const char* what;
     int functionId;
@@ -146,8 +152,7 @@ TEST_F(ExportEnv, LinkSettingsAreWrittenBackAtTheEnd) {
         << c.what;
     EXPECT_EQ(ini.ReadString(QStringLiteral("UTIWAKESYO"), QStringLiteral("KOMONSAKI")), c.komonsaki) << c.what;
     EXPECT_EQ(ini.ReadString(QStringLiteral("UTIWAKESYO"), QStringLiteral("EXPORTFILE")), c.exportFile) << c.what;
-    EXPECT_EQ(ini.ReadString(QStringLiteral("OTHERKIND"), QStringLiteral("DATA")), QStringLiteral("keep me"))
-        << c.what;
+    EXPECT_EQ(ini.ReadString(QStringLiteral("OTHERKIND"), QStringLiteral("DATA")), QStringLiteral("keep me")) << c.what;
   }
   // A new file is written in code page 932, which the tax-form program reads.
   QFile::remove(linkFile());
@@ -158,7 +163,8 @@ TEST_F(ExportEnv, LinkSettingsAreWrittenBackAtTheEnd) {
   EXPECT_TRUE(readFile(linkFile()).contains(QByteArray("KOMONSAKI=\xFB\xFC\x87\x40")));
 }
 
-TEST_F(ExportEnv, LinkSettingsWriteFailureIsReported) {
+TEST_F(ExportEnv, LinkSettingsWriteFailureIsReported)
+{
   TUtiwakesyoDataExport exp(QString(), QString(), 0);
   // The settings folder is taken by a file: nothing can be written there.
   QDir(exp.FComDocIni).removeRecursively();
@@ -168,7 +174,8 @@ TEST_F(ExportEnv, LinkSettingsWriteFailureIsReported) {
   EXPECT_THROW(exp.pcSaveLinkSettings(), EIniFileError);
 }
 
-TEST_F(ExportEnv, SystemAndBasicElements) {
+TEST_F(ExportEnv, SystemAndBasicElements)
+{
   registerProducts({{QStringLiteral("WQZaimu17"), QStringLiteral("財務会計<17>"), QStringLiteral("17.1.0")}});
   struct Case {
     int functionId;
@@ -201,13 +208,13 @@ TEST_F(ExportEnv, SystemAndBasicElements) {
     TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
     exp.SetSystemNode(doc);
     exp.SetBasicNode(doc);
-    EXPECT_EQ(doc.fnXmlSaveToBytes(),
-              "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + toCp932(c.body) + "\n")
+    EXPECT_EQ(doc.fnXmlSaveToBytes(), "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + toCp932(c.body) + "\n")
         << c.functionId;
   }
 }
 
-TEST(RendoExportFileName, NameWithoutFolderGoesToDocuments) {
+TEST(RendoExportFileName, NameWithoutFolderGoesToDocuments)
+{
   struct Case {
     QString path;
     QString full;
@@ -222,7 +229,8 @@ TEST(RendoExportFileName, NameWithoutFolderGoesToDocuments) {
     EXPECT_EQ(fnRendoExportFileName(c.path, QStringLiteral("/home/u/Documents")), c.full) << c.path.toStdString();
 }
 
-TEST_F(ExportEnv, AFailedComputationWritesNoFile) {
+TEST_F(ExportEnv, AFailedComputationWritesNoFile)
+{
   // No company database is open: the balance reading cannot run.
   const QString out = dir.file(QStringLiteral("out.xml"));
   QFile earlier(out);

@@ -1,11 +1,11 @@
-#include "wizard/ComRendo.h"
+#include <gtest/gtest.h>
 
+#include "wizard/ComRendo.h"
 #include "wizard/Ug13.h"
 #include "wizard/tests/ExportEnv.h"
 
-#include <gtest/gtest.h>
-
-TEST(ZaimuLoadRange, ClosingPeriodRuleAndMonthOfTheLastPeriod) {
+TEST(ZaimuLoadRange, ClosingPeriodRuleAndMonthOfTheLastPeriod)
+{
   struct Case {
     int start, end, last;  // 0-based indexes of the period panel
     int from, to;          // periods handed to the computation
@@ -13,13 +13,11 @@ TEST(ZaimuLoadRange, ClosingPeriodRuleAndMonthOfTheLastPeriod) {
     int month;             // SelEndNum12
   };
   const Case cases[] = {
-      {0, 15, 15, 1, 16, 15, 12},  // the whole year
-      {0, 11, 11, 1, 16, 15, 9},   // ends on the panel's closing period: to the year end
-      {2, 5, 15, 3, 6, 5, 5},
-      {4, 4, 15, 5, 5, 4, 4},      // a single period
-      {0, 11, 15, 1, 12, 11, 9},
-      {0, 3, 15, 1, 4, 3, 3},
-      {0, 10, 11, 1, 11, 10, 9},   // the closing period is not the end: no rule
+      {0, 15, 15, 1, 16, 15, 12},                          // the whole year
+      {0, 11, 11, 1, 16, 15, 9},                           // ends on the panel's closing period: to the year end
+      {2, 5, 15, 3, 6, 5, 5},     {4, 4, 15, 5, 5, 4, 4},  // a single period
+      {0, 11, 15, 1, 12, 11, 9},  {0, 3, 15, 1, 4, 3, 3},
+      {0, 10, 11, 1, 11, 10, 9},  // the closing period is not the end: no rule
       {0, 7, 7, 1, 16, 15, 6},
   };
   for (const Case& c : cases) {
@@ -33,12 +31,13 @@ TEST(ZaimuLoadRange, ClosingPeriodRuleAndMonthOfTheLastPeriod) {
   EXPECT_THROW(fnZaimuLoadRange(-1, 3, 15), std::out_of_range);
 }
 
-TEST(UtiwakesyoDataMake, WalksTheRowsInSortKeyOrder) {
+TEST(UtiwakesyoDataMake, WalksTheRowsInSortKeyOrder)
+{
   TUtiwakesyoDataMake loader;
   loader.FRecMax = 4;
   loader.FBalanceRec.resize(4);
-  loader.FBalanceSortRec = {{QStringLiteral("1"), 2}, {QStringLiteral("2"), 0}, {QStringLiteral("3"), 3},
-                            {QStringLiteral("\uFF9F"), 1}};
+  loader.FBalanceSortRec = {
+      {QStringLiteral("1"), 2}, {QStringLiteral("2"), 0}, {QStringLiteral("3"), 3}, {QStringLiteral("\uFF9F"), 1}};
   loader.FBalanceRec[2].KAMOKU.KCODE = QStringLiteral("100");
   loader.FBalanceRec[2].KAMOKU.USERCODE = QStringLiteral("10 ");
   loader.FBalanceRec[2].KAMOKU.KNAME = QStringLiteral("現金");
@@ -66,7 +65,8 @@ TEST(UtiwakesyoDataMake, WalksTheRowsInSortKeyOrder) {
   EXPECT_TRUE(rows[3].KCODE.isEmpty());
 }
 
-TEST_F(ExportEnv, LoaderTakesTheWizardsChoices) {
+TEST_F(ExportEnv, LoaderTakesTheWizardsChoices)
+{
   struct Case {
     int dataKub1, taxUH, from, to, last;
     int jigyoKbn;

@@ -1,6 +1,11 @@
 // The export run against a real company database built from the fixtures:
 // the balances that reach the import file are checked against sums taken
 // from the journal lines the fixture posted.
+#include <map>
+
+#include <QFile>
+#include <QXmlStreamReader>
+
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCodeTable.h"
 #include "db/Database.h"
@@ -10,11 +15,6 @@
 #include "tests/support/Fixtures.h"
 #include "wizard/Ug13.h"
 #include "wizard/tests/ExportEnv.h"
-
-#include <QFile>
-#include <QXmlStreamReader>
-
-#include <map>
 
 namespace {
 
@@ -30,7 +30,8 @@ struct WrittenAccount {
 };
 
 // The accounts of an import file, by code; also checks the file's frame.
-std::map<QString, WrittenAccount> readImportFile(const QString& path, QStringList& order) {
+std::map<QString, WrittenAccount> readImportFile(const QString& path, QStringList& order)
+{
   QFile f(path);
   EXPECT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray bytes = f.readAll();
@@ -75,7 +76,8 @@ std::map<QString, WrittenAccount> readImportFile(const QString& path, QStringLis
   return out;
 }
 
-int periodOf(const QDate& date) {
+int periodOf(const QDate& date)
+{
   // Month ordinal from April, then the sixteen-period number (closing
   // periods 4, 8, 12, 16 take no dated lines).
   const int month = (date.year() - 2024) * 12 + date.month() - 4;  // 0..11
@@ -85,8 +87,9 @@ int periodOf(const QDate& date) {
 }  // namespace
 
 class ExportCompany : public ExportEnv {
-protected:
-  void SetUp() override {
+ protected:
+  void SetUp() override
+  {
     ExportEnv::SetUp();
     companyDb = testfx::makeCompanyDb(dir.file(QStringLiteral("0001")), fixtures::CompanyKind::General, true);
     testfx::builder().open(database, companyDb);
@@ -103,7 +106,8 @@ protected:
     AccInf.KAISINO = 1;
     pcSetKamokuCodeTable(false);
   }
-  void TearDown() override {
+  void TearDown() override
+  {
     SetAccCalcDatabase({});
     snap.reset();
     main.reset();
@@ -112,7 +116,8 @@ protected:
   }
 
   // DAC and user code of an account as the master holds them.
-  std::pair<int, QString> master(const QString& kcode) {
+  std::pair<int, QString> master(const QString& kcode)
+  {
     db::Transaction tr(database, db::Transaction::ReadCommittedReadOnly);
     tr.start();
     db::Query q(tr, QStringLiteral("SELECT DAC, USERCODE FROM KAMOKUMST WHERE KCODE = :KCODE"));
@@ -124,13 +129,17 @@ protected:
 
   // Net debit minus credit of an account over the periods from..to (1-based)
   // from the journal lines, with or without their tax.
-  Currency movement(const QString& kcode, int from, int to, bool withTax) {
+  Currency movement(const QString& kcode, int from, int to, bool withTax)
+  {
     Currency sum;
     for (const fixtures::JournalEntry& e : sample::yearOfJournal(fixtures::CompanyKind::General)) {
       const int p = e.period ? e.period : periodOf(e.date);
-      if (p < from || p > to) continue;
-      if (e.debit.kcode == kcode) sum += e.debit.amount + (withTax ? e.debit.tax : Currency());
-      if (e.credit.kcode == kcode) sum -= e.credit.amount + (withTax ? e.credit.tax : Currency());
+      if (p < from || p > to)
+        continue;
+      if (e.debit.kcode == kcode)
+        sum += e.debit.amount + (withTax ? e.debit.tax : Currency());
+      if (e.credit.kcode == kcode)
+        sum -= e.credit.amount + (withTax ? e.credit.tax : Currency());
     }
     return sum;
   }
@@ -141,7 +150,8 @@ protected:
   std::optional<db::Transaction> snap;
 };
 
-TEST_F(ExportCompany, ImportFileCarriesTheBalancesOfTheRange) {
+TEST_F(ExportCompany, ImportFileCarriesTheBalancesOfTheRange)
+{
   struct Case {
     const char* what;
     int from, to, last;  // period panel indexes
@@ -174,7 +184,8 @@ TEST_F(ExportCompany, ImportFileCarriesTheBalancesOfTheRange) {
     // Count runs 1, 2, 3, ... through the file; sub-accounts restart at 1.
     for (const auto& [code, a] : written) {
       EXPECT_EQ(a.count, int(order.indexOf(code)) + 1) << c.what << " " << code.toStdString();
-      for (int i = 0; i < a.hojoCounts.size(); ++i) EXPECT_EQ(a.hojoCounts[i], i + 1) << code.toStdString();
+      for (int i = 0; i < a.hojoCounts.size(); ++i)
+        EXPECT_EQ(a.hojoCounts[i], i + 1) << code.toStdString();
       EXPECT_FALSE(a.name.isEmpty());
       EXPECT_EQ(a.name, a.name.trimmed());
     }
@@ -196,7 +207,8 @@ TEST_F(ExportCompany, ImportFileCarriesTheBalancesOfTheRange) {
   }
 }
 
-TEST_F(ExportCompany, ABrokenReadingWritesNoFile) {
+TEST_F(ExportCompany, ABrokenReadingWritesNoFile)
+{
   const QString out = dir.file(QStringLiteral("out.xml"));
   {
     QFile f(out);

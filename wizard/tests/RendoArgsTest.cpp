@@ -1,8 +1,9 @@
-#include "wizard/RendoArgs.h"
-
 #include <gtest/gtest.h>
 
-TEST(RendoArgs, ReadsTheFourFieldsOfTheOneArgument) {
+#include "wizard/RendoArgs.h"
+
+TEST(RendoArgs, ReadsTheFourFieldsOfTheOneArgument)
+{
   struct Case {
     QStringList args;
     TRendoArgsKind kind;
@@ -13,12 +14,24 @@ TEST(RendoArgs, ReadsTheFourFieldsOfTheOneArgument) {
   };
   const Case cases[] = {
       {{}, TRendoArgsKind::None, 0, 0, 0, QString()},
-      {{QStringLiteral("4660,1025,3,/work/out.xml")}, TRendoArgsKind::Valid, 4660, 1025, 3,
+      {{QStringLiteral("4660,1025,3,/work/out.xml")},
+       TRendoArgsKind::Valid,
+       4660,
+       1025,
+       3,
        QStringLiteral("/work/out.xml")},
       // The path is everything after the third comma, commas and blanks included.
-      {{QStringLiteral("4660,1025,3,/work/a,b c/out,1.xml")}, TRendoArgsKind::Valid, 4660, 1025, 3,
+      {{QStringLiteral("4660,1025,3,/work/a,b c/out,1.xml")},
+       TRendoArgsKind::Valid,
+       4660,
+       1025,
+       3,
        QStringLiteral("/work/a,b c/out,1.xml")},
-      {{QStringLiteral("1,2,3,C:\\work\\out.xml")}, TRendoArgsKind::Valid, 1, 2, 3,
+      {{QStringLiteral("1,2,3,C:\\work\\out.xml")},
+       TRendoArgsKind::Valid,
+       1,
+       2,
+       3,
        QStringLiteral("C:\\work\\out.xml")},
       // Three fields: no path.
       {{QStringLiteral("4660,1025,3")}, TRendoArgsKind::Valid, 4660, 1025, 3, QString()},
@@ -27,7 +40,11 @@ TEST(RendoArgs, ReadsTheFourFieldsOfTheOneArgument) {
       {{QStringLiteral(" 12 ,-5,+7,p")}, TRendoArgsKind::Valid, 12, -5, 7, QStringLiteral("p")},
       {{QStringLiteral("2147483648,1,1,p")}, TRendoArgsKind::Valid, 2147483648LL, 1, 1, QStringLiteral("p")},
       // More than one argument: an unquoted path with a blank arrives in two.
-      {{QStringLiteral("4660,1025,3,/work/my"), QStringLiteral("out.xml")}, TRendoArgsKind::TooMany, 0, 0, 0,
+      {{QStringLiteral("4660,1025,3,/work/my"), QStringLiteral("out.xml")},
+       TRendoArgsKind::TooMany,
+       0,
+       0,
+       0,
        QString()},
       // Fields that are not decimal integers.
       {{QStringLiteral("abc,1025,3,/x")}, TRendoArgsKind::BadNumber, 0, 0, 0, QString()},

@@ -1,30 +1,33 @@
-#include "wizard/RendoCaller.h"
-
-#include "platform/CallerWindow.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QProcess>
 
-
-#include <unistd.h>
-
-#include <gtest/gtest.h>
+#include "platform/CallerWindow.h"
+#include "wizard/RendoCaller.h"
 
 namespace {
 
 // A handle of our own per test process, so parallel runs do not meet.
-quint64 testHandle(int n) { return quint64(::getpid()) * 100 + quint64(n); }
+quint64 testHandle(int n)
+{
+  return quint64(::getpid()) * 100 + quint64(n);
+}
 
-QList<QByteArray> receiveAll(CallerWindowEndpoint& ep) {
+QList<QByteArray> receiveAll(CallerWindowEndpoint& ep)
+{
   QList<QByteArray> got;
   QByteArray d;
-  while (ep.receive(d, 200)) got << d;
+  while (ep.receive(d, 200))
+    got << d;
   return got;
 }
 
 }  // namespace
 
-TEST(RendoCaller, CallerIsDisabledWhileRunningAndToldTheEndState) {
+TEST(RendoCaller, CallerIsDisabledWhileRunningAndToldTheEndState)
+{
   const int states[] = {resCreated, resStopped, resFailed};
   for (int state : states) {
     const quint64 handle = testHandle(1 + state);
@@ -48,7 +51,8 @@ TEST(RendoCaller, CallerIsDisabledWhileRunningAndToldTheEndState) {
   }
 }
 
-TEST(RendoCaller, WithoutTheArgumentNothingIsSent) {
+TEST(RendoCaller, WithoutTheArgumentNothingIsSent)
+{
   const quint64 handle = testHandle(10);
   CallerWindowEndpoint ep(handle);
   ASSERT_TRUE(ep.isOpen());
@@ -60,7 +64,8 @@ TEST(RendoCaller, WithoutTheArgumentNothingIsSent) {
   EXPECT_TRUE(receiveAll(ep).isEmpty());
 }
 
-TEST(RendoCaller, ACallerThatIsGoneIsReported) {
+TEST(RendoCaller, ACallerThatIsGoneIsReported)
+{
   TRendoArgs args;
   args.PHandle = testHandle(11);  // nobody listens there
   args.MessageID = 1025;
@@ -70,7 +75,8 @@ TEST(RendoCaller, ACallerThatIsGoneIsReported) {
 }
 
 // The same exchange with the calling program played by a separate process.
-TEST(RendoCaller, FakeCallerProcessReceivesTheEndMessage) {
+TEST(RendoCaller, FakeCallerProcessReceivesTheEndMessage)
+{
   const QString tool = QStringLiteral(RENDO_BINARY_DIR "/tools/fake_caller/rendo-fake-caller");
   ASSERT_TRUE(QFileInfo::exists(tool)) << tool.toStdString();
   const quint64 handle = testHandle(20);
@@ -81,12 +87,12 @@ TEST(RendoCaller, FakeCallerProcessReceivesTheEndMessage) {
   ASSERT_TRUE(caller.waitForStarted(5000));
   // Wait until its endpoint is bound.
   QByteArray err;
-  while (!err.contains("ready") && caller.waitForReadyRead(5000)) err += caller.readAllStandardError();
+  while (!err.contains("ready") && caller.waitForReadyRead(5000))
+    err += caller.readAllStandardError();
   err += caller.readAllStandardError();
   ASSERT_TRUE(err.contains("ready")) << err.toStdString();
 
-  const TRendoArgsResult parsed =
-      fnParseRendoArgs({QStringLiteral("%1,1025,7,/tmp/a,b.xml").arg(handle)});
+  const TRendoArgsResult parsed = fnParseRendoArgs({QStringLiteral("%1,1025,7,/tmp/a,b.xml").arg(handle)});
   ASSERT_EQ(parsed.Kind, TRendoArgsKind::Valid);
   TRendoCaller protocol(parsed.Args);
   protocol.pcDisableCaller();

@@ -1,41 +1,45 @@
-#include "wizard/RendoFinish.h"
-
-#include "wizard/UtiwakesyoXml.h"
-#include "wizard/tests/ExportEnv.h"
-
-#include "platform/TextCodec.h"
+#include <functional>
 
 #include <QFile>
 
-#include <functional>
+#include "platform/TextCodec.h"
+#include "wizard/RendoFinish.h"
+#include "wizard/UtiwakesyoXml.h"
+#include "wizard/tests/ExportEnv.h"
 
 namespace {
 
 // An export whose DATA element comes from given rows, or whose balance
 // step fails as told.
 class RowsExport : public TComDataExport {
-public:
+ public:
   RowsExport(TUtiwakesyoRows rows, std::function<void()> fail)
-      : TComDataExport(QString(), QString(), 3), rows_(std::move(rows)), fail_(std::move(fail)) {}
-  void SetDataNode(TXmlSaveDoc& doc) override {
-    if (fail_) fail_();
+      : TComDataExport(QString(), QString(), 3), rows_(std::move(rows)), fail_(std::move(fail))
+  {
+  }
+  void SetDataNode(TXmlSaveDoc& doc) override
+  {
+    if (fail_)
+      fail_();
     int code = 0;
     fnUtiwakesyoWriteData(doc, rows_, code);
   }
 
-private:
+ private:
   TUtiwakesyoRows rows_;
   std::function<void()> fail_;
 };
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 }  // namespace
 
-TEST_F(ExportEnv, FinishGivesTheEndStateAndTheTextsToShow) {
+TEST_F(ExportEnv, FinishGivesTheEndStateAndTheTextsToShow)
+{
   TUtiwakesyoRow good;
   good.KCODE = good.USERCODE = QStringLiteral("111");
   good.KNAME = QStringLiteral("現金");
@@ -56,8 +60,13 @@ TEST_F(ExportEnv, FinishGivesTheEndStateAndTheTextsToShow) {
   };
   const Case cases[] = {
       {"created", {good}, nullptr, false, 0, QString(), false},
-      {"account without name", {good, nameless}, nullptr, false, 2,
-       QStringLiteral("空の科目名が設定されています。\r科目ｺｰﾄﾞ:112\r"), false},
+      {"account without name",
+       {good, nameless},
+       nullptr,
+       false,
+       2,
+       QStringLiteral("空の科目名が設定されています。\r科目ｺｰﾄﾞ:112\r"),
+       false},
       {"computation failed",
        {good},
        [] { throw EDataExportError(QStringLiteral("科目の集計処理に失敗しました。"), QString(), 1); },
@@ -69,7 +78,8 @@ TEST_F(ExportEnv, FinishGivesTheEndStateAndTheTextsToShow) {
       {"file cannot be written", {good}, nullptr, true, 2, QString(), true},
   };
   for (const Case& c : cases) {
-    const QString out = c.folderMissing ? dir.file(QStringLiteral("missing/out.xml")) : dir.file(QStringLiteral("out.xml"));
+    const QString out =
+        c.folderMissing ? dir.file(QStringLiteral("missing/out.xml")) : dir.file(QStringLiteral("out.xml"));
     QFile::remove(out);
     if (!c.folderMissing) {
       QFile f(out);
@@ -94,7 +104,8 @@ TEST_F(ExportEnv, FinishGivesTheEndStateAndTheTextsToShow) {
   }
 }
 
-TEST_F(ExportEnv, CreatedFileByteForByte) {
+TEST_F(ExportEnv, CreatedFileByteForByte)
+{
   RegistryWriter w(registryFile());
   w.WriteString(kComRegKey + QStringLiteral("\\WQZaimu17"), QStringLiteral("Product"), QStringLiteral("財務～会計"));
   w.WriteString(kComRegKey + QStringLiteral("\\WQZaimu17"), QStringLiteral("Version"), QStringLiteral("17.0.2"));

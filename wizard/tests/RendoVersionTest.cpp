@@ -1,8 +1,9 @@
-#include "wizard/RendoVersion.h"
-
 #include <gtest/gtest.h>
 
-TEST(RendoVersion, InstalledVersionIsComparedPartByPart) {
+#include "wizard/RendoVersion.h"
+
+TEST(RendoVersion, InstalledVersionIsComparedPartByPart)
+{
   struct Case {
     QString installed;
     bool accepted;  // against "17.0.0"
@@ -19,15 +20,15 @@ TEST(RendoVersion, InstalledVersionIsComparedPartByPart) {
       {QStringLiteral("16.9.9"), false, 160909},
       {QStringLiteral("9.5.3"), false, 90503},
       {QString(), false, 0},
-      {QStringLiteral("17.0.0.1"), false, 0},       // four parts
-      {QStringLiteral("17.0.0 beta"), false, 0},    // a blank ends a part: four parts
-      {QStringLiteral("17.x.0"), true, 170000},     // a part that is no number counts as 0
+      {QStringLiteral("17.0.0.1"), false, 0},     // four parts
+      {QStringLiteral("17.0.0 beta"), false, 0},  // a blank ends a part: four parts
+      {QStringLiteral("17.x.0"), true, 170000},   // a part that is no number counts as 0
       {QStringLiteral("abc"), false, 0},
-      {QStringLiteral("17.0."), true, 170000},      // a trailing delimiter adds an empty last part
-      {QStringLiteral("17.0.0."), false, 0},        // ... which makes a fourth here
-      {QStringLiteral("\"17.0\".1"), false, 100},   // the quoted part "17.0" is no number
-      {QStringLiteral("17.-1.0"), false, 0},        // "17-0100" is no number
-      {QStringLiteral("999999.0.0"), false, 0},     // out of the integer range
+      {QStringLiteral("17.0."), true, 170000},     // a trailing delimiter adds an empty last part
+      {QStringLiteral("17.0.0."), false, 0},       // ... which makes a fourth here
+      {QStringLiteral("\"17.0\".1"), false, 100},  // the quoted part "17.0" is no number
+      {QStringLiteral("17.-1.0"), false, 0},       // "17-0100" is no number
+      {QStringLiteral("999999.0.0"), false, 0},    // out of the integer range
   };
   for (const Case& c : cases) {
     EXPECT_EQ(fnRendoVersionNumber(c.installed), c.number) << c.installed.toStdString();
@@ -36,7 +37,8 @@ TEST(RendoVersion, InstalledVersionIsComparedPartByPart) {
   EXPECT_EQ(fnRendoPermitVersion(), QStringLiteral("17.0.0"));
 }
 
-TEST(RendoVersion, SplitsLikeADelimitedList) {
+TEST(RendoVersion, SplitsLikeADelimitedList)
+{
   struct Case {
     QString text;
     QStringList pieces;
@@ -51,11 +53,14 @@ TEST(RendoVersion, SplitsLikeADelimitedList) {
       {QStringLiteral("\"a.b\".c"), {QStringLiteral("a.b"), QStringLiteral("c")}},
       {QStringLiteral("\"say \"\"hi\"\"\""), {QStringLiteral("say \"hi\"")}},
   };
-  for (const Case& c : cases) EXPECT_EQ(fnSplitDelimited(c.text, u'.'), c.pieces) << c.text.toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(fnSplitDelimited(c.text, u'.'), c.pieces) << c.text.toStdString();
 }
 
-TEST(RendoVersion, RefusalMessageNamesTheProductAndTheLowestVersion) {
-  EXPECT_EQ(fnRendoVersionMessage(QStringLiteral("WQN 財務会計４"), fnRendoPermitVersion()),
-            QStringLiteral("このアプリケーションはインストールされている「WQN 財務会計４」のバージョンに対応していません。\r"
-                           "バージョン:17.0.0以降をインストールしてください。\r\rアプリケーションを強制終了します。"));
+TEST(RendoVersion, RefusalMessageNamesTheProductAndTheLowestVersion)
+{
+  EXPECT_EQ(
+      fnRendoVersionMessage(QStringLiteral("WQN 財務会計４"), fnRendoPermitVersion()),
+      QStringLiteral("このアプリケーションはインストールされている「WQN 財務会計４」のバージョンに対応していません。\r"
+                     "バージョン:17.0.0以降をインストールしてください。\r\rアプリケーションを強制終了します。"));
 }

@@ -1,16 +1,19 @@
-#include "wizard/UtiwakesyoXml.h"
+#include <gtest/gtest.h>
 
 #include "platform/TextCodec.h"
 #include "wizard/ComDataExp.h"
-
-#include <gtest/gtest.h>
+#include "wizard/UtiwakesyoXml.h"
 
 namespace {
 
-Currency yen(qint64 v) { return Currency::fromInt(v); }
+Currency yen(qint64 v)
+{
+  return Currency::fromInt(v);
+}
 
 TUtiwakesyoRow account(const QString& kcode, const QString& usercode, const QString& name, int dac, Currency amount,
-                       std::vector<TUtiwakesyoHojo> hojo = {}, int hojonum = -1) {
+                       std::vector<TUtiwakesyoHojo> hojo = {}, int hojonum = -1)
+{
   TUtiwakesyoRow r;
   r.KCODE = kcode;
   r.USERCODE = usercode;
@@ -22,29 +25,34 @@ TUtiwakesyoRow account(const QString& kcode, const QString& usercode, const QStr
   return r;
 }
 
-TUtiwakesyoRow emptyRow(const QString& totalName = QString()) {
+TUtiwakesyoRow emptyRow(const QString& totalName = QString())
+{
   TUtiwakesyoRow r;
   r.KNAME = totalName;
   return r;
 }
 
 // The file of an export whose SYSTEM and BASIC are left out: REPORT + DATA.
-QByteArray dataDocument(const TUtiwakesyoRows& rows, int* errCode = nullptr) {
+QByteArray dataDocument(const TUtiwakesyoRows& rows, int* errCode = nullptr)
+{
   TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
   doc.fnXmlNewRootNode(QStringLiteral("REPORT"), QString());
   int code = 0;
   EXPECT_EQ(fnUtiwakesyoWriteData(doc, rows, code), 1);
-  if (errCode) *errCode = code;
+  if (errCode)
+    *errCode = code;
   return doc.fnXmlSaveToBytes();
 }
 
-QByteArray sjisFile(const QString& body) {
+QByteArray sjisFile(const QString& body)
+{
   return "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + toCp932(body) + "\n";
 }
 
 }  // namespace
 
-TEST(UtiwakesyoXml, WritesEveryAccountOfTheBalanceTableInOrder) {
+TEST(UtiwakesyoXml, WritesEveryAccountOfTheBalanceTableInOrder)
+{
   const TUtiwakesyoRows rows = {
       emptyRow(),
       account(QStringLiteral("1110"), QStringLiteral("111  "), QStringLiteral("　現金 "), 1, yen(150000)),
@@ -94,7 +102,8 @@ TEST(UtiwakesyoXml, WritesEveryAccountOfTheBalanceTableInOrder) {
   EXPECT_EQ(file, sjisFile(body));
 }
 
-TEST(UtiwakesyoXml, SignFollowsTheAccountsDebitCreditClass) {
+TEST(UtiwakesyoXml, SignFollowsTheAccountsDebitCreditClass)
+{
   struct Case {
     int dac;
     qint64 amount;
@@ -102,8 +111,12 @@ TEST(UtiwakesyoXml, SignFollowsTheAccountsDebitCreditClass) {
     const char* hojo;     // a sub-account of the same amount
   };
   const Case cases[] = {
-      {1, 150000, "150000", "150000"}, {2, 150000, "-150000", "-150000"}, {3, 150000, "150000", "150000"},
-      {4, -2500, "2500", "2500"},      {0, -7, "-7", "-7"},               {5, 7, "7", "7"},
+      {1, 150000, "150000", "150000"},
+      {2, 150000, "-150000", "-150000"},
+      {3, 150000, "150000", "150000"},
+      {4, -2500, "2500", "2500"},
+      {0, -7, "-7", "-7"},
+      {5, 7, "7", "7"},
       {2, 0, "", ""},
   };
   for (const Case& c : cases) {
@@ -119,7 +132,8 @@ TEST(UtiwakesyoXml, SignFollowsTheAccountsDebitCreditClass) {
   }
 }
 
-TEST(UtiwakesyoXml, AmountsAreWholeYen) {
+TEST(UtiwakesyoXml, AmountsAreWholeYen)
+{
   struct Case {
     const char* amount;
     QString text;
@@ -140,7 +154,8 @@ TEST(UtiwakesyoXml, AmountsAreWholeYen) {
     EXPECT_EQ(fnUtiwakesyoAmountText(Currency::fromString(QString::fromLatin1(c.amount))), c.text) << c.amount;
 }
 
-TEST(UtiwakesyoXml, AnAccountOrSubAccountWithoutNameStopsTheExport) {
+TEST(UtiwakesyoXml, AnAccountOrSubAccountWithoutNameStopsTheExport)
+{
   struct Case {
     const char* what;
     TUtiwakesyoRows rows;
@@ -184,7 +199,8 @@ TEST(UtiwakesyoXml, AnAccountOrSubAccountWithoutNameStopsTheExport) {
   }
 }
 
-TEST(UtiwakesyoXml, SubAccountsOfARowWithoutAccountCodeJoinTheCurrentAccount) {
+TEST(UtiwakesyoXml, SubAccountsOfARowWithoutAccountCodeJoinTheCurrentAccount)
+{
   TUtiwakesyoRow total = emptyRow(QStringLiteral("合計"));
   total.HOJONUM = 1;
   total.HOJOUTIWAKE = {{QStringLiteral("9"), QStringLiteral("内訳"), yen(5)}};

@@ -1,30 +1,33 @@
-#include "wizard/XmlSaveDoc.h"
-
-#include "tests/support/TempDir.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
-#include <gtest/gtest.h>
+#include "tests/support/TempDir.h"
+#include "wizard/XmlSaveDoc.h"
 
 namespace {
 
 const QByteArray kSjisDecl = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n";
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+  if (!f.open(QIODevice::ReadOnly))
+    return QByteArray("<missing>");
   return f.readAll();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
 }
 
 // A one-element document <R><V>value</V></R> in Shift_JIS.
-QByteArray valueDocument(const QString& value) {
+QByteArray valueDocument(const QString& value)
+{
   TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
   TXmlNode root = doc.fnXmlNewRootNode(QStringLiteral("R"), QString());
   doc.fnXmlNewChildBottomNode(root, QStringLiteral("V"), value, QString(), QString());
@@ -33,7 +36,8 @@ QByteArray valueDocument(const QString& value) {
 
 }  // namespace
 
-TEST(XmlSaveDoc, EscapesEachMarkupCharacterAmpersandFirst) {
+TEST(XmlSaveDoc, EscapesEachMarkupCharacterAmpersandFirst)
+{
   struct Case {
     QString in;
     QString out;
@@ -50,15 +54,15 @@ TEST(XmlSaveDoc, EscapesEachMarkupCharacterAmpersandFirst) {
     EXPECT_EQ(TXmlSaveDoc::fnXmlConvKinsokuWord(c.in), c.out) << c.in.toStdString();
 }
 
-TEST(XmlSaveDoc, ValuesAreStoredEscapedTwiceAndInCodePage932) {
+TEST(XmlSaveDoc, ValuesAreStoredEscapedTwiceAndInCodePage932)
+{
   struct Case {
     const char* what;
     QString value;
     QByteArray stored;  // bytes between <V> and </V>
   };
   const Case cases[] = {
-      {"all five markup characters", QStringLiteral("&<>\"'"),
-       "&amp;amp;&amp;lt;&amp;gt;&amp;quot;&amp;apos;"},
+      {"all five markup characters", QStringLiteral("&<>\"'"), "&amp;amp;&amp;lt;&amp;gt;&amp;quot;&amp;apos;"},
       {"company name with ampersand", QStringLiteral("A&B"), "A&amp;amp;B"},
       {"kanji outside strict Shift_JIS", QStringLiteral("髙橋"), "\xFB\xFC\x8B\xB4"},
       {"circled digit", QStringLiteral("①"), "\x87\x40"},
@@ -76,17 +80,19 @@ TEST(XmlSaveDoc, ValuesAreStoredEscapedTwiceAndInCodePage932) {
   }
 }
 
-TEST(XmlSaveDoc, AttributeValuesAndNamesFollowTheSameRules) {
+TEST(XmlSaveDoc, AttributeValuesAndNamesFollowTheSameRules)
+{
   TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
   TXmlNode root = doc.fnXmlNewRootNode(QStringLiteral("R"), QString());
   doc.fnXmlNewChildNode(root, QStringLiteral("髙"), QStringLiteral("Count"), QStringLiteral("1&😀\""));
   doc.fnXmlNewChildBottomNode(root, QStringLiteral("B"), QString(), QStringLiteral("N"), QStringLiteral("<①>"));
-  EXPECT_EQ(doc.fnXmlSaveToBytes(),
-            kSjisDecl + "<R><\xFB\xFC Count=\"1&amp;amp;&#x1F600;&amp;quot;\"/>"
-                        "<B N=\"&amp;lt;\x87\x40&amp;gt;\"/></R>\n");
+  EXPECT_EQ(doc.fnXmlSaveToBytes(), kSjisDecl +
+                                        "<R><\xFB\xFC Count=\"1&amp;amp;&#x1F600;&amp;quot;\"/>"
+                                        "<B N=\"&amp;lt;\x87\x40&amp;gt;\"/></R>\n");
 }
 
-TEST(XmlSaveDoc, NameThatCannotBeWrittenFailsTheSave) {
+TEST(XmlSaveDoc, NameThatCannotBeWrittenFailsTheSave)
+{
   struct Case {
     const char* what;
     QString name;
@@ -111,19 +117,20 @@ TEST(XmlSaveDoc, NameThatCannotBeWrittenFailsTheSave) {
   EXPECT_THROW(doc.fnXmlSaveToBytes(), EXmlSaveDocError);
 }
 
-TEST(XmlSaveDoc, TextThatXmlCannotHoldIsRefused) {
+TEST(XmlSaveDoc, TextThatXmlCannotHoldIsRefused)
+{
   const QString bad[] = {QStringLiteral("a\x01z"), QString(QChar(0xD800)), QStringLiteral("\uFFFE")};
   for (const QString& value : bad) {
     TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
     TXmlNode root = doc.fnXmlNewRootNode(QStringLiteral("R"), QString());
-    EXPECT_THROW(doc.fnXmlNewChildBottomNode(root, QStringLiteral("V"), value, QString(), QString()),
-                 EXmlSaveDocError);
+    EXPECT_THROW(doc.fnXmlNewChildBottomNode(root, QStringLiteral("V"), value, QString(), QString()), EXmlSaveDocError);
   }
   // Tabs and line breaks are fine; a carriage return is kept as a reference.
   EXPECT_EQ(valueDocument(QStringLiteral("a\tb\nc\rd")), kSjisDecl + "<R><V>a\tb\nc&#13;d</V></R>\n");
 }
 
-TEST(XmlSaveDoc, DeclarationCarriesStandaloneOnlyWhenGiven) {
+TEST(XmlSaveDoc, DeclarationCarriesStandaloneOnlyWhenGiven)
+{
   struct Case {
     QString encoding;
     QString standalone;
@@ -133,8 +140,7 @@ TEST(XmlSaveDoc, DeclarationCarriesStandaloneOnlyWhenGiven) {
       {QStringLiteral("Shift_JIS"), QString(), kSjisDecl + "<R><V>\x87\x40</V></R>\n"},
       {QStringLiteral("Shift_JIS"), QStringLiteral("yes"),
        "<?xml version=\"1.0\" encoding=\"Shift_JIS\" standalone=\"yes\"?>\n<R><V>\x87\x40</V></R>\n"},
-      {QStringLiteral("UTF-8"), QString(),
-       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<R><V>\xE2\x91\xA0</V></R>\n"},
+      {QStringLiteral("UTF-8"), QString(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<R><V>\xE2\x91\xA0</V></R>\n"},
   };
   for (const Case& c : cases) {
     TXmlSaveDoc doc(QStringLiteral("1.0"), c.encoding, c.standalone);
@@ -145,7 +151,8 @@ TEST(XmlSaveDoc, DeclarationCarriesStandaloneOnlyWhenGiven) {
   EXPECT_THROW(TXmlSaveDoc(QStringLiteral("1.0"), QStringLiteral("EBCDIC"), QString()), EXmlSaveDocError);
 }
 
-TEST(XmlSaveDoc, BuildsTheTreeAsAsked) {
+TEST(XmlSaveDoc, BuildsTheTreeAsAsked)
+{
   TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
   TXmlNode root = doc.fnXmlNewRootNode(QStringLiteral("REPORT"), QString());
   // nullptr parent: appended to the document element; an empty attribute
@@ -157,11 +164,9 @@ TEST(XmlSaveDoc, BuildsTheTreeAsAsked) {
   EXPECT_EQ(doc.fnXmlGetNode(root, QStringLiteral("Z")), nullptr);
   // A bottom node is created but not handed out; an empty text gives no content.
   EXPECT_EQ(doc.fnXmlNewChildBottomNode(a, QStringLiteral("E"), QString(), QString(), QString()), nullptr);
-  EXPECT_EQ(doc.fnXmlNewChildBottomNode(a, QStringLiteral("T"), QStringLiteral("old"), QString(), QString()),
-            nullptr);
+  EXPECT_EQ(doc.fnXmlNewChildBottomNode(a, QStringLiteral("T"), QStringLiteral("old"), QString(), QString()), nullptr);
   // Value change: text replaced only when given, attribute set when named.
-  doc.fnXmlNodeValueChange(a, QStringLiteral("T"), QStringLiteral("new&"), QStringLiteral("K"),
-                           QStringLiteral("v"));
+  doc.fnXmlNodeValueChange(a, QStringLiteral("T"), QStringLiteral("new&"), QStringLiteral("K"), QStringLiteral("v"));
   doc.fnXmlNodeValueChange(a, QStringLiteral("E"), QString(), QString(), QString());
   EXPECT_THROW(doc.fnXmlNodeValueChange(a, QStringLiteral("Missing"), QStringLiteral("x"), QString(), QString()),
                EXmlSaveDocError);
@@ -179,11 +184,13 @@ TEST(XmlSaveDoc, BuildsTheTreeAsAsked) {
   EXPECT_EQ(doc.fnXmlNewChildBottomNodeA(b, QStringLiteral("L"), more, QStringLiteral("x")), nullptr);
 
   EXPECT_EQ(doc.fnXmlSaveToBytes(),
-            kSjisDecl + "<REPORT><A><E/><T K=\"v\">new&amp;amp;</T></A>"
-                        "<B P=\"1&amp;lt;2\" Q=\"&amp;apos;q&amp;apos;\"><L C=\"2\">x</L></B></REPORT>\n");
+            kSjisDecl +
+                "<REPORT><A><E/><T K=\"v\">new&amp;amp;</T></A>"
+                "<B P=\"1&amp;lt;2\" Q=\"&amp;apos;q&amp;apos;\"><L C=\"2\">x</L></B></REPORT>\n");
 }
 
-TEST(XmlSaveDoc, RootElementMayCarryANamespace) {
+TEST(XmlSaveDoc, RootElementMayCarryANamespace)
+{
   TXmlSaveDoc doc(QStringLiteral("1.0"), QStringLiteral("Shift_JIS"), QString());
   doc.fnXmlNewRootNode(QStringLiteral("R"), QStringLiteral("urn:x&y"));
   EXPECT_EQ(doc.fnXmlSaveToBytes(), kSjisDecl + "<R xmlns=\"urn:x&amp;amp;y\"/>\n");
@@ -191,7 +198,8 @@ TEST(XmlSaveDoc, RootElementMayCarryANamespace) {
   EXPECT_THROW(empty.fnXmlSaveToBytes(), EXmlSaveDocError);
 }
 
-TEST(XmlSaveDoc, SavingReplacesTheFileAndAFailureLeavesItUntouched) {
+TEST(XmlSaveDoc, SavingReplacesTheFileAndAFailureLeavesItUntouched)
+{
   TestTempDir dir;
   const QString path = dir.file(QStringLiteral("out.xml"));
   writeFile(path, "earlier file");

@@ -1,5 +1,23 @@
 #include "wizard/window/MainForm.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
 #include "acccalc/AccCodeTable.h"
 #include "acccalc/AccKikan.h"
 #include "common/AccDateText.h"
@@ -20,24 +38,6 @@
 #include "wizard/window/RendoHooks.h"
 #include "wizard/window/RendoStartup.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QTimer>
-#include <QVBoxLayout>
-
 namespace rendo_text {
 const char* const kTessalyRunning = "タリマン財務が起動しています。同時に起動することは出来ません。";
 const char* const kToolsRunning = "タリマン財務ツールが起動しています。同時に起動することは出来ません。";
@@ -55,24 +55,38 @@ namespace {
 
 QString g_appTitle = QStringLiteral("連動ﾃﾞｰﾀの作成");
 
-QString tr8(const char* s) { return QString::fromUtf8(s); }
+QString tr8(const char* s)
+{
+  return QString::fromUtf8(s);
+}
 
-int showDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+int showDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
   return MessageHook().ShowMessageDlg(text, type, buttons);
 }
 
-QString pageName(int i) { return QStringLiteral("page%1").arg(i); }
+QString pageName(int i)
+{
+  return QStringLiteral("page%1").arg(i);
+}
 
 }  // namespace
 
-QString fnRendoApplicationTitle() { return g_appTitle; }
-void pcSetRendoApplicationTitle(const QString& ATitle) { g_appTitle = ATitle; }
+QString fnRendoApplicationTitle()
+{
+  return g_appTitle;
+}
+void pcSetRendoApplicationTitle(const QString& ATitle)
+{
+  g_appTitle = ATitle;
+}
 
 // ---------------------------------------------------------------------------
 // Window creation and destruction
 // ---------------------------------------------------------------------------
 
-TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* parent) : QWidget(parent)
+{
   setObjectName(QStringLiteral("Form1"));
   pcInstallRendoHooks();
   FWindowsDrive = fnGetSystemDrive();
@@ -99,7 +113,8 @@ TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* pa
 
   QString appInfoExe = exeFile;
   const QString overrideDir = qEnvironmentVariable("RENDO_APPINFO_DIR");
-  if (!overrideDir.isEmpty()) appInfoExe = QDir(overrideDir).filePath(QFileInfo(exeFile).fileName());
+  if (!overrideDir.isEmpty())
+    appInfoExe = QDir(overrideDir).filePath(QFileInfo(exeFile).fileName());
   const int read = fnReadAppInfoIni(appInfoExe, AppInfo);
   if (read != AppInfoRead) {
     showDlg(fnAppInfoResultMessage(read), mtError, mbOK);
@@ -120,7 +135,8 @@ TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* pa
   FCreated = true;
 }
 
-TForm1::~TForm1() {
+TForm1::~TForm1()
+{
   if (FDataExpInfo) {
     try {
       FDataExpInfo->pcSaveLinkSettings();
@@ -137,7 +153,8 @@ TForm1::~TForm1() {
   FCaller.pcSendEndMessage();
 }
 
-void TForm1::buildControls() {
+void TForm1::buildControls()
+{
   auto* outer = new QVBoxLayout(this);
   Wizard1 = new TxWizard(this);
   Wizard1->setObjectName(QStringLiteral("Wizard1"));
@@ -171,7 +188,8 @@ void TForm1::buildControls() {
   listDataInfo->horizontalHeader()->setStretchLastSection(true);
   listDataInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
   listDataInfo->setFocusPolicy(Qt::NoFocus);
-  auto* label2c = new QLabel(QStringLiteral("対象のデータが正しく指定されているか確認し、[次へ]をクリックしてください。"));
+  auto* label2c =
+      new QLabel(QStringLiteral("対象のデータが正しく指定されているか確認し、[次へ]をクリックしてください。"));
   label2c->setWordWrap(true);
   l2->addWidget(Label2a);
   l2->addWidget(btnDataSentaku, 0, Qt::AlignLeft);
@@ -215,7 +233,8 @@ void TForm1::buildControls() {
   BitBtn4a = new QPushButton(QStringLiteral("参照(&R)"));
   lg4->addWidget(Edit4a, 1);
   lg4->addWidget(BitBtn4a);
-  auto* label4b = new QLabel(QStringLiteral("中間ファイル名が正しく指定されているか確認し、[次へ]をクリックしてください。"));
+  auto* label4b =
+      new QLabel(QStringLiteral("中間ファイル名が正しく指定されているか確認し、[次へ]をクリックしてください。"));
   label4b->setWordWrap(true);
   l4->addWidget(label4a);
   l4->addWidget(g4);
@@ -225,7 +244,8 @@ void TForm1::buildControls() {
   // page5: summary
   auto* p5 = new QWidget;
   auto* l5 = new QVBoxLayout(p5);
-  auto* memo5a = new QLabel(QStringLiteral("以上で設定が完了しました。\n内容を確認し、よろしければ[完了]をクリックしてください。"));
+  auto* memo5a = new QLabel(
+      QStringLiteral("以上で設定が完了しました。\n内容を確認し、よろしければ[完了]をクリックしてください。"));
   Memo5b = new QPlainTextEdit;
   Memo5b->setObjectName(QStringLiteral("Memo5b"));
   Memo5b->setReadOnly(true);
@@ -266,19 +286,21 @@ void TForm1::buildControls() {
   // The range always starts at the data's first period; the operator
   // chooses its end (by mouse or by keys).
   connect(xKikanPanel3a, &TxKikanPanelBase::OnMouseUp, this, [this] {
-    if (!xKikanPanel3a->KikanMove()) xKikanPanel3a->SetStno(AccInf.StartMNum);
+    if (!xKikanPanel3a->KikanMove())
+      xKikanPanel3a->SetStno(AccInf.StartMNum);
   });
   Wizard1->SetPageIndex(0);
   Button1->setVisible(false);
   resize(640, 460);
 }
 
-void TForm1::prepareTexts() {
+void TForm1::prepareTexts()
+{
   const QString pg = FDataExpInfo->PGNAME;
   const QString saki = FDataExpInfo->RENDOSAKIAPP;
-  Memo1a->setText(FCalled ? QStringLiteral("『%1』から『%2』へデータの連動を行います。").arg(pg, saki)
-                          : QStringLiteral("『%1』から『%2』へデータを連動させるための中間ファイルを作成します。")
-                                .arg(pg, saki));
+  Memo1a->setText(
+      FCalled ? QStringLiteral("『%1』から『%2』へデータの連動を行います。").arg(pg, saki)
+              : QStringLiteral("『%1』から『%2』へデータを連動させるための中間ファイルを作成します。").arg(pg, saki));
   Memo1b->setText(QStringLiteral("『%1』が起動している場合は終了してください。\n\n\n\n\n\n"
                                  "作成を始めるには[次へ]をクリックしてください。")
                       .arg(pg));
@@ -287,14 +309,17 @@ void TForm1::prepareTexts() {
   Edit4a->setText(FDataExpInfo->ExpFilePath);
 }
 
-QString TForm1::CurrentPageName() const {
+QString TForm1::CurrentPageName() const
+{
   QWidget* w = Wizard1->currentWidget();
   return w ? w->objectName() : QString();
 }
 
-QStringList TForm1::PageNames() const {
+QStringList TForm1::PageNames() const
+{
   QStringList names;
-  for (int i = 0; i < Wizard1->count(); ++i) names << Wizard1->widget(i)->objectName();
+  for (int i = 0; i < Wizard1->count(); ++i)
+    names << Wizard1->widget(i)->objectName();
   return names;
 }
 
@@ -302,13 +327,15 @@ QStringList TForm1::PageNames() const {
 // Initialisation and first show
 // ---------------------------------------------------------------------------
 
-bool TForm1::InitForm() {
+bool TForm1::InitForm()
+{
   FErrorMessage = QStringLiteral("アプリケーションの初期化に失敗しました。\r%1を終了します。").arg(QString());
   try {
     pcRendoStartupFolders(QApplication::applicationFilePath());
     pcSetRendoApplicationTitle(FDataExpInfo->RENDOCAPTION);
     setWindowTitle(FDataExpInfo->RENDOCAPTION);
-    if (DM == nullptr) DM = new TDM(qApp);
+    if (DM == nullptr)
+      DM = new TDM(qApp);
     return true;
   } catch (const std::exception& e) {
     qWarning("initialisation failed: %s", e.what());
@@ -318,41 +345,50 @@ bool TForm1::InitForm() {
   return false;
 }
 
-void TForm1::showEvent(QShowEvent* e) {
+void TForm1::showEvent(QShowEvent* e)
+{
   QWidget::showEvent(e);
-  if (FFirstShown || !isVisible()) return;
+  if (FFirstShown || !isVisible())
+    return;
   FFirstShown = true;
   // The logon runs once the window is on screen.
   QTimer::singleShot(0, this, [this] {
-    if (!FirstShow()) endProgram();
+    if (!FirstShow())
+      endProgram();
   });
 }
 
-bool TForm1::FirstShow() {
+bool TForm1::FirstShow()
+{
   repaint();
   SystemDef.AppName = QStringLiteral("玄匠連動コンポーネント");
   FLogOn = false;
   {
     auto* box = new TLogonBox(nullptr);
-    if (box->InitFlg()) FLogOn = box->exec() == mrOk;
+    if (box->InitFlg())
+      FLogOn = box->exec() == mrOk;
     delete box;
   }
   FDefConnected = FLogOn;
   if (FLogOn) {
     if (RendoDataOps().GetSYSDEF()) {
       RendoDataOps().SetGengoRecord();
-      if (Wizard1->currentIndex() == 0) Button2->setFocus();
+      if (Wizard1->currentIndex() == 0)
+        Button2->setFocus();
       return true;
     }
-    if (FDefConnected) RendoDataOps().DeleteLogonInfo();
+    if (FDefConnected)
+      RendoDataOps().DeleteLogonInfo();
     return false;
   }
-  if (DM) DM->IBDatabaseDEF.disconnect();
+  if (DM)
+    DM->IBDatabaseDEF.disconnect();
   return false;
 }
 
 // Ends the program from inside the window: the end state stays as it is.
-void TForm1::endProgram() {
+void TForm1::endProgram()
+{
   FClosedByProgram = true;
   close();
 }
@@ -361,37 +397,45 @@ void TForm1::endProgram() {
 // Closing
 // ---------------------------------------------------------------------------
 
-void TForm1::btnCancelClick() {
-  if (showDlg(tr8(rendo_text::kCancelQuestion), mtInformation, mbYes | mbNo) != mrYes) return;
+void TForm1::btnCancelClick()
+{
+  if (showDlg(tr8(rendo_text::kCancelQuestion), mtInformation, mbYes | mbNo) != mrYes)
+    return;
   FCaller.EndState = resStopped;
   FClosedByProgram = true;
   close();
 }
 
-void TForm1::closeEvent(QCloseEvent* e) {
+void TForm1::closeEvent(QCloseEvent* e)
+{
   if (FClosing) {
     e->accept();
     return;
   }
   // A close request from the window system (the close box) stops the run.
-  if (!FClosedByProgram) FCaller.EndState = resStopped;
+  if (!FClosedByProgram)
+    FCaller.EndState = resStopped;
   FClosing = true;
   pcReleaseAtClose();
   e->accept();
   emit closed();
 }
 
-void TForm1::pcReleaseAtClose() {
-  if (DM == nullptr) return;
+void TForm1::pcReleaseAtClose()
+{
+  if (DM == nullptr)
+    return;
   try {
     if (FDatConnected && !SystemDef.IBPATHDAT.trimmed().isEmpty()) {
       if (!DM->IBDatabaseDAT.isConnected())
         DM->fnAccDatConnected(SystemDef.SERVERNAME, SystemDef.IBPATHDAT, false);
-      if (DM->IBDatabaseDAT.isConnected()) DM->fnAccDatDisConnected(QString(), true, true, false);
+      if (DM->IBDatabaseDAT.isConnected())
+        DM->fnAccDatDisConnected(QString(), true, true, false);
       FDatConnected = false;
     }
     if (FDefConnected) {
-      if (!DM->IBDatabaseDEF.isConnected()) DM->fnAccDefConnected(SystemDef.SERVERNAME, true);
+      if (!DM->IBDatabaseDEF.isConnected())
+        DM->fnAccDefConnected(SystemDef.SERVERNAME, true);
       RendoDataOps().DeleteLogonInfo();
       DM->IBDatabaseDEF.disconnect();
     }
@@ -401,7 +445,8 @@ void TForm1::pcReleaseAtClose() {
   FDefConnected = false;
 }
 
-void TForm1::keyPressEvent(QKeyEvent* e) {
+void TForm1::keyPressEvent(QKeyEvent* e)
+{
   // Enter presses the focused button (the window is not a dialog, so the
   // buttons do not take Enter themselves).
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
@@ -422,29 +467,42 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
   QWidget::keyPressEvent(e);
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* e) { return QWidget::eventFilter(watched, e); }
+bool TForm1::eventFilter(QObject* watched, QEvent* e)
+{
+  return QWidget::eventFilter(watched, e);
+}
 
 // ---------------------------------------------------------------------------
 // Page flow
 // ---------------------------------------------------------------------------
 
-void TForm1::NextClick() { Wizard1->NextClick(); }
-void TForm1::BackClick() { Wizard1->BackClick(); }
+void TForm1::NextClick()
+{
+  Wizard1->NextClick();
+}
+void TForm1::BackClick()
+{
+  Wizard1->BackClick();
+}
 
-void TForm1::Wizard1NextClicking(bool, bool& AllowChange) {
+void TForm1::Wizard1NextClicking(bool, bool& AllowChange)
+{
   AllowChange = false;
   const QString page = CurrentPageName();
   if (page == QLatin1String("page1")) {
     AllowChange = true;
   } else if (page == QLatin1String("page2")) {
-    if (!fnPage2Check()) return;
+    if (!fnPage2Check())
+      return;
     pcPreparePage3();
     AllowChange = true;
   } else if (page == QLatin1String("page3")) {
-    if (FCalled) pcMakeSummary();
+    if (FCalled)
+      pcMakeSummary();
     AllowChange = true;
   } else if (page == QLatin1String("page4")) {
-    if (!fnOutputFileCheck()) return;
+    if (!fnOutputFileCheck())
+      return;
     pcMakeSummary();
     AllowChange = true;
   } else if (page == QLatin1String("page5")) {
@@ -452,24 +510,34 @@ void TForm1::Wizard1NextClicking(bool, bool& AllowChange) {
   }
 }
 
-void TForm1::Wizard1NextClick(bool FinalState) {
-  if (FinalState) pcFinish();
+void TForm1::Wizard1NextClick(bool FinalState)
+{
+  if (FinalState)
+    pcFinish();
 }
 
-void TForm1::Wizard1PageChanged() {
+void TForm1::Wizard1PageChanged()
+{
   const QString page = CurrentPageName();
-  if (page == QLatin1String("page2") && listDataInfo->rowCount() == 0) btnDataSentaku->setFocus();
-  else if (page == QLatin1String("page3")) xKikanPanel3a->setFocus();
-  else if (page == QLatin1String("page4")) Edit4a->setFocus();
-  else Button2->setFocus();
+  if (page == QLatin1String("page2") && listDataInfo->rowCount() == 0)
+    btnDataSentaku->setFocus();
+  else if (page == QLatin1String("page3"))
+    xKikanPanel3a->setFocus();
+  else if (page == QLatin1String("page4"))
+    Edit4a->setFocus();
+  else
+    Button2->setFocus();
 }
 
-void TForm1::pcPreparePage3() {
+void TForm1::pcPreparePage3()
+{
   xKikanPanel3a->SetKikan(AccInf.KISHU, AccInf.KIMATU, AccInf.KAISI, AccInf.SIME);
   xKikanPanel3a->SetStno(AccInf.StartMNum);
   xKikanPanel3a->SetEdno(AccInf.EndMNum);
-  if (AccInf.TAXDEFUH == 0) RadioButton3a->setChecked(true);
-  else if (AccInf.TAXDEFUH == 1) RadioButton3b->setChecked(true);
+  if (AccInf.TAXDEFUH == 0)
+    RadioButton3a->setChecked(true);
+  else if (AccInf.TAXDEFUH == 1)
+    RadioButton3b->setChecked(true);
 
   TComDataExport& x = *FDataExpInfo;
   x.DataFilePath = SystemDef.IBPATHDAT;
@@ -491,18 +559,23 @@ void TForm1::pcPreparePage3() {
   x.SYOTOKUSYURUI = 0;
   if (AccInf.DATATYPE == 2) {
     x.SYOTOKUSYURUI = 1;
-    if (AccInf.CODETYPE == 2) x.SYOTOKUSYURUI = 3;
-    if (AccInf.CODETYPE == 4) x.SYOTOKUSYURUI = 4;
+    if (AccInf.CODETYPE == 2)
+      x.SYOTOKUSYURUI = 3;
+    if (AccInf.CODETYPE == 4)
+      x.SYOTOKUSYURUI = 4;
   }
 }
 
-void TForm1::pcMakeSummary() {
+void TForm1::pcMakeSummary()
+{
   TComDataExport& x = *FDataExpInfo;
   QStringList lines;
   lines << QStringLiteral("【連動元情報】");
   lines << QStringLiteral(" 会社名        : %1").arg(x.KOMONSAKI);
-  if (x.KAIKEINENDO > 0) lines << QStringLiteral(" 会計年度      : %1 期").arg(x.KAIKEINENDO);
-  else lines << QStringLiteral(" 会計年度      : %1 期").arg(QStringLiteral("-"));
+  if (x.KAIKEINENDO > 0)
+    lines << QStringLiteral(" 会計年度      : %1 期").arg(x.KAIKEINENDO);
+  else
+    lines << QStringLiteral(" 会計年度      : %1 期").arg(QStringLiteral("-"));
   const QString ymd = QStringLiteral("yyyy年m月d日");
   lines << QStringLiteral(" 会計期間      : %1 ～ %2")
                .arg(fnDateToWarekiTextJ(ymd, 1, x.JIGYONENDOFROM), fnDateToWarekiTextJ(ymd, 1, x.JIGYONENDOTO));
@@ -538,7 +611,8 @@ void TForm1::pcMakeSummary() {
   Memo5b->setPlainText(lines.join(u'\n'));
 }
 
-bool TForm1::fnOutputFileCheck() {
+bool TForm1::fnOutputFileCheck()
+{
   const QString text = Edit4a->text();
   if (text.isEmpty() || QFileInfo(text).fileName().isEmpty() || text.endsWith(u'/')) {
     showDlg(tr8(rendo_text::kNoFileGiven), mtWarning, mbOK);
@@ -557,7 +631,8 @@ bool TForm1::fnOutputFileCheck() {
   return true;
 }
 
-void TForm1::BitBtn4aClick() {
+void TForm1::BitBtn4aClick()
+{
   const QFileInfo current(Edit4a->text());
   const QString startDir =
       (!Edit4a->text().isEmpty() && current.dir().exists() && Edit4a->text().contains(u'/')) ? current.path() : FMyDoc;
@@ -570,13 +645,17 @@ void TForm1::BitBtn4aClick() {
                     QStringLiteral("中間ﾌｧｲﾙ (*.xml *.XML);;すべてのﾌｧｲﾙ(*)"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QStringLiteral("xml"));
-    if (!startName.isEmpty()) dlg.selectFile(startName);
-    if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) chosen = dlg.selectedFiles().first();
+    if (!startName.isEmpty())
+      dlg.selectFile(startName);
+    if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+      chosen = dlg.selectedFiles().first();
   }
-  if (!chosen.isEmpty()) Edit4a->setText(chosen);
+  if (!chosen.isEmpty())
+    Edit4a->setText(chosen);
 }
 
-void TForm1::pcFinish() {
+void TForm1::pcFinish()
+{
   TxAnimeProgressDialog progress;
   progress.SetCaption(QStringLiteral("連動データの作成中"));
   progress.SetInfoLabel(QStringLiteral("連動データの作成中です…"));
@@ -593,11 +672,13 @@ void TForm1::pcFinish() {
   progress.Hide();
   pcSetScreenCursor(Qt::ArrowCursor);
   if (out.Created) {
-    if (!FCalled) showDlg(out.CreatedText, mtInformation, mbOK);
+    if (!FCalled)
+      showDlg(out.CreatedText, mtInformation, mbOK);
     FCaller.EndState = resCreated;
   } else {
     showDlg(out.FailureText, mtError, mbOK);
-    if (!out.ExceptionText.isEmpty()) showDlg(out.ExceptionText, mtError, mbOK);
+    if (!out.ExceptionText.isEmpty())
+      showDlg(out.ExceptionText, mtError, mbOK);
     FCaller.EndState = resFailed;
   }
   FClosedByProgram = true;

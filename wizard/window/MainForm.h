@@ -5,15 +5,15 @@
 // logon when it first shows, and tells a calling program how the run ended.
 #pragma once
 
-#include "wizard/RendoArgs.h"
-#include "wizard/RendoCaller.h"
-#include "wizard/Ug13.h"
+#include <functional>
+#include <memory>
 
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
-#include <memory>
+#include "wizard/RendoArgs.h"
+#include "wizard/RendoCaller.h"
+#include "wizard/Ug13.h"
 
 class QLabel;
 class QLineEdit;
@@ -39,7 +39,7 @@ extern const char* const kChooseAgain;
 class TForm1 : public QWidget {
   Q_OBJECT
 
-public:
+ public:
   // Window creation: installs the hooks, reads the argument, the identity
   // file and the installed product's version, and creates the export object.
   // When one of these ends the program, Created() is false (the message has
@@ -100,17 +100,17 @@ public:
   // Chooses the output file (the file-save dialog); replaceable for tests.
   std::function<QString(const QString& startDir, const QString& startName)> OnChooseFile;
 
-signals:
+ signals:
   // The window has closed (after the release step): the program ends.
   void closed();
 
-protected:
+ protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+ private:
   void buildControls();
   void prepareTexts();
   void Wizard1NextClicking(bool FinalState, bool& AllowChange);

@@ -1,5 +1,7 @@
 // The wizard window's page 2: choosing and opening the company data.
-#include "wizard/window/MainForm.h"
+#include <QDir>
+#include <QPushButton>
+#include <QTableWidget>
 
 #include "common/AccDateText.h"
 #include "common/AccRecord.h"
@@ -8,13 +10,11 @@
 #include "ui/xAnimeProgressDialog.h"
 #include "ui/z5MessageDlg2.h"
 #include "wizard/RendoVersion.h"
+#include "wizard/window/MainForm.h"
 #include "wizard/window/RendoDataOps.h"
 
-#include <QDir>
-#include <QTableWidget>
-#include <QPushButton>
-
-QString TForm1::fnDataSentakuOptions() const {
+QString TForm1::fnDataSentakuOptions() const
+{
   QStringList lines;
   lines << QStringLiteral("SyoriType=%1").arg(3) << QStringLiteral("JyokenSet=1")
         << QStringLiteral("DataType=%1").arg(-13) << QStringLiteral("CodeType=%1").arg(0)
@@ -24,26 +24,34 @@ QString TForm1::fnDataSentakuOptions() const {
 
 // The confirmation box of a refused data set; true when the operator wants
 // to choose again.
-bool TForm1::askChooseAgain(const QStringList& lines) {
+bool TForm1::askChooseAgain(const QStringList& lines)
+{
   TMessage2InfoRec rec;
   pcInitMessage2InfoRec(3, rec);
   int i = 0;
   for (const QString& l : lines) {
-    if (i >= Message2LineCount - 1) break;
+    if (i >= Message2LineCount - 1)
+      break;
     rec.Caption[static_cast<size_t>(i++)].Text = l;
   }
   rec.Caption[static_cast<size_t>(i)].Text = QString::fromUtf8(rendo_text::kChooseAgain);
   return fnShowMessageBox2(rec) == mrOk;
 }
 
-void TForm1::disconnectAsRefusal() {
-  if (DM) DM->fnAccDatDisConnected(SystemDef.IBPATHDAT, true, false, false);
+void TForm1::disconnectAsRefusal()
+{
+  if (DM)
+    DM->fnAccDatDisConnected(SystemDef.IBPATHDAT, true, false, false);
   FDatConnected = false;
 }
 
-void TForm1::clearDataList() { listDataInfo->setRowCount(0); }
+void TForm1::clearDataList()
+{
+  listDataInfo->setRowCount(0);
+}
 
-void TForm1::fillDataList() {
+void TForm1::fillDataList()
+{
   clearDataList();
   auto add = [this](const QString& name, const QString& value) {
     const int r = listDataInfo->rowCount();
@@ -52,29 +60,35 @@ void TForm1::fillDataList() {
     listDataInfo->setItem(r, 1, new QTableWidgetItem(value));
   };
   add(QStringLiteral("データ区分"), AccInf.CODETYPENAME.isEmpty()
-                                          ? AccInf.DATATYPENAME
-                                          : QStringLiteral("%1／%2").arg(AccInf.DATATYPENAME, AccInf.CODETYPENAME));
+                                        ? AccInf.DATATYPENAME
+                                        : QStringLiteral("%1／%2").arg(AccInf.DATATYPENAME, AccInf.CODETYPENAME));
   add((AccInf.DATATYPE == 1 || AccInf.DATATYPE == 3) ? QStringLiteral("会社名") : QStringLiteral("データ名"),
       AccInf.SHOUGOU);
   add(QStringLiteral("会計年度"), QStringLiteral("%1期").arg(AccInf.NENDO));
   add(QStringLiteral("会計期間"), fnKikanToText(AccInf.KISHU, AccInf.KIMATU));
 }
 
-void TForm1::btnDataSentakuClick() {
-  if (fnDataSentaku(3, 1)) fillDataList();
+void TForm1::btnDataSentakuClick()
+{
+  if (fnDataSentaku(3, 1))
+    fillDataList();
   if (!(FDatConnected && !SystemDef.IBPATHDAT.isEmpty())) {
     clearDataList();
-    if (DM && DM->IBDatabaseDAT.isConnected()) DM->fnAccDatDisConnected(SystemDef.IBPATHDAT, true, false, false);
+    if (DM && DM->IBDatabaseDAT.isConnected())
+      DM->fnAccDatDisConnected(SystemDef.IBPATHDAT, true, false, false);
     FDatConnected = false;
   }
   // The dialogs and the progress box took the focus: give it back to the
   // window, on Next when a data set is listed.
   activateWindow();
-  if (listDataInfo->rowCount() > 0) Button2->setFocus();
-  else btnDataSentaku->setFocus();
+  if (listDataInfo->rowCount() > 0)
+    Button2->setFocus();
+  else
+    btnDataSentaku->setFocus();
 }
 
-bool TForm1::fnDataSentaku(int, int) {
+bool TForm1::fnDataSentaku(int, int)
+{
   SystemDef.DataVersion.clear();
   SystemDef.DataUpFlg = false;
   bool result = false;
@@ -83,7 +97,8 @@ bool TForm1::fnDataSentaku(int, int) {
   while (!accepted) {
     // Hand back the data set chosen before.
     if (SystemKind == 0 && FDataSentakuFlg) {
-      if (DM && DM->IBDatabaseDAT.isConnected()) disconnectAsRefusal();
+      if (DM && DM->IBDatabaseDAT.isConnected())
+        disconnectAsRefusal();
       FDatConnected = false;
     }
     // Choose and fetch.
@@ -110,10 +125,13 @@ bool TForm1::fnDataSentaku(int, int) {
         // Share-server and cloud hand-over: a data set that needs it is
         // refused until that hand-over is available.
         int fetch = 1;
-        if (AccInf.CLOUD_LINE > 0 && AppType != jxatSBC && !IsOemEdition(OemEdition)) fetch = -922;
-        if (DM->IBDatabaseDAT.isConnected()) DM->IBDatabaseDAT.disconnect();
+        if (AccInf.CLOUD_LINE > 0 && AppType != jxatSBC && !IsOemEdition(OemEdition))
+          fetch = -922;
+        if (DM->IBDatabaseDAT.isConnected())
+          DM->IBDatabaseDAT.disconnect();
         FDatConnected = false;
-        if (fetch > 0) break;
+        if (fetch > 0)
+          break;
         MessageHook().ShowMessageLines(
             2, {QStringLiteral("このデータはクラウド共有されているため、ここでは受信できません。"),
                 QStringLiteral("データ選択画面を開きます。")});
@@ -121,14 +139,16 @@ bool TForm1::fnDataSentaku(int, int) {
         continue;
       }
       if (!askChooseAgain({QString::fromUtf8(rendo_text::kConnectFailed)})) {
-        if (DM && DM->IBDatabaseDAT.isConnected()) disconnectAsRefusal();
+        if (DM && DM->IBDatabaseDAT.isConnected())
+          disconnectAsRefusal();
         result = false;
         leave = true;
         SystemDef.IBPATHDAT.clear();
         break;
       }
     }
-    if (leave) break;
+    if (leave)
+      break;
     FDataSentakuFlg = true;
 
     TxAnimeProgressDialog progress;
@@ -173,7 +193,8 @@ bool TForm1::fnDataSentaku(int, int) {
     progress.Hide();
     if (!refusal.isEmpty()) {
       accepted = false;
-      if (!keepOpen) disconnectAsRefusal();
+      if (!keepOpen)
+        disconnectAsRefusal();
       const bool again = askChooseAgain(refusal);
       FZenkaiDataPath = SystemDef.IBPATHDAT;
       if (!again) {
@@ -184,11 +205,13 @@ bool TForm1::fnDataSentaku(int, int) {
     }
     FZenkaiDataPath = SystemDef.IBPATHDAT;
   }
-  if (!result && DM && DM->IBDatabaseDAT.isConnected()) disconnectAsRefusal();
+  if (!result && DM && DM->IBDatabaseDAT.isConnected())
+    disconnectAsRefusal();
   return result;
 }
 
-bool TForm1::fnPage2Check() {
+bool TForm1::fnPage2Check()
+{
   if (SystemDef.IBPATHDAT.isEmpty() || listDataInfo->rowCount() == 0) {
     MessageHook().ShowMessageDlg(QString::fromUtf8(rendo_text::kNoDataChosen), mtWarning, mbOK);
     btnDataSentaku->setFocus();

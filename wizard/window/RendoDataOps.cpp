@@ -1,5 +1,10 @@
 #include "wizard/window/RendoDataOps.h"
 
+#include <array>
+
+#include <QDir>
+#include <QFileInfo>
+
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCodeTable.h"
 #include "acccalc/AccGengo.h"
@@ -8,27 +13,26 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-#include <array>
-
 namespace {
 
-TRendoDataOps defaults() {
+TRendoDataOps defaults()
+{
   TRendoDataOps ops;
   ops.GetAccInfo = [] {
-    if (DM == nullptr || !DM->fnGetAccInfo()) return false;
+    if (DM == nullptr || !DM->fnGetAccInfo())
+      return false;
     // The computation reads through the data module's two company transactions.
     SetAccCalcDatabase({&DM->IBTransactionDATSS, &DM->IBTransactionDAT});
     return true;
   };
   ops.GetSYSDEF = [] { return DM != nullptr && DM->fnGetSYSDEF(); };
   ops.SetGengoRecord = [] {
-    if (DM) DM->SetGengoRecord();
+    if (DM)
+      DM->SetGengoRecord();
   };
   ops.DeleteLogonInfo = [] {
-    if (DM) DM->DeleteLogonInfo();
+    if (DM)
+      DM->DeleteLogonInfo();
   };
   ops.GetDataBaseVer = [] { return DM ? DM->fnGetDataBaseVer() : QStringLiteral("0.0.0"); };
   ops.IsDataPassword = [](void*) { return DM != nullptr && DM->IsDataPassword(0); };
@@ -41,19 +45,26 @@ TRendoDataOps defaults() {
   ops.LocalPathToDataListRecNo = [](const QString& p, int& r, int& c) {
     r = 0;
     c = 0;
-    if (DM) DM->LocalPathToDataListRecNo(p, r, c);
+    if (DM)
+      DM->LocalPathToDataListRecNo(p, r, c);
   };
   return ops;
 }
 
-TRendoDataOps& current() {
+TRendoDataOps& current()
+{
   static TRendoDataOps ops = defaults();
   return ops;
 }
 
 }  // namespace
 
-TRendoDataOps& RendoDataOps() { return current(); }
+TRendoDataOps& RendoDataOps()
+{
+  return current();
+}
 
-void pcResetRendoDataOps() { current() = defaults(); }
-
+void pcResetRendoDataOps()
+{
+  current() = defaults();
+}

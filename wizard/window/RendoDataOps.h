@@ -4,9 +4,9 @@
 // defaults call the data module.
 #pragma once
 
-#include <QString>
-
 #include <functional>
+
+#include <QString>
 
 struct TRendoDataOps {
   // Reads the open company database's basic settings into AccInf (and the
@@ -36,4 +36,3 @@ struct TRendoDataOps {
 TRendoDataOps& RendoDataOps();
 // Puts every operation back to its default.
 void pcResetRendoDataOps();
-

@@ -10,11 +10,13 @@
 #include "ui/SDI.h"
 #include "wizard/window/RendoDataOps.h"
 
-int fnRendoSyoriKidou(const QString& ID, int Mode, const QString& Options) {
+int fnRendoSyoriKidou(const QString& ID, int Mode, const QString& Options)
+{
   return fnSyoriKidou(ID, Mode, Options);
 }
 
-QString fnRendoHasonMessage() {
+QString fnRendoHasonMessage()
+{
   return QStringLiteral(
       "データ検証の結果、このデータは破損している恐れがあります。\r"
       "データのバックアップを行っている場合は、適正な方法で破損前の状態へ戻して下さい。\r"
@@ -26,15 +28,19 @@ namespace {
 // Marks the data-list row of the folder damaged. Rows are numbered within a
 // group, so the update is limited to the logged-on operator's group: a row
 // of the same number in another group is not touched.
-void markDataListDamaged(const QString& ADataName) {
-  if (DM == nullptr || !DM->IBDatabaseDEF.isConnected()) return;
+void markDataListDamaged(const QString& ADataName)
+{
+  if (DM == nullptr || !DM->IBDatabaseDEF.isConnected())
+    return;
   int rec = 0;
   int child = 0;
   RendoDataOps().LocalPathToDataListRecNo(ADataName, rec, child);
-  if (rec <= 0) return;
+  if (rec <= 0)
+    return;
   db::Transaction& tr = DM->IBTransactionDEF;
   const bool started = !tr.inTransaction();
-  if (started) tr.start();
+  if (started)
+    tr.start();
   try {
     db::Query q(tr);
     if (child <= 0) {
@@ -47,24 +53,28 @@ void markDataListDamaged(const QString& ADataName) {
     q.setParam(QStringLiteral("REC"), rec);
     q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
     q.exec();
-    if (started) tr.commit();
+    if (started)
+      tr.commit();
   } catch (...) {
-    if (started && tr.inTransaction()) tr.rollback();
+    if (started && tr.inTransaction())
+      tr.rollback();
     throw;
   }
 }
 
 }  // namespace
 
-int fnRendoDataHasonHantei(const QString& AHostName, const QString& ADataName, int ASilent) {
+int fnRendoDataHasonHantei(const QString& AHostName, const QString& ADataName, int ASilent)
+{
   SystemDef.DataHasonFlg = 0;
   const QString file = ADataName + u'/' + AccDataFile;
   const bool remote = !AHostName.isEmpty() && AHostName != QStringLiteral("127.0.0.1");
-  const int result = remote ? RendoDataOps().ValidateFDB(0, AHostName, file)
-                            : RendoDataOps().ValidateFDB(3, QString(), file);
+  const int result =
+      remote ? RendoDataOps().ValidateFDB(0, AHostName, file) : RendoDataOps().ValidateFDB(3, QString(), file);
   if (result == 0) {
     SystemDef.DataHasonFlg = 1;
-    if (ASilent == 0) MessageHook().ShowMessageDlg(fnRendoHasonMessage(), mtError, mbOK);
+    if (ASilent == 0)
+      MessageHook().ShowMessageDlg(fnRendoHasonMessage(), mtError, mbOK);
     try {
       markDataListDamaged(ADataName);
     } catch (...) {
@@ -79,9 +89,13 @@ int fnRendoDataHasonHantei(const QString& AHostName, const QString& ADataName, i
   return result;
 }
 
-int fnRendoMenuRequest(int, const QString&) { return 0; }
+int fnRendoMenuRequest(int, const QString&)
+{
+  return 0;
+}
 
-void pcInstallRendoHooks() {
+void pcInstallRendoHooks()
+{
   MenuSousaProc = fnRendoMenuRequest;
   SyoriKidouProc = fnRendoSyoriKidou;
   DataHasonHanteiProc = [](const QString& h, const QString& d, int s) {
@@ -89,7 +103,8 @@ void pcInstallRendoHooks() {
   };
 }
 
-void pcClearRendoHooks() {
+void pcClearRendoHooks()
+{
   MenuSousaProc = nullptr;
   SyoriKidouProc = nullptr;
   DataHasonHanteiProc = nullptr;

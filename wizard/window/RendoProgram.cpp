@@ -1,26 +1,29 @@
 #include "wizard/window/RendoProgram.h"
 
-#include "common/MessageHook.h"
-#include "platform/NamedMutex.h"
-#include "wizard/window/MainForm.h"
+#include <memory>
 
 #include <QApplication>
 #include <QEventLoop>
 
-#include <memory>
+#include "common/MessageHook.h"
+#include "platform/NamedMutex.h"
+#include "wizard/window/MainForm.h"
 
-TRendoInstanceCheck fnRendoInstanceCheck() {
+TRendoInstanceCheck fnRendoInstanceCheck()
+{
   const std::pair<const char*, const char*> checks[] = {
       {"TESSALY000", rendo_text::kTessalyRunning},
       {"TESSALY2_TOOLS", rendo_text::kToolsRunning},
       {"GENSYOU_RENDO", rendo_text::kAlreadyRunning},
   };
   for (const auto& [name, text] : checks)
-    if (NamedMutex::Exists(QString::fromLatin1(name))) return {QString::fromLatin1(name), QString::fromUtf8(text)};
+    if (NamedMutex::Exists(QString::fromLatin1(name)))
+      return {QString::fromLatin1(name), QString::fromUtf8(text)};
   return {};
 }
 
-int fnRendoProgramMain(const QStringList& arguments) {
+int fnRendoProgramMain(const QStringList& arguments)
+{
   const TRendoInstanceCheck running = fnRendoInstanceCheck();
   if (!running.Mutex.isEmpty()) {
     MessageHook().ShowMessageDlg(running.Message, mtInformation, mbOK);
@@ -34,7 +37,8 @@ int fnRendoProgramMain(const QStringList& arguments) {
   }
   pcSetRendoApplicationTitle(QStringLiteral("連動ﾃﾞｰﾀの作成"));
   auto form = std::make_unique<TForm1>(arguments, QApplication::applicationFilePath());
-  if (!form->Created()) return 0;  // the window is destroyed: the caller hears of it
+  if (!form->Created())
+    return 0;  // the window is destroyed: the caller hears of it
   if (!form->InitForm()) {
     QApplication::processEvents();
     return 0;

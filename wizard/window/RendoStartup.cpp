@@ -1,22 +1,24 @@
 #include "wizard/window/RendoStartup.h"
 
+#include <stdexcept>
+
+#include <QDir>
+#include <QFileInfo>
+
 #include "common/AccFunction2.h"
 #include "common/AccRecord.h"
 #include "common/AppIniCreate.h"
 #include "platform/IniFile.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-#include <stdexcept>
-
 const QString RendoPartnerEditionOem = QStringLiteral("PARTNER");
 
-std::uint8_t fnRendoOemEdition(const QString& AOem) {
+std::uint8_t fnRendoOemEdition(const QString& AOem)
+{
   return AOem.trimmed().compare(RendoPartnerEditionOem, Qt::CaseInsensitive) == 0 ? 1 : 0;
 }
 
-void pcRendoApplyAppInfo() {
+void pcRendoApplyAppInfo()
+{
   OemEdition = fnRendoOemEdition(AppInfo.OEM);
   pcApplyAppInfoNames(AppInfo);
   pcApplyOemDefaultColors();
@@ -24,23 +26,30 @@ void pcRendoApplyAppInfo() {
 
 namespace {
 
-QString join(const QString& a, const QString& b) { return fnExcludePathDelim(a) + u'/' + b; }
+QString join(const QString& a, const QString& b)
+{
+  return fnExcludePathDelim(a) + u'/' + b;
+}
 
 // Section LOCAL as name=value lines; empty when the section is empty or absent.
-QString readLocalSection() {
+QString readLocalSection()
+{
   return fnIniReadSection(SystemDef.APPINI, QStringLiteral("LOCAL")).trimmed();
 }
 
-void makeDefaultFile() {
+void makeDefaultFile()
+{
   TAppIniCreate box;
-  if (box.InitFlg()) box.MakeLocalIniFile(1);
+  if (box.InitFlg())
+    box.MakeLocalIniFile(1);
   if (!QFileInfo::exists(SystemDef.APPINI))
     throw std::runtime_error("the local settings file could not be created");
 }
 
 }  // namespace
 
-void pcRendoStartupFolders(const QString& exeFile) {
+void pcRendoStartupFolders(const QString& exeFile)
+{
   SystemDef.AppName.clear();
   SystemDef.AppPsName.clear();
   SystemDef.OSVersion = fnGetOSMajorVersion();
@@ -59,7 +68,8 @@ void pcRendoStartupFolders(const QString& exeFile) {
   SystemDef.HELP = join(SystemDef.ROOT, QStringLiteral("help"));
   SystemDef.SQL = join(SystemDef.ROOT, QStringLiteral("sql"));
   const QString appData = fnExcludePathDelim(fnGetAppDataDir(true));
-  if (appData.isEmpty()) throw std::runtime_error("no application-data folder");
+  if (appData.isEmpty())
+    throw std::runtime_error("no application-data folder");
   SystemDef.APPDATA = join(appData, AccHomeDir);
   SystemDef.INI = join(SystemDef.APPDATA, QStringLiteral("ini"));
   SystemDef.LOG = join(SystemDef.APPDATA, QStringLiteral("log"));
@@ -76,7 +86,8 @@ void pcRendoStartupFolders(const QString& exeFile) {
   SystemKind = 0;
 
   // A folder that cannot be made is not reported here; its first use fails.
-  for (const QString& d : {SystemDef.INI, SystemDef.LOG, SystemDef.APPTEMP, SystemDef.USER}) fnFolderExists(d);
+  for (const QString& d : {SystemDef.INI, SystemDef.LOG, SystemDef.APPTEMP, SystemDef.USER})
+    fnFolderExists(d);
 
   SystemDef.APPINI = join(SystemDef.APPDATA, AccAppName + QStringLiteral(".ini"));
   if (!QFileInfo::exists(SystemDef.APPINI)) {
@@ -85,7 +96,8 @@ void pcRendoStartupFolders(const QString& exeFile) {
   }
   if (readLocalSection().isEmpty()) {
     makeDefaultFile();
-    if (readLocalSection().isEmpty()) throw std::runtime_error("the local settings file has no connection section");
+    if (readLocalSection().isEmpty())
+      throw std::runtime_error("the local settings file has no connection section");
   }
 
   const IniFile ini(SystemDef.APPINI);

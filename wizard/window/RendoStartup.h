@@ -2,9 +2,9 @@
 // into the process-wide records before the data module connects.
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+
+#include <QString>
 
 // The value of the identity file's OEM key that names the partner edition
 // ("PARTNER", compared without regard to case and surrounding spaces).

@@ -1,45 +1,43 @@
 // The data-selection dialog under the offscreen platform against a system
 // database with a few hundred registered data sets in two groups.
-#include "ui/tests/UiTestUtil.h"
-#include "datasel/dialogs/DataListKensaku.h"
-#include "datasel/dialogs/DataSentaku.h"
-#include "datasel/tests/ManyDataSets.h"
+#include <gtest/gtest.h>
+#include <memory>
 
-#include "common/AccRecord.h"
-#include "common/DataInfomation.h"
-#include "common/DataModule.h"
-#include "common/MessageHook.h"
-#include "platform/IniFile.h"
-#include "tests/support/DataModuleEnv.h"
-#include "tests/support/Fixtures.h"
-#include "tests/support/TempDir.h"
-#include "ui/AccInterface.h"
-#include "ui/ModalResult.h"
-#include "ui/z5MessageDlg2.h"
-
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <QApplication>
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "common/AccRecord.h"
+#include "common/DataInfomation.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "datasel/dialogs/DataListKensaku.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "datasel/tests/ManyDataSets.h"
+#include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/TempDir.h"
+#include "ui/AccInterface.h"
+#include "ui/ModalResult.h"
+#include "ui/tests/UiTestUtil.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
 using namespace fixtures;
 
-const QStringList kWizardLines = {"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0", "DataVerMajor=17",
-                                  "FormStyle=2"};
+const QStringList kWizardLines = {"SyoriType=3", "JyokenSet=1",     "DataType=-13",
+                                  "CodeType=0",  "DataVerMajor=17", "FormStyle=2"};
 
 QString shotPath(const QString& name)
 {
@@ -47,7 +45,7 @@ QString shotPath(const QString& name)
 }
 
 class DataSentakuDialog : public testenv::SharedDataRootTest<DataSentakuDialog> {
-protected:
+ protected:
   static void SetUpTestSuite()
   {
     SharedDataRootTest::SetUpTestSuite();
@@ -57,15 +55,14 @@ protected:
   }
   void SetUp() override
   {
-    setUpDataModule({.root = root->root,
-                     .logFile = tmp->file("log"),
-                     .dataFile = QStringLiteral("wqacc2.fdb"),
-                     .connect = false});
+    setUpDataModule(
+        {.root = root->root, .logFile = tmp->file("log"), .dataFile = QStringLiteral("wqacc2.fdb"), .connect = false});
     SystemDef.AppName = QStringLiteral("連動");
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
-        if (!c.Text.isEmpty()) lines << c.Text;
+        if (!c.Text.isEmpty())
+          lines << c.Text;
       boxes << lines.join(QLatin1Char('\n'));
       return info.DlgButtons & mbOK ? confirmAnswer : mrYes;
     });
@@ -73,17 +70,20 @@ protected:
   }
   void TearDown() override
   {
-    if (box) delete box.data();
+    if (box)
+      delete box.data();
     pcSetMessageBox2Hook(nullptr);
     DataModuleTest::TearDown();
-    for (const auto& ds : root->dataSets) QFile::remove(TDataInfomation::IniFileName(ds.folder));
+    for (const auto& ds : root->dataSets)
+      QFile::remove(TDataInfomation::IniFileName(ds.folder));
   }
   TDataSentakuBox* open(const QStringList& lines)
   {
     QObject* o = FormClassLookup(QStringLiteral("DuRoziZuvurad"));
     box = qobject_cast<TDataSentakuBox*>(o);
     EXPECT_NE(box, nullptr);
-    if (!box) return nullptr;
+    if (!box)
+      return nullptr;
     box->SetManualFree(true);
     box->StatusBoxShow = [this](TMessageInfoRec& r) {
       statusBoxes << r.MainCaption + QLatin1Char('\n') + r.MessageCaption.join(QLatin1Char('\n'));
@@ -98,7 +98,8 @@ protected:
   int rowOfRec(int rec) const
   {
     for (int r = 0; r < box->RowCount(); ++r)
-      if (box->Model()->item(r, dscol::Rec)->data(Qt::DisplayRole).toInt() == rec) return r;
+      if (box->Model()->item(r, dscol::Rec)->data(Qt::DisplayRole).toInt() == rec)
+        return r;
     return -1;
   }
   void writeStatus(const QString& folder, int status)
@@ -135,7 +136,8 @@ TEST_F(DataSentakuDialog, WizardModeListsKindsOneAndThreeOfVersion17)
   // Only Esc and F12 act.
   EXPECT_EQ(box->FuncCaption(0), QStringLiteral("ESC:ｷｬﾝｾﾙ"));
   EXPECT_EQ(box->FuncCaption(12), QStringLiteral("F12:選択"));
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(box->FuncCaption(k), QStringLiteral("F%1:").arg(k));
+  for (int k = 1; k <= 8; ++k)
+    EXPECT_EQ(box->FuncCaption(k), QStringLiteral("F%1:").arg(k));
   EXPECT_FALSE(box->SearchButton()->isEnabled());
   EXPECT_FALSE(box->SearchCancelButton()->isEnabled());
   for (int key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F8}) {
@@ -189,8 +191,10 @@ TEST_F(DataSentakuDialog, FolderChecksAsATable)
   ASSERT_TRUE(open(kWizardLines));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    if (!c.folder.isEmpty()) QFile::remove(TDataInfomation::IniFileName(c.folder));
-    if (c.status >= 0) writeStatus(c.folder, c.status);
+    if (!c.folder.isEmpty())
+      QFile::remove(TDataInfomation::IniFileName(c.folder));
+    if (c.status >= 0)
+      writeStatus(c.folder, c.status);
     boxes.clear();
     statusBoxes.clear();
     EXPECT_EQ(box->DataFolderCheck(c.folder), c.result);
@@ -203,7 +207,8 @@ TEST_F(DataSentakuDialog, FolderChecksAsATable)
     } else {
       EXPECT_TRUE(statusBoxes.isEmpty());
     }
-    if (!c.folder.isEmpty()) QFile::remove(TDataInfomation::IniFileName(c.folder));
+    if (!c.folder.isEmpty())
+      QFile::remove(TDataInfomation::IniFileName(c.folder));
   }
 }
 
@@ -233,7 +238,8 @@ TEST_F(DataSentakuDialog, EscTakesThePreviousDataSetBackOrSaysItIsGone)
     const char* box;
   } cases[] = {
       {root->dataSets.at(0).folder, root->dataSets.at(0).folder, ""},
-      {root->root + QStringLiteral("/0026"), root->root + QStringLiteral("/0026"), "前回選択したデータが削除されています。"},
+      {root->root + QStringLiteral("/0026"), root->root + QStringLiteral("/0026"),
+       "前回選択したデータが削除されています。"},
   };
   QDir().mkpath(root->root + QStringLiteral("/0026"));
   for (const auto& c : cases) {
@@ -468,8 +474,8 @@ TEST_F(DataSentakuDialog, SearchButtonAppliesTheConditionsAndCancelClearsThem)
   });
   QTest::mouseClick(box->SearchButton(), Qt::LeftButton);
   ASSERT_GT(box->RowCount(), 0) << box->KensakuInForce().DataType << " " << box->KensakuInForce().CodeType << " "
-                                 << box->KensakuInForce().DataCode.toStdString() << " "
-                                 << box->KensakuInForce().DataVer.toStdString() << " " << box->KensakuInForce().Tanto;
+                                << box->KensakuInForce().DataCode.toStdString() << " "
+                                << box->KensakuInForce().DataVer.toStdString() << " " << box->KensakuInForce().Tanto;
   EXPECT_LT(box->RowCount(), all);
   for (int r = 0; r < box->RowCount(); ++r) {
     EXPECT_EQ(box->GetRowDataRec(r).DataKbn, 3);

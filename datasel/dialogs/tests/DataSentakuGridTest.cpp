@@ -2,10 +2,18 @@
 // in each use, how a cell is described for drawing (row colours, the frame
 // of the focused row, damaged and update-forbidden rows) and what the
 // offscreen view then shows.
-#include "datasel/dialogs/DataSentaku.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+#include <QHeaderView>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTest>
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
+#include "datasel/dialogs/DataSentaku.h"
 #include "tests/support/DataModuleEnv.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
@@ -14,35 +22,24 @@
 #include "ui/tests/UiTestUtil.h"
 #include "ui/z5MessageDlg2.h"
 
-#include <QHeaderView>
-#include <QPointer>
-#include <QScrollBar>
-#include <QStandardItemModel>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-
 namespace {
 
 using namespace fixtures;
 
 class DataSentakuGrid : public testenv::SharedDataRootTest<DataSentakuGrid> {
-protected:
+ protected:
   void SetUp() override
   {
     // Logged on with the colours a new operator starts with (the default).
-    setUpDataModule({.root = root->root,
-                     .logFile = tmp->file("log"),
-                     .dataFile = QStringLiteral("wqacc2.fdb"),
-                     .connect = false});
+    setUpDataModule(
+        {.root = root->root, .logFile = tmp->file("log"), .dataFile = QStringLiteral("wqacc2.fdb"), .connect = false});
     pcSetMessageBox2Hook([](TMessage2InfoRec&) { return mrOk; });
     ASSERT_TRUE(dm->fnAccDefConnected(QString(), true));
   }
   void TearDown() override
   {
-    if (box) delete box.data();
+    if (box)
+      delete box.data();
     pcSetMessageBox2Hook(nullptr);
     DataModuleTest::TearDown();
   }
@@ -50,7 +47,8 @@ protected:
   {
     box = qobject_cast<TDataSentakuBox*>(FormClassLookup(QStringLiteral("DuRoziZuvurad")));
     EXPECT_NE(box, nullptr);
-    if (!box) return nullptr;
+    if (!box)
+      return nullptr;
     box->SetManualFree(true);
     box->SetOptions(QStringList{"SyoriType=0", "FormStyle=2"});
     box->SetPrepare(true);
@@ -59,10 +57,7 @@ protected:
     return box;
   }
   // Marks a row as the data-set status and update lock would.
-  void markRow(int ARow, int ACol, int AValue)
-  {
-    box->Model()->item(ARow, ACol)->setData(AValue, Qt::DisplayRole);
-  }
+  void markRow(int ARow, int ACol, int AValue) { box->Model()->item(ARow, ACol)->setData(AValue, Qt::DisplayRole); }
   TcxStyleRepoDef* repo() const { return fnFormStyleRepoDef(box); }
 
   QPointer<TDataSentakuBox> box;
@@ -85,7 +80,8 @@ TEST_F(DataSentakuGrid, ColumnsAndRowStylesFollowTheUse)
       EXPECT_EQ(g->Columns(col).BandIndex, col <= dscol::NameBlank ? 0 : 1) << col;
     }
     EXPECT_FALSE(g->Bands()[0].Visible);
-    for (int col = dscol::Rec; col <= dscol::NameBlank; ++col) EXPECT_FALSE(g->ColumnVisible(col)) << col;
+    for (int col = dscol::Rec; col <= dscol::NameBlank; ++col)
+      EXPECT_FALSE(g->ColumnVisible(col)) << col;
     for (int col : {dscol::No, dscol::Code, dscol::Name, dscol::Nendo, dscol::Kikan, dscol::Folder, dscol::Version})
       EXPECT_TRUE(g->ColumnVisible(col)) << col;
     EXPECT_EQ(g->ColumnVisible(dscol::Kyoyu), c.shareShown);
@@ -118,7 +114,8 @@ TEST_F(DataSentakuGrid, CellDescriptionsOfPlainFocusedDamagedAndForbiddenRows)
   const TColor even = g->Styles.ContentEven->Color();
   const TColor sel = r->cxStyleSelect->Color();
   const TColor hason = r->cxStyleHason->Color();
-  const TColor plainText = g->Styles.ContentOdd->TextColor() != clNone ? g->Styles.ContentOdd->TextColor() : clWindowText;
+  const TColor plainText =
+      g->Styles.ContentOdd->TextColor() != clNone ? g->Styles.ContentOdd->TextColor() : clWindowText;
   const struct {
     const char* what;
     int row;
@@ -167,7 +164,7 @@ TEST_F(DataSentakuGrid, CellDescriptionsOfPlainFocusedDamagedAndForbiddenRows)
     const char* shown;
     bool ownText;
     const char* text;
-  } texts[] = {{dscol::No, "0", true, ""},     {dscol::No, "12", true, "12"},   {dscol::Code, "0", true, "0"},
+  } texts[] = {{dscol::No, "0", true, ""},          {dscol::No, "12", true, "12"},   {dscol::Code, "0", true, "0"},
                {dscol::Folder, "~/a", true, "~/a"}, {dscol::Kyoyu, "共", false, ""}, {dscol::Kagi, "鍵", false, ""}};
   for (const auto& t : texts) {
     TcxGridDataCellViewInfo vi;
@@ -212,8 +209,8 @@ TEST_F(DataSentakuGrid, TheViewShowsRowColoursTheFrameAndADamagedRow)
   const QRect below = g->visualRect(box->Model()->index(1, dscol::No));
   EXPECT_NE(pixel(QPoint(below.left() + 1, below.center().y())), sel) << "other rows have no frame";
   // The last columns lie beyond a narrow screen's form: the list scrolls to them.
-  ASSERT_TRUE(g->horizontalScrollBar()->isVisible() || g->visualRect(box->Model()->index(0, dscol::Kyoyu)).right() <
-                                                            g->viewport()->width());
+  ASSERT_TRUE(g->horizontalScrollBar()->isVisible() ||
+              g->visualRect(box->Model()->index(0, dscol::Kyoyu)).right() < g->viewport()->width());
   g->scrollTo(box->Model()->index(0, dscol::Kyoyu));
   QApplication::processEvents();
   img = g->viewport()->grab().toImage();

@@ -1,25 +1,7 @@
 // The data-selection dialog's list update, member rows, data places and
 // close, under the offscreen platform against a data root of each test's own.
-#include "ui/tests/UiTestUtil.h"
-#include "datasel/dialogs/DataBasyo.h"
-#include "datasel/dialogs/DataSentaku.h"
-
-#include "common/AccRecord.h"
-#include "common/DataInfomation.h"
-#include "common/DataModule.h"
-#include "common/MessageHook.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
-#include "tests/support/DataModuleEnv.h"
-#include "tests/support/FirebirdServer.h"
-#include "tests/support/Fixtures.h"
-#include "tests/support/MessageCollector.h"
-#include "tests/support/TempDir.h"
-#include "ui/AccInterface.h"
-#include "ui/ModalResult.h"
-#include "ui/xAnimeProgressDialog.h"
-#include "ui/z5MessageDlg2.h"
+#include <gtest/gtest.h>
+#include <memory>
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,9 +14,25 @@
 #include <QTest>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "common/AccRecord.h"
+#include "common/DataInfomation.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "datasel/dialogs/DataBasyo.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "tests/support/DataModuleEnv.h"
+#include "tests/support/FirebirdServer.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
+#include "tests/support/TempDir.h"
+#include "ui/AccInterface.h"
+#include "ui/ModalResult.h"
+#include "ui/tests/UiTestUtil.h"
+#include "ui/xAnimeProgressDialog.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
@@ -46,7 +44,7 @@ QString shotPath(const QString& name)
 }
 
 class DataSentakuRefreshDialog : public testenv::DataModuleTest {
-protected:
+ protected:
   void SetUp() override
   {
     root = testfx::makeDataRoot(tmp.file(QStringLiteral("root")));
@@ -59,7 +57,8 @@ protected:
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
-        if (!c.Text.isEmpty()) lines << c.Text;
+        if (!c.Text.isEmpty())
+          lines << c.Text;
       boxes << lines.join(QLatin1Char('\n'));
       return info.DlgButtons & mbOK ? confirmAnswer : mrYes;
     });
@@ -67,7 +66,8 @@ protected:
   }
   void TearDown() override
   {
-    if (box) delete box.data();
+    if (box)
+      delete box.data();
     pcSetMessageBox2Hook(nullptr);
     DataModuleTest::TearDown();
   }
@@ -75,7 +75,8 @@ protected:
   {
     box = qobject_cast<TDataSentakuBox*>(FormClassLookup(QStringLiteral("DuRoziZuvurad")));
     EXPECT_NE(box, nullptr);
-    if (!box) return nullptr;
+    if (!box)
+      return nullptr;
     box->SetManualFree(true);
     box->StatusBoxShow = [](TMessageInfoRec&) { return mrOk; };
     box->SetOptions(lines);
@@ -132,7 +133,8 @@ TEST_F(DataSentakuRefreshDialog, TheListUpdateRefillsRowsAndPutsMembersBelowThei
   setAccReg(folder19 + QStringLiteral("/wqacc2.fdb"), QStringLiteral("1"));
   for (const char* sub : {"/b1", "/b2"}) {
     QDir().mkpath(folder19 + QLatin1String(sub));
-    ASSERT_TRUE(QFile::copy(root.dataSets.at(0).database, folder19 + QLatin1String(sub) + QStringLiteral("/wqacc2.fdb")));
+    ASSERT_TRUE(
+        QFile::copy(root.dataSets.at(0).database, folder19 + QLatin1String(sub) + QStringLiteral("/wqacc2.fdb")));
   }
   namedCopy(20, QStringLiteral("最後"));
   // Slot 18 is named but its database has gone.
@@ -155,7 +157,10 @@ TEST_F(DataSentakuRefreshDialog, TheListUpdateRefillsRowsAndPutsMembersBelowThei
     const int row = parent + 1 + k;
     EXPECT_EQ(box->Model()->item(row, dscol::Gassan)->data(Qt::DisplayRole).toInt(), 10);
     EXPECT_EQ(box->Model()->item(row, dscol::ChildIdx)->data(Qt::DisplayRole).toInt(), k);
-    EXPECT_TRUE(box->Model()->item(row, dscol::Name)->text().startsWith(QStringLiteral("%1 ").arg(k + 1, 2, 10, QLatin1Char('0'))))
+    EXPECT_TRUE(box->Model()
+                    ->item(row, dscol::Name)
+                    ->text()
+                    .startsWith(QStringLiteral("%1 ").arg(k + 1, 2, 10, QLatin1Char('0'))))
         << box->Model()->item(row, dscol::Name)->text().toStdString();
     EXPECT_EQ(box->GetRowDataPath(row), folder19 + (k == 0 ? QStringLiteral("/b1") : QStringLiteral("/b2")));
   }
@@ -243,7 +248,8 @@ TEST_F(DataSentakuRefreshDialog, CancellingTheListUpdateStopsIt)
   EXPECT_EQ(box->RefreshProgress(), nullptr);
   // The rows after the cancel keep their (stale) names.
   EXPECT_EQ(box->Model()->item(rowOfRec(20), dscol::Name)->text(), QStringLiteral("n20"));
-  EXPECT_EQ(value(QStringLiteral("SELECT ENTTEXT FROM DATALIST WHERE REC=20 AND GROUPID=10000")), QStringLiteral("n20"));
+  EXPECT_EQ(value(QStringLiteral("SELECT ENTTEXT FROM DATALIST WHERE REC=20 AND GROUPID=10000")),
+            QStringLiteral("n20"));
 }
 
 TEST_F(DataSentakuRefreshDialog, ClosingStoresTheSystemDefinitionsExceptWhenChoosingANewYearsPlace)
@@ -299,7 +305,8 @@ TEST_F(DataSentakuRefreshDialog, TakeOutModeRefusesCloudDataAndLeavesTheOpenData
   SystemDef.OneTimeDataPath = QStringLiteral("old");
   ASSERT_TRUE(open(QStringList{"SyoriType=5", "OnlySA_Syori=Backup", "OnlySA_BackupPath=/media/x", "FormStyle=2"}));
   EXPECT_TRUE(SystemDef.OneTimeDataPath.isEmpty());
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(box->FuncCaption(k), QStringLiteral("F%1:").arg(k));
+  for (int k = 1; k <= 8; ++k)
+    EXPECT_EQ(box->FuncCaption(k), QStringLiteral("F%1:").arg(k));
   struct Case {
     int rec;
     const char* box;
@@ -322,7 +329,7 @@ TEST_F(DataSentakuRefreshDialog, TakeOutModeRefusesCloudDataAndLeavesTheOpenData
 // ---------------------------------------------------------------- data places
 
 class DataPlacesDialog : public DataSentakuRefreshDialog {
-protected:
+ protected:
   void SetUp() override
   {
     DataSentakuRefreshDialog::SetUp();
@@ -347,16 +354,19 @@ protected:
     SystemDef.SERVERNAME = QStringLiteral("localhost");
     openDataModule();
     ASSERT_FALSE(HasFatalFailure());
-    exec(QStringLiteral("UPDATE OR INSERT INTO DATAPLACEMAN (REC,ORDERKBN,NAME,PATH) VALUES (0,1,'標準','%1') MATCHING (REC)")
+    exec(QStringLiteral(
+             "UPDATE OR INSERT INTO DATAPLACEMAN (REC,ORDERKBN,NAME,PATH) VALUES (0,1,'標準','%1') MATCHING (REC)")
              .arg(root.root));
     // A named place without data-list rows.
-    exec(QStringLiteral("UPDATE OR INSERT INTO DATAPLACEMAN (REC,ORDERKBN,NAME,PATH) VALUES (5,3,'空','%1/empty') MATCHING (REC)")
+    exec(QStringLiteral(
+             "UPDATE OR INSERT INTO DATAPLACEMAN (REC,ORDERKBN,NAME,PATH) VALUES (5,3,'空','%1/empty') MATCHING (REC)")
              .arg(tmp.path()));
   }
   QStringList comboItems() const
   {
     QStringList s;
-    for (int i = 0; i < box->PlaceCombo()->count(); ++i) s << box->PlaceCombo()->itemText(i);
+    for (int i = 0; i < box->PlaceCombo()->count(); ++i)
+      s << box->PlaceCombo()->itemText(i);
     return s;
   }
   void choose(int index)
@@ -465,7 +475,8 @@ TEST_F(DataPlacesDialog, TheSettingButtonTakesTheNamesAgainAndFallsBackWhenThePl
 TEST_F(DataPlacesDialog, TheListUpdateInClientServerUseNumbersAddedRowsAgainAndAsksTheServer)
 {
   for (int rec : {21, 23})
-    exec(QStringLiteral("INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU) VALUES (%1,10000,'%2/%1','a%1','b%1')")
+    exec(QStringLiteral(
+             "INSERT INTO DATALIST (REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU) VALUES (%1,10000,'%2/%1','a%1','b%1')")
              .arg(rec)
              .arg(root.root));
   exec(QStringLiteral("UPDATE DATALIST SET ENTTEXT='消えた',SHOUGOU='消えた社' WHERE REC=12"));
@@ -476,19 +487,21 @@ TEST_F(DataPlacesDialog, TheListUpdateInClientServerUseNumbersAddedRowsAgainAndA
   ASSERT_EQ(box->RowCount(), sample::DataSlotCount + 2);
   EXPECT_GE(rowOfRec(22), 0);
   EXPECT_EQ(rowOfRec(23), -1);
-  EXPECT_EQ(value(QStringLiteral("SELECT LIST(REC) FROM DATALIST WHERE GROUPID=10000 AND REC>20")), QStringLiteral("21,22"));
+  EXPECT_EQ(value(QStringLiteral("SELECT LIST(REC) FROM DATALIST WHERE GROUPID=10000 AND REC>20")),
+            QStringLiteral("21,22"));
   // Rows whose database the server does not report are free slots now.
   EXPECT_TRUE(box->Model()->item(rowOfRec(12), dscol::Name)->text().isEmpty());
   EXPECT_TRUE(box->Model()->item(rowOfRec(22), dscol::Name)->text().isEmpty());
   // A data set the server reports is read through it.
   EXPECT_EQ(box->GetRowDataRec(rowOfRec(root.dataSets.at(0).rec)).Shougou, root.dataSets.at(0).shougou);
-  EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE GROUPID=10000 AND REC=%1").arg(root.dataSets.at(0).rec)),
-            root.dataSets.at(0).shougou);
+  EXPECT_EQ(
+      value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE GROUPID=10000 AND REC=%1").arg(root.dataSets.at(0).rec)),
+      root.dataSets.at(0).shougou);
   EXPECT_TRUE(hook.texts.isEmpty()) << hook.texts.join('|').toStdString();
 }
 
 class DataPlaceBoxTest : public DataSentakuRefreshDialog {
-protected:
+ protected:
   void SetUp() override
   {
     DataSentakuRefreshDialog::SetUp();
@@ -525,8 +538,8 @@ TEST_F(DataPlaceBoxTest, CaptionsFollowTheFocusedPlace)
     bool up;
     bool down;
   } cases[] = {
-      {0, "F2:", "F3:名称変更", "F5:", false, true},   // the root place is never deleted
-      {1, "F2:新規作成", "F3:", "F5:", true, true},     // a free slot can only be named
+      {0, "F2:", "F3:名称変更", "F5:", false, true},  // the root place is never deleted
+      {1, "F2:新規作成", "F3:", "F5:", true, true},   // a free slot can only be named
       {99, "F2:新規作成", "F3:", "F5:", true, false},
   };
   for (const auto& c : cases) {
@@ -571,7 +584,8 @@ TEST_F(DataPlaceBoxTest, NamingDeletingAndMovingPlaces)
     place->FocusRow(c.row);
     c.act();
     EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.box));
-    EXPECT_EQ(value(QStringLiteral("SELECT NAME FROM DATAPLACEMAN WHERE REC=%1").arg(c.row)), QString::fromUtf8(c.stored));
+    EXPECT_EQ(value(QStringLiteral("SELECT NAME FROM DATAPLACEMAN WHERE REC=%1").arg(c.row)),
+              QString::fromUtf8(c.stored));
   }
   EXPECT_TRUE(QDir(folder2).exists());
   EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM DATALIST_EX WHERE DATAPLACEREC=2 AND GROUPID=10000")),
@@ -582,7 +596,8 @@ TEST_F(DataPlaceBoxTest, NamingDeletingAndMovingPlaces)
   boxes.clear();
   place->FocusRow(2);
   place->Remove();
-  EXPECT_TRUE(boxes.join('|').startsWith(QStringLiteral("このフォルダ配下には会計データが存在しているため削除することが出来ません。")));
+  EXPECT_TRUE(boxes.join('|').startsWith(
+      QStringLiteral("このフォルダ配下には会計データが存在しているため削除することが出来ません。")));
   EXPECT_EQ(value(QStringLiteral("SELECT NAME FROM DATAPLACEMAN WHERE REC=2")), QStringLiteral("支店"));
   // Without it, after the question, the name and the rows go; the folder stays.
   QDir(folder2 + QStringLiteral("/0001")).removeRecursively();
@@ -603,8 +618,9 @@ TEST_F(DataPlaceBoxTest, NamingDeletingAndMovingPlaces)
   place->Move(-1);
   EXPECT_EQ(place->FocusedRow(), 1);
   EXPECT_EQ(place->Model()->item(1, 3)->text(), QStringLiteral("既存"));
-  EXPECT_EQ(value(QStringLiteral("SELECT LIST(REC, ',') FROM (SELECT REC FROM DATAPLACEMAN ORDER BY ORDERKBN,REC ROWS 4)")),
-            QStringLiteral("0,3,1,2"));
+  EXPECT_EQ(
+      value(QStringLiteral("SELECT LIST(REC, ',') FROM (SELECT REC FROM DATAPLACEMAN ORDER BY ORDERKBN,REC ROWS 4)")),
+      QStringLiteral("0,3,1,2"));
   EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
 }
 

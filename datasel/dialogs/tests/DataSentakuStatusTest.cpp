@@ -2,23 +2,8 @@
 // lock column and the choice in client/server use (against the test
 // server), the side buttons' states for the focused row and the period
 // shown for a row without dates (stand-alone).
-#include "ui/tests/UiTestUtil.h"
-#include "datasel/dialogs/DataSentaku.h"
-
-#include "common/AccRecord.h"
-#include "common/DataInfomation.h"
-#include "common/DataModule.h"
-#include "common/MessageHook.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
-#include "tests/support/DataModuleEnv.h"
-#include "tests/support/FirebirdServer.h"
-#include "tests/support/Fixtures.h"
-#include "tests/support/TempDir.h"
-#include "ui/AccInterface.h"
-#include "ui/ModalResult.h"
-#include "ui/z5MessageDlg2.h"
+#include <gtest/gtest.h>
+#include <memory>
 
 #include <QCheckBox>
 #include <QDir>
@@ -28,9 +13,22 @@
 #include <QTableView>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "common/AccRecord.h"
+#include "common/DataInfomation.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "tests/support/DataModuleEnv.h"
+#include "tests/support/FirebirdServer.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/TempDir.h"
+#include "ui/AccInterface.h"
+#include "ui/ModalResult.h"
+#include "ui/tests/UiTestUtil.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
@@ -42,7 +40,7 @@ QString shotPath(const QString& name)
 }
 
 class DataSentakuStatus : public testenv::DataModuleTest {
-protected:
+ protected:
   // AServer: client/server use against the test server.
   void prepare(bool AServer)
   {
@@ -64,7 +62,8 @@ protected:
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
-        if (!c.Text.isEmpty()) lines << c.Text;
+        if (!c.Text.isEmpty())
+          lines << c.Text;
       boxes << lines.join(QLatin1Char('\n'));
       return mrOk;
     });
@@ -72,7 +71,8 @@ protected:
   }
   void TearDown() override
   {
-    if (box) delete box.data();
+    if (box)
+      delete box.data();
     pcSetMessageBox2Hook(nullptr);
     DataModuleTest::TearDown();
   }
@@ -80,7 +80,8 @@ protected:
   {
     box = qobject_cast<TDataSentakuBox*>(FormClassLookup(QStringLiteral("DuRoziZuvurad")));
     EXPECT_NE(box, nullptr);
-    if (!box) return nullptr;
+    if (!box)
+      return nullptr;
     box->SetManualFree(true);
     box->StatusBoxShow = [this](TMessageInfoRec& r) {
       statusBoxes << r.WindowTitle + QLatin1Char('\n') + r.MainCaption + QLatin1Char('\n') +
@@ -117,7 +118,8 @@ protected:
   QPushButton* button(const QString& caption) const
   {
     for (QPushButton* b : box->findChildren<QPushButton*>())
-      if (b->text() == caption) return b;
+      if (b->text() == caption)
+        return b;
     ADD_FAILURE() << caption.toStdString();
     return nullptr;
   }
@@ -138,7 +140,7 @@ protected:
 // ---------------------------------------------------------------- client/server
 
 class DataSentakuStatusServer : public DataSentakuStatus {
-protected:
+ protected:
   void SetUp() override { prepare(true); }
 };
 
@@ -157,12 +159,11 @@ TEST_F(DataSentakuStatusServer, LockColumnInClientServerUseNeverReplacesAnotherO
   // Another operator's lock: refused with the holder's details, kept.
   clickLock(mrow);
   ASSERT_EQ(statusBoxes.size(), 1);
-  EXPECT_EQ(statusBoxes[0], QStringList({"ロックデータの状態",
-                                         "このデータは違うオペレータによりロックされているため解除は行えません。",
-                                         "【データフォルダ】", "　" + medical.folder, "", "【オペレータ】",
-                                         "　" + QString::number(sample::ClerkCode), "", "【オペレータ名】",
-                                         "　" + sample::clerkName()})
-                                .join('\n'));
+  EXPECT_EQ(statusBoxes[0],
+            QStringList({"ロックデータの状態", "このデータは違うオペレータによりロックされているため解除は行えません。",
+                         "【データフォルダ】", "　" + medical.folder, "", "【オペレータ】",
+                         "　" + QString::number(sample::ClerkCode), "", "【オペレータ名】", "　" + sample::clerkName()})
+                .join('\n'));
   EXPECT_EQ(box->GetRowDataRec(mrow).DataLock, sample::ClerkCode);
   EXPECT_FALSE(box->Model()->item(mrow, dscol::Kagi)->text().isEmpty());
   EXPECT_EQ(storedLock(medical.rec), sample::ClerkCode);
@@ -197,8 +198,8 @@ TEST_F(DataSentakuStatusServer, TheChoiceRefusesADataSetAnotherOperatorLockedInT
   box->FocusRow(rowOfRec(medical.rec));
   box->ChooseFocused();
   ASSERT_EQ(statusBoxes.size(), 1);
-  EXPECT_TRUE(statusBoxes[0].startsWith(QStringLiteral("選択データの状態\nこのデータは%1のため処理が行えません。")
-                                            .arg(fnDataStatusName(int(jxdsLock)))))
+  EXPECT_TRUE(statusBoxes[0].startsWith(
+      QStringLiteral("選択データの状態\nこのデータは%1のため処理が行えません。").arg(fnDataStatusName(int(jxdsLock)))))
       << statusBoxes[0].toStdString();
   EXPECT_TRUE(statusBoxes[0].contains(QStringLiteral("　") + sample::clerkName()));
   EXPECT_TRUE(box->isVisible());
@@ -216,7 +217,7 @@ TEST_F(DataSentakuStatusServer, TheChoiceRefusesADataSetAnotherOperatorLockedInT
 // ---------------------------------------------------------------- stand-alone
 
 class DataSentakuStatusLocal : public DataSentakuStatus {
-protected:
+ protected:
   void SetUp() override { prepare(false); }
 };
 
@@ -278,7 +279,8 @@ TEST_F(DataSentakuStatusLocal, SideButtonsFollowTheFocusedRow)
   box->FocusRow(rowOfRec(6));
   QCheckBox* automation = nullptr;
   for (QCheckBox* c : box->findChildren<QCheckBox*>())
-    if (c->text() == QStringLiteral("共有データの取得と保管を自動化する")) automation = c;
+    if (c->text() == QStringLiteral("共有データの取得と保管を自動化する"))
+      automation = c;
   ASSERT_NE(automation, nullptr);
   automation->setChecked(true);
   box->FocusRow(rowOfRec(5));
@@ -299,7 +301,9 @@ TEST_F(DataSentakuStatusLocal, SideButtonsFollowTheFocusedRow)
   for (const auto& p : pressed) {
     boxes.clear();
     QTest::mouseClick(p.b, Qt::LeftButton);
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("「%1」はこのバージョンではまだ使用できません。").arg(QString::fromUtf8(p.name))});
+    EXPECT_EQ(
+        boxes,
+        QStringList{QStringLiteral("「%1」はこのバージョンではまだ使用できません。").arg(QString::fromUtf8(p.name))});
   }
   box->FocusRow(rowOfRec(6));
   for (QPushButton* b : {put, cloud}) {

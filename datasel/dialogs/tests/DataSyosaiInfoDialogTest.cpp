@@ -1,26 +1,8 @@
 // The data details dialog under the offscreen platform on real stand-alone
 // data sets, alone and behind the 情報 button of the data-selection dialog.
-#include "ui/tests/UiTestUtil.h"
-#include "datasel/dialogs/DataSentaku.h"
-#include "datasel/dialogs/DataSyosaiInfo.h"
-
-#include "common/AccRecord.h"
-#include "common/DataInfomation.h"
-#include "common/DataModule.h"
-#include "common/MessageHook.h"
-#include "datasel/ComDataSentaku.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
-#include "platform/IniFile.h"
-#include "tests/support/DataModuleEnv.h"
-#include "tests/support/FirebirdServer.h"
-#include "tests/support/Fixtures.h"
-#include "tests/support/MessageCollector.h"
-#include "tests/support/TempDir.h"
-#include "ui/AccInterface.h"
-#include "ui/ModalResult.h"
-#include "ui/z5MessageDlg2.h"
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
 
 #include <QCheckBox>
 #include <QDir>
@@ -34,10 +16,26 @@
 #include <QTest>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
+#include "common/AccRecord.h"
+#include "common/DataInfomation.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
+#include "datasel/ComDataSentaku.h"
+#include "datasel/dialogs/DataSentaku.h"
+#include "datasel/dialogs/DataSyosaiInfo.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "platform/IniFile.h"
+#include "tests/support/DataModuleEnv.h"
+#include "tests/support/FirebirdServer.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
+#include "tests/support/TempDir.h"
+#include "ui/AccInterface.h"
+#include "ui/ModalResult.h"
+#include "ui/tests/UiTestUtil.h"
+#include "ui/z5MessageDlg2.h"
 
 namespace {
 
@@ -52,7 +50,7 @@ QString shotPath(const QString& name)
 }
 
 class DataSyosaiInfo : public testenv::SharedDataRootTest<DataSyosaiInfo> {
-protected:
+ protected:
   void SetUp() override
   {
     setUpDataModule({.root = root->root,
@@ -66,7 +64,8 @@ protected:
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {
       QStringList lines;
       for (const auto& c : info.Caption)
-        if (!c.Text.isEmpty()) lines << c.Text;
+        if (!c.Text.isEmpty())
+          lines << c.Text;
       boxes << lines.join(QLatin1Char('\n'));
       const bool confirm = info.DlgButtons & mbOK;
       return confirm ? confirmAnswer : mrYes;
@@ -76,11 +75,13 @@ protected:
   void TearDown() override
   {
     delete details.data();
-    if (selection) delete selection.data();
+    if (selection)
+      delete selection.data();
     DataHasonHanteiProc = nullptr;
     pcSetMessageBox2Hook(nullptr);
     DataModuleTest::TearDown();
-    for (const auto& ds : root->dataSets) QFile::remove(TDataInfomation::IniFileName(ds.folder));
+    for (const auto& ds : root->dataSets)
+      QFile::remove(TDataInfomation::IniFileName(ds.folder));
   }
   static TDataListRec entryOf(const sample::DataSet& ds)
   {
@@ -96,7 +97,8 @@ protected:
   void setStatus(const QString& folder, int status, int holder)
   {
     QFile::remove(TDataInfomation::IniFileName(folder));
-    if (status < 0) return;
+    if (status < 0)
+      return;
     IniFile ini(TDataInfomation::IniFileName(folder));
     ini.WriteInteger("DATASTS", "STATUS", status);
     ini.WriteInteger("DATASTS", "OPCODE", holder);
@@ -105,7 +107,8 @@ protected:
   }
   TDataSyosaiInfoBox* prepare(const TDataListRec& r, bool formEnabled = true)
   {
-    if (!details) details = new TDataSyosaiInfoBox;
+    if (!details)
+      details = new TDataSyosaiInfoBox;
     details->SetProcType(0);
     details->SetDataListRec(r);
     details->SetDataPath(r.DataPath);
@@ -160,7 +163,8 @@ TEST_F(DataSyosaiInfo, ShowsTheFolderAndTheBasicInformation)
   EXPECT_TRUE(details->ReadOnlyCheck()->isEnabled());
   EXPECT_FALSE(details->StatusClearCheck()->isVisible());
   EXPECT_TRUE(details->OkButton()->isVisible());
-  for (int k = 1; k <= 6; ++k) EXPECT_EQ(details->FuncCaption(k), QStringLiteral("F%1:").arg(k));
+  for (int k = 1; k <= 6; ++k)
+    EXPECT_EQ(details->FuncCaption(k), QStringLiteral("F%1:").arg(k));
   EXPECT_EQ(details->FuncCaption(7), QStringLiteral("F7:再構築"));
   EXPECT_TRUE(details->ListNameEdit()->hasFocus());
   details->grab().save(shotPath(QStringLiteral("data_syosai_info.png")));
@@ -198,7 +202,8 @@ TEST_F(DataSyosaiInfo, WhatMayBeChangedFollowsTheFolderStatus)
     EXPECT_EQ(details->NoticeLabel()->isVisibleTo(details), c.unrestricted);
     if (*c.journal) {
       EXPECT_EQ(value("仕訳件数:"), QString::fromUtf8(c.journal));
-      for (const char* l : {"フリガナ:", "部門管理:", "本支店管理:"}) EXPECT_EQ(value(l), QStringLiteral("-")) << l;
+      for (const char* l : {"フリガナ:", "部門管理:", "本支店管理:"})
+        EXPECT_EQ(value(l), QStringLiteral("-")) << l;
     }
   }
   EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
@@ -338,7 +343,7 @@ TEST_F(DataSyosaiInfo, F7RebuildsOnlyWhenOfferedAndAsked)
 }
 
 class DataSyosaiClientServer : public DataSyosaiInfo {
-protected:
+ protected:
   void SetUp() override
   {
     DataSyosaiInfo::SetUp();
@@ -369,7 +374,8 @@ TEST_F(DataSyosaiClientServer, NoRebuildWhileAnybodyIsAttached)
     EXPECT_TRUE(details->FormEnabled());
     EXPECT_TRUE(details->OkButton()->isVisible());
     QTest::keyRelease(details, Qt::Key_F7);
-    EXPECT_EQ(boxes, QStringList({"現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータの再構築は行えません。"}));
+    EXPECT_EQ(boxes, QStringList({"現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータ"
+                                  "の再構築は行えません。"}));
   }
   boxes.clear();
   QTest::keyRelease(details, Qt::Key_F7);
@@ -382,15 +388,17 @@ TEST_F(DataSyosaiClientServer, NoRebuildWhileAnybodyIsAttached)
 // ---------------------------------------------------------------- behind the 情報 button
 
 class DataSyosaiFromTheList : public DataSyosaiInfo {
-protected:
+ protected:
   int openOn(const sample::DataSet& ds)
   {
     QObject* o = FormClassLookup(QStringLiteral("DuRoziZuvurad"));
     selection = qobject_cast<TDataSentakuBox*>(o);
     EXPECT_NE(selection, nullptr);
-    if (!selection) return -1;
+    if (!selection)
+      return -1;
     selection->SetManualFree(true);
-    selection->SetOptions({"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0", "DataVerMajor=17", "FormStyle=2"});
+    selection->SetOptions(
+        {"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0", "DataVerMajor=17", "FormStyle=2"});
     selection->SetPrepare(true);
     selection->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(selection));
@@ -411,7 +419,8 @@ protected:
       ASSERT_TRUE(d->isVisible());
       ran = true;
       AStep(d);
-      if (d->isVisible()) d->CancelButton()->click();
+      if (d->isVisible())
+        d->CancelButton()->click();
     });
     selection->InfoButton()->click();
     EXPECT_TRUE(ran);
@@ -466,7 +475,8 @@ TEST_F(DataSyosaiFromTheList, StatusClearingNeverReplacesALockTakenMeanwhile)
     info([&](TDataSyosaiInfoBox* d) {
       ASSERT_TRUE(d->StatusClearCheck()->isVisible());
       d->StatusClearCheck()->setChecked(true);
-      if (c.lockedMeanwhile) setStatus(ds.folder, 3, kClerk);
+      if (c.lockedMeanwhile)
+        setStatus(ds.folder, 3, kClerk);
       d->OkButton()->click();
     });
     const IniFile ini(TDataInfomation::IniFileName(ds.folder));

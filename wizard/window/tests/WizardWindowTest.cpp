@@ -4,6 +4,20 @@
 // file checked against the posted journal lines and byte for byte against
 // the export core's own file, and the end message the calling program
 // receives; also the partner edition and the framework's validation hook.
+#include <gtest/gtest.h>
+#include <map>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QXmlStreamReader>
+
 #include "acccalc/AccCalcEnv.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
@@ -32,21 +46,6 @@
 #include "wizard/window/RendoHooks.h"
 #include "wizard/window/RendoProgram.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <QXmlStreamReader>
-
-#include <map>
-
-#include <gtest/gtest.h>
-
 namespace {
 
 namespace sample = fixtures::sample;
@@ -63,12 +62,14 @@ int g_dialogCalls = 0;
 // the way the dialog does (in SystemDef.IBPATHDAT) and answers 1 or Cancel.
 class FakeDataSentaku : public QObject, public IProcShow {
   Q_OBJECT
-public:
+ public:
   explicit FakeDataSentaku(QObject* parent = nullptr) : QObject(parent) {}
   void SetOptions(const QStringList& AOptions) override { g_dialogOptions = AOptions; }
-  int ShowDisplay(TIShowType) override {
+  int ShowDisplay(TIShowType) override
+  {
     ++g_dialogCalls;
-    if (g_dialogResult == 1) SystemDef.IBPATHDAT = g_chosenFolder;
+    if (g_dialogResult == 1)
+      SystemDef.IBPATHDAT = g_chosenFolder;
     deleteLater();
     return g_dialogResult;
   }
@@ -78,13 +79,16 @@ namespace {
 
 // Records every message and answers Yes/OK (or the queued answers).
 class RecordingHook : public IMessageHook {
-public:
-  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons buttons) override {
+ public:
+  int ShowMessageDlg(const QString& text, TMsgDlgType, TMsgDlgButtons buttons) override
+  {
     texts << text;
-    if (!answers.isEmpty()) return answers.takeFirst();
+    if (!answers.isEmpty())
+      return answers.takeFirst();
     return FirstButtonResult(buttons);
   }
-  int ShowMessageLines(int, const QStringList& lines) override {
+  int ShowMessageLines(int, const QStringList& lines) override
+  {
     texts << lines.join(u'\r');
     return mrOk;
   }
@@ -98,8 +102,9 @@ constexpr int kMessageId = 1025;
 constexpr int kFunctionId = 3;
 
 class WizardWindow : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() {
+ protected:
+  static void SetUpTestSuite()
+  {
     suiteDir = new TestTempDir;
     DemoOptions o;
     o.folder = suiteDir->file(QStringLiteral("demo"));
@@ -108,12 +113,14 @@ protected:
     demo = new DemoResult(DemoBuilder::build(o));
     RegisterFormClassByName<FakeDataSentaku>(QStringLiteral("DuRoziZuvurad"));
   }
-  static void TearDownTestSuite() {
+  static void TearDownTestSuite()
+  {
     delete demo;
     delete suiteDir;
   }
 
-  void SetUp() override {
+  void SetUp() override
+  {
     ASSERT_TRUE(demo->built);
     for (const char* name : {"RENDO_DATA_ROOT", "RENDO_REGISTRY_FILE", "RENDO_APPINFO_DIR", "XDG_RUNTIME_DIR"})
       saved[name] = qgetenv(name);
@@ -128,7 +135,8 @@ protected:
     pcSetMessageBox2Hook([this](TMessage2InfoRec& r) {
       QStringList lines;
       for (const auto& c : r.Caption)
-        if (!c.Text.isEmpty()) lines << c.Text;
+        if (!c.Text.isEmpty())
+          lines << c.Text;
       boxes << lines.join(u'\r');
       return box2Answer;
     });
@@ -136,7 +144,8 @@ protected:
     g_dialogResult = 1;
     g_dialogCalls = 0;
   }
-  void TearDown() override {
+  void TearDown() override
+  {
     SetMessageHook(nullptr);
     pcSetMessageBox2Hook(nullptr);
     pcResetRendoDataOps();
@@ -146,24 +155,30 @@ protected:
       DM->IBDatabaseDEF.disconnect();
     }
     for (const auto& [name, value] : saved) {
-      if (value.isNull()) qunsetenv(name.c_str());
-      else qputenv(name.c_str(), value);
+      if (value.isNull())
+        qunsetenv(name.c_str());
+      else
+        qputenv(name.c_str(), value);
     }
   }
 
-  static const sample::DataSet& general() {
+  static const sample::DataSet& general()
+  {
     for (const auto& d : demo->dataSets)
-      if (d.kind == fixtures::CompanyKind::General) return d;
+      if (d.kind == fixtures::CompanyKind::General)
+        return d;
     return demo->dataSets.first();
   }
 
   // Answers the logon dialog as soon as it shows.
-  void answerLogon(bool ok) {
+  void answerLogon(bool ok)
+  {
     auto* timer = new QTimer;
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout, [timer, ok] {
       auto* box = qobject_cast<TLogonBox*>(QApplication::activeModalWidget());
-      if (!box) return;
+      if (!box)
+        return;
       timer->stop();
       timer->deleteLater();
       if (!ok) {
@@ -178,30 +193,34 @@ protected:
   }
 
   // Creates, initialises and shows the window, and logs on.
-  std::unique_ptr<TForm1> start(const QStringList& args) {
+  std::unique_ptr<TForm1> start(const QStringList& args)
+  {
     auto form = std::make_unique<TForm1>(args, suiteDir->file(QStringLiteral("prog/rendo")));
     EXPECT_TRUE(form->Created()) << hook.texts.join(u'|').toStdString();
-    if (!form->Created()) return form;
+    if (!form->Created())
+      return form;
     EXPECT_TRUE(form->InitForm()) << hook.texts.join(u'|').toStdString();
     answerLogon(true);
     form->show();
     // The logon runs from the event loop once the window shows.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SystemDef.OPCODE != 0 && QApplication::activeModalWidget() == nullptr; },
-                                20000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return SystemDef.OPCODE != 0 && QApplication::activeModalWidget() == nullptr; }, 20000));
     return form;
   }
 
-  QStringList callerArgs(const QString& out) const {
+  QStringList callerArgs(const QString& out) const
+  {
     return {QStringLiteral("%1,%2,%3,%4").arg(kCallerHandle).arg(kMessageId).arg(kFunctionId).arg(out)};
   }
 
   // Goes to page 3 with the demo's general company chosen.
-  void toPage3(TForm1& form) {
+  void toPage3(TForm1& form)
+  {
     form.Button2->click();  // page1 -> page2
     ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page2"));
     form.btnDataSentaku->click();
-    ASSERT_EQ(form.listDataInfo->rowCount(), 4) << hook.texts.join(u'|').toStdString()
-                                                << boxes.join(u'|').toStdString();
+    ASSERT_EQ(form.listDataInfo->rowCount(), 4)
+        << hook.texts.join(u'|').toStdString() << boxes.join(u'|').toStdString();
     form.Button2->click();
     ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page3"));
   }
@@ -209,7 +228,8 @@ protected:
   // The import file the export core writes on its own for the general data
   // set, the periods 0..edno of a full year and the tax mode: the choices
   // the test made on the pages, not what the window handed on.
-  QByteArray coreImportFile(int edno, bool taxOut, const QString& path) {
+  QByteArray coreImportFile(int edno, bool taxOut, const QString& path)
+  {
     const sample::DataSet& d = general();
     AccInf = TACCINF{};
     EXPECT_TRUE(DM->fnAccDatConnected(QString(), d.folder, false));
@@ -235,10 +255,12 @@ protected:
     return f.readAll();
   }
 
-  static QList<QByteArray> receiveAll(CallerWindowEndpoint& ep) {
+  static QList<QByteArray> receiveAll(CallerWindowEndpoint& ep)
+  {
     QList<QByteArray> got;
     QByteArray d;
-    while (ep.receive(d, 200)) got << d;
+    while (ep.receive(d, 200))
+      got << d;
     return got;
   }
 
@@ -252,7 +274,8 @@ protected:
 };
 
 // The balances of the written file by account code.
-std::map<QString, QString> readBalances(const QString& path, QString& komonsaki, QString& functionId) {
+std::map<QString, QString> readBalances(const QString& path, QString& komonsaki, QString& functionId)
+{
   QFile f(path);
   EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
   const QByteArray bytes = f.readAll();
@@ -265,19 +288,25 @@ std::map<QString, QString> readBalances(const QString& path, QString& komonsaki,
   QString code;
   while (!xml.atEnd()) {
     xml.readNext();
-    if (!xml.isStartElement()) continue;
+    if (!xml.isStartElement())
+      continue;
     const QString n = xml.name().toString();
-    if (n == u"KANJYOKAMOKU_CODE") code = xml.readElementText();
-    else if (n == u"KANJYOKAMOKU_ZANDAKA") out[code] = xml.readElementText();
-    else if (n == u"KOMONSAKINAME") komonsaki = xml.readElementText();
-    else if (n == u"FUNCTIONID") functionId = xml.readElementText();
+    if (n == u"KANJYOKAMOKU_CODE")
+      code = xml.readElementText();
+    else if (n == u"KANJYOKAMOKU_ZANDAKA")
+      out[code] = xml.readElementText();
+    else if (n == u"KOMONSAKINAME")
+      komonsaki = xml.readElementText();
+    else if (n == u"FUNCTIONID")
+      functionId = xml.readElementText();
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   return out;
 }
 
 // The first line where two import files differ, decoded, for the report.
-std::string firstDifference(const QByteArray& a, const QByteArray& b) {
+std::string firstDifference(const QByteArray& a, const QByteArray& b)
+{
   const QList<QByteArray> la = a.split('\n');
   const QList<QByteArray> lb = b.split('\n');
   for (qsizetype i = 0; i < std::max(la.size(), lb.size()); ++i) {
@@ -292,14 +321,16 @@ std::string firstDifference(const QByteArray& a, const QByteArray& b) {
   return "no difference";
 }
 
-int periodOf(const QDate& date, const QDate& kishu) {
+int periodOf(const QDate& date, const QDate& kishu)
+{
   const int month = (date.year() - kishu.year()) * 12 + date.month() - kishu.month();
   return month + 1 + month / 3;
 }
 
 }  // namespace
 
-TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller) {
+TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller)
+{
   struct Case {
     const char* what;
     int edno;     // last period cell chosen
@@ -320,8 +351,8 @@ TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller) {
       // With the argument there is no output-file page.
       EXPECT_EQ(form->PageNames(), (QStringList{"page1", "page2", "page3", "page5"}));
       toPage3(*form);
-      EXPECT_EQ(g_dialogOptions.mid(0, 5), (QStringList{"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0",
-                                                         "DataVerMajor=17"}));
+      EXPECT_EQ(g_dialogOptions.mid(0, 5),
+                (QStringList{"SyoriType=3", "JyokenSet=1", "DataType=-13", "CodeType=0", "DataVerMajor=17"}));
       EXPECT_TRUE(g_dialogOptions.contains(QStringLiteral("FormStyle=2")));
       form->xKikanPanel3a->SetEdno(c.edno);
       (c.taxOut ? form->RadioButton3b : form->RadioButton3a)->setChecked(true);
@@ -361,11 +392,15 @@ TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller) {
       const int dac = q.field(QStringLiteral("DAC")).asInt();
       const QString usercode = q.field(QStringLiteral("USERCODE")).asString();
       Currency sum;
-      for (const fixtures::JournalEntry& e : sample::yearOfJournal(fixtures::CompanyKind::General, 1, general().kishu)) {
+      for (const fixtures::JournalEntry& e :
+           sample::yearOfJournal(fixtures::CompanyKind::General, 1, general().kishu)) {
         const int p = e.period ? e.period : periodOf(e.date, general().kishu);
-        if (p < 1 || p > c.calcTo) continue;
-        if (e.debit.kcode == kcode) sum += e.debit.amount + (c.taxOut ? Currency() : e.debit.tax);
-        if (e.credit.kcode == kcode) sum -= e.credit.amount + (c.taxOut ? Currency() : e.credit.tax);
+        if (p < 1 || p > c.calcTo)
+          continue;
+        if (e.debit.kcode == kcode)
+          sum += e.debit.amount + (c.taxOut ? Currency() : e.debit.tax);
+        if (e.credit.kcode == kcode)
+          sum -= e.credit.amount + (c.taxOut ? Currency() : e.credit.tax);
       }
       const Currency ownSide = (dac == 1 || dac == 4) ? sum : -sum;
       const Currency expected = (dac == 2 || dac == 4) ? -ownSide : ownSide;
@@ -387,7 +422,8 @@ TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller) {
   }
 }
 
-TEST_F(WizardWindow, CancelAndCloseBoxStopTheRun) {
+TEST_F(WizardWindow, CancelAndCloseBoxStopTheRun)
+{
   struct Case {
     const char* what;
     bool closeBox;
@@ -419,7 +455,8 @@ TEST_F(WizardWindow, CancelAndCloseBoxStopTheRun) {
   }
 }
 
-TEST_F(WizardWindow, FailedComputationWritesNoFileAndEndsWithTwo) {
+TEST_F(WizardWindow, FailedComputationWritesNoFileAndEndsWithTwo)
+{
   const QString out = dir.file(QStringLiteral("out.xml"));
   {
     QFile f(out);
@@ -453,7 +490,8 @@ TEST_F(WizardWindow, FailedComputationWritesNoFileAndEndsWithTwo) {
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
-TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard) {
+TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard)
+{
   struct Case {
     const char* what;
     QStringList args;
@@ -461,7 +499,9 @@ TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard) {
     bool posted;
   };
   const Case cases[] = {
-      {"two arguments", {"4660,1025,3,/tmp/a", "b.xml"}, "不正な引数が渡されました。\r\rアプリケーションを強制終了します。",
+      {"two arguments",
+       {"4660,1025,3,/tmp/a", "b.xml"},
+       "不正な引数が渡されました。\r\rアプリケーションを強制終了します。",
        false},
       {"a window handle that is not a number", {"x,1025,3,/tmp/a.xml"}, "不正な引数が渡されました。", false},
   };
@@ -479,7 +519,8 @@ TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard) {
   }
 }
 
-TEST_F(WizardWindow, AMissingIdentityFileEndsWithTwo) {
+TEST_F(WizardWindow, AMissingIdentityFileEndsWithTwo)
+{
   qputenv("RENDO_APPINFO_DIR", dir.file(QStringLiteral("nowhere")).toLocal8Bit());
   CallerWindowEndpoint ep(kCallerHandle);
   {
@@ -493,7 +534,8 @@ TEST_F(WizardWindow, AMissingIdentityFileEndsWithTwo) {
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
-TEST_F(WizardWindow, AFailedInitialisationEndsWithTwo) {
+TEST_F(WizardWindow, AFailedInitialisationEndsWithTwo)
+{
   // The application-data root is a file: no settings file can be written.
   const QString blocker = dir.file(QStringLiteral("blocker"));
   {
@@ -514,7 +556,8 @@ TEST_F(WizardWindow, AFailedInitialisationEndsWithTwo) {
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
-TEST_F(WizardWindow, ASecondCopyOrTheAccountingProgramIsRefused) {
+TEST_F(WizardWindow, ASecondCopyOrTheAccountingProgramIsRefused)
+{
   struct Case {
     const char* mutex;
     const char* message;
@@ -538,7 +581,8 @@ TEST_F(WizardWindow, ASecondCopyOrTheAccountingProgramIsRefused) {
   EXPECT_TRUE(fnRendoInstanceCheck().Mutex.isEmpty());
 }
 
-TEST_F(WizardWindow, RefusedLogonEndsWithTwo) {
+TEST_F(WizardWindow, RefusedLogonEndsWithTwo)
+{
   CallerWindowEndpoint ep(kCallerHandle);
   {
     TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
@@ -556,7 +600,8 @@ TEST_F(WizardWindow, RefusedLogonEndsWithTwo) {
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
-TEST_F(WizardWindow, StandAloneRunAsksForTheFileAndTellsNobody) {
+TEST_F(WizardWindow, StandAloneRunAsksForTheFileAndTellsNobody)
+{
   const QString out = dir.file(QStringLiteral("alone.xml"));
   auto form = start({});
   EXPECT_EQ(form->PageNames(), (QStringList{"page1", "page2", "page3", "page4", "page5"}));
@@ -578,7 +623,8 @@ TEST_F(WizardWindow, StandAloneRunAsksForTheFileAndTellsNobody) {
   EXPECT_TRUE(QFile::exists(out));
 }
 
-TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet) {
+TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet)
+{
   auto form = start({});
   form->Button2->click();
   // The dialog cancelled before anything was chosen: nothing is open.
@@ -603,7 +649,8 @@ TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet) {
   form->close();
 }
 
-TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
+TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile)
+{
   const QString out = dir.file(QStringLiteral("keys.xml"));
   CallerWindowEndpoint ep(kCallerHandle);
   {
@@ -629,7 +676,8 @@ TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
     key(Qt::Key_Return);  // page2 -> page3
     ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page3"));
     EXPECT_EQ(QApplication::focusWidget(), form->xKikanPanel3a);
-    for (int i = 0; i < 16; ++i) key(Qt::Key_Left);
+    for (int i = 0; i < 16; ++i)
+      key(Qt::Key_Left);
     key(Qt::Key_Right);
     key(Qt::Key_Right);
     key(Qt::Key_Return);  // the range ends at the third month
@@ -651,7 +699,8 @@ TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile) {
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 0));
 }
 
-TEST_F(WizardWindow, AnUnwritableLinkFileStillGivesTheCallerItsWindow) {
+TEST_F(WizardWindow, AnUnwritableLinkFileStillGivesTheCallerItsWindow)
+{
   const QString out = dir.file(QStringLiteral("link.xml"));
   CallerWindowEndpoint ep(kCallerHandle);
   QString linkFile;
@@ -678,7 +727,8 @@ TEST_F(WizardWindow, AnUnwritableLinkFileStillGivesTheCallerItsWindow) {
   EXPECT_TRUE(QFile::rename(linkFile + QStringLiteral(".saved"), linkFile));
 }
 
-TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup) {
+TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup)
+{
   auto form = start({});
   const sample::DataSet& target = demo->dataSets.last();
   ASSERT_GT(target.rec, 0);
@@ -707,8 +757,8 @@ TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup) {
     const char* what;
     int validation;
     int silent;
-    int status;      // of the operator's row afterwards
-    int flag;        // DataHasonFlg
+    int status;  // of the operator's row afterwards
+    int flag;    // DataHasonFlg
     bool message;
   };
   const Case cases[] = {
@@ -736,7 +786,8 @@ TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup) {
 // The partner edition is taken from the identity file's OEM value when the
 // window is created, before the logon: a new operator row then gets the
 // partner edition's colours.
-TEST_F(WizardWindow, TheIdentityFileChoosesThePartnerEdition) {
+TEST_F(WizardWindow, TheIdentityFileChoosesThePartnerEdition)
+{
   QByteArray appInfo;
   {
     QFile f(suiteDir->file(QStringLiteral("prog/AppInfo.ini")));
@@ -792,7 +843,8 @@ TEST_F(WizardWindow, TheIdentityFileChoosesThePartnerEdition) {
     {
       db::Transaction tr(DM->IBDatabaseDEF);
       tr.start();
-      db::Query q(tr, QStringLiteral("SELECT CLIENTCOLOR2, TOTALCOLOR, ACTIVECOLOR FROM SYSDEF WHERE OPCODE = :OPCODE"));
+      db::Query q(tr,
+                  QStringLiteral("SELECT CLIENTCOLOR2, TOTALCOLOR, ACTIVECOLOR FROM SYSDEF WHERE OPCODE = :OPCODE"));
       q.setParam(QStringLiteral("OPCODE"), loginCode);
       q.open();
       ASSERT_FALSE(q.eof()) << c.oem;
@@ -811,7 +863,8 @@ TEST_F(WizardWindow, TheIdentityFileChoosesThePartnerEdition) {
   ASSERT_TRUE(QFile::copy(systemCopy, systemDb));
 }
 
-TEST_F(WizardWindow, TheValidationHookChoosesLocalOrServerByHostName) {
+TEST_F(WizardWindow, TheValidationHookChoosesLocalOrServerByHostName)
+{
   auto form = start({});
   struct Case {
     const char* host;
@@ -838,7 +891,8 @@ TEST_F(WizardWindow, TheValidationHookChoosesLocalOrServerByHostName) {
 // passes and changes nothing; a damaged copy is marked in the data list of
 // the operator's group (the member row for a member folder) and in the
 // folder's settings file; the message is shown unless silent.
-TEST_F(WizardWindow, TheValidationHookMarksARealDamagedDatabase) {
+TEST_F(WizardWindow, TheValidationHookMarksARealDamagedDatabase)
+{
   auto form = start({});
   const QString dataRoot = QFileInfo(general().folder).path();
   auto exec = [](const QString& sql) {
@@ -865,19 +919,19 @@ TEST_F(WizardWindow, TheValidationHookMarksARealDamagedDatabase) {
     const char* what;
     const char* folder;  // below the data root
     bool damage;
-    const char* host;    // "localhost" validates through the server
+    const char* host;  // "localhost" validates through the server
     int silent;
-    const char* row;     // the list row marked, as "REC" or "REC/ROWNO"
+    const char* row;  // the list row marked, as "REC" or "REC/ROWNO"
   };
   const Case cases[] = {
       {"sound, local", "0050", false, "", 0, nullptr},
       {"sound, through the server", "0050", false, "localhost", 0, nullptr},
       {"damaged, local, silent", "0051", true, "", 1, "51"},
-      {"damaged member, through the server, with the message", "0052/0002", true, "localhost", 0,
-       "52/2"},
+      {"damaged member, through the server, with the message", "0052/0002", true, "localhost", 0, "52/2"},
   };
   const QString rowsSql = QStringLiteral(
-      "SELECT (SELECT LIST(GROUPID || ':' || REC, ',') FROM DATALIST WHERE DATA_STATUS <> 0 AND REC BETWEEN 50 AND 52), "
+      "SELECT (SELECT LIST(GROUPID || ':' || REC, ',') FROM DATALIST WHERE DATA_STATUS <> 0 AND REC BETWEEN 50 AND "
+      "52), "
       "(SELECT LIST(GROUPID || ':' || REC || '/' || ROWNO, ',') FROM CHILD_DATALIST WHERE DATA_STATUS <> 0) "
       "FROM RDB$DATABASE");
   auto marked = [&] {
