@@ -19,9 +19,8 @@ int lineRow(int n)
   return n <= 45 ? TotalLineRows.second(n) : n;
 }
 
-// The total line an account's group code is added into for the range
-// figures; 0 when none.
-int rangeLineOf(const QString& g)
+// The total line of a group code for the range figures; 0 when none.
+int rangeLineOfRange(const QString& g)
 {
   struct Range {
     int line;
@@ -42,6 +41,43 @@ int rangeLineOf(const QString& g)
     if (codeBetween(g, r.lo, r.hi))
       return r.line;
   return 0;
+}
+
+}  // namespace
+
+namespace acccalc {
+
+int generalLineRow(int n)
+{
+  return lineRow(n);
+}
+
+// The total line an account's group code is added into; 0 when none. For
+// the range figures line 34 starts above 5790, for period balances and
+// budgets above 5780.
+int generalLineOf(const QString& g, bool ARangeFigures)
+{
+  if (!ARangeFigures && codeBetween(g, "5780", "5830"))
+    return 34;
+  return rangeLineOfRange(g);
+}
+
+Currency fnRituClamp(Currency v)
+{
+  if (v > Cur(9999))
+    return Cur(9999);
+  if (v < Cur(-999))
+    return Cur(-999);
+  return v;
+}
+
+}  // namespace acccalc
+
+namespace {
+
+int rangeLineOf(const QString& g)
+{
+  return rangeLineOfRange(g);
 }
 
 // The line whose WNUM1 takes an account's later-start opening; 0 when none.
@@ -72,15 +108,6 @@ int ratioBaseOf(const QString& g)
   if (codeBetween(g, "4000", "8400") || g == QLatin1String("8400"))
     return 28;
   return 0;
-}
-
-Currency fnRituClamp(Currency v)
-{
-  if (v > Cur(9999))
-    return Cur(9999);
-  if (v < Cur(-999))
-    return Cur(-999);
-  return v;
 }
 
 void pcTotalLineAdd(TBALANCE& L, const TBALANCE& src)

@@ -30,3 +30,14 @@ void pcBalanceCalcu(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AF
   else
     pcBalanceSheet_Calcu(ABalance, ASyuukeiKbn, AKikan, AFrom, ATo);
 }
+
+bool pcKanendoYosanRead(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                        int AZeiKbn, int ABalanceType, int ALayoutKbn, int ABumonHaifu, int AJigyoKbn, int AZenkiTaxSw,
+                        int AYousikiKbn, int AZenkiZeiAtukai)
+{
+  if (AccInf.ZaimuDataType == jxztCuravia)
+    return pcKanendoYosanRead_Iryou(ABalance, ASort, ASCODE, ABCODE, AZeiKbn, ABalanceType, ALayoutKbn, ABumonHaifu,
+                                    AJigyoKbn, AYousikiKbn, AZenkiZeiAtukai);
+  return pcKanendoYosanRead_Ippan(ABalance, ASort, ASCODE, ABCODE, AZeiKbn, ABalanceType, ALayoutKbn, ABumonHaifu,
+                                  AZenkiTaxSw);
+}

@@ -45,6 +45,19 @@ bool pcKessansyoRead(TBalanceArray& ABalance, TQSortArray& ASort, int AKind, int
 // (general data).
 void pcBalanceCalcu(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo, int AJigyoKbn);
 
+// Reads the trial balance and then, into the same rows, the two previous
+// years, the months of the current year before its start, and the budgets;
+// builds the statement lines of every period position and of the budgets.
+//   AZenkiTaxSw  general data: 1 reads the earlier years with the company's
+//                carry-over tax setting (KURIKOSI1 of ACCDEF1)
+//   AZenkiZeiAtukai medical data: 1 reads them with KURIKOSI1 as it stands
+// Returns false when a database error stopped the trial-balance reading (it
+// has been reported; the table must not be used). A database error of the
+// prior-year or budget reading is raised to the caller.
+bool pcKanendoYosanRead(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                        int AZeiKbn, int ABalanceType, int ALayoutKbn, int ABumonHaifu, int AJigyoKbn, int AZenkiTaxSw,
+                        int AYousikiKbn, int AZenkiZeiAtukai);
+
 // The branches, for callers that know the data kind.
 bool pcSisanhyoRead_Ippan(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
                           int AZeiKbn, int ABalanceType, int ALayoutKbn, int AYousikiKbn, int ABumonHaifu,
@@ -52,6 +65,11 @@ bool pcSisanhyoRead_Ippan(TBalanceArray& ABalance, TQSortArray& ASort, const QSt
 bool pcSisanhyoRead_Iryou(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
                           int AZeiKbn, int ABalanceType, int ALayoutKbn, int AYousikiKbn, int ABumonHaifu,
                           int AJigyoKbn);
+bool pcKanendoYosanRead_Ippan(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                              int AZeiKbn, int ABalanceType, int ALayoutKbn, int ABumonHaifu, int AZenkiTaxSw);
+bool pcKanendoYosanRead_Iryou(TBalanceArray& ABalance, TQSortArray& ASort, const QString& ASCODE, const QString& ABCODE,
+                              int AZeiKbn, int ABalanceType, int ALayoutKbn, int ABumonHaifu, int AJigyoKbn,
+                              int AYousikiKbn, int AZenkiZeiAtukai);
 void pcBalanceSheet_Calcu(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo);
 void pcBalanceSheet_CalcuIryou(TBalanceArray& ABalance, int ASyuukeiKbn, int AKikan, int AFrom, int ATo, int AJigyoKbn);
 
@@ -59,6 +77,29 @@ void pcBalanceSheet_CalcuIryou(TBalanceArray& ABalance, int ASyuukeiKbn, int AKi
 // (-32..16): sums the accounts into the total lines, applies the line
 // formulas and stores the component ratios in KOUSEI.
 void pcKikanLineCalcu_Iryou(TBalanceArray& ABalance, int APos, int AJigyoKbn);
+
+// Statement lines of the general layout at one period position (-32..16):
+// the balances and movements of the account rows summed into their lines
+// (with the openings TOUKI_KISHU, and KAISIZAN_A at position 16), the line
+// formulas, and the component ratios in KOUSEI.
+void pcTotalLineBuildZan(TBalanceArray& ABalance, int APos);
+// The budget lines of the general layout at period APos (1..15): YOSAN, the
+// three PROYOSAN blocks and PROJISSEKI of the profit-and-loss accounts summed
+// into their lines and the profit-and-loss formulas.
+void pcTotalLineBuildYosan(TBalanceArray& ABalance, int APos);
+// The balance-sheet line formulas of the general layout on the openings
+// TOUKI_KISHU and KAISIZAN_A (after the period positions are built).
+void pcTotalLineBuildKishu(TBalanceArray& ABalance);
+// One account row added into a line at period position APos / budget period.
+void pcTotalLineAddZan(TBALANCE& ALine, const TBALANCE& ASource, int APos);
+void pcTotalLineAddYosan(TBALANCE& ALine, const TBALANCE& ASource, int APos);
+
+// The facility and department breakdown (balance type 6): fills the table
+// from the figure tables by facility, department, account and sub-account;
+// returns the last row placed. The table must have been reset.
+int pcSisetuBumonRead(TBalanceArray& ABalance, TQSortArray& ASort, const TCalcSisanhyoSettingRec& ASetting);
+// The earlier years and budgets added to the rows of that breakdown.
+void pcSisetuBumonKakoRead(TBalanceArray& ABalance, TQSortArray& ASort, const TCalcSisanhyoSettingRec& ASetting);
 
 // The period message shown for a range outside 1..16.
 QString fnKikanErrorText(int AFrom, int ATo);

@@ -111,4 +111,33 @@ int Columns::operator()(const char* AName)
   return index;
 }
 
+namespace {
+
+template <typename Row>
+void foldRow(Row& r, int AFirst, int ALast, int AEnd)
+{
+  for (int p = AFirst; p <= ALast; ++p) {
+    r.EZANDAKA[p] = Currency();
+    r.TZANDAKA[p] = Currency();
+  }
+  r.EZANDAKA[AEnd] = r.TZANDAKA[AEnd] - r.TZANDAKA[AFirst - 1];
+}
+
+}  // namespace
+
+void foldShortYear(TBalanceArray& B, int AFirst, int ALast, int AEnd, bool ASubs)
+{
+  for (TBALANCE& r : B) {
+    foldRow(r, AFirst, ALast, AEnd);
+    if (ASubs)
+      for (THOJOUTIWAKE& h : r.HOJOUTIWAKE)
+        foldRow(h, AFirst, ALast, AEnd);
+  }
+}
+
+Currency truncRate(Currency AAmount, double ARate)
+{
+  return Currency::fromDouble(AAmount.toDouble() * ARate).rounded(Currency::Round::Truncate);
+}
+
 }  // namespace acccalc

@@ -76,6 +76,24 @@ void ensureRow(TBalanceArray& ABalance, TQSortArray& ASort, int ARow);
 // brought into 1..16 so that no period array is read out of its bounds.
 void periodRange(int AKikan, int& AFrom, int& ATo);
 
+// General layout: the row of total line n, the line an account's group code
+// is added into (ARangeFigures: the range figures; otherwise the period
+// balances and budgets), and a ratio clamped to -999 .. 9999.
+int generalLineRow(int n);
+int generalLineOf(const QString& AGroup, bool ARangeFigures);
+Currency fnRituClamp(Currency AValue);
+
+// A shortened earlier year folded: positions AFirst..ALast of both balance
+// arrays of every row 0..last (sub-account rows are left as they are) become
+// 0, and the movement at position AEnd becomes the balance at AEnd minus the
+// balance at AFirst - 1, so that the year's last position carries everything
+// from its last real period on. ASubs: the sub-account rows too.
+void foldShortYear(TBalanceArray& ABalance, int AFirst, int ALast, int AEnd, bool ASubs = false);
+
+// The amount times a rate, first rounded to four decimals, then truncated
+// toward zero to whole units (the allocation of a common department).
+Currency truncRate(Currency AAmount, double ARate);
+
 // Column positions of a query's current result, looked up once per result.
 class Columns {
  public:
