@@ -44,7 +44,20 @@ class GeneralKanendo {
     }
     clearEarlierPositions(B, true);
     readKeihKubun(q, B, kFirst);
-    readByBalanceType();
+    if (BalanceType == 6) {
+      TCalcSisanhyoSettingRec set;
+      set.BCODE = BCODE;
+      set.BalanceType = BalanceType;
+      set.ZeiKbn = ZeiKbn;
+      set.BumonHaifu = BumonHaifu;
+      set.LayoutKbn = LayoutKbn;
+      set.YousikiKbn = 2;
+      set.ZenkiZeiAtukai = -1;
+      set.JigyoKbn = 0;
+      pcSisetuBumonKakoRead(B, S, set);
+    } else {
+      readByBalanceType();
+    }
     for (int p = -32; p <= 16; ++p)
       pcTotalLineBuildZan(B, p);
     pcTotalLineBuildKishu(B);

@@ -19,9 +19,10 @@ const int kFirst = FirstAccountRowMedical;  // 61
 
 class MedicalKanendo {
  public:
-  MedicalKanendo(TBalanceArray& B, db::Transaction& tr, const QString& SCODE, const QString& BCODE, int ZeiKbn,
-                 int BalanceType, int LayoutKbn, int BumonHaifu, int JigyoKbn)
+  MedicalKanendo(TBalanceArray& B, TQSortArray& S, db::Transaction& tr, const QString& SCODE, const QString& BCODE,
+                 int ZeiKbn, int BalanceType, int LayoutKbn, int BumonHaifu, int JigyoKbn)
       : B(B),
+        S(S),
         q(tr),
         SCODE(SCODE),
         BCODE(BCODE),
@@ -37,6 +38,7 @@ class MedicalKanendo {
 
   void run(int AZenkiZeiAtukai)
   {
+    FZenkiZeiAtukai = AZenkiZeiAtukai;
     if (AZenkiZeiAtukai == 1) {
       q.setSql(QStringLiteral("SELECT KURIKOSI1 FROM ACCDEF1 WHERE REC=1 "));
       q.open();
@@ -45,7 +47,20 @@ class MedicalKanendo {
       q.close();
     }
     readKeihKubun(q, B, kFirst);
-    readByLayout();
+    if (BalanceType == 6 && LayoutKbn >= 0 && LayoutKbn <= 4) {
+      TCalcSisanhyoSettingRec set;
+      set.BCODE = BCODE;
+      set.BalanceType = BalanceType;
+      set.ZeiKbn = ZeiKbn;
+      set.BumonHaifu = BumonHaifu;
+      set.LayoutKbn = LayoutKbn;
+      set.JigyoKbn = 0;
+      set.YousikiKbn = LayoutKbn <= 2 ? 2 : 1;
+      set.ZenkiZeiAtukai = LayoutKbn <= 2 ? -1 : FZenkiZeiAtukai;
+      pcSisetuBumonKakoRead(B, S, set);
+    } else {
+      readByLayout();
+    }
     for (int p = -32; p <= 16; ++p)
       pcKikanLineCalcu_Iryou(B, p, JigyoKbn);
     openingLines([](TBALANCE& r) -> Currency& { return r.TOUKI_KISHU; });
@@ -57,10 +72,12 @@ class MedicalKanendo {
 
  private:
   TBalanceArray& B;
+  TQSortArray& S;
   db::Query q;
   QString SCODE, BCODE;
   int ZeiKbn, BalanceType, LayoutKbn, BumonHaifu, JigyoKbn;
   TKanendoPlacer placer{B, kFirst};
+  int FZenkiZeiAtukai = 0;
 
   bool lines() const { return LayoutKbn != 0; }
 
@@ -321,7 +338,7 @@ bool pcKanendoYosanRead_Iryou(TBalanceArray& ABalance, TQSortArray& ASort, const
     return false;
   clearBeforeStart(ABalance);
   runInSnapshot([&](db::Transaction& tr) {
-    MedicalKanendo(ABalance, tr, ASCODE, ABCODE, AZeiKbn, ABalanceType, ALayoutKbn, ABumonHaifu, AJigyoKbn)
+    MedicalKanendo(ABalance, ASort, tr, ASCODE, ABCODE, AZeiKbn, ABalanceType, ALayoutKbn, ABumonHaifu, AJigyoKbn)
         .run(AZenkiZeiAtukai);
   });
   return true;

@@ -244,8 +244,9 @@ class GeneralReader {
       case 4:
         return readDepartments(QStringLiteral("SELECT * FROM SP_SISANHYO_BUMON( :TAX, :HAIBUN,  :SCODE, :BCODE) "),
                                byCodeA);
+      case 6:
+        return pcSisetuBumonRead(B, S, breakdownSettings());
       default:
-        // 6 (the facility and department breakdown) and any other type read nothing here.
         return -1;
     }
   }
@@ -335,9 +336,26 @@ class GeneralReader {
             AA4 ? QStringLiteral("SELECT * From SP_SISANHYO_BUMON_A4( :TAX, :HAIBUN,  :SCODE, :BCODE) ")
                 : QStringLiteral("SELECT * From SP_SISANHYO_BUMON_A3( :TAX, :HAIBUN, :SCODE, :BCODE ) "),
             false);
+      case 6:
+        return pcSisetuBumonRead(B, S, breakdownSettings());
       default:
         return -1;
     }
+  }
+
+  // The settings the facility and department breakdown reads with.
+  TCalcSisanhyoSettingRec breakdownSettings() const
+  {
+    TCalcSisanhyoSettingRec set;
+    set.BCODE = BCODE;
+    set.BalanceType = BalanceType;
+    set.ZeiKbn = ZeiKbn;
+    set.BumonHaifu = BumonHaifu;
+    set.LayoutKbn = LayoutKbn;
+    set.YousikiKbn = YousikiKbn;
+    set.ZenkiZeiAtukai = ZenkiZeiAtukai;
+    set.JigyoKbn = 0;
+    return set;
   }
 
   int readStatement()

@@ -254,8 +254,10 @@ class MedicalReader {
         return placeDepartments(QStringLiteral("SELECT * From SP_SISANHYO_BUMON( :SCODE, :BCODE ,:TAX, :HAIBUN ) "));
       case 5:
         return place(QStringLiteral("SELECT * FROM SP_SISANHYO_GROUP( :GCODE ,:TAX) "));
+      case 6:
+        return breakdown();
       default:
-        return 0;  // 6, the facility and department breakdown, and others read nothing here
+        return 0;
     }
   }
 
@@ -278,6 +280,8 @@ class MedicalReader {
         return placeDepartments(
             AA4 ? QStringLiteral("SELECT * From SP_SISANHYO_BUMON_A4(:SCODE, :BCODE ,:TAX, :HAIBUN ) ")
                 : QStringLiteral("SELECT * From SP_SISANHYO_BUMON_A3( :SCODE, :BCODE ,:TAX, :HAIBUN ) "));
+      case 6:
+        return breakdown();
       default:
         return 0;
     }
@@ -301,9 +305,26 @@ class MedicalReader {
       case 5:
         return place(A3Layout ? QStringLiteral("SELECT * FROM SP_SISETUHIKAKU_SISANHYO( '', :GCODE ,:TAX ,0, 0) ")
                               : QStringLiteral("SELECT * FROM SP_SISETUHIKAKU_SISANHYO( '', :SCODE ,:TAX ,0, 1) "));
+      case 6:
+        return breakdown();
       default:
         return 0;
     }
+  }
+
+  // The facility and department breakdown; its result is the last row.
+  int breakdown()
+  {
+    TCalcSisanhyoSettingRec set;
+    set.BCODE = BCODE;
+    set.BalanceType = BalanceType;
+    set.ZeiKbn = ZeiKbn;
+    set.BumonHaifu = BumonHaifu;
+    set.LayoutKbn = LayoutKbn;
+    set.YousikiKbn = YousikiKbn;
+    set.ZenkiZeiAtukai = -1;
+    set.JigyoKbn = 0;
+    return pcSisetuBumonRead(B, S, set);
   }
 
   // Places every record of the prepared query into account rows from row
