@@ -87,8 +87,17 @@ class AccKanendo : public ::testing::TestWithParam<Case> {
     tr.commit();
   }
 
+  // The sample's own earlier years and budgets out of the way.
+  void clearSample()
+  {
+    exec(QStringLiteral("DELETE FROM KAKOZAN"));
+    exec(QStringLiteral("DELETE FROM KAMOKU_MS"));
+  }
+
   void store(const QList<PriorRow>& rows)
   {
+    if (prior.isEmpty())
+      clearSample();
     for (const PriorRow& r : rows) {
       QString cols = QStringLiteral("NENDO, SCODE, BCODE, KCODE, HCODE, KISHU");
       QString vals = QStringLiteral("%1, '%2', '%3', '%4', '%5', %6")
@@ -106,6 +115,8 @@ class AccKanendo : public ::testing::TestWithParam<Case> {
 
   void store(const QList<BudgetRow>& rows)
   {
+    if (prior.isEmpty())
+      clearSample();
     for (const BudgetRow& r : rows)
       exec(QStringLiteral("INSERT INTO KAMOKU_MS (MNUM, SCODE, BCODE, KCODE, HCODE, BYOSAN, BYOSAN2, BYOSAN3, "
                           "RW_JISSEKI, RW_JISSEKI_KBN) VALUES (%1, '', '', '%2', '%3', %4, %5, %6, %7, %8)")
@@ -307,6 +318,18 @@ TEST_P(AccKanendo, CodesAreBoundNotPastedIntoTheStatement)
   store(QList<PriorRow>{{1, "", "", acc::Genkin, " ", 500, 3}});
   ASSERT_TRUE(read(2, QStringLiteral("O'X")));
   EXPECT_TRUE(row(acc::Genkin).TZANDAKA[0].isZero());
+}
+
+TEST_P(AccKanendo, TheSampleDataSetsEarlierYearsCloseAtThisYearsOpenings)
+{
+  ASSERT_TRUE(read());
+  for (const QString& k : {acc::Genkin, acc::Futsuu, acc::Urikake, acc::Kaikake, acc::Shihon, acc::Kurikosi}) {
+    const TBALANCE& r = row(k);
+    EXPECT_FALSE(r.KAISIZAN_A[1].isZero()) << k.toStdString();
+    EXPECT_EQ(r.TZANDAKA[0], r.KAISIZAN) << k.toStdString();
+    EXPECT_EQ(r.TZANDAKA[-16], r.KAISIZAN_A[1]) << k.toStdString();
+  }
+  EXPECT_EQ(row(acc::Uriage).YOSAN[1], Currency::fromInt(4000000));
 }
 
 INSTANTIATE_TEST_SUITE_P(DataKindsAndTaxModes, AccKanendo,
