@@ -99,3 +99,18 @@ Currency fnRoundRitu(double ARitu)
     t = -limit;
   return Currency::fromRaw(static_cast<qint64>(t) * 1000);
 }
+
+TCalcSisanhyoSettingRec fnBreakdownSetting(const QString& ABCODE, int ABalanceType, int AZeiKbn, int ABumonHaifu,
+                                           int ALayoutKbn, int AYousikiKbn, int AZenkiZeiAtukai)
+{
+  TCalcSisanhyoSettingRec set;
+  set.BCODE = ABCODE;
+  set.BalanceType = ABalanceType;
+  set.ZeiKbn = AZeiKbn;
+  set.BumonHaifu = ABumonHaifu;
+  set.LayoutKbn = ALayoutKbn;
+  set.YousikiKbn = AYousikiKbn;
+  set.ZenkiZeiAtukai = AZenkiZeiAtukai;
+  set.JigyoKbn = 0;
+  return set;
+}

@@ -172,6 +172,13 @@ inline const QString& HiddenSortKey()
 }
 
 // Settings a reader hands to the facility and department breakdown.
+struct TCalcSisanhyoSettingRec;
+// The settings a reader hands to the facility and department breakdown:
+// no facility restriction, the reader's department (or group) code, the
+// business division 0, the other fields as given.
+TCalcSisanhyoSettingRec fnBreakdownSetting(const QString& ABCODE, int ABalanceType, int AZeiKbn, int ABumonHaifu,
+                                           int ALayoutKbn, int AYousikiKbn, int AZenkiZeiAtukai);
+
 struct TCalcSisanhyoSettingRec {
   QString SCODE;
   int SGROUP = 0;

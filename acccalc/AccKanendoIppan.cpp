@@ -45,16 +45,7 @@ class GeneralKanendo {
     clearEarlierPositions(B, true);
     readKeihKubun(q, B, kFirst);
     if (BalanceType == 6) {
-      TCalcSisanhyoSettingRec set;
-      set.BCODE = BCODE;
-      set.BalanceType = BalanceType;
-      set.ZeiKbn = ZeiKbn;
-      set.BumonHaifu = BumonHaifu;
-      set.LayoutKbn = LayoutKbn;
-      set.YousikiKbn = 2;
-      set.ZenkiZeiAtukai = -1;
-      set.JigyoKbn = 0;
-      pcSisetuBumonKakoRead(B, S, set);
+      pcSisetuBumonKakoRead(B, S, fnBreakdownSetting(BCODE, BalanceType, ZeiKbn, BumonHaifu, LayoutKbn, 2, -1));
     } else {
       readByBalanceType();
     }

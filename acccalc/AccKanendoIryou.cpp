@@ -48,16 +48,10 @@ class MedicalKanendo {
     }
     readKeihKubun(q, B, kFirst);
     if (BalanceType == 6 && LayoutKbn >= 0 && LayoutKbn <= 4) {
-      TCalcSisanhyoSettingRec set;
-      set.BCODE = BCODE;
-      set.BalanceType = BalanceType;
-      set.ZeiKbn = ZeiKbn;
-      set.BumonHaifu = BumonHaifu;
-      set.LayoutKbn = LayoutKbn;
-      set.JigyoKbn = 0;
-      set.YousikiKbn = LayoutKbn <= 2 ? 2 : 1;
-      set.ZenkiZeiAtukai = LayoutKbn <= 2 ? -1 : FZenkiZeiAtukai;
-      pcSisetuBumonKakoRead(B, S, set);
+      const bool lineLayout = LayoutKbn <= 2;
+      pcSisetuBumonKakoRead(B, S,
+                            fnBreakdownSetting(BCODE, BalanceType, ZeiKbn, BumonHaifu, LayoutKbn, lineLayout ? 2 : 1,
+                                               lineLayout ? -1 : FZenkiZeiAtukai));
     } else {
       readByLayout();
     }

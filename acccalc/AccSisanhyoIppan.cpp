@@ -346,16 +346,7 @@ class GeneralReader {
   // The settings the facility and department breakdown reads with.
   TCalcSisanhyoSettingRec breakdownSettings() const
   {
-    TCalcSisanhyoSettingRec set;
-    set.BCODE = BCODE;
-    set.BalanceType = BalanceType;
-    set.ZeiKbn = ZeiKbn;
-    set.BumonHaifu = BumonHaifu;
-    set.LayoutKbn = LayoutKbn;
-    set.YousikiKbn = YousikiKbn;
-    set.ZenkiZeiAtukai = ZenkiZeiAtukai;
-    set.JigyoKbn = 0;
-    return set;
+    return fnBreakdownSetting(BCODE, BalanceType, ZeiKbn, BumonHaifu, LayoutKbn, YousikiKbn, ZenkiZeiAtukai);
   }
 
   int readStatement()

@@ -315,16 +315,8 @@ class MedicalReader {
   // The facility and department breakdown; its result is the last row.
   int breakdown()
   {
-    TCalcSisanhyoSettingRec set;
-    set.BCODE = BCODE;
-    set.BalanceType = BalanceType;
-    set.ZeiKbn = ZeiKbn;
-    set.BumonHaifu = BumonHaifu;
-    set.LayoutKbn = LayoutKbn;
-    set.YousikiKbn = YousikiKbn;
-    set.ZenkiZeiAtukai = -1;
-    set.JigyoKbn = 0;
-    return pcSisetuBumonRead(B, S, set);
+    return pcSisetuBumonRead(B, S,
+                             fnBreakdownSetting(BCODE, BalanceType, ZeiKbn, BumonHaifu, LayoutKbn, YousikiKbn, -1));
   }
 
   // Places every record of the prepared query into account rows from row

@@ -8,7 +8,7 @@
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCodeTable.h"
-#include "acccalc/tests/AccTestReporter.h"
+#include "acccalc/tests/AccTestCompany.h"
 #include "common/AccRecord.h"
 #include "db/Database.h"
 #include "db/Query.h"
@@ -48,44 +48,14 @@ class AccKanendo : public ::testing::TestWithParam<Case> {
  protected:
   void SetUp() override
   {
-    const Case c = GetParam();
-    medical = c.kind == CompanyKind::Medical;
-    tax = c.tax;
-    path = testfx::makeCompanyDb(dir.path(), c.kind, false);
-    testfx::builder().open(d, path);
-    SetAccCalcReporter(&reporter);
-    AccInf = TACCINF{};
-    AccInf.DATATYPE = medical ? 3 : 1;
-    AccInf.CODETYPE = 1;
-    AccInf.ZaimuDataType = medical ? jxztCuravia : jxztBasic;
-    AccInf.SIME = 99;
-    AccInf.KAISINO = 1;
-    AccInf.KISHU = FromQDate(fixtures::sample::fiscalStart());
-    AccInf.KIMATU = FromQDate(fixtures::sample::fiscalStart().addYears(1).addDays(-1));
-    pcSetKamokuCodeTable(medical);
-    snapshot = std::make_unique<db::Transaction>(d, db::Transaction::Snapshot);
-    main = std::make_unique<db::Transaction>(d, db::Transaction::ReadCommitted);
-    SetAccCalcDatabase({snapshot.get(), main.get()});
-    balance.resize(static_cast<std::size_t>(fnBalanceRecMax()));
-    keys.resize(balance.size());
+    const Case cs = GetParam();
+    c = std::make_unique<TAccTestCompany>(cs.kind);
+    medical = c->medical;
+    tax = cs.tax;
   }
-  void TearDown() override
-  {
-    SetAccCalcDatabase({});
-    SetAccCalcReporter(nullptr);
-    AccInf = TACCINF{};
-  }
+  void TearDown() override { c.reset(); }
 
-  void exec(const QString& sql)
-  {
-    db::Transaction tr(d);
-    tr.start();
-    db::Query q(tr);
-    q.setParamCheck(false);
-    q.setSql(sql);
-    q.exec();
-    tr.commit();
-  }
+  void exec(const QString& sql) { c->exec(sql); }
 
   // The sample's own earlier years and budgets out of the way.
   void clearSample()
@@ -131,26 +101,18 @@ class AccKanendo : public ::testing::TestWithParam<Case> {
 
   bool read(int balanceType = 0, const QString& scode = QString(), const QString& bcode = QString())
   {
-    return pcKanendoYosanRead(balance, keys, scode, bcode, tax, balanceType, 0, 0, medical ? 16 : 0, 0, 2, 0);
+    return pcKanendoYosanRead(c->balance, c->keys, scode, bcode, tax, balanceType, 0, 0, medical ? 16 : 0, 0, 2, 0);
   }
 
   const TBALANCE& row(const QString& kcode) const
   {
-    for (std::size_t r = static_cast<std::size_t>(FirstAccountRow(medical)); r < balance.size(); ++r)
-      if (balance[r].KAMOKU.KCODE == kcode)
-        return balance[r];
+    if (const TBALANCE* r = c->row(kcode))
+      return *r;
     static const TBALANCE none;
     ADD_FAILURE() << "no row " << kcode.toStdString();
     return none;
   }
-
-  static const THOJOUTIWAKE* sub(const TBALANCE& r, const QString& hcode)
-  {
-    for (int i = 0; i < r.HOJONUM; ++i)
-      if (r.HOJOUTIWAKE[static_cast<std::size_t>(i)].HCODE == hcode)
-        return &r.HOJOUTIWAKE[static_cast<std::size_t>(i)];
-    return nullptr;
-  }
+  static const THOJOUTIWAKE* sub(const TBALANCE& r, const QString& hcode) { return TAccTestCompany::sub(r, hcode); }
 
   // The year's figures of an account (all its rows) or one sub-account.
   struct Year {
@@ -183,15 +145,9 @@ class AccKanendo : public ::testing::TestWithParam<Case> {
     }
   }
 
+  std::unique_ptr<TAccTestCompany> c;
   bool medical = false;
   int tax = 0;
-  TestTempDir dir;
-  QString path;
-  db::Database d;
-  std::unique_ptr<db::Transaction> snapshot, main;
-  TAccTestReporter reporter;
-  TBalanceArray balance;
-  TQSortArray keys;
   QList<PriorRow> prior;
 };
 
@@ -222,8 +178,8 @@ TEST_P(AccKanendo, EarlierYearsAndBudgetsLandInTheirPositions)
       {2, acc::Urikake, "001", 55, 0, 0, 0, 0},
   });
   ASSERT_TRUE(read());
-  EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join(QLatin1Char('|')).toStdString();
-  EXPECT_FALSE(snapshot->inTransaction());
+  EXPECT_TRUE(c->reporter.messages.isEmpty()) << c->reporter.messages.join(QLatin1Char('|')).toStdString();
+  EXPECT_FALSE(c->snapshot->inTransaction());
 
   for (const QString& k : {acc::Genkin, acc::Urikake, acc::Kaikake, acc::Uriage}) {
     const TBALANCE& r = row(k);
@@ -262,11 +218,11 @@ TEST_P(AccKanendo, EarlierYearsAndBudgetsLandInTheirPositions)
   // (total assets against liabilities and net assets).
   if (medical) {
     for (int p = -32; p <= 0; ++p)
-      EXPECT_EQ(balance[24].TZANDAKA[p], balance[11].TZANDAKA[p]) << p;
-    EXPECT_EQ(balance[24].KAISIZAN_A[1], balance[11].KAISIZAN_A[1]);
+      EXPECT_EQ(c->balance[24].TZANDAKA[p], c->balance[11].TZANDAKA[p]) << p;
+    EXPECT_EQ(c->balance[24].KAISIZAN_A[1], c->balance[11].KAISIZAN_A[1]);
   } else {
     const auto line = [&](int n) -> const TBALANCE& {
-      return balance[static_cast<std::size_t>(TotalLineRows.second(n))];
+      return c->balance[static_cast<std::size_t>(TotalLineRows.second(n))];
     };
     for (int p = -32; p <= 0; ++p)
       EXPECT_EQ(line(27).TZANDAKA[p], line(11).TZANDAKA[p]) << p;
@@ -345,52 +301,20 @@ INSTANTIATE_TEST_SUITE_P(DataKindsAndTaxModes, AccKanendo,
 // once per department).
 TEST(AccKanendoDepartments, OpeningsOfEveryDepartmentAddUp)
 {
-  TestTempDir dir;
-  const QString path = testfx::makeCompanyDb(dir.path(), CompanyKind::General, false);
-  db::Database d;
-  testfx::builder().open(d, path);
-  {
-    db::Transaction tr(d);
-    tr.start();
-    db::Query q(tr);
-    q.setSql(QStringLiteral("INSERT INTO GROUPLIST (GCODE, BCODE, GNAME) VALUES ('G9', '01', 'g')"));
-    q.exec();
-    q.setSql(QStringLiteral("INSERT INTO GROUPLIST (GCODE, BCODE, GNAME) VALUES ('G9', '02', 'g')"));
-    q.exec();
-    q.setSql(QStringLiteral("INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, HCODE, KISHU, KOMIZAN_1) "
-                            "VALUES (0, '01', '01', '%1', ' ', 300, 10)")
-                 .arg(acc::Genkin));
-    q.exec();
-    q.setSql(QStringLiteral("INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, HCODE, KISHU, KOMIZAN_1) "
-                            "VALUES (0, '01', '02', '%1', ' ', 200, 20)")
-                 .arg(acc::Genkin));
-    q.exec();
-    tr.commit();
-  }
-  TAccTestReporter reporter;
-  SetAccCalcReporter(&reporter);
-  AccInf = TACCINF{};
-  AccInf.DATATYPE = 1;
-  AccInf.CODETYPE = 1;
-  AccInf.SIME = 99;
+  TAccTestCompany c(CompanyKind::General);
+  c.exec(QStringLiteral("INSERT INTO GROUPLIST (GCODE, BCODE, GNAME) VALUES ('G9', '01', 'g')"));
+  c.exec(QStringLiteral("INSERT INTO GROUPLIST (GCODE, BCODE, GNAME) VALUES ('G9', '02', 'g')"));
+  c.exec(QStringLiteral("INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, HCODE, KISHU, KOMIZAN_1) "
+                        "VALUES (0, '01', '01', '%1', ' ', 300, 10)")
+             .arg(acc::Genkin));
+  c.exec(QStringLiteral("INSERT INTO KAKOZAN (NENDO, SCODE, BCODE, KCODE, HCODE, KISHU, KOMIZAN_1) "
+                        "VALUES (0, '01', '02', '%1', ' ', 200, 20)")
+             .arg(acc::Genkin));
   AccInf.KAISINO = 3;
-  AccInf.KISHU = FromQDate(fixtures::sample::fiscalStart());
-  pcSetKamokuCodeTable(false);
-  db::Transaction snapshot(d, db::Transaction::Snapshot);
-  db::Transaction main(d, db::Transaction::ReadCommitted);
-  SetAccCalcDatabase({&snapshot, &main});
-  TBalanceArray balance(static_cast<std::size_t>(fnBalanceRecMax()));
-  TQSortArray keys(balance.size());
-  ASSERT_TRUE(pcKanendoYosanRead(balance, keys, QStringLiteral("01"), QStringLiteral("G9"), 0, 4, 0, 0, 0, 0, 2, 0));
-  bool found = false;
-  for (const TBALANCE& r : balance)
-    if (r.KAMOKU.KCODE == acc::Genkin) {
-      found = true;
-      EXPECT_EQ(r.TOUKI_KISHU, Currency::fromInt(500));
-      EXPECT_EQ(r.EZANDAKA[1], Currency::fromInt(30));
-    }
-  EXPECT_TRUE(found);
-  SetAccCalcDatabase({});
-  SetAccCalcReporter(nullptr);
-  AccInf = TACCINF{};
+  ASSERT_TRUE(
+      pcKanendoYosanRead(c.balance, c.keys, QStringLiteral("01"), QStringLiteral("G9"), 0, 4, 0, 0, 0, 0, 2, 0));
+  const TBALANCE* r = c.row(acc::Genkin);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->TOUKI_KISHU, Currency::fromInt(500));
+  EXPECT_EQ(r->EZANDAKA[1], Currency::fromInt(30));
 }

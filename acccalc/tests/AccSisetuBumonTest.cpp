@@ -9,7 +9,7 @@
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCodeTable.h"
-#include "acccalc/tests/AccTestReporter.h"
+#include "acccalc/tests/AccTestCompany.h"
 #include "common/AccRecord.h"
 #include "db/Database.h"
 #include "db/Query.h"
@@ -41,66 +41,34 @@ class AccSisetuBumon : public ::testing::TestWithParam<Case> {
  protected:
   void SetUp() override
   {
-    const Case c = GetParam();
-    medical = c.kind == CompanyKind::Medical;
-    tax = c.tax;
-    path = testfx::makeCompanyDb(dir.path(), c.kind, false);
-    testfx::builder().open(d, path);
-    SetAccCalcReporter(&reporter);
-    AccInf = TACCINF{};
-    AccInf.DATATYPE = medical ? 3 : 1;
-    AccInf.CODETYPE = 1;
-    AccInf.ZaimuDataType = medical ? jxztCuravia : jxztBasic;
-    AccInf.SIME = 99;
-    AccInf.KAISINO = 1;
+    const Case cs = GetParam();
+    c = std::make_unique<TAccTestCompany>(cs.kind);
+    medical = c->medical;
+    tax = cs.tax;
     AccInf.BUMON_KANRI = 2;
-    AccInf.KISHU = FromQDate(fixtures::sample::fiscalStart());
-    AccInf.KISHU_A = {AccInf.KISHU, FromQDate(fixtures::sample::fiscalStart().addYears(-1)),
-                      FromQDate(fixtures::sample::fiscalStart().addYears(-2))};
-    AccInf.KIMATU = FromQDate(fixtures::sample::fiscalStart().addYears(1).addDays(-1));
     AccInf.KARIUKEZ = acc::KariukeZ;
     AccInf.KARIHARAIZ = acc::KaribaraiZ;
-    pcSetKamokuCodeTable(medical);
-    snapshot = std::make_unique<db::Transaction>(d, db::Transaction::Snapshot);
-    main = std::make_unique<db::Transaction>(d, db::Transaction::ReadCommitted);
-    SetAccCalcDatabase({snapshot.get(), main.get()});
-    balance.resize(static_cast<std::size_t>(fnBalanceRecMax()));
-    keys.resize(balance.size());
     // Only the figures the test stores.
     for (const char* t : {"KAMOKU_SZ", "KAMOKU_MS", "KAMOKU_TAX", "KAKOZAN"})
-      exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
+      c->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
     // The facilities and departments of the test: facility F1 kept by
     // department, departments 00 (common), D1 and D2 in group G9.
-    exec(
+    c->exec(
         QStringLiteral("UPDATE OR INSERT INTO SISETUMST (SCODE, SNAME, BUMEX) VALUES ('F1', 'f', 1) MATCHING (SCODE)"));
     for (const char* b : {"00", "D1", "D2"})
-      exec(QStringLiteral("UPDATE OR INSERT INTO BUMONMST (BCODE, BNAME) VALUES ('%1', 'b') MATCHING (BCODE)")
-               .arg(QLatin1String(b)));
+      c->exec(QStringLiteral("UPDATE OR INSERT INTO BUMONMST (BCODE, BNAME) VALUES ('%1', 'b') MATCHING (BCODE)")
+                  .arg(QLatin1String(b)));
     for (const char* b : {"D1", "D2"})
-      exec(
+      c->exec(
           QStringLiteral("INSERT INTO GROUPLIST (GCODE, BCODE, GNAME) VALUES ('G9', '%1', 'g')").arg(QLatin1String(b)));
     // The account's own figures are kept under sub-account code " ".
-    exec(
+    c->exec(
         QStringLiteral("INSERT INTO HOJOMST (KCODE, HCODE, HNAME) SELECT K.KCODE, ' ', K.KNAME FROM KAMOKUMST K "
                        "WHERE NOT EXISTS (SELECT 1 FROM HOJOMST H WHERE H.KCODE = K.KCODE AND H.HCODE = ' ')"));
   }
-  void TearDown() override
-  {
-    SetAccCalcDatabase({});
-    SetAccCalcReporter(nullptr);
-    AccInf = TACCINF{};
-  }
+  void TearDown() override { c.reset(); }
 
-  void exec(const QString& sql)
-  {
-    db::Transaction tr(d);
-    tr.start();
-    db::Query q(tr);
-    q.setParamCheck(false);
-    q.setSql(sql);
-    q.exec();
-    tr.commit();
-  }
+  void exec(const QString& sql) { c->exec(sql); }
 
   void store(const QList<Figures>& rows)
   {
@@ -147,30 +115,12 @@ class AccSisetuBumon : public ::testing::TestWithParam<Case> {
     return Currency::fromDouble(v.toDouble() * rate / 100.0).rounded(Currency::Round::Truncate);
   }
 
-  const TBALANCE* row(const QString& kcode) const
-  {
-    for (std::size_t r = static_cast<std::size_t>(FirstAccountRow(medical)); r < balance.size(); ++r)
-      if (balance[r].KAMOKU.KCODE == kcode)
-        return &balance[r];
-    return nullptr;
-  }
-  static const THOJOUTIWAKE* sub(const TBALANCE& r, const QString& hcode)
-  {
-    for (int i = 0; i < r.HOJONUM; ++i)
-      if (r.HOJOUTIWAKE[static_cast<std::size_t>(i)].HCODE == hcode)
-        return &r.HOJOUTIWAKE[static_cast<std::size_t>(i)];
-    return nullptr;
-  }
+  const TBALANCE* row(const QString& kcode) const { return c->row(kcode); }
+  static const THOJOUTIWAKE* sub(const TBALANCE& r, const QString& hcode) { return TAccTestCompany::sub(r, hcode); }
 
+  std::unique_ptr<TAccTestCompany> c;
   bool medical = false;
   int tax = 0;
-  TestTempDir dir;
-  QString path;
-  db::Database d;
-  std::unique_ptr<db::Transaction> snapshot, main;
-  TAccTestReporter reporter;
-  TBalanceArray balance;
-  TQSortArray keys;
 };
 
 }  // namespace
@@ -185,9 +135,9 @@ TEST_P(AccSisetuBumon, TheWholeCompanyWithSubAccounts)
       {"F1", "D2", acc::Urikake, "002", 200, 190, 0, {5}, 70, 7, 0, 0},
   };
   store(rows);
-  ASSERT_TRUE(pcSisanhyoRead(balance, keys, QString(), QString(), tax, 6, 0, 2, 0, 0, 0));
-  EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join(QLatin1Char('|')).toStdString();
-  EXPECT_FALSE(snapshot->inTransaction());
+  ASSERT_TRUE(pcSisanhyoRead(c->balance, c->keys, QString(), QString(), tax, 6, 0, 2, 0, 0, 0));
+  EXPECT_TRUE(c->reporter.messages.isEmpty()) << c->reporter.messages.join(QLatin1Char('|')).toStdString();
+  EXPECT_FALSE(c->snapshot->inTransaction());
 
   for (const QString& k : {acc::Genkin, acc::Urikake}) {
     const TBALANCE* r = row(k);
@@ -238,7 +188,7 @@ TEST_P(AccSisetuBumon, TheCommonDepartmentIsAllocatedAndTruncated)
       {"F1", "D2", acc::Genkin, " ", 20, 20, 66.67, {1}, 9, 0, 0, 0},
   };
   store(rows);
-  ASSERT_TRUE(pcSisanhyoRead(balance, keys, QString(), QStringLiteral("G9"), tax, 6, 0, 2, 1, 0, 0));
+  ASSERT_TRUE(pcSisanhyoRead(c->balance, c->keys, QString(), QStringLiteral("G9"), tax, 6, 0, 2, 1, 0, 0));
   const TBALANCE* r = row(acc::Genkin);
   ASSERT_NE(r, nullptr);
   const Currency common = opening(rows[0]);
@@ -264,7 +214,7 @@ TEST_P(AccSisetuBumon, TheTaxOfTheCommonDepartmentCountsOnceByItsRate)
              .arg(QLatin1String(b) == QLatin1String("00")   ? 1000
                   : QLatin1String(b) == QLatin1String("D1") ? 40
                                                             : 60));
-  ASSERT_TRUE(pcSisanhyoRead(balance, keys, QString(), QStringLiteral("G9"), tax, 6, 0, 2, 1, 0, 0));
+  ASSERT_TRUE(pcSisanhyoRead(c->balance, c->keys, QString(), QStringLiteral("G9"), tax, 6, 0, 2, 1, 0, 0));
   const TBALANCE* r = row(acc::KariukeZ);
   ASSERT_NE(r, nullptr);
   // Movements 1 + 1; tax-excluded, also half of the common 1000 to each
@@ -289,7 +239,7 @@ TEST_P(AccSisetuBumon, EarlierYearsAndBudgetsByFacilityAndDepartment)
   exec(QStringLiteral("UPDATE KAMOKU_MS SET BYOSAN = 500, BYOSAN2 = 5, RW_JISSEKI = 77, RW_JISSEKI_KBN = 1 "
                       "WHERE KCODE = '%1'")
            .arg(acc::Uriage));
-  ASSERT_TRUE(pcKanendoYosanRead(balance, keys, QString(), QString(), tax, 6, 0, 0, medical ? 16 : 0, 0, 2, 0));
+  ASSERT_TRUE(pcKanendoYosanRead(c->balance, c->keys, QString(), QString(), tax, 6, 0, 0, medical ? 16 : 0, 0, 2, 0));
   const TBALANCE* r = row(acc::Uriage);
   ASSERT_NE(r, nullptr);
   Currency t;
