@@ -16,6 +16,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "platform/SafeSave.h"
 #include "platform/SpecialFolders.h"
 #include "platform/SystemInfo.h"
 
@@ -311,17 +312,13 @@ bool fnFileCopyMove(const QString& Src, const QString& Dst, int Op)
 
 bool fnFileCopy(const QString& Src, const QString& Dst)
 {
-  const QString dst = ToSlashes(Dst);
-  const QString tmp = dst + QStringLiteral(".copy-tmp");
-  QFile::remove(tmp);
-  if (!QFile::copy(ToSlashes(Src), tmp))
-    return false;
-  QFile::remove(dst);
-  if (!QFile::rename(tmp, dst)) {
-    QFile::remove(tmp);
+  try {
+    CopyFileSafely(ToSlashes(Src), ToSlashes(Dst));
+    return true;
+  } catch (const ESafeSaveError& e) {
+    qWarning("file not copied: %s", e.what());
     return false;
   }
-  return true;
 }
 
 // --- INI files and registry -------------------------------------------------------

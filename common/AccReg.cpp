@@ -10,6 +10,7 @@
 #include "db/DbError.h"
 #include "platform/Format.h"
 #include "platform/Paths.h"
+#include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -193,9 +194,11 @@ QVariant fnGetAccRegBlob(const QString& Group, const QString& Key)
       const QString name = PathJoin(
           SystemDef.TEMP, QStringLiteral("accreg-") + FormatDateTime(QStringLiteral("yyyymmddhhnnss"), Now()) + ext);
       ForceDirectories(SystemDef.TEMP);
-      QFile f(name);
-      if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        throw db::DbError(QStringLiteral("ファイルに書き込めません: %1").arg(name));
+      try {
+        SaveFileSafely(name, bytes);
+      } catch (const ESafeSaveError& e) {
+        throw db::DbError(e.message());
+      }
       result = name;
     } else if (kind == AccRegBlobMemo) {
       QString text;

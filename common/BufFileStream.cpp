@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 TBufFileStream::TBufFileStream(const QString& fileName, std::uint16_t mode, std::uint8_t bufSizeKb)
     : FFile(fileName), FBufSize(int(bufSizeKb) * 1024)
@@ -105,8 +106,13 @@ void pcAppendUtf16Text(const QString& fileName, const QString& text)
     bytes.append(char(c.unicode() & 0xFF));
     bytes.append(char(c.unicode() >> 8));
   }
-  if (!f.seek(f.size()) || f.write(bytes) != bytes.size() || !f.flush())
-    throw EFileStreamError(QStringLiteral("ファイルに書き込めません: %1 (%2)").arg(fileName, f.errorString()));
+  const qint64 before = f.size();
+  if (!f.seek(before) || f.write(bytes) != bytes.size() || !f.flush() || ::fsync(f.handle()) != 0) {
+    const QString why = f.errorString();
+    // A block written in part is cut off again: the file keeps its own content only.
+    f.resize(before);
+    throw EFileStreamError(QStringLiteral("ファイルに書き込めません: %1 (%2)").arg(fileName, why));
+  }
 }
 
 qint64 fnFindTailBlock(const QString& fileName, const QString& marker, QString& text)

@@ -193,8 +193,8 @@ bool TDM::BackupAccFDB(const QString& ADestPath)
   fnAccDatDisConnected(SystemDef.IBPATHDAT, false, false, false);
   const QString source = PathJoin(SystemDef.IBPATHDAT, AccDataFile);
   const QString target = PathJoin(ExcludeTrailingPathDelimiter(ADestPath), AccDataFile);
-  if (AccFileExists(target, jxatSA))
-    AccDeleteFile(target, jxatSA, false);
+  // The copy goes to a temporary name and replaces the old backup only when
+  // it is whole: the old backup is kept until then.
   return AccCopyFile(source, target, AppType);
 }
 

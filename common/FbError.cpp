@@ -12,6 +12,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Format.h"
 #include "platform/Paths.h"
+#include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 
 const QString FbNetworkText = QStringLiteral(
@@ -51,15 +52,18 @@ QString oneLine(QString s)
 void pcWriteLogLines(const QString& fileName, const QStringList& lines, bool rewrite)
 {
   ForceDirectories(ExtractFileDir(fileName));
-  QFile f(fileName);
-  const QIODevice::OpenMode mode =
-      rewrite ? (QIODevice::WriteOnly | QIODevice::Truncate) : (QIODevice::WriteOnly | QIODevice::Append);
-  if (!f.open(mode))
-    throw EPlatformError(QStringLiteral("ログファイルに書き込めません: %1 (%2)").arg(fileName, f.errorString()));
   QString text;
   for (const QString& l : lines)
     text += l + QLatin1String("\r\n");
   const QByteArray bytes = toCp932(text);
+  if (rewrite) {
+    // The last-error file is replaced whole or kept as it was.
+    SaveFileSafely(fileName, bytes);
+    return;
+  }
+  QFile f(fileName);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    throw EPlatformError(QStringLiteral("ログファイルに書き込めません: %1 (%2)").arg(fileName, f.errorString()));
   if (f.write(bytes) != bytes.size() || !f.flush())
     throw EPlatformError(QStringLiteral("ログファイルに書き込めません: %1 (%2)").arg(fileName, f.errorString()));
 }

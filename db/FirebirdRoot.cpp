@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include "platform/SafeSave.h"
+
 namespace db {
 
 namespace {
@@ -42,14 +44,10 @@ void makeDir(const QString& path)
 
 void writeAtomically(const QString& path, const QByteArray& content)
 {
-  const QString tmp = path + QStringLiteral(".tmp%1").arg(::getpid());
-  QFile f(tmp);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size())
-    throw DbError(QStringLiteral("Cannot write %1: %2").arg(tmp, f.errorString()));
-  f.close();
-  if (::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0) {
-    QFile::remove(tmp);
-    fail(QStringLiteral("Cannot place"), path);
+  try {
+    SaveFileSafely(path, content);
+  } catch (const ESafeSaveError& e) {
+    throw DbError(e.message());
   }
 }
 

@@ -6,9 +6,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "platform/Format.h"
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -384,9 +384,9 @@ void IniFile::UpdateFile()
   if (m_fileName.isEmpty())
     throw EIniFileError(QStringLiteral("The INI file has no file name"));
   const QByteArray bytes = toBytes();
-  QSaveFile f(m_fileName);
-  if (!f.open(QIODevice::WriteOnly))
-    throw EIniFileError(QStringLiteral("Cannot write the INI file \"%1\": %2").arg(m_fileName, f.errorString()));
-  if (f.write(bytes) != bytes.size() || !f.commit())
-    throw EIniFileError(QStringLiteral("Cannot write the INI file \"%1\": %2").arg(m_fileName, f.errorString()));
+  try {
+    SaveFileSafely(m_fileName, bytes);
+  } catch (const ESafeSaveError& e) {
+    throw EIniFileError(e.message());
+  }
 }

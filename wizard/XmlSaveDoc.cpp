@@ -5,8 +5,8 @@
 #include <memory>
 
 #include <QHash>
-#include <QSaveFile>
 
+#include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 
 EXmlSaveDocError::EXmlSaveDocError(const QString& message)
@@ -356,14 +356,9 @@ QByteArray TXmlSaveDoc::fnXmlSaveToBytes() const
 void TXmlSaveDoc::pcXmlSaveToFile(const QString& _Text) const
 {
   const QByteArray bytes = fnXmlSaveToBytes();
-  QSaveFile file(_Text);
-  if (!file.open(QIODevice::WriteOnly))
-    throw EXmlSaveDocError(QStringLiteral("ファイルを作成できません: %1\r%2").arg(_Text, file.errorString()));
-  if (file.write(bytes) != bytes.size()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    throw EXmlSaveDocError(QStringLiteral("ファイルに書き込めません: %1\r%2").arg(_Text, why));
+  try {
+    SaveFileSafely(_Text, bytes);
+  } catch (const ESafeSaveError& e) {
+    throw EXmlSaveDocError(e.message());
   }
-  if (!file.commit())
-    throw EXmlSaveDocError(QStringLiteral("ファイルを保存できません: %1\r%2").arg(_Text, file.errorString()));
 }

@@ -7,6 +7,7 @@
 #include "common/AccFunction2.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
+#include "platform/SafeSave.h"
 
 namespace dmtest {
 namespace {
@@ -218,6 +219,13 @@ TEST_F(StandAlone, LocalFileOperationsAndThePlainCopySave)
   EXPECT_FALSE(dm->IBDatabaseDAT.isConnected());
   const QByteArray original = readFile(general.database);  // as closed (opening changes the header)
   EXPECT_EQ(readFile(dir + "/wqacc2.fdb"), original);
+  // A backup that fails part way (the disk fills up) keeps the earlier
+  // backup whole.
+  SetSafeSaveFaultAfter(4096, ENOSPC);
+  EXPECT_FALSE(dm->BackupAccFDB(dir));
+  SetSafeSaveFaultAfter(-1, 0);
+  EXPECT_EQ(readFile(dir + "/wqacc2.fdb"), original);
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("wqacc2.fdb")});
   writeFile(general.database, "broken");
   EXPECT_TRUE(dm->RestoreAccFDB(dir));
   EXPECT_EQ(readFile(general.database), original);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -16,6 +15,7 @@
 #include "fixtures/SystemFixture.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
+#include "platform/SafeSave.h"
 #include "platform/SystemInfo.h"
 
 namespace {
@@ -28,9 +28,11 @@ QString joined(const QString& a, const QString& b)
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
   QDir().mkpath(QFileInfo(path).absolutePath());
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-    throw fixtures::FixtureError(QStringLiteral("cannot write %1: %2").arg(path, f.errorString()));
+  try {
+    SaveFileSafely(path, bytes);
+  } catch (const ESafeSaveError& e) {
+    throw fixtures::FixtureError(e.message());
+  }
 }
 
 QString shellQuote(const QString& s)

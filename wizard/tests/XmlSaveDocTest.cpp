@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "platform/SafeSave.h"
 #include "tests/support/TempDir.h"
 #include "wizard/XmlSaveDoc.h"
 
@@ -221,4 +222,19 @@ TEST(XmlSaveDoc, SavingReplacesTheFileAndAFailureLeavesItUntouched)
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.xml")});
 
   EXPECT_THROW(doc.pcXmlSaveToFile(dir.file(QStringLiteral("no/such/folder/out.xml"))), EXmlSaveDocError);
+
+  // A disk that fills up part way: the save fails, saying so, and the file
+  // written before stays as it was.
+  const QByteArray good = readFile(path);
+  doc.fnXmlNewChildBottomNode(root, QStringLiteral("W"), QString(200, u'x'), QString(), QString());
+  SetSafeSaveFaultAfter(40, ENOSPC);
+  try {
+    doc.pcXmlSaveToFile(path);
+    ADD_FAILURE() << "a save on a full disk reported success";
+  } catch (const EXmlSaveDocError& e) {
+    EXPECT_TRUE(e.Message().contains(QStringLiteral("ディスクの空き容量が足りません。"))) << e.Message().toStdString();
+  }
+  SetSafeSaveFaultAfter(-1, 0);
+  EXPECT_EQ(readFile(path), good);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.xml")});
 }

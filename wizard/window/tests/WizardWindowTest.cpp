@@ -30,6 +30,7 @@
 #include "platform/CallerWindow.h"
 #include "platform/IniFile.h"
 #include "platform/NamedMutex.h"
+#include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/TempDir.h"
@@ -485,6 +486,38 @@ TEST_F(WizardWindow, FailedComputationWritesNoFileAndEndsWithTwo)
   QFile f(out);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("earlier"));
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+}
+
+TEST_F(WizardWindow, AFullDiskKeepsTheEarlierFileAndEndsWithTwo)
+{
+  const QString out = dir.file(QStringLiteral("out.xml"));
+  {
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("the earlier good file");
+  }
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    auto form = start(callerArgs(out));
+    toPage3(*form);
+    form->Button2->click();
+    // The disk takes a few hundred bytes of the new file, then is full.
+    SetSafeSaveFaultAfter(300, ENOSPC);
+    form->Button2->click();  // finish
+    SetSafeSaveFaultAfter(-1, 0);
+    EXPECT_EQ(form->EndState(), 2);
+    EXPECT_FALSE(form->isVisible());
+    const QString shown = hook.texts.join(u'|');
+    EXPECT_TRUE(shown.contains(QStringLiteral("中間ファイルの作成に失敗しました。"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("ディスクの空き容量が足りません。"))) << shown.toStdString();
+  }
+  QFile f(out);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("the earlier good file"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.xml")});
   const QList<QByteArray> got = receiveAll(ep);
   ASSERT_FALSE(got.isEmpty());
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
