@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/Exceptions.h"
 #include "platform/IniFile.h"
 
 namespace {
@@ -47,10 +48,10 @@ void pcAppInfoDefault(TAppInfoRec& Rec)
   Rec.AppTitle = QStringLiteral("タリマン財務");
   Rec.AppTitle_CL = QStringLiteral("顧問先版");
   Rec.RegKey = QStringLiteral("ABACORZAIMU");
-  Rec.HomeDir = QStringLiteral("norvik\\dedodozorav2");
+  Rec.HomeDir = QStringLiteral("norvik/dedodozorav2");
   Rec.ShareDir = QStringLiteral("dedodozorav2");
-  Rec.ServerDir = QStringLiteral("\\dedodozorav2\\data");
-  Rec.ServerTempDir = QStringLiteral("\\dedodozorav2\\temp");
+  Rec.ServerDir = QStringLiteral("/dedodozorav2/data");
+  Rec.ServerTempDir = QStringLiteral("/dedodozorav2/temp");
   Rec.DataDefFile = QStringLiteral("wqaccdef2.fdb");
   Rec.DataFile = QStringLiteral("wqacc2.fdb");
   Rec.DataBackupFile = QStringLiteral("wqacc2.fbk");
@@ -62,7 +63,7 @@ void pcAppInfoDefault(TAppInfoRec& Rec)
   Rec.RIvoraWriteDirFmt = QStringLiteral("wqz%.2dcd");
   Rec.VestimarAppTitle = QStringLiteral("経営ベスティマ");
   Rec.VestimarRegKey = QStringLiteral("VESTIMAR");
-  Rec.VestimarDir = QStringLiteral("norvik\\dedodozorav2");
+  Rec.VestimarDir = QStringLiteral("norvik/dedodozorav2");
   Rec.VeduvoruAppTitle = QStringLiteral("タリマン現金出納帳");
   Rec.VeduvoruRegKey = QStringLiteral("VEDUVORU");
   Rec.VeduvoruDataDir = QStringLiteral("cb_data");
@@ -83,7 +84,7 @@ QString fnAppInfoReadKey(const IniFile& ini, const QString& Section, const QStri
   return text;
 }
 
-int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec)
+int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec, QString* Why)
 {
   const QString fileName = QDir(QFileInfo(ExeName).absolutePath()).filePath(QStringLiteral("AppInfo.ini"));
   if (!QFileInfo::exists(fileName))
@@ -102,6 +103,12 @@ int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec)
     // Every other key in reading order; a missing key leaves its text empty.
     auto text = [&](const char* section, const char* key, QString TAppInfoRec::*field) {
       Rec.*field = fnAppInfoReadKey(ini, QString::fromLatin1(section), QString::fromLatin1(key), found);
+    };
+    // A folder written in the Windows form ("norvik\dedodozorav2") is taken
+    // with "/" here, once, so that every user of the value joins real paths.
+    auto folder = [&](const char* section, const char* key, QString TAppInfoRec::*field) {
+      text(section, key, field);
+      (Rec.*field).replace(QLatin1Char('\\'), QLatin1Char('/'));
     };
     auto integer = [&](const char* section, const char* key, int TAppInfoRec::*field, int def) {
       Rec.*field = readInt(ini, QString::fromLatin1(section), QString::fromLatin1(key), def);
@@ -131,10 +138,10 @@ int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec)
     text("Zaimu", "AppTitle", &TAppInfoRec::AppTitle);
     text("Zaimu", "AppTitle_CL", &TAppInfoRec::AppTitle_CL);
     text("Zaimu", "RegKey", &TAppInfoRec::RegKey);
-    text("Zaimu", "HomeDir", &TAppInfoRec::HomeDir);
-    text("Zaimu", "ShareDir", &TAppInfoRec::ShareDir);
-    text("Zaimu", "ServerDir", &TAppInfoRec::ServerDir);
-    text("Zaimu", "ServerTempDir", &TAppInfoRec::ServerTempDir);
+    folder("Zaimu", "HomeDir", &TAppInfoRec::HomeDir);
+    folder("Zaimu", "ShareDir", &TAppInfoRec::ShareDir);
+    folder("Zaimu", "ServerDir", &TAppInfoRec::ServerDir);
+    folder("Zaimu", "ServerTempDir", &TAppInfoRec::ServerTempDir);
     text("Zaimu", "DataDefFile", &TAppInfoRec::DataDefFile);
     text("Zaimu", "DataFile", &TAppInfoRec::DataFile);
     text("Zaimu", "DataBackupFile", &TAppInfoRec::DataBackupFile);
@@ -142,14 +149,14 @@ int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec)
     text("Zaimu", "DataIniFile", &TAppInfoRec::DataIniFile);
     integer("Zaimu", "DataListCnt", &TAppInfoRec::DataListCnt, 120);
     text("RIvora", "AppTitle", &TAppInfoRec::RIvoraAppTitle);
-    text("RIvora", "DataDir", &TAppInfoRec::RIvoraDir);
+    folder("RIvora", "DataDir", &TAppInfoRec::RIvoraDir);
     text("RIvora", "WriteDirFmt", &TAppInfoRec::RIvoraWriteDirFmt);
     text("Vestimar", "AppTitle", &TAppInfoRec::VestimarAppTitle);
     text("Vestimar", "RegKey", &TAppInfoRec::VestimarRegKey);
-    text("Vestimar", "HomeDir", &TAppInfoRec::VestimarDir);
+    folder("Vestimar", "HomeDir", &TAppInfoRec::VestimarDir);
     text("Veduvoru", "AppTitle", &TAppInfoRec::VeduvoruAppTitle);
     text("Veduvoru", "RegKey", &TAppInfoRec::VeduvoruRegKey);
-    text("Veduvoru", "DataDir", &TAppInfoRec::VeduvoruDataDir);
+    folder("Veduvoru", "DataDir", &TAppInfoRec::VeduvoruDataDir);
     text("Veduvoru", "DataBackupFile", &TAppInfoRec::VeduvoruDataBackupFile);
     text("Menu", "DataCon", &TAppInfoRec::MenuDataCon);
     text("Menu", "DataCon01", &TAppInfoRec::MenuDataCon01);
@@ -163,21 +170,44 @@ int fnReadAppInfoIni(const QString& ExeName, TAppInfoRec& Rec)
     if (limit.toLower() == QStringLiteral("false"))
       Rec.MarluneMenuLimit = false;
     return AppInfoRead;
-  } catch (const std::exception&) {
-    return AppInfoReadFailed;
+  } catch (const EPlatformError& e) {
+    if (Why)
+      *Why = e.message();
+  } catch (const std::exception& e) {
+    if (Why)
+      *Why = QString::fromUtf8(e.what());
   }
+  return AppInfoReadFailed;
 }
 
-QString fnAppInfoResultMessage(int result)
+QStringList fnAppInfoMissingValues(const TAppInfoRec& Rec)
+{
+  const std::pair<const char*, const QString*> needed[] = {
+      {"[Application] RegKey", &Rec.ComRegKey}, {"[Zaimu] AppName", &Rec.AppName},
+      {"[Zaimu] AppTitle", &Rec.AppTitle},      {"[Zaimu] RegKey", &Rec.RegKey},
+      {"[Zaimu] HomeDir", &Rec.HomeDir},        {"[Zaimu] DataDefFile", &Rec.DataDefFile},
+      {"[Zaimu] DataFile", &Rec.DataFile},      {"[Zaimu] DataIniFile", &Rec.DataIniFile},
+  };
+  QStringList missing;
+  for (const auto& [name, value] : needed)
+    if (value->trimmed().isEmpty())
+      missing << QString::fromLatin1(name);
+  return missing;
+}
+
+QString fnAppInfoResultMessage(int result, const QString& Detail)
 {
   if (result == AppInfoRead)
     return {};
+  QString first;
   if (result == AppInfoMissing)
-    return QStringLiteral(
-        "アプリケーションの設定ファイル(AppInfo.ini)が見つかりませんでした。\rアプリケーションを強制終了します。");
-  if (result == AppInfoNoOem)
-    return QStringLiteral(
-        "アプリケーションの設定ファイル(AppInfo.ini)の値を参照できませんでした。\rアプリケーションを強制終了します。");
-  return QStringLiteral(
-      "アプリケーションの設定ファイル(AppInfo.ini)を参照できませんでした。\rアプリケーションを強制終了します。");
+    first = QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)が見つかりませんでした。");
+  else if (result == AppInfoNoOem)
+    first = QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)の値を参照できませんでした。");
+  else
+    first = QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)を参照できませんでした。");
+  // The cause, when known, between the statement and the consequence.
+  const QString detail = Detail.trimmed();
+  return first + QStringLiteral("\r") + (detail.isEmpty() ? QString() : detail + QStringLiteral("\r")) +
+         QStringLiteral("アプリケーションを強制終了します。");
 }

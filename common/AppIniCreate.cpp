@@ -122,9 +122,7 @@ int TAppIniCreate::GetDataBaseInfo(int AConType)
       fixed(QDir(SystemDef.DODEV_DATA).filePath(QStringLiteral("data")));
       return 1;
     case 3: {
-      QString dir = AppInfo.VeduvoruDataDir;
-      dir.replace(QLatin1Char('\\'), QLatin1Char('/'));
-      fixed(QDir(SystemDef.APPDATA).filePath(dir));
+      fixed(QDir(SystemDef.APPDATA).filePath(AppInfo.VeduvoruDataDir));
       return 1;
     }
     default:
@@ -162,9 +160,7 @@ void TAppIniCreate::SetSyoriType(int AValue)
   while (SystemDef.APPDATA.endsWith(QLatin1Char('/')) && SystemDef.APPDATA.size() > 1)
     SystemDef.APPDATA.chop(1);
   if (!SystemDef.APPDATA.isEmpty()) {
-    QString home = AppInfo.HomeDir;
-    home.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    SystemDef.APPDATA = QDir(SystemDef.APPDATA).filePath(home);
+    SystemDef.APPDATA = QDir(SystemDef.APPDATA).filePath(AppInfo.HomeDir);
     SystemDef.APPINI = QDir(SystemDef.APPDATA).filePath(AppInfo.AppName + QStringLiteral(".ini"));
   }
   SystemDef.IBUSER = QStringLiteral("ABACOR");

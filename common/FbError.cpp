@@ -152,6 +152,16 @@ void fnShowCommaMessage(const QString& Text, TMsgDlgType DlgType)
 
 void fnShowFbCalcError(const db::DbError& E, const QString& Title, bool NoServerMessage)
 {
+  // After a lost connection every later database error is left unsaid.
+  if (FbFatalLatch)
+    return;
+  // A lost connection (335544721, and the read and write errors 335544726
+  // and 335544727 a Firebird 3 client reports for it) is not a computation
+  // error: the operator is told the connection is gone, and the program ends.
+  if (fnIsFatalFbError(E)) {
+    fnShowFbError(E, Title, QString(), true);
+    return;
+  }
   const QString crlf = QStringLiteral("\r\n");
   QString text = Title + crlf + QStringLiteral("ErrCode<%1>  SQLCODE<%2>").arg(E.gdscode()).arg(E.sqlcode()) + crlf;
   if (!NoServerMessage)

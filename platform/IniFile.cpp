@@ -79,7 +79,10 @@ QString decodeIni(const QByteArray& bytes, const QString& name, IniFile::Encodin
     found = IniFile::Encoding::Cp932;
   }
   if (!ok)
-    throw EIniFileError(QStringLiteral("The INI file \"%1\" is not valid UTF-16, UTF-8 or CP932 text").arg(name));
+    throw EIniFileError(
+        QStringLiteral("設定ファイルを読み込めません: %1\r"
+                       "UTF-16・UTF-8・Shift_JIS のどのテキストとしても読めません（壊れている可能性があります）。")
+            .arg(name));
   return text;
 }
 
@@ -106,17 +109,18 @@ IniFile::IniFile(const QString& fileName, Encoding writeEncoding, bool autoFlush
     const int err = errno;
     if (err == ENOENT || err == ENOTDIR)
       return;
-    throw EIniFileError(QStringLiteral("Cannot read the INI file \"%1\": %2")
+    throw EIniFileError(QStringLiteral("設定ファイルを読み込めません: %1\r%2")
                             .arg(fileName, QString::fromLocal8Bit(std::strerror(err))));
   }
   if (S_ISDIR(st.st_mode))
-    throw EIniFileError(QStringLiteral("Cannot read the INI file \"%1\": it is a folder").arg(fileName));
+    throw EIniFileError(
+        QStringLiteral("設定ファイルを読み込めません: %1\r同じ名前のフォルダがあります。").arg(fileName));
   QFile f(fileName);
   if (!f.open(QIODevice::ReadOnly))
-    throw EIniFileError(QStringLiteral("Cannot read the INI file \"%1\": %2").arg(fileName, f.errorString()));
+    throw EIniFileError(QStringLiteral("設定ファイルを読み込めません: %1\r%2").arg(fileName, f.errorString()));
   const QByteArray bytes = f.readAll();
   if (f.error() != QFileDevice::NoError)
-    throw EIniFileError(QStringLiteral("Cannot read the INI file \"%1\": %2").arg(fileName, f.errorString()));
+    throw EIniFileError(QStringLiteral("設定ファイルを読み込めません: %1\r%2").arg(fileName, f.errorString()));
   parse(decodeIni(bytes, fileName, m_readEncoding));
 }
 

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 
+#include "ui/AppEnd.h"
 #include "ui/z5MessageDlg2.h"
 
 namespace {
@@ -86,8 +87,8 @@ int TUiMessageHook::ShowMessageLines(int kind, const QStringList& lines)
 
 void TUiMessageHook::RequestTerminate()
 {
-  if (QCoreApplication* app = QCoreApplication::instance())
-    QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+  // From any dialog: the open dialogs are closed and the main window told.
+  TAppEnd::Request();
 }
 
 void pcInstallUiMessageHook()

@@ -2,24 +2,31 @@
 
 #include <limits>
 
+#include <QRegularExpression>
+
 namespace {
 
+enum class TFieldRead { Ok, NotInteger, Negative, OutOfRange };
+
 // A decimal integer with an optional sign, blanks around it allowed.
-bool readDecimal(const QString& field, qint64 min, qint64 max, qint64& out)
+TFieldRead readDecimal(const QString& field, qint64 min, qint64 max, qint64& out)
 {
   const QString t = field.trimmed();
   const qsizetype digitsFrom = (!t.isEmpty() && (t.at(0) == u'+' || t.at(0) == u'-')) ? 1 : 0;
   if (t.size() == digitsFrom)
-    return false;
+    return TFieldRead::NotInteger;
   for (qsizetype i = digitsFrom; i < t.size(); ++i)
     if (t.at(i) < u'0' || t.at(i) > u'9')
-      return false;
+      return TFieldRead::NotInteger;
+  const bool negative = t.at(0) == u'-' && t.mid(1).contains(QRegularExpression(QStringLiteral("[1-9]")));
+  if (negative && min >= 0)
+    return TFieldRead::Negative;
   bool ok = false;
   const qint64 value = t.toLongLong(&ok, 10);
   if (!ok || value < min || value > max)
-    return false;
+    return TFieldRead::OutOfRange;
   out = value;
-  return true;
+  return TFieldRead::Ok;
 }
 
 }  // namespace
@@ -67,14 +74,26 @@ TRendoArgsResult fnParseRendoArgs(const QStringList& arguments)
                           std::numeric_limits<int>::max()};
   qint64 values[3] = {0, 0, 0};
   for (int n = 0; n < 3; ++n) {
-    if (!readDecimal(fields[n], mins[n], maxs[n], values[n])) {
-      r.Kind = TRendoArgsKind::BadNumber;
-      r.Message = QStringLiteral(
-                      "不正な引数が渡されました。\r%1 の値「%2」は整数ではありません。\r\r"
-                      "アプリケーションを強制終了します。")
-                      .arg(QString::fromLatin1(names[n]), fields[n]);
-      return r;
+    const TFieldRead read = readDecimal(fields[n], mins[n], maxs[n], values[n]);
+    if (read == TFieldRead::Ok)
+      continue;
+    // The reason in the message is the real one.
+    QString why;
+    switch (read) {
+      case TFieldRead::Negative:
+        why = QStringLiteral("%1 の値「%2」は負の数です。0 以上の整数を指定してください。");
+        break;
+      case TFieldRead::OutOfRange:
+        why = QStringLiteral("%1 の値「%2」は扱える範囲を超えています。");
+        break;
+      default:
+        why = QStringLiteral("%1 の値「%2」は整数ではありません。");
+        break;
     }
+    r.Kind = TRendoArgsKind::BadNumber;
+    r.Message = QStringLiteral("不正な引数が渡されました。\r") + why.arg(QString::fromLatin1(names[n]), fields[n]) +
+                QStringLiteral("\r\rアプリケーションを強制終了します。");
+    return r;
   }
   r.Kind = TRendoArgsKind::Valid;
   r.Args.PHandle = quint64(values[0]);

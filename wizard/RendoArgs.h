@@ -19,8 +19,9 @@ enum class TRendoArgsKind {
   None,       // no argument: the program runs by itself
   Valid,      // one argument, its fields read
   TooMany,    // more than one argument
-  BadNumber,  // one of the first three fields is not a decimal integer
-              // (or the window handle is negative)
+  BadNumber,  // one of the first three fields is not a decimal integer, is
+              // out of range, or is a negative window handle (the message
+              // names the field and which of these it is)
 };
 
 struct TRendoArgsResult {

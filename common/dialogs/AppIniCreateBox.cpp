@@ -152,7 +152,7 @@ TAppIniCreateBox::TAppIniCreateBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
   txtDataPath->setEnabled(false);
   txtUserName->setEnabled(false);
   txtPassWord->setEnabled(false);
-  txtDataPath->setText(ToSlashes(AppInfo.ServerDir));
+  txtDataPath->setText(AppInfo.ServerDir);
   txtUserName->setText(SystemDef.IBUSER);
   txtPassWord->setText(SystemDef.PASWORD);
   cmbDrive->addItems(fnDriveItems());

@@ -100,8 +100,61 @@ TEST_F(AppInfoFile, JapaneseValuesInUtf16AndAnUnreadableFile)
 
   QFile::remove(ini());
   ASSERT_TRUE(QDir().mkdir(ini()));  // a folder where the file should be
-  EXPECT_EQ(fnReadAppInfoIni(exe(), rec), AppInfoReadFailed);
-  EXPECT_TRUE(fnAppInfoResultMessage(AppInfoReadFailed).contains(QStringLiteral("参照できませんでした")));
+  QString why;
+  EXPECT_EQ(fnReadAppInfoIni(exe(), rec, &why), AppInfoReadFailed);
+  EXPECT_TRUE(why.contains(ini())) << why.toStdString();
+  EXPECT_TRUE(fnAppInfoResultMessage(AppInfoReadFailed, why).contains(QStringLiteral("参照できませんでした")));
+  EXPECT_TRUE(fnAppInfoResultMessage(AppInfoReadFailed, why).contains(ini()));
+}
+
+TEST_F(AppInfoFile, FolderValuesInTheWindowsFormAreTakenWithSlashes)
+{
+  writeFile(ini(),
+            "[Application]\r\nOEM=STANDARD\r\n[Zaimu]\r\nHomeDir=norvik\\dedodozorav2\r\nShareDir=dedodozorav2\r\n"
+            "ServerDir=\\dedodozorav2\\data\r\nServerTempDir=\\dedodozorav2\\temp\r\nDataFile=wqacc2.fdb\r\n"
+            "[RIvora]\r\nDataDir=a\\b\r\nWriteDirFmt=wqz%.2dcd\r\n[Vestimar]\r\nHomeDir=norvik\\v\r\n"
+            "[Veduvoru]\r\nDataDir=cb\\data\r\n");
+  TAppInfoRec rec;
+  ASSERT_EQ(fnReadAppInfoIni(exe(), rec), AppInfoRead);
+  EXPECT_EQ(rec.HomeDir, QStringLiteral("norvik/dedodozorav2"));
+  EXPECT_EQ(rec.ShareDir, QStringLiteral("dedodozorav2"));
+  EXPECT_EQ(rec.ServerDir, QStringLiteral("/dedodozorav2/data"));
+  EXPECT_EQ(rec.ServerTempDir, QStringLiteral("/dedodozorav2/temp"));
+  EXPECT_EQ(rec.RIvoraDir, QStringLiteral("a/b"));
+  EXPECT_EQ(rec.VestimarDir, QStringLiteral("norvik/v"));
+  EXPECT_EQ(rec.VeduvoruDataDir, QStringLiteral("cb/data"));
+  // Only folders: names and registry keys keep what they hold.
+  EXPECT_EQ(rec.DataFile, QStringLiteral("wqacc2.fdb"));
+  EXPECT_EQ(rec.RIvoraWriteDirFmt, QStringLiteral("wqz%.2dcd"));
+  // The defaults are in the same form.
+  TAppInfoRec def;
+  pcAppInfoDefault(def);
+  for (const QString& v : {def.HomeDir, def.ServerDir, def.ServerTempDir, def.VestimarDir})
+    EXPECT_FALSE(v.contains(u'\\')) << v.toStdString();
+  EXPECT_EQ(def.ComRegKey, QStringLiteral("\\SOFTWARE\\NORVIK"));
+
+  // The folders built from it are real paths below the data root.
+  pcApplyAppInfoNames(rec);
+  EXPECT_EQ(AccHomeDir, QStringLiteral("norvik/dedodozorav2"));
+}
+
+TEST_F(AppInfoFile, ATruncatedFileNamesWhatIsMissing)
+{
+  // Cut off after the product's name: the folders and files are gone.
+  writeFile(ini(), "[Application]\r\nOEM=STANDARD\r\nRegKey=\\SOFTWARE\\NORVIK\r\n[Zaimu]\r\nAppName=wqzaimu\r\nAppTi");
+  TAppInfoRec rec;
+  ASSERT_EQ(fnReadAppInfoIni(exe(), rec), AppInfoRead);
+  const QStringList missing = fnAppInfoMissingValues(rec);
+  EXPECT_EQ(missing, (QStringList{"[Zaimu] AppTitle", "[Zaimu] RegKey", "[Zaimu] HomeDir", "[Zaimu] DataDefFile",
+                                  "[Zaimu] DataFile", "[Zaimu] DataIniFile"}));
+  TAppInfoRec def;
+  pcAppInfoDefault(def);
+  EXPECT_TRUE(fnAppInfoMissingValues(def).isEmpty());
+  const QString message = fnAppInfoResultMessage(AppInfoNoOem, missing.join(u'\r'));
+  EXPECT_EQ(message, QStringLiteral(
+                         "アプリケーションの設定ファイル(AppInfo.ini)の値を参照できませんでした。\r[Zaimu] AppTitle\r"
+                         "[Zaimu] RegKey\r[Zaimu] HomeDir\r[Zaimu] DataDefFile\r[Zaimu] DataFile\r[Zaimu] DataIniFile\r"
+                         "アプリケーションを強制終了します。"));
 }
 
 class LocalSettings : public ::testing::Test {

@@ -213,4 +213,27 @@ TEST_F(FbErrorTest, DetailCommaAndCalcReports)
   EXPECT_FALSE(FbFatalLatch);
 }
 
+// A lost connection during a computation (the read and write errors a
+// Firebird 3 client reports, or the network error itself) is told as the
+// network text, once, and ends the application; later errors say nothing.
+TEST_F(FbErrorTest, ALostConnectionInAComputationIsTheNetworkTextOnce)
+{
+  for (const int code : {335544726, 335544727, 335544721}) {
+    FbFatalLatch = false;
+    hook.boxes.clear();
+    hook.terminations = 0;
+    AppType = jxatCS;
+    const db::DbError lost(QStringLiteral("Error reading data from the connection."), code, -902);
+    fnShowFbCalcError(lost, QStringLiteral("試算表読込"), false);
+    fnShowFbCalcError(lost, QStringLiteral("合計名称読込"), false);
+    fnShowFbCalcError(db::DbError(QStringLiteral("msg"), 335544345, -913), QStringLiteral("試算表読込"), false);
+    EXPECT_TRUE(FbFatalLatch) << code;
+    EXPECT_EQ(hook.terminations, 1) << code;
+    ASSERT_EQ(hook.boxes.size(), 1u) << code;
+    EXPECT_EQ(hook.boxes[0].text, FbNetworkText) << code;
+    // Logged as the database error it is.
+    EXPECT_TRUE(readLog(lastFile())[1].startsWith(QStringLiteral("Error=試算表読込 [%1]").arg(code))) << code;
+  }
+}
+
 }  // namespace

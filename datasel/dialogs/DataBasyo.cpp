@@ -115,7 +115,7 @@ void TDataPlaceBox::SetPrepar(bool AValue)
 {
   if (!AValue)
     return;
-  QString serverDir = AppInfo.ServerDir.isEmpty() ? QStringLiteral("\\dedodozorav2\\data") : AppInfo.ServerDir;
+  QString serverDir = AppInfo.ServerDir.isEmpty() ? QStringLiteral("/dedodozorav2/data") : AppInfo.ServerDir;
   QString shown = QStringLiteral("ﾄﾞﾗｲﾌﾞ:\\dedodozorav2\\data");
   shown.replace(QStringLiteral("\\dedodozorav2\\data"), serverDir.toUpper(), Qt::CaseInsensitive);
   FGrid->setToolTip(

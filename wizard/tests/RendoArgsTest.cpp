@@ -79,3 +79,24 @@ TEST(RendoArgs, ReadsTheFourFieldsOfTheOneArgument)
   EXPECT_EQ(fnParseRendoArgs({QStringLiteral("a"), QStringLiteral("b")}).Message,
             QStringLiteral("不正な引数が渡されました。\r\rアプリケーションを強制終了します。"));
 }
+
+TEST(RendoArgs, ARefusedFieldIsNamedWithTheRealReason)
+{
+  const std::pair<const char*, const char16_t*> cases[] = {
+      {"abc,1025,3,/x", u"PHandle の値「abc」は整数ではありません。"},
+      {"-4660,1025,3,/x", u"PHandle の値「-4660」は負の数です。0 以上の整数を指定してください。"},
+      {"4660,2147483648,3,/x", u"MessageID の値「2147483648」は扱える範囲を超えています。"},
+      {"4660,1025,-99999999999,/x", u"FunctionID の値「-99999999999」は扱える範囲を超えています。"},
+      {"4660,1025,3x,/x", u"FunctionID の値「3x」は整数ではありません。"},
+      {"99999999999999999999,1,1,/x", u"PHandle の値「99999999999999999999」は扱える範囲を超えています。"},
+  };
+  for (const auto& [arg, reason] : cases) {
+    const TRendoArgsResult r = fnParseRendoArgs({QString::fromLatin1(arg)});
+    EXPECT_EQ(r.Kind, TRendoArgsKind::BadNumber) << arg;
+    EXPECT_EQ(r.Message, QStringLiteral("不正な引数が渡されました。\r") + QString::fromUtf16(reason) +
+                             QStringLiteral("\r\rアプリケーションを強制終了します。"))
+        << arg;
+  }
+  // "-0" is zero, not a negative handle.
+  EXPECT_EQ(fnParseRendoArgs({QStringLiteral("-0,1,1,/x")}).Kind, TRendoArgsKind::Valid);
+}

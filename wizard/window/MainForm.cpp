@@ -27,6 +27,8 @@
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/Logon.h"
+#include "platform/Exceptions.h"
+#include "ui/AppEnd.h"
 #include "ui/ScreenCursor.h"
 #include "ui/xAnimeProgressDialog.h"
 #include "ui/xKikanPanel16.h"
@@ -92,6 +94,15 @@ TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* pa
   FWindowsDrive = fnGetSystemDrive();
   FCaller.EndState = resFailed;
   buildControls();
+  // A fatal error (a lost connection) ends the program from any dialog: the
+  // run has failed, whatever page it stood on.
+  connect(&TAppEnd::Instance(), &TAppEnd::Ending, this, [this] {
+    if (FClosing)
+      return;
+    FCaller.EndState = resFailed;
+    FClosedByProgram = true;
+    close();
+  });
 
   const TRendoArgsResult args = fnParseRendoArgs(arguments);
   if (args.Kind == TRendoArgsKind::TooMany || args.Kind == TRendoArgsKind::BadNumber) {
@@ -101,7 +112,9 @@ TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* pa
   if (args.Kind == TRendoArgsKind::Valid) {
     FCaller = TRendoCaller(args.Args);
     FCaller.EndState = resFailed;
-    FCalled = FCaller.IsCalled();
+    // The argument decides the pages and the summary; whether anybody is
+    // told at the end is the caller's window handle's business (0: nobody).
+    FHasArgument = true;
     FExpFilePath = args.Args.ExpFilePath;
     FCaller.pcDisableCaller();
     // The output path comes from the caller: no output-file page.
@@ -115,9 +128,22 @@ TForm1::TForm1(const QStringList& arguments, const QString& exeFile, QWidget* pa
   const QString overrideDir = qEnvironmentVariable("RENDO_APPINFO_DIR");
   if (!overrideDir.isEmpty())
     appInfoExe = QDir(overrideDir).filePath(QFileInfo(exeFile).fileName());
-  const int read = fnReadAppInfoIni(appInfoExe, AppInfo);
+  QString why;
+  int read = fnReadAppInfoIni(appInfoExe, AppInfo, &why);
+  if (read == AppInfoMissing) {
+    why = QDir(QFileInfo(appInfoExe).absolutePath()).filePath(QStringLiteral("AppInfo.ini"));
+  } else if (read == AppInfoNoOem) {
+    why = QStringLiteral("[Application] OEM");
+  } else if (read == AppInfoRead) {
+    // A file cut short reads without error but lacks what the program needs.
+    const QStringList missing = fnAppInfoMissingValues(AppInfo);
+    if (!missing.isEmpty()) {
+      read = AppInfoNoOem;
+      why = missing.join(u'\r');
+    }
+  }
   if (read != AppInfoRead) {
-    showDlg(fnAppInfoResultMessage(read), mtError, mbOK);
+    showDlg(fnAppInfoResultMessage(read, why), mtError, mbOK);
     return;
   }
   pcRendoApplyAppInfo();
@@ -299,8 +325,9 @@ void TForm1::prepareTexts()
   const QString pg = FDataExpInfo->PGNAME;
   const QString saki = FDataExpInfo->RENDOSAKIAPP;
   Memo1a->setText(
-      FCalled ? QStringLiteral("『%1』から『%2』へデータの連動を行います。").arg(pg, saki)
-              : QStringLiteral("『%1』から『%2』へデータを連動させるための中間ファイルを作成します。").arg(pg, saki));
+      FHasArgument
+          ? QStringLiteral("『%1』から『%2』へデータの連動を行います。").arg(pg, saki)
+          : QStringLiteral("『%1』から『%2』へデータを連動させるための中間ファイルを作成します。").arg(pg, saki));
   Memo1b->setText(QStringLiteral("『%1』が起動している場合は終了してください。\n\n\n\n\n\n"
                                  "作成を始めるには[次へ]をクリックしてください。")
                       .arg(pg));
@@ -329,7 +356,11 @@ QStringList TForm1::PageNames() const
 
 bool TForm1::InitForm()
 {
-  FErrorMessage = QStringLiteral("アプリケーションの初期化に失敗しました。\r%1を終了します。").arg(QString());
+  // The program's name fills the message (the system definitions that would
+  // name it are read only after the logon), and the cause follows it.
+  FErrorMessage =
+      QStringLiteral("アプリケーションの初期化に失敗しました。\r%1を終了します。").arg(fnRendoApplicationTitle());
+  QString cause;
   try {
     pcRendoStartupFolders(QApplication::applicationFilePath());
     pcSetRendoApplicationTitle(FDataExpInfo->RENDOCAPTION);
@@ -337,11 +368,15 @@ bool TForm1::InitForm()
     if (DM == nullptr)
       DM = new TDM(qApp);
     return true;
+  } catch (const EPlatformError& e) {
+    cause = e.message();
   } catch (const std::exception& e) {
-    qWarning("initialisation failed: %s", e.what());
+    cause = QString::fromUtf8(e.what());
   } catch (...) {
+    cause = QStringLiteral("不明なエラーが発生しました。");
   }
-  showDlg(FErrorMessage, mtError, mbYes);
+  qWarning("initialisation failed: %s", qPrintable(cause));
+  showDlg(FErrorMessage + QStringLiteral("\r\r") + cause, mtError, mbYes);
   return false;
 }
 
@@ -497,7 +532,8 @@ void TForm1::Wizard1NextClicking(bool, bool& AllowChange)
     pcPreparePage3();
     AllowChange = true;
   } else if (page == QLatin1String("page3")) {
-    if (FCalled)
+    // With the argument there is no output-file page: the summary is built here.
+    if (FHasArgument)
       pcMakeSummary();
     AllowChange = true;
   } else if (page == QLatin1String("page4")) {
@@ -603,7 +639,7 @@ void TForm1::pcMakeSummary()
                  fnDateToWarekiTextJ(QStringLiteral("yy年m月"), 1, fnSimebiHizuke(m, x.SIME, x.JIGYONENDOFROM));
   }
   lines << (x.TaxUH == 1 ? QStringLiteral(" 消費税計算区分: 税抜き") : QStringLiteral(" 消費税計算区分: 税込み"));
-  if (!FCalled) {
+  if (!FHasArgument) {
     x.ExpFilePath = Edit4a->text();
     lines << QString() << QStringLiteral("【中間ファイル】");
     lines << QStringLiteral(" %1").arg(fnRendoExportFileName(x.ExpFilePath, FMyDoc));
@@ -672,7 +708,7 @@ void TForm1::pcFinish()
   progress.Hide();
   pcSetScreenCursor(Qt::ArrowCursor);
   if (out.Created) {
-    if (!FCalled)
+    if (!FHasArgument)
       showDlg(out.CreatedText, mtInformation, mbOK);
     FCaller.EndState = resCreated;
   } else {

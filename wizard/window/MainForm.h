@@ -133,7 +133,10 @@ class TForm1 : public QWidget {
   bool FClosing = false;
   bool FClosedByProgram = false;
   TRendoCaller FCaller;
-  bool FCalled = false;
+  // Started with the argument (no output-file page; the summary is built on
+  // leaving page 3; no success box). Not the same as having a caller to
+  // tell: the argument may name the window handle 0.
+  bool FHasArgument = false;
   QString FExpFilePath;
   QString FWindowsDrive;
   QString FMyDoc;

@@ -7,6 +7,7 @@
 
 #include "common/MessageHook.h"
 #include "platform/NamedMutex.h"
+#include "ui/AppEnd.h"
 #include "wizard/window/MainForm.h"
 
 TRendoInstanceCheck fnRendoInstanceCheck()
@@ -46,6 +47,7 @@ int fnRendoProgramMain(const QStringList& arguments)
   QApplication::processEvents();
   QEventLoop loop;
   QObject::connect(form.get(), &TForm1::closed, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+  QObject::connect(&TAppEnd::Instance(), &TAppEnd::Ending, &loop, &QEventLoop::quit, Qt::QueuedConnection);
   form->show();
   loop.exec();
   form.reset();

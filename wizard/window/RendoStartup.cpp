@@ -1,14 +1,14 @@
 #include "wizard/window/RendoStartup.h"
 
-#include <stdexcept>
-
 #include <QDir>
 #include <QFileInfo>
 
 #include "common/AccFunction2.h"
 #include "common/AccRecord.h"
 #include "common/AppIniCreate.h"
+#include "platform/Exceptions.h"
 #include "platform/IniFile.h"
+#include "platform/SpecialFolders.h"
 
 const QString RendoPartnerEditionOem = QStringLiteral("PARTNER");
 
@@ -43,7 +43,7 @@ void makeDefaultFile()
   if (box.InitFlg())
     box.MakeLocalIniFile(1);
   if (!QFileInfo::exists(SystemDef.APPINI))
-    throw std::runtime_error("the local settings file could not be created");
+    throw EPlatformError(QStringLiteral("ローカル設定ファイルを作成できませんでした: %1").arg(SystemDef.APPINI));
 }
 
 }  // namespace
@@ -69,7 +69,8 @@ void pcRendoStartupFolders(const QString& exeFile)
   SystemDef.SQL = join(SystemDef.ROOT, QStringLiteral("sql"));
   const QString appData = fnExcludePathDelim(fnGetAppDataDir(true));
   if (appData.isEmpty())
-    throw std::runtime_error("no application-data folder");
+    throw EPlatformError(
+        QStringLiteral("アプリケーションデータのフォルダを作成できませんでした: %1").arg(CommonAppDataDir()));
   SystemDef.APPDATA = join(appData, AccHomeDir);
   SystemDef.INI = join(SystemDef.APPDATA, QStringLiteral("ini"));
   SystemDef.LOG = join(SystemDef.APPDATA, QStringLiteral("log"));
@@ -97,7 +98,8 @@ void pcRendoStartupFolders(const QString& exeFile)
   if (readLocalSection().isEmpty()) {
     makeDefaultFile();
     if (readLocalSection().isEmpty())
-      throw std::runtime_error("the local settings file has no connection section");
+      throw EPlatformError(
+          QStringLiteral("ローカル設定ファイルに接続の設定 [LOCAL] がありません: %1").arg(SystemDef.APPINI));
   }
 
   const IniFile ini(SystemDef.APPINI);

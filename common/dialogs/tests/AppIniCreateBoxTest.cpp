@@ -45,7 +45,7 @@ class AppIniCreateBoxTest : public ::testing::Test {
     SystemDef.AppName = u(u"連動テスト");
     SystemDef.IBUSER = QStringLiteral("ABACOR");
     SystemDef.PASWORD = QStringLiteral("dormil");
-    AppInfo.ServerDir = QStringLiteral("\\dedodozorav2\\data");
+    AppInfo.ServerDir = QStringLiteral("/dedodozorav2/data");
     AppType = jxatCS;
     SystemKind = 0;
     pcSetMessageBox2Hook([this](TMessage2InfoRec& info) {

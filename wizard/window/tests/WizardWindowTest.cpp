@@ -8,6 +8,7 @@
 #include <map>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,6 +22,7 @@
 #include "acccalc/AccCalcEnv.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
+#include "common/FbError.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/Logon.h"
 #include "common/tests/DamagedDatabase.h"
@@ -36,6 +38,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/demo_builder/DemoBuilder.h"
 #include "ui/AccInterface.h"
+#include "ui/AppEnd.h"
 #include "ui/xEdit.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/z5MessageDlg2.h"
@@ -56,6 +59,9 @@ QString g_chosenFolder;
 int g_dialogResult = 1;
 QStringList g_dialogOptions;
 int g_dialogCalls = 0;
+// The server goes away while the dialog is open: it reports the lost
+// connection through the common handler, as the dialog's own reading does.
+bool g_dialogLosesServer = false;
 
 }  // namespace
 
@@ -69,6 +75,16 @@ class FakeDataSentaku : public QObject, public IProcShow {
   int ShowDisplay(TIShowType) override
   {
     ++g_dialogCalls;
+    if (g_dialogLosesServer) {
+      deleteLater();
+      QDialog dlg;
+      QTimer::singleShot(50, &dlg, [] {
+        fnShowFbError(db::DbError(QStringLiteral("Error reading data from the connection."), 335544726, -902),
+                      QStringLiteral("TDataSentakuBox.DataListRefresh"),
+                      QStringLiteral("データリストの更新に失敗しました。"), true);
+      });
+      return dlg.exec() == QDialog::Accepted ? 1 : 2;
+    }
     if (g_dialogResult == 1)
       SystemDef.IBPATHDAT = g_chosenFolder;
     deleteLater();
@@ -93,8 +109,14 @@ class RecordingHook : public IMessageHook {
     texts << lines.join(u'\r');
     return mrOk;
   }
-  void RequestTerminate() override {}
+  // The application's own ending, as the user interface's hook does it.
+  void RequestTerminate() override
+  {
+    ++terminates;
+    TAppEnd::Request();
+  }
   QStringList texts;
+  int terminates = 0;
   QList<int> answers;
 };
 
@@ -144,6 +166,7 @@ class WizardWindow : public ::testing::Test {
     g_chosenFolder = general().folder;
     g_dialogResult = 1;
     g_dialogCalls = 0;
+    g_dialogLosesServer = false;
   }
   void TearDown() override
   {
@@ -423,6 +446,44 @@ TEST_F(WizardWindow, CalledRunWritesTheBalancesOfTheRangeAndTellsTheCaller)
   }
 }
 
+// The argument may name the window handle 0: the run has the argument (no
+// output-file page, the summary built on leaving page 3) but nobody to tell.
+TEST_F(WizardWindow, AnArgumentWithHandleZeroTakesTheChoicesAndTellsNobody)
+{
+  const QString out = dir.file(QStringLiteral("zero.xml"));
+  CallerWindowEndpoint elsewhere(kCallerHandle);
+  bool taxOut = false;
+  {
+    auto form = start({QStringLiteral("0,%1,%2,%3").arg(kMessageId).arg(kFunctionId).arg(out)});
+    ASSERT_TRUE(form->Created());
+    EXPECT_FALSE(form->Caller().IsCalled());
+    EXPECT_EQ(form->PageNames(), (QStringList{"page1", "page2", "page3", "page5"}));
+    toPage3(*form);
+    // Choices other than the data's defaults: the first quarter and the
+    // other tax mode.
+    form->xKikanPanel3a->SetEdno(2);
+    taxOut = form->RadioButton3a->isChecked();
+    (taxOut ? form->RadioButton3b : form->RadioButton3a)->setChecked(true);
+    form->Button2->click();
+    ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page5"));
+    const QString summary = form->Memo5b->toPlainText();
+    EXPECT_TRUE(summary.contains(taxOut ? QStringLiteral("税抜き") : QStringLiteral("税込み")))
+        << summary.toStdString();
+    EXPECT_FALSE(summary.contains(QStringLiteral("【中間ファイル】")));
+    form->Button2->click();  // finish
+    EXPECT_EQ(form->EndState(), 0) << hook.texts.join(u'|').toStdString();
+    // With the argument there is no success box.
+    EXPECT_FALSE(hook.texts.join(u'|').contains(QStringLiteral("中間ファイルが作成されました。")));
+  }
+  EXPECT_TRUE(receiveAll(elsewhere).isEmpty());
+  QFile windowFile(out);
+  ASSERT_TRUE(windowFile.open(QIODevice::ReadOnly));
+  const QByteArray windowBytes = windowFile.readAll();
+  const QByteArray coreBytes = coreImportFile(2, taxOut, dir.file(QStringLiteral("core-zero.xml")));
+  ASSERT_FALSE(coreBytes.isEmpty());
+  EXPECT_TRUE(windowBytes == coreBytes) << firstDifference(windowBytes, coreBytes);
+}
+
 TEST_F(WizardWindow, CancelAndCloseBoxStopTheRun)
 {
   struct Case {
@@ -523,6 +584,102 @@ TEST_F(WizardWindow, AFullDiskKeepsTheEarlierFileAndEndsWithTwo)
   EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
+// A lost server while the data-selection dialog is open ends the whole
+// program: the dialog closes, the window records the failure and closes,
+// the program block returns, and the caller hears 2.
+TEST_F(WizardWindow, ALostServerInTheDataSelectionEndsTheProgramWithTwo)
+{
+  g_dialogLosesServer = true;
+  CallerWindowEndpoint ep(kCallerHandle);
+  answerLogon(true);
+  // Once logged on: page 2 and the data selection.
+  QTimer driver;
+  driver.setInterval(20);
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    TForm1* form = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* f = qobject_cast<TForm1*>(w))
+        form = f;
+    if (!form || !form->isVisible() || SystemDef.OPCODE == 0 || QApplication::activeModalWidget())
+      return;
+    driver.stop();
+    form->Button2->click();
+    form->btnDataSentaku->click();
+  });
+  driver.start();
+  bool stuck = false;
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    stuck = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      w->close();
+  });
+  watchdog.start(60000);
+  EXPECT_EQ(fnRendoProgramMain(callerArgs(dir.file(QStringLiteral("never.xml")))), 0);
+  watchdog.stop();
+  EXPECT_FALSE(stuck) << "the program did not end";
+  EXPECT_EQ(g_dialogCalls, 1);
+  EXPECT_EQ(hook.terminates, 1);
+  EXPECT_EQ(hook.texts.filter(QStringLiteral("ネットワークが物理的に切断されている")).size(), 1)
+      << hook.texts.join(u'|').toStdString();
+  EXPECT_TRUE(TAppEnd::Requested());
+  // The program block has let go: another copy could start now.
+  EXPECT_FALSE(NamedMutex::Exists(QStringLiteral("GENSYOU_RENDO")));
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+  EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("never.xml"))));
+}
+
+// The server goes away during the export: a private server holds the
+// company database the computation reads, and is killed before the finish.
+// The operator reads at once that the connection is gone (once, without the
+// server's English text), the program is asked to end once, the run ends 2.
+TEST_F(WizardWindow, ALostServerDuringTheExportShowsTheNetworkTextAndEndsOnce)
+{
+  FirebirdServer server;
+  server.start();
+  ASSERT_TRUE(QDir().mkpath(dir.file(QStringLiteral("remote"))));
+  const QString copy = dir.file(QStringLiteral("remote/wqacc2.fdb"));
+  ASSERT_TRUE(QFile::copy(general().database, copy));
+  db::Database remote(server.remoteName(copy));
+  remote.setUser(QString::fromLatin1(FirebirdServer::User));
+  remote.setPassword(QString::fromLatin1(FirebirdServer::Password));
+  remote.connect();
+  db::Transaction snapshot(remote, db::Transaction::Snapshot);
+  db::Transaction main(remote);
+  auto read = RendoDataOps().GetAccInfo;
+  RendoDataOps().GetAccInfo = [&, read] {
+    const bool ok = read();
+    SetAccCalcDatabase({&snapshot, &main});
+    return ok;
+  };
+  const QString out = dir.file(QStringLiteral("lost.xml"));
+  CallerWindowEndpoint ep(kCallerHandle);
+  {
+    auto form = start(callerArgs(out));
+    toPage3(*form);
+    form->Button2->click();
+    server.stop();
+    const qsizetype before = hook.texts.size();
+    form->Button2->click();  // finish
+    EXPECT_EQ(form->EndState(), 2);
+    EXPECT_FALSE(form->isVisible());
+    const QStringList shown = hook.texts.mid(before);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(shown.first().startsWith(FbNetworkText)) << shown.join(u'|').toStdString();
+    EXPECT_EQ(shown.filter(QStringLiteral("ネットワークが物理的に切断されている")).size(), 1);
+    EXPECT_TRUE(shown.filter(QStringLiteral("ErrCode<")).isEmpty()) << shown.join(u'|').toStdString();
+    EXPECT_EQ(hook.terminates, 1);
+    SetAccCalcDatabase({});
+  }
+  EXPECT_FALSE(QFile::exists(out));
+  const QList<QByteArray> got = receiveAll(ep);
+  ASSERT_FALSE(got.isEmpty());
+  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+}
+
 TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard)
 {
   struct Case {
@@ -536,7 +693,14 @@ TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard)
        {"4660,1025,3,/tmp/a", "b.xml"},
        "不正な引数が渡されました。\r\rアプリケーションを強制終了します。",
        false},
-      {"a window handle that is not a number", {"x,1025,3,/tmp/a.xml"}, "不正な引数が渡されました。", false},
+      {"a window handle that is not a number",
+       {"x,1025,3,/tmp/a.xml"},
+       "不正な引数が渡されました。\rPHandle の値「x」は整数ではありません。",
+       false},
+      {"a negative window handle",
+       {"-4660,1025,3,/tmp/a.xml"},
+       "不正な引数が渡されました。\rPHandle の値「-4660」は負の数です。",
+       false},
   };
   for (const Case& c : cases) {
     hook.texts.clear();
@@ -552,41 +716,103 @@ TEST_F(WizardWindow, RefusedArgumentsEndBeforeTheWizard)
   }
 }
 
-TEST_F(WizardWindow, AMissingIdentityFileEndsWithTwo)
+TEST_F(WizardWindow, AMissingOrTruncatedIdentityFileIsNamedAndEndsWithTwo)
 {
-  qputenv("RENDO_APPINFO_DIR", dir.file(QStringLiteral("nowhere")).toLocal8Bit());
-  CallerWindowEndpoint ep(kCallerHandle);
+  QByteArray full;
   {
-    TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
-    EXPECT_FALSE(form.Created());
-    ASSERT_FALSE(hook.texts.isEmpty());
-    EXPECT_TRUE(hook.texts.first().contains(QStringLiteral("AppInfo.ini")));
+    QFile f(suiteDir->file(QStringLiteral("prog/AppInfo.ini")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    full = f.readAll();
   }
-  const QList<QByteArray> got = receiveAll(ep);
-  ASSERT_FALSE(got.isEmpty());
-  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
+  struct Case {
+    const char* what;
+    QByteArray content;  // empty: no file
+    QStringList named;   // what the message names
+  };
+  const Case cases[] = {
+      {"missing", QByteArray(), {dir.file(QStringLiteral("ident/AppInfo.ini"))}},
+      {"cut off before the data files",
+       full.left(full.indexOf("HomeDir=")),
+       {"[Zaimu] HomeDir", "[Zaimu] DataDefFile", "[Zaimu] DataFile", "[Zaimu] DataIniFile"}},
+  };
+  for (const Case& c : cases) {
+    hook.texts.clear();
+    const QString folder = dir.file(QStringLiteral("ident"));
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    if (!c.content.isEmpty()) {
+      QFile f(folder + QStringLiteral("/AppInfo.ini"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(c.content);
+    }
+    qputenv("RENDO_APPINFO_DIR", folder.toLocal8Bit());
+    CallerWindowEndpoint ep(kCallerHandle);
+    {
+      TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
+      EXPECT_FALSE(form.Created()) << c.what;
+      ASSERT_EQ(hook.texts.size(), 1) << c.what;
+      const QString shown = hook.texts.first();
+      EXPECT_TRUE(shown.startsWith(QStringLiteral("アプリケーションの設定ファイル(AppInfo.ini)"))) << c.what;
+      EXPECT_TRUE(shown.endsWith(QStringLiteral("\rアプリケーションを強制終了します。"))) << c.what;
+      for (const QString& n : c.named)
+        EXPECT_TRUE(shown.contains(n)) << c.what << ": " << shown.toStdString();
+    }
+    const QList<QByteArray> got = receiveAll(ep);
+    ASSERT_FALSE(got.isEmpty()) << c.what;
+    EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2)) << c.what;
+  }
 }
 
-TEST_F(WizardWindow, AFailedInitialisationEndsWithTwo)
+TEST_F(WizardWindow, AFailedInitialisationNamesTheProgramAndTheCauseAndEndsWithTwo)
 {
-  // The application-data root is a file: no settings file can be written.
-  const QString blocker = dir.file(QStringLiteral("blocker"));
-  {
-    QFile f(blocker);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  struct Case {
+    const char* what;
+    std::function<QString()> prepare;  // the data root; the file the message must name
+  };
+  QString named;
+  const Case cases[] = {
+      {"the application-data root is a file: no settings file can be written",
+       [&] {
+         const QString blocker = dir.file(QStringLiteral("blocker"));
+         QFile f(blocker);
+         f.open(QIODevice::WriteOnly);
+         named = blocker;
+         return blocker;
+       }},
+      {"the local settings file is random bytes",
+       [&] {
+         const QString root = dir.file(QStringLiteral("root"));
+         const QString folder = root + u'/' + DemoBuilder::homeDir();
+         QDir().mkpath(folder);
+         named = folder + u'/' + DemoBuilder::appName() + QStringLiteral(".ini");
+         QFile f(named);
+         f.open(QIODevice::WriteOnly);
+         QByteArray noise;
+         for (int i = 0; i < 512; ++i)
+           noise.append(char((i * 73 + 41) % 256 | 0x80));
+         f.write(noise);
+         return root;
+       }},
+  };
+  for (const Case& c : cases) {
+    hook.texts.clear();
+    qputenv("RENDO_DATA_ROOT", c.prepare().toLocal8Bit());
+    CallerWindowEndpoint ep(kCallerHandle);
+    {
+      TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
+      ASSERT_TRUE(form.Created()) << c.what;
+      EXPECT_FALSE(form.InitForm()) << c.what;
+      ASSERT_FALSE(hook.texts.isEmpty()) << c.what;
+      const QString shown = hook.texts.last();
+      EXPECT_TRUE(shown.startsWith(
+          QStringLiteral("アプリケーションの初期化に失敗しました。\r連動ﾃﾞｰﾀの作成を終了します。\r\r")))
+          << c.what << ": " << shown.toStdString();
+      EXPECT_TRUE(shown.contains(named)) << c.what << ": " << shown.toStdString();
+    }
+    const QList<QByteArray> got = receiveAll(ep);
+    ASSERT_FALSE(got.isEmpty()) << c.what;
+    EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2)) << c.what;
   }
-  qputenv("RENDO_DATA_ROOT", blocker.toLocal8Bit());
-  CallerWindowEndpoint ep(kCallerHandle);
-  {
-    TForm1 form(callerArgs(dir.file(QStringLiteral("x.xml"))), suiteDir->file(QStringLiteral("prog/rendo")));
-    ASSERT_TRUE(form.Created());
-    EXPECT_FALSE(form.InitForm());
-    ASSERT_FALSE(hook.texts.isEmpty());
-    EXPECT_EQ(hook.texts.last(), QStringLiteral("アプリケーションの初期化に失敗しました。\rを終了します。"));
-  }
-  const QList<QByteArray> got = receiveAll(ep);
-  ASSERT_FALSE(got.isEmpty());
-  EXPECT_EQ(got.last(), CallerWindow::PostMessageDatagram(kMessageId, kFunctionId, 2));
 }
 
 TEST_F(WizardWindow, ASecondCopyOrTheAccountingProgramIsRefused)
