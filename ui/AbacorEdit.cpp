@@ -3,9 +3,12 @@
 #include <cmath>
 
 #include <QContextMenuEvent>
+#include <QEnterEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "platform/Format.h"
 #include "ui/xEdit.h"
@@ -59,7 +62,32 @@ QString plainNumber(double v)
 
 TAbacorEdit::TAbacorEdit(QWidget* parent) : QLineEdit(parent)
 {
+  FBrush = QBrush(palette().color(QPalette::Base), Qt::SolidPattern);
   connect(this, &QLineEdit::textChanged, this, [this] { changed(); });
+}
+
+void TAbacorEdit::setBrush(const QBrush& v)
+{
+  FBrush = v;
+  applyBrush();
+}
+
+void TAbacorEdit::setTransparent(bool v)
+{
+  if (v == FTransparent)
+    return;
+  FTransparent = v;
+  applyBrush();
+}
+
+void TAbacorEdit::applyBrush()
+{
+  FBrush.setStyle(FTransparent ? Qt::NoBrush : Qt::SolidPattern);
+  QPalette p = palette();
+  // No background at all while transparent: the parent's painting shows.
+  p.setBrush(QPalette::Base, FTransparent ? QBrush(Qt::transparent) : FBrush);
+  setPalette(p);
+  update();
 }
 
 void TAbacorEdit::setComma(bool v)
@@ -206,14 +234,97 @@ void TAbacorEdit::insertText(QString S)
   setCursorPosition(qBound(0, caret + int(S.size()) + shift, int(text().size())));
 }
 
+bool TAbacorEdit::event(QEvent* e)
+{
+  // Tab and Shift+Tab are the edit's own keys: the platform would move the
+  // focus through its chain before the key reaches keyPressEvent.
+  if (e->type() == QEvent::KeyPress) {
+    auto* ke = static_cast<QKeyEvent*>(e);
+    const int key = ke->key();
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+        !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      FCommaOut = false;
+      const bool back = key == Qt::Key_Backtab || (ke->modifiers() & Qt::ShiftModifier);
+      if (back || !FAutoNextCtls.contains(acTabKey)) {
+        pcMoveFocus(this, !back);
+        ke->accept();
+        return true;
+      }
+      // acTabKey: Tab stays in the field and is reported.
+      if (OnKeyDown) {
+        int k = key;
+        OnKeyDown(k, ke->modifiers());
+        if (k == 0) {
+          ke->accept();
+          return true;
+        }
+      }
+      FResult.include(acTabKey);
+      FResult.include(acSendEnter);
+      ke->accept();
+      return true;
+    }
+  }
+  return QLineEdit::event(e);
+}
+
+bool TAbacorEdit::keyDownRules(QKeyEvent* e)
+{
+  const int key = e->key();
+  auto move = [&](bool forward) {
+    pcMoveFocus(this, forward);
+    return true;
+  };
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // With or without a modifier held.
+      return FKeyStyles.contains(ksEnter) && move(true);
+    case Qt::Key_Up:
+      return FKeyStyles.contains(ksUp) && move(false);
+    case Qt::Key_Down:
+      if (FAutoNextCtls.contains(acDownKey) && fnNoModifier(e->modifiers())) {
+        FResult.include(acDownKey);
+        FResult.include(acSendEnter);
+        return true;
+      }
+      return FKeyStyles.contains(ksDown) && move(true);
+    case Qt::Key_Left:
+      return FKeyStyles.contains(ksLeft) && !hasSelectedText() && cursorPosition() == 0 && move(false);
+    case Qt::Key_Right:
+      return FKeyStyles.contains(ksRight) && !hasSelectedText() && cursorPosition() == int(text().size()) && move(true);
+    default:
+      return false;
+  }
+}
+
+void TAbacorEdit::typedKana(QChar c)
+{
+  // A character typed without the input method is its own reading.
+  if (!FImeOnFlg && c.unicode() >= 32)
+    addKana(QString(c));
+}
+
+void TAbacorEdit::passToEdit(QKeyEvent* e)
+{
+  const QString typed = e->text();
+  if (typed.size() == 1 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    typedKana(typed.at(0));
+  QLineEdit::keyPressEvent(e);
+}
+
 void TAbacorEdit::keyPressEvent(QKeyEvent* e)
 {
   const int key = e->key();
-  const bool plain = fnNoModifier(e->modifiers());
-  // Key down: the reformat flag and the focus moves.
+  // Key down: the reformat flag, the focus rules, then the key-down
+  // handler with the keys the rules left.
   const bool nav = key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter ||
                    key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
   FCommaOut = !nav;
+  if (keyDownRules(e)) {
+    e->accept();
+    return;
+  }
   if (OnKeyDown) {
     int k = key;
     OnKeyDown(k, e->modifiers());
@@ -222,37 +333,21 @@ void TAbacorEdit::keyPressEvent(QKeyEvent* e)
       return;
     }
   }
-  auto move = [&](bool forward) {
-    pcMoveFocus(this, forward);
+  if (pasteRefused() && e->matches(QKeySequence::Paste)) {
     e->accept();
-  };
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter)) {
-    if (FKeyStyles.contains(ksEnter) && plain)
-      return move(true);
-    e->accept();  // Enter never enters the text
     return;
   }
-  if (key == Qt::Key_Up && FKeyStyles.contains(ksUp) && plain)
-    return move(false);
-  if (key == Qt::Key_Down && plain) {
-    if (FAutoNextCtls.contains(acDownKey)) {
-      FResult.include(acDownKey);
-      FResult.include(acSendEnter);
-      e->accept();
-      return;
-    }
-    if (FKeyStyles.contains(ksDown))
-      return move(true);
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    // Enter never enters the text.
+    FResult.exclude(acMaxLength);
+    FResult.exclude(acSendEnter);
+    e->accept();
+    return;
   }
-  if (key == Qt::Key_Left && FKeyStyles.contains(ksLeft) && plain && !hasSelectedText() && cursorPosition() == 0)
-    return move(false);
-  if (key == Qt::Key_Right && FKeyStyles.contains(ksRight) && plain && !hasSelectedText() &&
-      cursorPosition() == int(text().size()))
-    return move(true);
 
   const QString typed = e->text();
   if (typed.size() != 1) {
-    QLineEdit::keyPressEvent(e);
+    passToEdit(e);
     return;
   }
   QChar c = typed.at(0);
@@ -297,7 +392,7 @@ void TAbacorEdit::keyPressEvent(QKeyEvent* e)
   if (u == 8 || u == 27 || c == QChar(0x30FB)) {
     FResult = {};
     if (u == 27) {
-      QLineEdit::keyPressEvent(e);
+      passToEdit(e);
       return;
     }
     if (u == 8 && isFloat() && !hasSelectedText() && cursorPosition() > 0 &&
@@ -306,11 +401,11 @@ void TAbacorEdit::keyPressEvent(QKeyEvent* e)
       e->accept();
       return;
     }
-    QLineEdit::keyPressEvent(e);
+    passToEdit(e);
     return;
   }
   if (u < 32) {
-    QLineEdit::keyPressEvent(e);
+    passToEdit(e);
     return;
   }
   // Byte check of a typed character.
@@ -318,6 +413,7 @@ void TAbacorEdit::keyPressEvent(QKeyEvent* e)
     if (hasSelectedText()) {
       if (selectedText() == text()) {
         FCommaOut = true;
+        typedKana(c);
         setText(QString(c));
         setCursorPosition(1);
         e->accept();
@@ -352,6 +448,7 @@ void TAbacorEdit::keyPressEvent(QKeyEvent* e)
       if (FAutoNextCtls.contains(acSendEnter)) {
         FResult.include(acSendEnter);
       } else {
+        typedKana(c);
         insertText(QString(c));
         e->accept();
         pcMoveFocus(this, true);
@@ -359,7 +456,7 @@ void TAbacorEdit::keyPressEvent(QKeyEvent* e)
       }
     }
   }
-  QLineEdit::keyPressEvent(e);
+  passToEdit(e);
 }
 
 void TAbacorEdit::focusInEvent(QFocusEvent* e)
@@ -399,11 +496,38 @@ void TAbacorEdit::resizeEvent(QResizeEvent* e)
 
 void TAbacorEdit::contextMenuEvent(QContextMenuEvent* e)
 {
-  if (FKillPaste && ImeDisabled()) {
+  if (pasteRefused()) {
     e->accept();
     return;
   }
   QLineEdit::contextMenuEvent(e);
+}
+
+void TAbacorEdit::mousePressEvent(QMouseEvent* e)
+{
+  // The right button would open the context menu, the middle one paste the
+  // selection.
+  if (pasteRefused() && (e->button() == Qt::RightButton || e->button() == Qt::MiddleButton)) {
+    e->accept();
+    return;
+  }
+  QLineEdit::mousePressEvent(e);
+}
+
+void TAbacorEdit::mouseReleaseEvent(QMouseEvent* e)
+{
+  if (pasteRefused() && (e->button() == Qt::RightButton || e->button() == Qt::MiddleButton)) {
+    e->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(e);
+}
+
+void TAbacorEdit::enterEvent(QEnterEvent* e)
+{
+  QLineEdit::enterEvent(e);
+  if (OnMouseEnter)
+    OnMouseEnter(QGuiApplication::keyboardModifiers(), QGuiApplication::mouseButtons(), e->position().toPoint());
 }
 
 void TAbacorEdit::addKana(const QString& s)
@@ -418,8 +542,11 @@ void TAbacorEdit::addKana(const QString& s)
 void TAbacorEdit::inputMethodEvent(QInputMethodEvent* e)
 {
   const bool composing = !e->preeditString().isEmpty();
-  if (composing != FImeOnFlg)
+  if (composing != FImeOnFlg) {
     FImeOnFlg = composing;
+    if (OnImeStatusChange)
+      OnImeStatusChange();
+  }
   if (!composing && !e->commitString().isEmpty() && TxEdit::fnIsKanaOnly(e->commitString()))
     addKana(e->commitString());
   QLineEdit::inputMethodEvent(e);

@@ -3,8 +3,21 @@
 // separators (kept while typing when Comma is set), zero keys that insert
 // "00" or "000", a minus key that changes the sign, a value range, limits in
 // characters or bytes and the focus moves of the key styles.
+//
+// Tab and Shift+Tab move the focus through the key styles' one focus move
+// (Tab is reported instead with acTabKey); Enter moves on with or without a
+// modifier held. The focus rules run before the key-down handler, which
+// sees only the keys they left. KillPaste with the input method disabled
+// refuses paste from the keyboard (Ctrl+V, Shift+Insert), the middle button
+// and the context menu. With a KanaMode, characters typed without the input
+// method are added to the reading as they reach the text. Brush is the
+// background the edit paints; Transparent paints none (the parent shows
+// through).
 #pragma once
 
+#include <functional>
+
+#include <QBrush>
 #include <QLineEdit>
 
 #include "ui/AbacorEditLib.h"
@@ -56,6 +69,12 @@ class TAbacorEdit : public QLineEdit {
   void setKana(const QString& v) { FKana = v; }
   QString OldText() const { return FOldText; }
   bool ImeOnFlg() const { return FImeOnFlg; }
+  // The background brush (a copy of the one given); its style is none while
+  // Transparent is set and solid otherwise.
+  QBrush Brush() const { return FBrush; }
+  void setBrush(const QBrush& v);
+  bool Transparent() const { return FTransparent; }
+  void setTransparent(bool v);
 
   // The value of the text in a numeric style, else 0.
   double NumericValue() const;
@@ -63,9 +82,18 @@ class TAbacorEdit : public QLineEdit {
   QString fnFormatText(const QString& S) const;
 
   TKeyDownEvent OnKeyDown;
+  // A composition of the input method has started or ended (ImeOnFlg).
+  std::function<void()> OnImeStatusChange;
+  // The mouse has entered the edit: modifiers, buttons held and the
+  // position in the edit's coordinates.
+  std::function<void(Qt::KeyboardModifiers, Qt::MouseButtons, QPoint)> OnMouseEnter;
 
  protected:
+  bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void enterEvent(QEnterEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
@@ -83,6 +111,14 @@ class TAbacorEdit : public QLineEdit {
   void rangeCheck();
   void applyWindowLimit();
   void addKana(const QString& s);
+  // The focus rules of a key going down; true when they consumed it.
+  bool keyDownRules(QKeyEvent* e);
+  // Hands a key to the edit's own handling; a typed character reaching the
+  // text outside a composition is added to the reading.
+  void passToEdit(QKeyEvent* e);
+  void typedKana(QChar c);
+  bool pasteRefused() const { return FKillPaste && ImeDisabled(); }
+  void applyBrush();
 
   TEditStyle FEditStyle = esNone;
   QString FOutputFormat;
@@ -105,4 +141,6 @@ class TAbacorEdit : public QLineEdit {
   bool FImeOnFlg = false;
   bool FCommaOut = false;
   bool FInChange = false;
+  QBrush FBrush;
+  bool FTransparent = false;
 };

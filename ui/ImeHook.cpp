@@ -69,3 +69,35 @@ int IMEStartEndNotifyCount()
 {
   return static_cast<int>(notifyList().size());
 }
+
+TImeConversion fnImeConversionOf(int AImeMode)
+{
+  switch (AImeMode) {
+    case 0:
+    case 4:
+      return TImeConversion::Alphanumeric;
+    case 5:
+    case 6:
+      return TImeConversion::Hiragana;
+    case 7:
+      return TImeConversion::KatakanaHalf;
+    case 8:
+      return TImeConversion::KatakanaFull;
+    default:
+      return TImeConversion::Keep;
+  }
+}
+
+void SetImeConversion(QWidget* AWnd, int AImeMode)
+{
+  if (!AWnd)
+    return;
+  AWnd->setAttribute(Qt::WA_InputMethodEnabled, true);
+  const TImeConversion mode = fnImeConversionOf(AImeMode);
+  if (mode == TImeConversion::Keep)
+    return;
+  Qt::InputMethodHints hints = AWnd->inputMethodHints();
+  hints.setFlag(Qt::ImhPreferLatin, mode == TImeConversion::Alphanumeric);
+  // A focused widget tells the input method of its new hints itself.
+  AWnd->setInputMethodHints(hints);
+}

@@ -30,3 +30,16 @@ void AddIMEStartEndNotify(const TIMEStartEndNotifyEvent& AEvent);
 // Removes the handler when it is registered.
 void RemoveIMEStartEndNotify(const TIMEStartEndNotifyEvent& AEvent);
 int IMEStartEndNotifyCount();
+
+// The input-method mode a window asks for by the framework's IME-mode
+// numbers: 0 and 4 alphanumeric, 5 and 6 hiragana, 7 half-width katakana,
+// 8 full-width katakana; any other number keeps the mode.
+enum class TImeConversion { Keep, Alphanumeric, Hiragana, KatakanaHalf, KatakanaFull };
+TImeConversion fnImeConversionOf(int AImeMode);
+
+// Opens the input method of the window AWnd (its widgets may use it) and
+// asks for the conversion mode of AImeMode. The Linux input methods take no
+// conversion mode from a program: the mode becomes the window's
+// input-method hints (Latin preferred for the alphanumeric mode, not for
+// the Japanese ones), which the input method may follow.
+void SetImeConversion(QWidget* AWnd, int AImeMode);

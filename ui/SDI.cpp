@@ -18,8 +18,13 @@
 #include <QWindow>
 
 #include "acccalc/AccGengo.h"
+#include "common/AccDateText.h"
+#include "common/AccFunction.h"
 #include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "common/MessageHook.h"
 #include "db/Transaction.h"
+#include "ui/AbacorEdit.h"
 #include "ui/AbacorExDateEdit.h"
 #include "ui/AccFunctionUi.h"
 #include "ui/GridHelpers.h"
@@ -28,6 +33,7 @@
 #include "ui/ImeHook.h"
 #include "ui/SDIZoom.h"
 #include "ui/ScreenCursor.h"
+#include "ui/xEdit.h"
 #include "ui/xKikanPanel12.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/xKikanPanel4.h"
@@ -116,6 +122,8 @@ TBSDI::TBSDI(QWidget* AParent, TFormBorderStyle ABorderStyle) : QDialog(AParent)
   HistAdd = MultiShow = FormSize = AccDefRead = Zoom = notDialog;
   GridReSize = SystemDef.GridRsiz == 1;
 
+  MojiBunkatu.SetDelimiter(QLatin1Char(','));
+  pcInitMessage2InfoRec(2, MessageInfoRec);
   if (AParent)
     SetParentHandle(AParent->window());
 
@@ -284,6 +292,10 @@ void TBSDI::FormShow()
     PutProcRirekiInfo(0);
     SystemDef.DataUpFlg = true;
   }
+  // The company's accounting information as it stands now (reports its own
+  // failures); without open company data there is nothing to read.
+  if (AccDefRead && DM && DM->IBDatabaseDAT.isConnected())
+    DM->fnGetAccInfo();
   ResetSizeContainer();
   SetFSizeParUIControl();
   InitFormProperty();
@@ -468,10 +480,13 @@ void TBSDI::FormClose()
     if (HistAdd && FHistoryStarted)
       PutProcRirekiInfo(1);
   } catch (...) {
+    SetImeConversion(this, 1);
     pcSetScreenCursor(Qt::ArrowCursor);
     setAttribute(Qt::WA_DeleteOnClose, !FManualFree);
     throw;
   }
+  // The input method is left open for what comes next, its mode kept.
+  SetImeConversion(this, 1);
   pcSetScreenCursor(Qt::ArrowCursor);
   setAttribute(Qt::WA_DeleteOnClose, !FManualFree);
 }
@@ -608,6 +623,13 @@ void TBSDI::IMEStartEndNotify(QWidget*, bool AStart)
   ImeOnFlg = AStart;
 }
 
+TMessageBox2* TBSDI::MessageBox2()
+{
+  if (!FMessageBox2)
+    FMessageBox2 = new TMessageBox2(this);
+  return FMessageBox2;
+}
+
 int TBSDI::ShowHtmlHelp()
 {
   return fnHtmlHelpOpen(HelpFile);
@@ -635,6 +657,65 @@ QChar TBSDI::fnKeyRestrict(int Mode, QChar Key, const QString& buff)
     default:
       return Key;
   }
+}
+
+QString TBSDI::CaretPosAddText(QWidget* ASender, const QString& AText)
+{
+  auto* edit = qobject_cast<QLineEdit*>(ASender);
+  if (!edit || edit->text().isEmpty())
+    return AText;
+  QString result = edit->text();
+  // The new text takes the place of the selection, or goes in at the caret.
+  if (edit->hasSelectedText())
+    result.replace(edit->selectionStart(), edit->selectedText().size(), AText);
+  else
+    result.insert(std::clamp(edit->cursorPosition(), 0, int(result.size())), AText);
+  int limit = edit->maxLength();
+  if (auto* x = qobject_cast<TxEdit*>(edit))
+    limit = x->MaxLength();
+  else if (auto* a = dynamic_cast<TAbacorEdit*>(edit))
+    limit = a->MaxLength();
+  if (limit > 0)
+    result = fnCutStrL(result, limit, true);
+  return fnTrimZen(result);
+}
+
+int TBSDI::IsKansaZumiHizuke(int AProcType, TDateTime AHizuke, int AKessan, int AShowMessage)
+{
+  if (!DM || !DM->IsKansaZumiHizuke(AHizuke, AKessan))
+    return 0;
+  if (AShowMessage == 1) {
+    const QString fixDate = fnDateToWarekiText(QStringLiteral("yyyy/mm/dd"), 2, AccInf.KANSA_FIXDATE);
+    QString text;
+    switch (AProcType) {
+      case 0:
+        text = QStringLiteral("%1以前の日付は監査処理が終了しているため、入力が禁止されています。").arg(fixDate);
+        break;
+      case 1:
+        text = QStringLiteral("この仕訳は監査処理が終了しているため、修正は禁止されています。");
+        break;
+      case 2:
+        text = QStringLiteral("この仕訳は監査処理が終了しているため、削除は禁止されています。");
+        break;
+      case 3:
+        text = QStringLiteral("この仕訳は監査処理が終了しているため、削除取消は禁止されています。");
+        break;
+      case 4:
+        text = QStringLiteral("%1以前の日付は監査処理が終了しているため、転送が禁止されています。").arg(fixDate);
+        break;
+      case 5:
+        text = QStringLiteral("%1以前の日付は監査処理が終了しているため、削除は禁止されています。").arg(fixDate);
+        break;
+      case 6:
+        text = QStringLiteral("%1以前の日付は監査処理が終了しているため、作成が禁止されています。").arg(fixDate);
+        break;
+      default:
+        break;
+    }
+    if (!text.isEmpty())
+      MessageHook().ShowMessageDlg(text, mtWarning, mbOK);
+  }
+  return 1;
 }
 
 int TBSDI::fnGetFinNo(int Code)

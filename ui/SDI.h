@@ -23,7 +23,10 @@
 #include <QVariant>
 
 #include "common/AccRecord.h"  // TsdiDaialogShowPlace
+#include "common/MojiBunkatu.h"
+#include "platform/DateTime.h"
 #include "ui/AccInterface.h"
+#include "ui/z5MessageDlg2.h"
 
 class QAbstractButton;
 class TxKikanPanel16;
@@ -141,6 +144,20 @@ class TBSDI : public QDialog, public IProcShow {
   void IMEStartEndNotify(QWidget* AWnd, bool AStart);
   // Cell of an accounting month (1..12) in a sixteen-period selector.
   static int fnKikanCellNo(int AMonth);
+  // The text of the edit ASender with AText put in at the caret (over the
+  // selection when there is one), cut to the edit's character limit and
+  // trimmed of half- and full-width spaces. An empty edit gives AText as it
+  // stands; a sender that is not an edit gives AText too. A limit of 0 cuts
+  // nothing.
+  QString CaretPosAddText(QWidget* ASender, const QString& AText);
+  // 1 when AHizuke lies in the period the audit has closed (AKessan: a
+  // closing entry), else 0. With AShowMessage 1 a closed date is explained
+  // in a warning box by the operation AProcType (0 input, 1 change,
+  // 2 deletion, 3 undeletion of an entry, 4 transfer, 5 deletion, 6 making
+  // of entries of a period); other kinds show nothing.
+  int IsKansaZumiHizuke(int AProcType, TDateTime AHizuke, int AKessan, int AShowMessage);
+  // Splits texts for descendants; its delimiter is ",".
+  TMojiBunkatu MojiBunkatu;
 
   // First-show adaptation to the operator's settings: the layout
   // correction in pixels (ChoseiPixcel) for forms with fixed positions,
@@ -209,6 +226,11 @@ class TBSDI : public QDialog, public IProcShow {
   bool event(QEvent* AEvent) override;
   void done(int AResult) override;
 
+  // The form's own message box for descendants (made at its first use,
+  // freed with the form) and the request they fill for fnShowMessageBox2.
+  TMessageBox2* MessageBox2();
+  TMessage2InfoRec MessageInfoRec;
+
   // Handlers descendants extend (call the base first).
   virtual void FormShow();
   virtual void FormClose();
@@ -242,6 +264,7 @@ class TBSDI : public QDialog, public IProcShow {
   std::unique_ptr<db::Transaction> FIBTransactionDAT;
   bool FHistoryStarted = false;
   std::unique_ptr<TSize> FSizePar;
+  QPointer<TMessageBox2> FMessageBox2;
   void recordControlSizes();
   void applyZoom(double AFactor);
 };

@@ -140,18 +140,20 @@ void TxComboBox::keyPressEvent(QKeyEvent* e)
     }
   }
   if (!dropped) {
+    // The key-down handler runs first; the focus rules then look at the key
+    // as it arrived, so a handler that consumes an arrow or Enter does not
+    // stop the move (it only keeps the key from the list).
     int key = e->key();
-    if (OnKeyDown) {
+    if (OnKeyDown)
       OnKeyDown(key, e->modifiers());
-      if (key == 0) {
-        e->accept();
-        return;
-      }
-    }
     const auto style = fnKeyStyleOf(e->key());
     if (style && FKeyStyles.contains(*style) && fnNoModifier(e->modifiers())) {
       const bool forward = *style == ksEnter || *style == ksRight || *style == ksDown;
       pcMoveFocus(this, forward);
+      e->accept();
+      return;
+    }
+    if (key == 0) {
       e->accept();
       return;
     }

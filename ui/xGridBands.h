@@ -11,6 +11,7 @@
 // band rows) and how many lines it spans. A band groups neighbouring
 // columns under one caption; a hidden band hides its columns.
 
+#include <functional>
 #include <memory>
 
 #include <QHeaderView>
@@ -28,7 +29,13 @@ enum class TcxEditKind {
   ImageComboBox,  // a picture and/or description chosen by value
   CheckBox,       // a check mark
   ColorEdit,      // a colour swatch (the value is a stored BGR colour)
+  MaskEdit,       // text typed into an edit mask
+  ComboBox,       // one of a fixed list of texts
+  Label,          // text shown, never edited
 };
+
+// What the input method does in an editor.
+enum class TcxImeMode { DontCare, Off, Hiragana };
 
 struct TcxImageComboItem {
   QVariant Value;
@@ -42,6 +49,42 @@ struct TcxEditProperties {
   Qt::Alignment AlignVert = Qt::AlignVCenter;
   QList<TcxImageComboItem> Items;  // image combo box
   QVariant ValueChecked = true;    // check box
+  QVariant ValueUnchecked = false;
+  // Shown only: no editor, a check box does not toggle.
+  bool ReadOnly = false;
+  // Currency: the pictures of the value shown and of the value being edited
+  // (empty: the plain number), the decimals kept, the range (both 0: none)
+  // and, for an item that is not nullable, the text of an empty cell (an
+  // empty editor stores 0).
+  QString DisplayFormat;
+  QString EditFormat;
+  int DecimalPlaces = 0;
+  double MinValue = 0;
+  double MaxValue = 0;
+  bool Nullable = true;
+  QString NullString;
+  // Text, currency and mask: the character limit (0: none); MaxLengthProc,
+  // when set, gives the limit in force (the code lengths of the open data).
+  int MaxLength = 0;
+  std::function<int()> MaxLengthProc;
+  TcxImeMode ImeMode = TcxImeMode::DontCare;
+  // Text: whether an empty value may be stored.
+  bool AllowEmpty = true;
+  // Mask: the edit mask in the framework's notation ("!99/00;1;_": mask,
+  // literals kept, blank character) and whether entering selects the text.
+  QString EditMask;
+  bool AutoSelect = true;
+  // Fixed list: its texts; ComboItemsProc, when set, gives them (lists
+  // filled at run time).
+  QStringList ComboItems;
+  std::function<QStringList()> ComboItemsProc;
+  // The check of a value before it is stored: the display value as typed,
+  // the error text and the error flag; a handler may replace the value.
+  // The value is refused while the flag stays set.
+  std::function<void(QVariant& DisplayValue, QString& ErrorText, bool& Error)> OnValidate;
+
+  int EffectiveMaxLength() const { return MaxLengthProc ? MaxLengthProc() : MaxLength; }
+  QStringList EffectiveComboItems() const { return ComboItemsProc ? ComboItemsProc() : ComboItems; }
 };
 
 struct TxGridColumn {

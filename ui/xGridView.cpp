@@ -6,13 +6,19 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyleOption>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QToolTip>
 
+#include "common/MessageHook.h"
 #include "ui/GridStyles.h"
+#include "ui/xGridEditors.h"
 
 QColor fnGridColor(TColor AColor, const QColor& AFallback)
 {
@@ -55,7 +61,74 @@ class TxGridDelegate : public QStyledItemDelegate {
     return s;
   }
 
+  // ---- editing by the column's editor properties (xGridEditors.h)
+  QWidget* createEditor(QWidget* AParent, const QStyleOptionViewItem& AOption, const QModelIndex& AIndex) const override
+  {
+    if (const TcxEditProperties* p = props(AIndex))
+      return fnCxCreateEditor(*p, AParent);
+    return QStyledItemDelegate::createEditor(AParent, AOption, AIndex);
+  }
+
+  void setEditorData(QWidget* AEditor, const QModelIndex& AIndex) const override
+  {
+    if (const TcxEditProperties* p = props(AIndex))
+      pcCxSetEditorValue(AEditor, *p, AIndex.data(Qt::EditRole));
+    else
+      QStyledItemDelegate::setEditorData(AEditor, AIndex);
+  }
+
+  void setModelData(QWidget* AEditor, QAbstractItemModel* AModel, const QModelIndex& AIndex) const override
+  {
+    const TcxEditProperties* p = props(AIndex);
+    if (!p) {
+      QStyledItemDelegate::setModelData(AEditor, AModel, AIndex);
+      return;
+    }
+    QVariant value;
+    QString error;
+    if (fnCxEditorValue(AEditor, *p, AIndex.data(Qt::EditRole), value, error)) {
+      AModel->setData(AIndex, value, Qt::EditRole);
+      return;
+    }
+    // The cell keeps its value; the reason is shown once the editor has
+    // gone (the commit may run inside a focus change).
+    if (!error.isEmpty())
+      QTimer::singleShot(0, FView, [error] { MessageHook().ShowMessageDlg(error, mtWarning, mbOK); });
+  }
+
+  // A check box toggles in place: a click of the left button, or Space.
+  bool editorEvent(QEvent* AEvent, QAbstractItemModel* AModel, const QStyleOptionViewItem& AOption,
+                   const QModelIndex& AIndex) override
+  {
+    const TcxEditProperties* p = props(AIndex);
+    if (!p || p->Kind != TcxEditKind::CheckBox)
+      return QStyledItemDelegate::editorEvent(AEvent, AModel, AOption, AIndex);
+    bool toggle = false;
+    if (AEvent->type() == QEvent::MouseButtonRelease) {
+      auto* me = static_cast<QMouseEvent*>(AEvent);
+      toggle = me->button() == Qt::LeftButton && AOption.rect.contains(me->position().toPoint());
+    } else if (AEvent->type() == QEvent::MouseButtonDblClick) {
+      return true;  // the second click of a double click toggles again
+    } else if (AEvent->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(AEvent)->key();
+      toggle = key == Qt::Key_Space || key == Qt::Key_Select;
+    }
+    if (!toggle || !FView->Editing || !(AIndex.flags() & Qt::ItemIsEditable))
+      return false;
+    QVariant next;
+    if (!fnCxToggleCheck(*p, AIndex.data(Qt::EditRole), next))
+      return false;
+    AModel->setData(AIndex, next, Qt::EditRole);
+    return true;
+  }
+
  private:
+  const TcxEditProperties* props(const QModelIndex& AIndex) const
+  {
+    const int c = AIndex.column();
+    return c >= 0 && c < FView->ColumnCount() ? FView->Columns(c).EditProperties() : nullptr;
+  }
+
   TxGridView* FView;
 };
 
@@ -368,6 +441,9 @@ TcxGridDataCellViewInfo TxGridView::CellViewInfo(const QModelIndex& AIndex, cons
   vi.ContentBounds = AOption.rect;
   vi.Value = AIndex.data(Qt::EditRole);
   vi.DisplayText = AIndex.data(Qt::DisplayRole).toString();
+  if (AIndex.column() >= 0 && AIndex.column() < ColumnCount())
+    if (const TcxEditProperties* p = Columns(AIndex.column()).EditProperties())
+      vi.DisplayText = fnCxDisplayText(*p, vi.Value, vi.DisplayText);
   const QModelIndex cur = currentIndex();
   vi.RecordFocused = cur.isValid() && cur.row() == AIndex.row();
   vi.Focused = vi.RecordFocused && cur.column() == AIndex.column();
@@ -437,7 +513,10 @@ void TxGridView::DrawCellValue(QPainter* ACanvas, const TcxGridDataCellViewInfo&
       break;
     }
     case TcxEditKind::Text:
-    case TcxEditKind::Currency: {
+    case TcxEditKind::Currency:
+    case TcxEditKind::MaskEdit:
+    case TcxEditKind::ComboBox:
+    case TcxEditKind::Label: {
       const QRect area = r.adjusted(2, 0, -2, 0);
       ACanvas->drawText(area, int(align),
                         ACanvas->fontMetrics().elidedText(AViewInfo.DisplayText, Qt::ElideRight, area.width()));

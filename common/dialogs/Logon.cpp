@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QStyle>
 
 #include "common/AccRecord.h"
@@ -58,9 +59,17 @@ TLogonBox::TLogonBox(QWidget* parent)
   QPalette hp = pnlHeader->palette();
   hp.setColor(QPalette::Window, Qt::white);
   pnlHeader->setPalette(hp);
-  auto* image1 = new QLabel(pnlHeader);
-  image1->setPixmap(style()->standardIcon(QStyle::SP_DialogOkButton).pixmap(scaled(32), scaled(32)));
-  image1->setGeometry(scaled(12), scaled(14), scaled(32), scaled(32));
+  Image1 = new QLabel(pnlHeader);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setPixmap(style()->standardIcon(QStyle::SP_DialogOkButton).pixmap(scaled(32), scaled(32)));
+  Image1->setGeometry(scaled(12), scaled(14), scaled(32), scaled(32));
+  // The alternate icon: the password confirmation of an accounting-office
+  // user (the maintenance key below).
+  Image2 = new QLabel(pnlHeader);
+  Image2->setObjectName(QStringLiteral("Image2"));
+  Image2->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(scaled(32), scaled(32)));
+  Image2->setGeometry(Image1->geometry());
+  Image2->hide();
   Label1 = new QLabel(pnlHeader);
   Label1->setGeometry(scaled(56), scaled(8), scaled(316), scaled(18));
   Label2 = new QLabel(pnlHeader);
@@ -116,6 +125,12 @@ TLogonBox::TLogonBox(QWidget* parent)
     if (FAppIniCreateBox && FAppIniCreateBox->InitFlg() && serverSettingsHook())
       serverSettingsHook()(this);
   });
+
+  // Maintenance key of the password confirmation (SystemKind 2): the
+  // operator confirms as an accounting-office user.
+  auto* aoUserKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), this);
+  aoUserKey->setContext(Qt::WindowShortcut);
+  connect(aoUserKey, &QShortcut::activated, this, [this] { AO_UserKey(); });
 
   btnUpPassword = new TxPlButton(pnlLower);
   btnUpPassword->setObjectName(QStringLiteral("btnUpPassword"));
@@ -269,6 +284,15 @@ void TLogonBox::showEvent(QShowEvent* e)
     txtOpCode->setFocus();
   raise();
   activateWindow();
+}
+
+void TLogonBox::AO_UserKey()
+{
+  if (SystemKind != 2)
+    return;
+  FAO_User = true;
+  Image1->hide();
+  Image2->show();
 }
 
 void TLogonBox::RadioClick()

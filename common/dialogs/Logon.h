@@ -60,6 +60,10 @@ class TLogonBox : public QDialog {
   TxPlButton* UpPasswordButton() const { return btnUpPassword; }
   TxPlButton* OkButton() const { return OKBtn; }
   TxPlButton* CancelButton() const { return CancelBtn; }
+  QLabel* HeaderImage() const { return Image1; }
+  QLabel* AltHeaderImage() const { return Image2; }
+  // The password confirmation confirms an accounting-office user.
+  bool AO_User() const { return FAO_User; }
 
   // Runs the OK handler of the current form (as the OK button does).
   void RunOk();
@@ -85,6 +89,7 @@ class TLogonBox : public QDialog {
   bool UpdatePassword(int ALoginCode, const QString& ANewPassword);
   void UpPasswordClick();
   void RadioClick();
+  void AO_UserKey();
   bool CheckServerSettings();
   void ReadOperator(int AGroupId, int AOpCode, QString& AOpName, bool& AJimusho);
   void ReadOperatorRights(int AGroupId, int AOpCode);
@@ -107,6 +112,8 @@ class TLogonBox : public QDialog {
   TOkHandler FOkHandler = TOkHandler::OperatorLogon;
 
   QWidget* pnlHeader = nullptr;
+  QLabel* Image1 = nullptr;
+  QLabel* Image2 = nullptr;
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;

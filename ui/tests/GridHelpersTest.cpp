@@ -223,10 +223,14 @@ TEST(GridHelpers, CellDrawingColoursTextAndFrame)
   TGridForm g(3, 4);
   pcCxGridViewInit(g.view, false, 0, false);
   g.view->Columns(1).ValueType = QStringLiteral("Currency");
-  g.view->Columns(1).Properties = std::make_shared<TcxEditProperties>(
-      TcxEditProperties{TcxEditKind::Currency, Qt::AlignRight, Qt::AlignVCenter, {}, true});
-  g.view->Columns(2).Properties = std::make_shared<TcxEditProperties>(
-      TcxEditProperties{TcxEditKind::CheckBox, Qt::AlignHCenter, Qt::AlignVCenter, {}, true});
+  const auto props = [](TcxEditKind AKind, Qt::Alignment AAlign) {
+    auto p = std::make_shared<TcxEditProperties>();
+    p->Kind = AKind;
+    p->AlignHorz = AAlign;
+    return p;
+  };
+  g.view->Columns(1).Properties = props(TcxEditKind::Currency, Qt::AlignRight);
+  g.view->Columns(2).Properties = props(TcxEditKind::CheckBox, Qt::AlignHCenter);
   g.model.item(0, 1)->setText(QStringLiteral("-1,000"));
   g.model.item(1, 1)->setText(QStringLiteral("-2,000"));
   g.model.item(2, 1)->setText(QStringLiteral("3,000"));

@@ -4,11 +4,13 @@
 
 #include <QApplication>
 
+#include "common/AccDateText.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/MessageCollector.h"
 #include "tests/support/TempDir.h"
 #include "ui/SDI.h"
 
@@ -199,6 +201,78 @@ TEST_F(SDISettingsTest, OpenProcessHistoryWhileTheFormIsOpen)
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(select(QStringLiteral("SELECT COUNT(*) FROM OPINF WHERE OPCODE=21")), QStringLiteral("0"));
   SystemDef.OPCODE = keepOp;
+}
+
+// A form that is not a dialog reads the company's accounting information
+// again at its first show; a dialog-style form leaves it as it is.
+TEST_F(SDISettingsTest, AccountingInformationIsReadAgainAtTheFirstShow)
+{
+  const QString shougou = select(QStringLiteral("SELECT SHOUGOU FROM ACCDEF1"));
+  ASSERT_NE(shougou, QStringLiteral("<none>"));
+  for (const TFormBorderStyle style : {bsSizeable, bsDialog}) {
+    SCOPED_TRACE(style == bsDialog ? "dialog" : "sizeable");
+    AccInf.SHOUGOU = QStringLiteral("古い商号");
+    auto* box = new TSettingsBox(style);
+    EXPECT_EQ(box->AccDefRead, style != bsDialog);
+    box->HistAdd = false;
+    box->show();
+    EXPECT_EQ(AccInf.SHOUGOU, style == bsDialog ? QStringLiteral("古い商号") : shougou);
+    // Only once per form.
+    AccInf.SHOUGOU = QStringLiteral("古い商号");
+    box->hide();
+    box->show();
+    EXPECT_EQ(AccInf.SHOUGOU, QStringLiteral("古い商号"));
+    box->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+TEST_F(SDISettingsTest, AuditClosedDatesAreRefusedWithTheOperationsWarning)
+{
+  const TACCINF keepAcc = AccInf;
+  const bool keepAccount = SystemDef.OPAccount;
+  const int keepLevel = SystemDef.OPLevel;
+  AccInf.KANSA_DATE = EncodeDate(2024, 4, 30);
+  AccInf.KANSA_FIXDATE = EncodeDate(2024, 3, 31);
+  AccInf.KANSA_LOCK = 1;
+  AccInf.KANSA_FIXKessanSiwake = false;
+  SystemDef.OPAccount = false;
+  SystemDef.OPLevel = 1;
+  const QString fix = fnDateToWarekiText(QStringLiteral("yyyy/mm/dd"), 2, AccInf.KANSA_FIXDATE);
+  ASSERT_FALSE(fix.isEmpty());
+  TSettingsBox box;
+  box.SetManualFree(true);
+  struct Case {
+    int procType;
+    QString text;  // empty: no box
+  } cases[] = {
+      {0, fix + QStringLiteral("以前の日付は監査処理が終了しているため、入力が禁止されています。")},
+      {1, QStringLiteral("この仕訳は監査処理が終了しているため、修正は禁止されています。")},
+      {2, QStringLiteral("この仕訳は監査処理が終了しているため、削除は禁止されています。")},
+      {3, QStringLiteral("この仕訳は監査処理が終了しているため、削除取消は禁止されています。")},
+      {4, fix + QStringLiteral("以前の日付は監査処理が終了しているため、転送が禁止されています。")},
+      {5, fix + QStringLiteral("以前の日付は監査処理が終了しているため、削除は禁止されています。")},
+      {6, fix + QStringLiteral("以前の日付は監査処理が終了しているため、作成が禁止されています。")},
+      {7, QString()},
+  };
+  const TDateTime closed = EncodeDate(2024, 3, 1);
+  const TDateTime open = EncodeDate(2024, 4, 1);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.procType);
+    testenv::ScopedMessageCollector messages;
+    EXPECT_EQ(box.IsKansaZumiHizuke(c.procType, closed, 0, 1), 1);
+    EXPECT_EQ(messages.texts, c.text.isEmpty() ? QStringList() : QStringList{c.text});
+    messages.texts.clear();
+    EXPECT_EQ(box.IsKansaZumiHizuke(c.procType, closed, 0, 0), 1);
+    EXPECT_EQ(box.IsKansaZumiHizuke(c.procType, open, 0, 1), 0);
+    EXPECT_TRUE(messages.texts.isEmpty());
+  }
+  // A closing entry on the fixed date itself is still open.
+  EXPECT_EQ(box.IsKansaZumiHizuke(0, AccInf.KANSA_FIXDATE, 1, 0), 0);
+  EXPECT_EQ(box.IsKansaZumiHizuke(0, AccInf.KANSA_FIXDATE, 0, 0), 1);
+  AccInf = keepAcc;
+  SystemDef.OPAccount = keepAccount;
+  SystemDef.OPLevel = keepLevel;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The base dialog form: keys, closing, start check, presets, hints, sizes.
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -13,10 +15,12 @@
 
 #include "acccalc/AccGengo.h"
 #include "common/AccRecord.h"
+#include "ui/AbacorEdit.h"
 #include "ui/AbacorExDateEdit.h"
 #include "ui/ImeHook.h"
 #include "ui/SDI.h"
 #include "ui/tests/UiTestUtil.h"
+#include "ui/xEdit.h"
 #include "ui/xKikanPanel12.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/z5MessageDlg2.h"
@@ -55,6 +59,8 @@ class TTestBox : public TBSDI {
     InitFlg = true;
   }
   ~TTestBox() override { ++destroyed; }
+  using TBSDI::MessageBox2;
+  using TBSDI::MessageInfoRec;
 
   static int destroyed;
   int okClicks = 0;
@@ -509,6 +515,105 @@ TEST(TBSDITest, KeyRestrictAndFinNo)
   const std::pair<int, int> cells[] = {{1, 0}, {3, 2}, {4, 4}, {6, 6}, {7, 8}, {10, 12}, {12, 14}, {0, 0}, {13, 0}};
   for (auto [month, want] : cells)
     EXPECT_EQ(TBSDI::fnKikanCellNo(month), want) << month;
+}
+
+TEST(TBSDITest, CaretPosAddTextPutsTheTextAtTheCaretWithinTheLimit)
+{
+  struct Case {
+    const char* what;
+    std::function<QLineEdit*()> make;
+    QString text;
+    int caret;  // -1: nothing placed
+    int selStart, selLength;
+    QString add;
+    QString want;
+  } cases[] = {
+      {"at the caret", [] { return new QLineEdit; }, QStringLiteral("abc"), 1, 0, 0, QStringLiteral("X"),
+       QStringLiteral("aXbc")},
+      // Only the selected stretch is replaced, not every equal text.
+      {"over the selection", [] { return new QLineEdit; }, QStringLiteral("abcb"), -1, 1, 1, QStringLiteral("X"),
+       QStringLiteral("aXcb")},
+      {"cut to the edit's limit",
+       [] {
+         auto* e = new QLineEdit;
+         e->setMaxLength(4);
+         return e;
+       },
+       QStringLiteral("abc"), 3, 0, 0, QStringLiteral("XY"), QStringLiteral("abcX")},
+      {"a surrogate pair counts once",
+       [] {
+         auto* e = new TxEdit;
+         e->setMaxLength(3);
+         return e;
+       },
+       QStringLiteral("a"), 1, 0, 0, QStringLiteral(u"\U0002000Bbc"), QStringLiteral(u"a\U0002000Bb")},
+      {"no limit on a numeric edit without one", [] { return new TAbacorEdit; }, QStringLiteral("12"), 2, 0, 0,
+       QStringLiteral("345678"), QStringLiteral("12345678")},
+      {"trimmed of both kinds of spaces", [] { return new QLineEdit; }, QStringLiteral("ab"), 2, 0, 0,
+       QStringLiteral(u"\u3000 "), QStringLiteral("ab")},
+      {"an empty edit gives the text as it stands", [] { return new QLineEdit; }, QString(), -1, 0, 0,
+       QStringLiteral(" X "), QStringLiteral(" X ")},
+  };
+  TTestBox box;
+  box.SetManualFree(true);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::unique_ptr<QLineEdit> edit(c.make());
+    edit->setText(c.text);
+    if (c.caret >= 0)
+      edit->setCursorPosition(c.caret);
+    if (c.selLength > 0)
+      edit->setSelection(c.selStart, c.selLength);
+    EXPECT_EQ(box.CaretPosAddText(edit.get(), c.add), c.want);
+    EXPECT_EQ(edit->text(), c.text) << "the edit itself is left alone";
+  }
+  QLabel label(QStringLiteral("abc"));
+  EXPECT_EQ(box.CaretPosAddText(&label, QStringLiteral("X")), QStringLiteral("X"));
+}
+
+TEST(TBSDITest, FormOwnsItsMessageBoxAndTextSplitter)
+{
+  auto* box = new TTestBox;
+  TMessageBox2* mb = box->MessageBox2();
+  ASSERT_NE(mb, nullptr);
+  EXPECT_EQ(mb, box->MessageBox2());
+  EXPECT_EQ(mb->parent(), box);
+  QPointer<TMessageBox2> guard(mb);
+  EXPECT_TRUE(box->MessageInfoRec.Caption[0].Text.isEmpty());
+  box->MojiBunkatu.Execute(QStringLiteral("a,\"b,c\",d"));
+  EXPECT_EQ(box->MojiBunkatu.ItemCount(), 3);
+  EXPECT_EQ(box->MojiBunkatu.ItemGetter(1), QStringLiteral("b,c"));
+  delete box;
+  EXPECT_TRUE(guard.isNull());
+}
+
+TEST(TBSDITest, ClosingLeavesTheInputMethodOpenWithItsMode)
+{
+  const std::pair<int, TImeConversion> modes[] = {
+      {0, TImeConversion::Alphanumeric}, {4, TImeConversion::Alphanumeric}, {5, TImeConversion::Hiragana},
+      {6, TImeConversion::Hiragana},     {7, TImeConversion::KatakanaHalf}, {8, TImeConversion::KatakanaFull},
+      {1, TImeConversion::Keep},         {3, TImeConversion::Keep},
+  };
+  for (auto [mode, want] : modes)
+    EXPECT_EQ(fnImeConversionOf(mode), want) << mode;
+
+  QWidget w;
+  SetImeConversion(&w, 0);
+  EXPECT_TRUE(w.testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_TRUE(w.inputMethodHints().testFlag(Qt::ImhPreferLatin));
+  SetImeConversion(&w, 1);  // kept
+  EXPECT_TRUE(w.inputMethodHints().testFlag(Qt::ImhPreferLatin));
+  SetImeConversion(&w, 6);
+  EXPECT_FALSE(w.inputMethodHints().testFlag(Qt::ImhPreferLatin));
+
+  TTestBox box;
+  box.SetManualFree(true);
+  box.show();
+  box.setAttribute(Qt::WA_InputMethodEnabled, false);
+  box.setInputMethodHints(Qt::ImhPreferLatin);
+  box.close();
+  EXPECT_TRUE(box.testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_EQ(box.inputMethodHints(), Qt::ImhPreferLatin) << "the mode is kept";
 }
 
 }  // namespace

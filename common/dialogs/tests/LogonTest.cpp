@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -450,14 +451,34 @@ TEST_F(LogonTest, PasswordConfirmationSetsAFirstPasswordAndLogsOn)
   EXPECT_EQ(hook.Texts[0], u(u"パスワードが違います。\r正しいパスワードを入力して下さい。"));
   EXPECT_TRUE(box.isVisible());
 
+  // The maintenance key: an accounting-office user, shown by the header's
+  // alternate icon.
+  EXPECT_TRUE(box.HeaderImage()->isVisible());
+  EXPECT_FALSE(box.AltHeaderImage()->isVisible());
+  QTest::keyClick(box.PasswordEdit(), Qt::Key_F11, Qt::ControlModifier);
+  EXPECT_TRUE(box.AO_User());
+  EXPECT_FALSE(box.HeaderImage()->isVisible());
+  EXPECT_TRUE(box.AltHeaderImage()->isVisible());
+
   box.PasswordEdit()->setText(QStringLiteral("Abc123"));
   box.RunOk();
   EXPECT_EQ(box.result(), mrOk);
+  EXPECT_TRUE(SystemDef.OPAccount);
   EXPECT_EQ(SystemDef.OPNAME, u(u"経営ベスティマ"));
   EXPECT_EQ(SystemDef.OPCODE, GroupId * 10000 + 9999);
   EXPECT_EQ(SystemDef.OPCODE2, 9999);
   EXPECT_TRUE(SystemDef.OPMyNumberAdm);
   EXPECT_EQ(logonRows(), QStringList{QStringLiteral("10000/1/100000001/PC-A")});
+}
+
+TEST_F(LogonTest, OperatorLogonKeepsItsHeaderIconOnTheMaintenanceKey)
+{
+  TLogonBox box;
+  show(box);
+  QTest::keyClick(box.OpCodeEdit(), Qt::Key_F11, Qt::ControlModifier);
+  EXPECT_FALSE(box.AO_User());
+  EXPECT_TRUE(box.HeaderImage()->isVisible());
+  EXPECT_FALSE(box.AltHeaderImage()->isVisible());
 }
 
 TEST_F(LogonTest, CancelAndEscEndWithCancel)
