@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -19,8 +18,6 @@
 
 namespace {
 
-enum Col { cRec, cOrder, cNo, cName, cPath, cCount };
-
 QString trimmedBlanks(const QString& s)
 {
   QString t = s;
@@ -29,6 +26,32 @@ QString trimmedBlanks(const QString& s)
 }
 
 }  // namespace
+
+TDataPlaceModel::TDataPlaceModel(QObject* AParent)
+    : TRecordTableModel<TDataPlaceRec>(
+          {{QStringLiteral("No"), [](const TDataPlaceRec&, int ARow) { return QVariant(QString::number(ARow + 1)); },
+            Qt::AlignRight | Qt::AlignVCenter},
+           {QStringLiteral("名称"), [](const TDataPlaceRec& p, int) { return QVariant(p.Name); }},
+           {QStringLiteral("データフォルダ"), [](const TDataPlaceRec& p, int) { return QVariant(p.DataPath); }}},
+          AParent)
+{
+}
+
+TDataPlaceActions fnDataPlaceActions(const TDataPlaceModel& AModel, int ARow)
+{
+  TDataPlaceActions a;
+  const int rows = AModel.RowCount();
+  a.Up = rows > 0 && ARow > 0 && ARow < rows;
+  a.Down = ARow >= 0 && ARow < rows - 1;
+  if (!AModel.IsRow(ARow))
+    return a;
+  const TDataPlaceRec& p = AModel.Row(ARow);
+  const bool named = !trimmedBlanks(p.Name).isEmpty();
+  a.New = !named;
+  a.Rename = named;
+  a.Delete = named && p.Rec != 0;
+  return a;
+}
 
 TDataPlaceBox::TDataPlaceBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
 {
@@ -70,21 +93,16 @@ TDataPlaceBox::TDataPlaceBox(QWidget* AParent) : TBSDI(AParent, bsDialog)
   top->addStretch(1);
   root->addLayout(top);
 
-  FModel = new QStandardItemModel(0, cCount, this);
-  const char* caps[cCount] = {"REC", "オーダー", "No", "名称", "データフォルダ"};
-  for (int c = 0; c < cCount; ++c)
-    FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
+  FModel = new TDataPlaceModel(this);
   FGrid = new QTableView(this);
   FGrid->setModel(FModel);
   FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
   FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   FGrid->setAlternatingRowColors(true);
-  FGrid->setColumnHidden(cRec, true);
-  FGrid->setColumnHidden(cOrder, true);
-  FGrid->setColumnWidth(cNo, 40);
-  FGrid->setColumnWidth(cName, 230);
-  FGrid->setColumnWidth(cPath, 230);
+  FGrid->setColumnWidth(dpcol::No, 40);
+  FGrid->setColumnWidth(dpcol::Name, 230);
+  FGrid->setColumnWidth(dpcol::Path, 230);
   root->addWidget(FGrid, 1);
 
   FHint = new QLabel(this);
@@ -132,16 +150,7 @@ void TDataPlaceBox::SetPrepar(bool AValue)
 
 void TDataPlaceBox::fillGrid()
 {
-  FModel->removeRows(0, FModel->rowCount());
-  const TDataPlaceList& list = FStore.List();
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    const TDataPlaceRec& p = list[i];
-    QList<QStandardItem*> items;
-    items << new QStandardItem(QString::number(p.Rec)) << new QStandardItem(QString::number(p.Order))
-          << new QStandardItem(QString::number(i + 1)) << new QStandardItem(p.Name) << new QStandardItem(p.DataPath);
-    items[cNo]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    FModel->appendRow(items);
-  }
+  FModel->SetRows(FStore.List());
 }
 
 QPushButton* TDataPlaceBox::Button(int AKey) const
@@ -174,7 +183,7 @@ void TDataPlaceBox::FocusRow(int ARow)
 {
   if (ARow < 0 || ARow >= FModel->rowCount())
     return;
-  FGrid->setCurrentIndex(FModel->index(ARow, cNo));
+  FGrid->setCurrentIndex(FModel->index(ARow, dpcol::No));
   FGrid->selectRow(ARow);
 }
 
@@ -194,23 +203,12 @@ TDataPlaceRec* TDataPlaceBox::focusedPlace()
 
 void TDataPlaceBox::setCaptions()
 {
-  const int rows = FModel->rowCount();
-  const int row = FocusedRow();
-  FBtnNew->setText(QStringLiteral("F2:"));
-  FBtnRename->setText(QStringLiteral("F3:"));
-  FBtnDelete->setText(QStringLiteral("F5:"));
-  FBtnUp->setEnabled(rows > 0 && row > 0);
-  FBtnDown->setEnabled(rows > 0 && row >= 0 && row < rows - 1);
-  const TDataPlaceRec* p = focusedPlace();
-  if (!p)
-    return;
-  if (trimmedBlanks(p->Name).isEmpty()) {
-    FBtnNew->setText(QStringLiteral("F2:新規作成"));
-    return;
-  }
-  FBtnRename->setText(QStringLiteral("F3:名称変更"));
-  if (p->Rec != 0)
-    FBtnDelete->setText(QStringLiteral("F5:削除"));
+  const TDataPlaceActions a = fnDataPlaceActions(*FModel, FocusedRow());
+  FBtnNew->setText(a.New ? QStringLiteral("F2:新規作成") : QStringLiteral("F2:"));
+  FBtnRename->setText(a.Rename ? QStringLiteral("F3:名称変更") : QStringLiteral("F3:"));
+  FBtnDelete->setText(a.Delete ? QStringLiteral("F5:削除") : QStringLiteral("F5:"));
+  FBtnUp->setEnabled(a.Up);
+  FBtnDown->setEnabled(a.Down);
 }
 
 int TDataPlaceBox::infoBox(const QStringList& ALines)
@@ -243,7 +241,7 @@ bool TDataPlaceBox::store()
 
 void TDataPlaceBox::NewName()
 {
-  if (Caption(2) == QStringLiteral("F2:"))
+  if (!fnDataPlaceActions(*FModel, FocusedRow()).New)
     return;
   TDataPlaceRec* p = focusedPlace();
   if (!p)
@@ -267,13 +265,13 @@ void TDataPlaceBox::NewName()
   p->Name = text;
   p->RecKbn = 1;
   if (store())
-    FModel->item(row, cName)->setText(text);
+    FModel->SetRow(row, *p);
   setCaptions();
 }
 
 void TDataPlaceBox::Rename()
 {
-  if (Caption(3) == QStringLiteral("F3:"))
+  if (!fnDataPlaceActions(*FModel, FocusedRow()).Rename)
     return;
   TDataPlaceRec* p = focusedPlace();
   if (!p)
@@ -291,13 +289,13 @@ void TDataPlaceBox::Rename()
   p->Name = text;
   p->RecKbn = 2;
   if (store())
-    FModel->item(row, cName)->setText(text);
+    FModel->SetRow(row, *p);
   setCaptions();
 }
 
 void TDataPlaceBox::Remove()
 {
-  if (Caption(5) == QStringLiteral("F5:"))
+  if (!fnDataPlaceActions(*FModel, FocusedRow()).Delete)
     return;
   TDataPlaceRec* p = focusedPlace();
   if (!p || p->Rec == 0)
@@ -321,7 +319,7 @@ void TDataPlaceBox::Remove()
   p->Name.clear();
   p->RecKbn = 9;
   if (store())
-    FModel->item(row, cName)->setText(QString());
+    FModel->SetRow(row, *p);
   setCaptions();
 }
 

@@ -5,13 +5,32 @@
 
 #include <functional>
 
+#include "common/RecordTableModel.h"
 #include "datasel/DataPlaceList.h"
 #include "ui/SDI.h"
 
 class QLabel;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
+
+// The list of places: one row per place of DATAPLACEMAN in display order.
+namespace dpcol {
+enum : int { No = 0, Name, Path, Count };
+}
+class TDataPlaceModel : public TRecordTableModel<TDataPlaceRec> {
+ public:
+  explicit TDataPlaceModel(QObject* AParent = nullptr);
+};
+
+// What the keys and buttons may do on the focused row of the list.
+struct TDataPlaceActions {
+  bool New = false;     // F2: a free place gets a name
+  bool Rename = false;  // F3
+  bool Delete = false;  // F5: a named place other than place 0
+  bool Up = false;
+  bool Down = false;
+};
+TDataPlaceActions fnDataPlaceActions(const TDataPlaceModel& AModel, int ARow);
 
 class TDataPlaceBox : public TBSDI {
   Q_OBJECT
@@ -35,7 +54,7 @@ class TDataPlaceBox : public TBSDI {
 
   // ---- for the keys, the buttons and tests
   QTableView* Grid() const { return FGrid; }
-  QStandardItemModel* Model() const { return FModel; }
+  TDataPlaceModel* Model() const { return FModel; }
   QPushButton* Button(int AKey) const;  // 2, 3, 5; 20 上へ, 21 下へ; 0 閉じる
   QString Caption(int AKey) const;
   void FocusRow(int ARow);
@@ -63,7 +82,7 @@ class TDataPlaceBox : public TBSDI {
   int FProcType = 0;
   TDataPlaceStore FStore;
   QTableView* FGrid = nullptr;
-  QStandardItemModel* FModel = nullptr;
+  TDataPlaceModel* FModel = nullptr;
   QPushButton* FBtnNew = nullptr;
   QPushButton* FBtnRename = nullptr;
   QPushButton* FBtnDelete = nullptr;

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include "common/AccFunction.h"
@@ -341,7 +340,7 @@ void TDataSentakuBox::PrepareDataList()
   FBtnKensakuKaijyo->setEnabled(FDataKensakuRec[1].JyokenUse == 1);
   FSortCol = FDataKensakuRec[1].SortCol;
   FSortType = FDataKensakuRec[1].SortType != 0 ? jxstDesc : jxstAsc;
-  if (FSortCol == dscol::No && FSortType == jxstAsc)
+  if (FSortCol == kDataListSortColNo && FSortType == jxstAsc)
     FSortCol = 0;
   if (DataListExecute() > 0) {
     DataListDisplay();
@@ -375,90 +374,35 @@ void TDataSentakuBox::DataListFilter()
       FOutputDataList.push_back({int(i)});
 }
 
-QString TDataSentakuBox::displayFolder(const QString& APath) const
+void TDataSentakuBox::keepRowData(int ARow, const TDataListRec& AData)
 {
-  if (SystemDef.APPDATA.isEmpty())
-    return APath;
-  QString s = APath;
-  return s.replace(SystemDef.APPDATA, QStringLiteral("~"), Qt::CaseInsensitive);
-}
-
-int TDataSentakuBox::updateKinsi(const TDataListRec& AData) const
-{
-  // The database-update check belongs to the data maintenance module; until
-  // it is present a set update lock blocks the data set.
-  return AData.UpdateLock;
-}
-
-void TDataSentakuBox::SetGridRow(int ARow, const TDataListRec& d, int AParentIdx, int AChildIdx)
-{
-  auto set = [this, ARow](int c, const QVariant& v) {
-    QStandardItem* it = FModel->item(ARow, c);
-    if (!it) {
-      it = new QStandardItem;
-      FModel->setItem(ARow, c, it);
-    }
-    it->setData(v, Qt::DisplayRole);
-  };
-  const bool member = AChildIdx >= 0;
-  const bool free = IsFreeSlotName(d.DataListName);
-  set(dscol::Rec, d.Rec);
-  set(dscol::Gassan, member ? 10 : int(d.GassanDataKbn));
-  set(dscol::ParentIdx, AParentIdx);
-  set(dscol::ChildIdx, member ? AChildIdx : 0);
-  set(dscol::DataVer, QStringLiteral("%1.%2.%3").arg(d.VerMajor).arg(d.VerMinor).arg(d.VerRevision));
-  set(dscol::KyoyuLock, d.KyoyuLock);
-  set(dscol::DataLock, d.DataLock);
-  set(dscol::UpdateKinsi, updateKinsi(d));
-  set(dscol::DataStatus, int(d.Data_Status));
-  set(dscol::ReadOnly, d.ReadOnly);
-  set(dscol::NameBlank, trimBlanks(d.Display_DataListName).isEmpty() ? 1 : 0);
-  set(dscol::No, member ? QVariant(QString()) : QVariant(d.Rec));
-  FModel->item(ARow, dscol::No)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  set(dscol::Code, d.DataCode);
-  set(dscol::Cloud, d.CloudShare == jxcsUse ? QStringLiteral("雲") : QString());
-  set(dscol::Name, d.Display_DataListName);
-  set(dscol::Nendo, free ? QString() : QStringLiteral("%1 期").arg(d.Nendo));
-  set(dscol::Kikan, free ? QStringLiteral("～") : d.Kikan);
-  set(dscol::Folder, displayFolder(d.DataPath));
-  set(dscol::Version, d.VerText);
-  set(dscol::Kyoyu, d.NetDrive == 1 && d.KyoyuLock == 0 ? QStringLiteral("共") : QString());
-  set(dscol::Kagi, d.DataLock != 0 ? QStringLiteral("鍵") : QString());
-}
-
-void TDataSentakuBox::appendEntryRows(int AOutIndex)
-{
-  const int idx = FOutputDataList[std::size_t(AOutIndex)].Index;
-  TDataSentakuRec& e = FDataList[std::size_t(idx)];
-  if (!IsGassanOwnRow(e.Data.GassanDataKbn))
+  if (!FModel->IsRow(ARow))
     return;
-  int row = FModel->rowCount();
-  FModel->insertRow(row);
-  SetGridRow(row, e.Data, idx, -1);
-  if (IsGassanParent(e.Data.GassanDataKbn)) {
-    TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
-    for (std::size_t k = 0; k < e.ChildData.size(); ++k) {
-      row = FModel->rowCount();
-      FModel->insertRow(row);
-      SetGridRow(row, e.ChildData[k], idx, int(k));
-    }
+  const TDataListRow& row = FModel->Row(ARow);
+  if (row.Entry < 0 || row.Entry >= int(FDataList.size()))
+    return;
+  TDataSentakuRec& e = FDataList[std::size_t(row.Entry)];
+  if (row.IsMember()) {
+    if (row.Member < int(e.ChildData.size()))
+      e.ChildData[std::size_t(row.Member)] = AData;
+  } else {
+    e.Data = AData;
   }
+  FModel->SetRowData(ARow, AData);
 }
 
 void TDataSentakuBox::DataListDisplay()
 {
-  const int captionCols[] = {dscol::No,    dscol::Code,   dscol::Name,   dscol::Nendo,
-                             dscol::Kikan, dscol::Folder, dscol::Version};
-  const char* captions[] = {"No", "コード", "データ名  ", "会計年度", "会計期間", "データフォルダ", "バージョン"};
-  for (int i = 0; i < 7; ++i) {
-    QString cap = QString::fromUtf8(captions[i]);
-    if (FSortCol == captionCols[i])
-      cap += FSortType == jxstAsc ? QStringLiteral("▲") : QStringLiteral("▼");
-    FModel->horizontalHeaderItem(captionCols[i])->setText(cap);
+  FModel->SetSortMark(FSortCol, FSortType);
+  std::vector<int> order;
+  order.reserve(FOutputDataList.size());
+  for (const TDataSentakuRecDisp& d : FOutputDataList) {
+    TDataSentakuRec& e = FDataList[std::size_t(d.Index)];
+    if (IsGassanParent(e.Data.GassanDataKbn))
+      TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
+    order.push_back(d.Index);
   }
-  FModel->removeRows(0, FModel->rowCount());
-  for (int i = 0; i < int(FOutputDataList.size()); ++i)
-    appendEntryRows(i);
+  FModel->ShowEntries(FDataList, order);
   if (RowCount() > 0)
     FocusRow(0);
 }
@@ -470,21 +414,19 @@ int TDataSentakuBox::RowCount() const
 
 TDataListRec TDataSentakuBox::GetRowDataRec(int ARow, int* AIndex, int* ACIndex) const
 {
-  if (ARow < 0 || ARow >= RowCount())
+  if (!FModel->IsRow(ARow))
     return TDataListRec{};
-  const int kind = FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt();
-  const int pi = FModel->item(ARow, dscol::ParentIdx)->data(Qt::DisplayRole).toInt();
-  const int ci = FModel->item(ARow, dscol::ChildIdx)->data(Qt::DisplayRole).toInt();
+  const TDataListRow& row = FModel->Row(ARow);
   if (AIndex)
-    *AIndex = pi;
-  if (pi < 0 || pi >= int(FDataList.size()))
+    *AIndex = row.Entry;
+  if (row.Entry < 0 || row.Entry >= int(FDataList.size()))
     return TDataListRec{};
-  const TDataSentakuRec& e = FDataList[std::size_t(pi)];
-  if (IsGassanOwnRow(kind))
+  const TDataSentakuRec& e = FDataList[std::size_t(row.Entry)];
+  if (!row.IsMember())
     return e.Data;
   if (ACIndex)
-    *ACIndex = ci;
-  return ci >= 0 && ci < int(e.ChildData.size()) ? e.ChildData[std::size_t(ci)] : TDataListRec{};
+    *ACIndex = row.Member;
+  return row.Member < int(e.ChildData.size()) ? e.ChildData[std::size_t(row.Member)] : TDataListRec{};
 }
 
 QString TDataSentakuBox::GetRowDataPath(int ARow) const
@@ -514,16 +456,7 @@ int TDataSentakuBox::GetKyoyuState(int ASource, int AIndex) const
 
 int TDataSentakuBox::GetParentRow(int ARow) const
 {
-  if (ARow < 0 || ARow >= RowCount())
-    return ARow;
-  if (FModel->item(ARow, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10)
-    return ARow;
-  const int pi = FModel->item(ARow, dscol::ParentIdx)->data(Qt::DisplayRole).toInt();
-  for (int r = ARow; r >= 0; --r)
-    if (FModel->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10 &&
-        FModel->item(r, dscol::ParentIdx)->data(Qt::DisplayRole).toInt() == pi)
-      return r;
-  return ARow;
+  return FModel->ParentRow(ARow);
 }
 
 void TDataSentakuBox::SortByColumn(int ACol)
@@ -533,15 +466,16 @@ void TDataSentakuBox::SortByColumn(int ACol)
   if (std::find(std::begin(sortable), std::end(sortable), ACol) == std::end(sortable))
     return;
   if (FSortCol == 0)
-    FSortCol = dscol::No;
-  FSortType = ACol == FSortCol && FSortType == jxstAsc ? jxstDesc : jxstAsc;
-  FSortCol = ACol;
+    FSortCol = kDataListSortColNo;
+  const int sortCol = fnDataListSortColOfColumn(ACol);
+  FSortType = sortCol == FSortCol && FSortType == jxstAsc ? jxstDesc : jxstAsc;
+  FSortCol = sortCol;
   const int cur = FocusedRow();
-  const QString keep = cur >= 0 ? FModel->item(cur, dscol::Folder)->text().toUpper() : QString();
+  const QString keep = FModel->IsRow(cur) ? FModel->Text(cur, dscol::Folder).toUpper() : QString();
   DataListExecute();
   DataListDisplay();
   for (int r = 0; r < RowCount(); ++r)
-    if (!keep.isEmpty() && displayFolder(GetRowDataRec(r).DataPath).toUpper() == keep) {
+    if (!keep.isEmpty() && fnDataListFolderText(GetRowDataRec(r).DataPath).toUpper() == keep) {
       FocusRow(r);
       break;
     }
@@ -608,7 +542,7 @@ QPushButton* TDataSentakuBox::FuncButton(int AKey) const
 
 bool TDataSentakuBox::funcOff(int AKey) const
 {
-  return FuncCaption(AKey) == QString::fromUtf8(kBareKeys[AKey]);
+  return AKey < 0 || AKey > 12 || !FFuncOn[std::size_t(AKey)];
 }
 
 // ---------------------------------------------------------------- keys
@@ -744,18 +678,9 @@ void TDataSentakuBox::incrementalKey(const QString& AText)
 
 void TDataSentakuBox::FinishIncrementalSearch()
 {
-  const QString key = FKensakuKey.toLower();
-  const int n = RowCount();
-  const int cur = std::max(0, FocusedRow());
-  if (!key.isEmpty()) {
-    for (int step = 1; step <= n; ++step) {
-      const int r = (cur + step) % n;
-      if (FModel->item(r, dscol::Code)->text().toLower().startsWith(key)) {
-        FocusRow(r);
-        break;
-      }
-    }
-  }
+  const int found = FModel->FindCode(FKensakuKey, FocusedRow());
+  if (found >= 0)
+    FocusRow(found);
   FSearchTimer.stop();
   FSearchTimer.setInterval(0);
   FKensakuKey.clear();
@@ -807,10 +732,7 @@ void TDataSentakuBox::onInfo()
   TDataListRec r = GetRowDataRec(row, &pi, &ci);
   if (row < 0 || pi < 0)
     return;
-  auto keep = [&] {
-    (ci >= 0 ? FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] : FDataList[std::size_t(pi)].Data) = r;
-    SetGridRow(row, r, pi, ci);
-  };
+  auto keep = [&] { keepRowData(row, r); };
   const QString folder = GetRowDataPath(row);
   if ((r.Kishu > 0 || r.Kimatu > 0) && r.Data_Status != jxdbHason && DM &&
       DM->ValidateFbDataBase(SystemDef.SERVERNAME, folder, 0, 0) != 1) {
@@ -841,11 +763,10 @@ void TDataSentakuBox::onInfo()
     if (ci < 0 && o.InfoWritten) {
       TDataSentakuRec& e = FDataList[std::size_t(pi)];
       TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
-      for (int k = row + 1; k < RowCount() && FModel->item(k, dscol::Gassan)->data(Qt::DisplayRole).toInt() == 10;
-           ++k) {
-        const int c = FModel->item(k, dscol::ChildIdx)->data(Qt::DisplayRole).toInt();
-        if (c >= 0 && c < int(e.ChildData.size()))
-          SetGridRow(k, e.ChildData[std::size_t(c)], pi, c);
+      for (int k = row + 1; FModel->IsRow(k) && FModel->Row(k).IsMember(); ++k) {
+        const int c = FModel->Row(k).Member;
+        if (c < int(e.ChildData.size()))
+          FModel->SetRowData(k, e.ChildData[std::size_t(c)]);
       }
     }
     UpdateListRecord(r);
@@ -1008,8 +929,7 @@ void TDataSentakuBox::ChooseFocused()
     res = DM && DM->ValidateFbDataBase(SystemDef.SERVERNAME, FDataPath, 0, 0) == 1 ? -1 : -3;
   }
   if (res == 1) {
-    if ((FProcType == dsptStartCall || FProcType == dsptMainCall) &&
-        FModel->item(row, dscol::UpdateKinsi)->data(Qt::DisplayRole).toInt() != 0) {
+    if ((FProcType == dsptStartCall || FProcType == dsptMainCall) && FModel->Row(row).IsUpdateForbidden()) {
       infoBox({QStringLiteral("このデータは「データの更新」処理を行うことが禁止されています。"),
                QStringLiteral(
                    "データを選択したい場合は、「データ選択」画面の[情報]ボタンを押し「データの詳細情報」画面を開き"),
@@ -1047,11 +967,9 @@ void TDataSentakuBox::ChooseFocused()
   clearChoice();
   DataListRefreshRow(row);
   if (res == -3 && pi >= 0) {
-    if (ci >= 0)
-      FDataList[std::size_t(pi)].ChildData[std::size_t(ci)].Data_Status = jxdbHason;
-    else
-      FDataList[std::size_t(pi)].Data.Data_Status = jxdbHason;
-    SetGridRow(row, GetRowDataRec(row), pi, ci);
+    TDataListRec damaged = GetRowDataRec(row);
+    damaged.Data_Status = jxdbHason;
+    keepRowData(row, damaged);
   }
   FocusRow(row);
   SetFuncKeyCaption();

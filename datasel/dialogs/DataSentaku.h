@@ -14,6 +14,7 @@
 #include "common/DataInfomation.h"
 #include "datasel/ComDataSentaku.h"
 #include "datasel/DataKensaku.h"
+#include "datasel/DataListModel.h"
 #include "datasel/DataPlaceList.h"
 #include "ui/GridHelpers.h"
 #include "ui/SDI.h"
@@ -24,7 +25,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
 class QWidget;
 class TcxStyle;
 class TDataListKensakuBox;
@@ -41,34 +41,6 @@ enum TdsProcType : std::uint8_t {
   dsptConvertCall,
   dsptOnlySACall
 };
-
-// Grid columns of the list (0 .. 10 hidden row state, 11 .. 20 shown).
-namespace dscol {
-enum : int {
-  Rec = 0,
-  Gassan,
-  ParentIdx,
-  ChildIdx,
-  DataVer,
-  KyoyuLock,
-  DataLock,
-  UpdateKinsi,
-  DataStatus,
-  ReadOnly,
-  NameBlank,
-  No,
-  Code,
-  Cloud,
-  Name,
-  Nendo,
-  Kikan,
-  Folder,
-  Version,
-  Kyoyu,
-  Kagi,
-  Count
-};
-}
 
 class TDataSentakuBox : public TBSDI {
   Q_OBJECT
@@ -92,7 +64,7 @@ class TDataSentakuBox : public TBSDI {
 
   // ---- list (for the operations and for inspection)
   TxGridView* Grid() const { return FGrid; }
-  QStandardItemModel* Model() const { return FModel; }
+  TDataListModel* Model() const { return FModel; }
   int RowCount() const;
   // How a cell of the list is drawn: the row's colours, the frame over the
   // shown columns of the focused row, damaged and update-forbidden rows.
@@ -173,8 +145,8 @@ class TDataSentakuBox : public TBSDI {
   int DataListExecute();
   void DataListFilter();
   void DataListDisplay();
-  void appendEntryRows(int AOutIndex);
-  void SetGridRow(int ARow, const TDataListRec& AData, int AParentIdx, int AChildIdx);
+  // Writes a changed record back to the loaded list and to its row.
+  void keepRowData(int ARow, const TDataListRec& AData);
   void LocateZenkaiData();
   void SetFuncKeyCaption();
   void SetHintList();
@@ -199,8 +171,6 @@ class TDataSentakuBox : public TBSDI {
   void onPlaceSetting();
   int infoBox(const QStringList& ALines);
   int confirmBox(const QStringList& ALines);
-  QString displayFolder(const QString& APath) const;
-  int updateKinsi(const TDataListRec& AData) const;
 
   QStringList FOptionsList;
   bool FPrepare = false;
@@ -222,7 +192,7 @@ class TDataSentakuBox : public TBSDI {
   QString FOnlySA_BackupPath;
   TDataKensakuRec FOutDataKensakuRec;
   std::array<TDataKensakuRec, 2> FDataKensakuRec;  // stored, in force
-  int FSortCol = 0;
+  int FSortCol = 0;                                // as kept with the search conditions (0, 11 ..)
   TJxSortType FSortType = jxstAsc;
   QString FKensakuKey;
   TDataSentakuRecArray FDataList;
@@ -242,8 +212,10 @@ class TDataSentakuBox : public TBSDI {
 
   TxGridView* FGrid = nullptr;
   TcxStyle* FStyleMeisaiEvenDef = nullptr;
-  QStandardItemModel* FModel = nullptr;
+  TDataListModel* FModel = nullptr;
   std::array<QPushButton*, 13> FFunc{};  // 0 ESC, 1..8, 12
+  // Which function keys act for the focused row (set with their captions).
+  std::array<bool, 13> FFuncOn{};
   QPushButton* FBtnKensaku = nullptr;
   QPushButton* FBtnKensakuKaijyo = nullptr;
   QPushButton* FBtnInfo = nullptr;

@@ -1,10 +1,9 @@
-// The list of the data-selection dialog: its grid view with the row-state
-// columns in a hidden band, the colours of its rows and the frame of the
-// focused row, and the focus of a row.
+// The list of the data-selection dialog: its grid view over the list model
+// (TDataListModel), the colours of its rows and the frame of the focused
+// row, and the focus of a row.
 #include <memory>
 
 #include <QHeaderView>
-#include <QStandardItemModel>
 
 #include "datasel/dialogs/DataSentaku.h"
 #include "ui/GridStyles.h"
@@ -27,40 +26,11 @@ bool drawsOwnText(int ACol)
   return ACol == dscol::No || ACol == dscol::Code || (ACol >= dscol::Name && ACol <= dscol::Version);
 }
 
-int rowFlag(const QStandardItemModel* AModel, int ARow, int ACol)
-{
-  const QStandardItem* it = AModel->item(ARow, ACol);
-  return it ? it->data(Qt::DisplayRole).toInt() : 0;
-}
-
 }  // namespace
 
 void TDataSentakuBox::buildGrid()
 {
-  FModel = new QStandardItemModel(0, dscol::Count, this);
-  const char* caps[dscol::Count] = {"Rec",
-                                    "合算区分",
-                                    "親インデックス",
-                                    "子インデックス",
-                                    "データバージョン",
-                                    "共有取得保管",
-                                    "データロック中ユーザー",
-                                    "更新禁止区分",
-                                    "データステータス",
-                                    "参照専用区分",
-                                    "名称空白区分",
-                                    "No",
-                                    "コード",
-                                    "ｸﾗｳﾄﾞ",
-                                    "データ名  ",
-                                    "会計年度",
-                                    "会計期間",
-                                    "データフォルダ",
-                                    "バージョン",
-                                    "共有",
-                                    "鍵"};
-  for (int c = 0; c < dscol::Count; ++c)
-    FModel->setHorizontalHeaderItem(c, new QStandardItem(QString::fromUtf8(caps[c])));
+  FModel = new TDataListModel(this);
 
   FGrid = new TxGridView(this);
   FGrid->setModel(FModel);
@@ -73,14 +43,14 @@ void TDataSentakuBox::buildGrid()
   FGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   FGrid->ApplyOptions();
 
-  FGrid->Bands() = {TxGridBand{QStringLiteral("Hidden"), true}, TxGridBand{QStringLiteral("Main"), true}};
+  FGrid->Bands() = {TxGridBand{QStringLiteral("Main"), true}};
   const auto left = textProps(Qt::AlignLeft);
   const auto right = textProps(Qt::AlignRight);
   const auto centre = textProps(Qt::AlignHCenter);
   for (int c = 0; c < dscol::Count; ++c) {
     TxGridColumn& col = FGrid->Columns(c);
     col.Tag = c;
-    col.BandIndex = c <= dscol::NameBlank ? 0 : 1;
+    col.BandIndex = 0;
     if (c == dscol::No) {
       col.ValueType = QStringLiteral("Integer");
       col.Properties = right;
@@ -88,11 +58,10 @@ void TDataSentakuBox::buildGrid()
     } else if (c == dscol::Cloud || c == dscol::Kyoyu || c == dscol::Kagi) {
       col.Properties = centre;
       col.HeaderAlignmentHorz = Qt::AlignHCenter;
-    } else if (c > dscol::NameBlank) {
+    } else {
       col.Properties = left;
     }
   }
-  FGrid->SetBandVisible(0, false);
   const int widths[] = {40, 65, 45, 200, 75, 180, 215, 80, 40, 40};
   for (int c = dscol::No; c < dscol::Count; ++c)
     FGrid->setColumnWidth(c, widths[c - dscol::No]);
@@ -139,10 +108,10 @@ TcxDrawCellInfo TDataSentakuBox::CellDrawInfo(const TcxGridDataCellViewInfo& AVi
   }
   const TcxStyleRepoDef* repo = fnFormStyleRepoDef(const_cast<TDataSentakuBox*>(this));
   const int row = AViewInfo.RecordIndex;
-  if (rowFlag(FModel, row, dscol::DataStatus) == int(jxdbHason)) {
+  if (FModel->IsRow(row) && FModel->Row(row).IsDamaged()) {
     info.BackColor = repo->cxStyleHason->Color();
     info.TextColor = repo->cxStyleHason->TextColor();
-  } else if (rowFlag(FModel, row, dscol::UpdateKinsi) == 1) {
+  } else if (FModel->IsRow(row) && FModel->Row(row).IsUpdateForbidden()) {
     info.TextColor = repo->cxStyleKinsi->TextColor();
     info.IsEnabled = false;
   }

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 
 #include "common/DataModule.h"
@@ -18,23 +17,6 @@
 #include "platform/Paths.h"
 #include "ui/ModalResult.h"
 #include "ui/xAnimeProgressDialog.h"
-
-namespace {
-
-QString trimmedBlanks(const QString& s)
-{
-  QString t = s;
-  t.replace(QChar(0x3000), QLatin1Char(' '));
-  return t.trimmed();
-}
-
-int cell(const QStandardItemModel* m, int row, int col)
-{
-  const QStandardItem* it = m->item(row, col);
-  return it ? it->data(Qt::DisplayRole).toInt() : 0;
-}
-
-}  // namespace
 
 TDataListRefresher& TDataSentakuBox::refresher()
 {
@@ -55,34 +37,22 @@ void TDataSentakuBox::UpdateListRecord(const TDataListRec& AData)
 
 int TDataSentakuBox::entryRowOf(int AIndex) const
 {
-  for (int r = 0; r < RowCount(); ++r)
-    if (cell(FModel, r, dscol::Gassan) != 10 && cell(FModel, r, dscol::ParentIdx) == AIndex)
-      return r;
-  return -1;
+  return FModel->EntryRow(AIndex);
 }
 
 void TDataSentakuBox::redrawEntry(int ARow)
 {
   const int row = GetParentRow(ARow);
-  if (row < 0 || row >= RowCount())
+  if (!FModel->IsRow(row))
     return;
-  const int pi = cell(FModel, row, dscol::ParentIdx);
+  const int pi = FModel->Row(row).Entry;
   if (pi < 0 || pi >= int(FDataList.size()))
     return;
+  // The entry's row and its member rows are drawn anew from the entry.
   TDataSentakuRec& e = FDataList[std::size_t(pi)];
-  SetGridRow(row, e.Data, pi, -1);
-  // The member rows below it are drawn anew from the entry's members.
-  while (row + 1 < RowCount() && cell(FModel, row + 1, dscol::Gassan) == 10 &&
-         cell(FModel, row + 1, dscol::ParentIdx) == pi)
-    FModel->removeRow(row + 1);
-  if (!IsGassanParent(e.Data.GassanDataKbn))
-    return;
-  TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
-  for (std::size_t k = 0; k < e.ChildData.size(); ++k) {
-    const int at = row + 1 + int(k);
-    FModel->insertRow(at);
-    SetGridRow(at, e.ChildData[k], pi, int(k));
-  }
+  if (IsGassanParent(e.Data.GassanDataKbn))
+    TDataSentakuListCtl::SetChildData_DisplayDataListName(&e);
+  FModel->ShowEntry(row, e);
 }
 
 void TDataSentakuBox::DataListRefreshRow(int ARow)
@@ -100,15 +70,14 @@ int TDataSentakuBox::DataListRefresh(int ARow)
     if (pi < 0 || pi >= int(FDataList.size()))
       return 0;
     if (r.Data_Status == jxdbHason) {
-      FModel->item(ARow, dscol::DataStatus)->setData(1, Qt::DisplayRole);
+      FModel->SetRowData(ARow, r);
       return 0;
     }
-    const int kind = cell(FModel, ARow, dscol::Gassan);
-    if (!IsGassanOwnRow(kind) && kind != 10)
+    const TDataListRow& shown = FModel->Row(ARow);
+    if (!shown.IsMember() && !IsGassanOwnRow(shown.Data.GassanDataKbn))
       return 0;
-    const bool showsName = !trimmedBlanks(FModel->item(ARow, dscol::Name)->text()).isEmpty();
-    const TDataRefreshResult res =
-        refresher().RefreshEntry(FDataList[std::size_t(pi)], kind == 10 ? ci : -1, GetRowDataPath(ARow), showsName);
+    const TDataRefreshResult res = refresher().RefreshEntry(FDataList[std::size_t(pi)], shown.IsMember() ? ci : -1,
+                                                            GetRowDataPath(ARow), shown.ShowsName());
     FDataInfomationRec = refresher().LastInfo();
     // A question the server could not answer leaves the row as it is.
     if (res != drrServerError && res != drrNothing)
@@ -155,13 +124,9 @@ void TDataSentakuBox::DataListReload(int ATopRow, const TDataListRec& AData)
   const int top = ATopRow < 0 ? 0 : ATopRow;
   if (RowCount() > 0 && top < RowCount())
     FGrid->scrollTo(FModel->index(top, dscol::No), QAbstractItemView::PositionAtTop);
-  const QString path = displayFolder(AData.DataPath).toUpper();
-  for (int r = 0; r < RowCount(); ++r) {
-    if (cell(FModel, r, dscol::Rec) != AData.Rec)
-      continue;
-    if (!AData.DataPath.isEmpty() && FModel->item(r, dscol::Folder)->text().toUpper() != path)
-      continue;
-    FocusRow(r);
+  const int found = FModel->FindRec(AData);
+  if (found >= 0) {
+    FocusRow(found);
     return;
   }
   FocusRow(top != 0 ? RowCount() - 1 : 0);
@@ -169,31 +134,31 @@ void TDataSentakuBox::DataListReload(int ATopRow, const TDataListRec& AData)
 
 void TDataSentakuBox::RemoveChildRows(int ARow, bool AAll)
 {
-  if (ARow < 0 || ARow >= RowCount())
+  if (!FModel->IsRow(ARow))
     return;
-  const int pi = cell(FModel, ARow, dscol::ParentIdx);
+  const int pi = FModel->Row(ARow).Entry;
   if (pi < 0 || pi >= int(FDataList.size()))
     return;
   TDataSentakuRec& e = FDataList[std::size_t(pi)];
   if (!AAll) {
-    if (cell(FModel, ARow, dscol::Gassan) != 10)
+    if (!FModel->Row(ARow).IsMember())
       return;
-    TDataSentakuListCtl::DeleteChildData(&e, cell(FModel, ARow, dscol::ChildIdx));
+    TDataSentakuListCtl::DeleteChildData(&e, FModel->Row(ARow).Member);
     redrawEntry(ARow);
     return;
   }
   refresher().ClearChildData(e);
   const int row = GetParentRow(ARow);
   for (int r = RowCount() - 1; r > row; --r)
-    if (cell(FModel, r, dscol::Gassan) == 10 && cell(FModel, r, dscol::ParentIdx) == pi)
-      FModel->removeRow(r);
+    if (FModel->Row(r).IsMember() && FModel->Row(r).Entry == pi)
+      FModel->RemoveRows(r, 1);
 }
 
 void TDataSentakuBox::SetChildDisplayName(int ARow)
 {
   if (ARow < 0 || ARow >= RowCount())
     return;
-  const int pi = cell(FModel, ARow, dscol::ParentIdx);
+  const int pi = FModel->Row(ARow).Entry;
   if (pi < 0 || pi >= int(FDataList.size()))
     return;
   TDataSentakuListCtl::SetChildData_DisplayDataListName(&FDataList[std::size_t(pi)]);

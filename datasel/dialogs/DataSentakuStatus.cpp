@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 
 #include "common/AccFunction.h"
@@ -44,11 +43,22 @@ void TDataSentakuBox::SetFuncKeyCaption()
                               "",
                               "",
                               "F12:選択"};
-  for (int k = 0; k < 13; ++k)
+  // A key acts while it shows its function; off() leaves the bare key.
+  std::array<bool, 13> on{};
+  for (int k = 0; k < 13; ++k) {
     cap[std::size_t(k)] = QString::fromUtf8(defaults[k]);
-  auto off = [&cap](int k) { cap[std::size_t(k)] = QString::fromUtf8(kBareKeys[k]); };
+    on[std::size_t(k)] = defaults[k][0] != 0;
+  }
+  auto off = [&cap, &on](int k) {
+    cap[std::size_t(k)] = QString::fromUtf8(kBareKeys[k]);
+    on[std::size_t(k)] = false;
+  };
+  auto set = [&cap, &on](int k, const QString& text) {
+    cap[std::size_t(k)] = text;
+    on[std::size_t(k)] = true;
+  };
   if (AppType != jxatSA)
-    cap[4] = QStringLiteral("F4:領域追加");
+    set(4, QStringLiteral("F4:領域追加"));
   if (FProcType == dsptNendoKosinCall || FProcType == dsptConvertCall)
     off(3);
 
@@ -57,12 +67,13 @@ void TDataSentakuBox::SetFuncKeyCaption()
   if (RowCount() > 0 && row >= 0) {
     FFuncMode = FCopy ? 2 : 1;
     if (FCopy)
-      cap[2] = QStringLiteral("F2:貼り付け");
-    int pi = -1, ci = -1;
-    const TDataListRec e = GetRowDataRec(row, &pi, &ci);
+      set(2, QStringLiteral("F2:貼り付け"));
+    // Everything below follows the record of the focused row.
+    int pi = -1;
+    const TDataListRec e = GetRowDataRec(row, &pi);
     const TDataListRec p = pi >= 0 && pi < int(FDataList.size()) ? FDataList[std::size_t(pi)].Data : e;
     const bool named = !trimBlanks(e.DataListName).isEmpty();
-    const bool member = ci >= 0 && e.GassanDataKbn == 10;
+    const bool member = FModel->Row(row).IsMember() && e.GassanDataKbn == 10;
     bool kyoyuGet = false;
     bool kyoyuPut = false;
     if (AppType == jxatSA && e.NetDrive == 0) {
@@ -75,7 +86,7 @@ void TDataSentakuBox::SetFuncKeyCaption()
       } else {
         off(3);
         if (e.GassanDataKbn == 1)
-          cap[3] = QStringLiteral("F3:分散追加");
+          set(3, QStringLiteral("F3:分散追加"));
         else if (p.GassanDataKbn == 2 && member)
           off(5);
       }
@@ -96,17 +107,17 @@ void TDataSentakuBox::SetFuncKeyCaption()
       off(4);
       off(5);
       if ((e.DataListName == QStringLiteral("空き領域") && !member) || e.DataListName == QStringLiteral("新しい領域")) {
-        cap[3] = QStringLiteral("F3:新規作成");
-        cap[4] = QStringLiteral("F4:割当解除");
+        set(3, QStringLiteral("F3:新規作成"));
+        set(4, QStringLiteral("F4:割当解除"));
       }
       if (e.GassanDataKbn == 1)
-        cap[3] = QStringLiteral("F3:分散追加");
+        set(3, QStringLiteral("F3:分散追加"));
       else if (p.GassanDataKbn == 1 && member)
-        cap[5] = QStringLiteral("F5:ﾃﾞｰﾀ削除");
+        set(5, QStringLiteral("F5:ﾃﾞｰﾀ削除"));
     } else if (named) {
       off(3);
       if (AppType == jxatCS)
-        cap[3] = QStringLiteral("F3:持ち出し");
+        set(3, QStringLiteral("F3:持ち出し"));
     } else {
       if (!FCopy)
         off(2);
@@ -166,6 +177,7 @@ void TDataSentakuBox::SetFuncKeyCaption()
     FBtnKensaku->setEnabled(false);
     FBtnKensakuKaijyo->setEnabled(false);
   }
+  FFuncOn = on;
   for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12})
     FFunc[std::size_t(k)]->setText(cap[std::size_t(k)]);
 }
@@ -180,7 +192,7 @@ void TDataSentakuBox::ToggleLock(int ARow)
     return;
   const QString folder = GetRowDataPath(ARow);
   const TJxDataStatus st = DataStatusCheck(folder, true, false);
-  const int shown = FModel->item(ARow, dscol::Kagi)->text().isEmpty() ? 0 : 1;
+  const int shown = FModel->Row(ARow).IsLocked() ? 1 : 0;
   const TDataLockAction a = fnDataLockAction(st, FDataInfomationRec.OpCode, shown, SystemDef.OPCODE);
   if (a.Kind == TDataLockAction::Nothing)
     return;
@@ -210,11 +222,7 @@ void TDataSentakuBox::ToggleLock(int ARow)
     info.WriteIniFileDataStatus(folder, a.Locked ? jxdsLock : jxdsNone);
   }
   r.DataLock = a.OpNo;
-  if (ci >= 0)
-    FDataList[std::size_t(pi)].ChildData[std::size_t(ci)] = r;
-  else
-    FDataList[std::size_t(pi)].Data = r;
-  SetGridRow(ARow, r, pi, ci);
+  keepRowData(ARow, r);
   UpdateListRecord(r);
   SetFuncKeyCaption();
 }

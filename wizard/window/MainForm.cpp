@@ -14,7 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -207,9 +207,13 @@ void TForm1::buildControls()
   Label2a->setWordWrap(true);
   btnDataSentaku = new QPushButton(QStringLiteral("データ選択を開く(&D)"));
   btnDataSentaku->setObjectName(QStringLiteral("btnDataSentaku"));
-  listDataInfo = new QTableWidget(0, 2);
+  FDataInfoModel =
+      new TChosenDataModel({{QStringLiteral("項目"), [](const TChosenDataLine& l, int) { return QVariant(l.Caption); }},
+                            {QStringLiteral("内容"), [](const TChosenDataLine& l, int) { return QVariant(l.Value); }}},
+                           this);
+  listDataInfo = new QTableView;
   listDataInfo->setObjectName(QStringLiteral("listDataInfo"));
-  listDataInfo->setHorizontalHeaderLabels({QStringLiteral("項目"), QStringLiteral("内容")});
+  listDataInfo->setModel(FDataInfoModel);
   listDataInfo->verticalHeader()->hide();
   listDataInfo->horizontalHeader()->setStretchLastSection(true);
   listDataInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -555,7 +559,7 @@ void TForm1::Wizard1NextClick(bool FinalState)
 void TForm1::Wizard1PageChanged()
 {
   const QString page = CurrentPageName();
-  if (page == QLatin1String("page2") && listDataInfo->rowCount() == 0)
+  if (page == QLatin1String("page2") && FDataInfoModel->RowCount() == 0)
     btnDataSentaku->setFocus();
   else if (page == QLatin1String("page3"))
     xKikanPanel3a->setFocus();

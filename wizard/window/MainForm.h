@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "common/RecordTableModel.h"
 #include "wizard/RendoArgs.h"
 #include "wizard/RendoCaller.h"
 #include "wizard/Ug13.h"
@@ -20,9 +21,19 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
+struct TACCINF;
 class TxKikanPanel16;
 class TxWizard;
+
+// One line of the chosen data shown on page 2 ("項目" and "内容").
+struct TChosenDataLine {
+  QString Caption;
+  QString Value;
+};
+using TChosenDataModel = TRecordTableModel<TChosenDataLine>;
+// The lines of the open company data: kind, name, year and period.
+std::vector<TChosenDataLine> fnChosenDataLines(const TACCINF& AInf);
 
 // The texts of the program block and the window that callers and tests name.
 namespace rendo_text {
@@ -89,13 +100,15 @@ class TForm1 : public QWidget {
   QLabel* Memo1b = nullptr;
   QLabel* Label2a = nullptr;
   QPushButton* btnDataSentaku = nullptr;
-  QTableWidget* listDataInfo = nullptr;
+  QTableView* listDataInfo = nullptr;  // over DataInfoModel()
   TxKikanPanel16* xKikanPanel3a = nullptr;
   QRadioButton* RadioButton3a = nullptr;  // tax included
   QRadioButton* RadioButton3b = nullptr;  // tax excluded
   QLineEdit* Edit4a = nullptr;
   QPushButton* BitBtn4a = nullptr;
   QPlainTextEdit* Memo5b = nullptr;
+  // The chosen data set's lines; empty while none is chosen.
+  TChosenDataModel* DataInfoModel() const { return FDataInfoModel; }
 
   // Chooses the output file (the file-save dialog); replaceable for tests.
   std::function<QString(const QString& startDir, const QString& startName)> OnChooseFile;
@@ -128,6 +141,7 @@ class TForm1 : public QWidget {
   void fillDataList();
   void clearDataList();
 
+  TChosenDataModel* FDataInfoModel = nullptr;
   bool FCreated = false;
   bool FFirstShown = false;
   bool FClosing = false;

@@ -1,7 +1,6 @@
 // The wizard window's page 2: choosing and opening the company data.
 #include <QDir>
 #include <QPushButton>
-#include <QTableWidget>
 
 #include "common/AccDateText.h"
 #include "common/AccRecord.h"
@@ -45,27 +44,25 @@ void TForm1::disconnectAsRefusal()
   FDatConnected = false;
 }
 
+std::vector<TChosenDataLine> fnChosenDataLines(const TACCINF& AInf)
+{
+  return {{QStringLiteral("データ区分"), AInf.CODETYPENAME.isEmpty()
+                                             ? AInf.DATATYPENAME
+                                             : QStringLiteral("%1／%2").arg(AInf.DATATYPENAME, AInf.CODETYPENAME)},
+          {(AInf.DATATYPE == 1 || AInf.DATATYPE == 3) ? QStringLiteral("会社名") : QStringLiteral("データ名"),
+           AInf.SHOUGOU},
+          {QStringLiteral("会計年度"), QStringLiteral("%1期").arg(AInf.NENDO)},
+          {QStringLiteral("会計期間"), fnKikanToText(AInf.KISHU, AInf.KIMATU)}};
+}
+
 void TForm1::clearDataList()
 {
-  listDataInfo->setRowCount(0);
+  FDataInfoModel->Clear();
 }
 
 void TForm1::fillDataList()
 {
-  clearDataList();
-  auto add = [this](const QString& name, const QString& value) {
-    const int r = listDataInfo->rowCount();
-    listDataInfo->insertRow(r);
-    listDataInfo->setItem(r, 0, new QTableWidgetItem(name));
-    listDataInfo->setItem(r, 1, new QTableWidgetItem(value));
-  };
-  add(QStringLiteral("データ区分"), AccInf.CODETYPENAME.isEmpty()
-                                        ? AccInf.DATATYPENAME
-                                        : QStringLiteral("%1／%2").arg(AccInf.DATATYPENAME, AccInf.CODETYPENAME));
-  add((AccInf.DATATYPE == 1 || AccInf.DATATYPE == 3) ? QStringLiteral("会社名") : QStringLiteral("データ名"),
-      AccInf.SHOUGOU);
-  add(QStringLiteral("会計年度"), QStringLiteral("%1期").arg(AccInf.NENDO));
-  add(QStringLiteral("会計期間"), fnKikanToText(AccInf.KISHU, AccInf.KIMATU));
+  FDataInfoModel->SetRows(fnChosenDataLines(AccInf));
 }
 
 void TForm1::btnDataSentakuClick()
@@ -81,7 +78,7 @@ void TForm1::btnDataSentakuClick()
   // The dialogs and the progress box took the focus: give it back to the
   // window, on Next when a data set is listed.
   activateWindow();
-  if (listDataInfo->rowCount() > 0)
+  if (FDataInfoModel->RowCount() > 0)
     Button2->setFocus();
   else
     btnDataSentaku->setFocus();
@@ -212,7 +209,7 @@ bool TForm1::fnDataSentaku(int, int)
 
 bool TForm1::fnPage2Check()
 {
-  if (SystemDef.IBPATHDAT.isEmpty() || listDataInfo->rowCount() == 0) {
+  if (SystemDef.IBPATHDAT.isEmpty() || FDataInfoModel->RowCount() == 0) {
     MessageHook().ShowMessageDlg(QString::fromUtf8(rendo_text::kNoDataChosen), mtWarning, mbOK);
     btnDataSentaku->setFocus();
     return false;

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -98,7 +97,7 @@ class DataSentakuDialog : public testenv::SharedDataRootTest<DataSentakuDialog> 
   int rowOfRec(int rec) const
   {
     for (int r = 0; r < box->RowCount(); ++r)
-      if (box->Model()->item(r, dscol::Rec)->data(Qt::DisplayRole).toInt() == rec)
+      if (box->Model()->Row(r).Data.Rec == rec)
         return r;
     return -1;
   }
@@ -284,7 +283,7 @@ TEST_F(DataSentakuDialog, HeaderClicksSortAndMarkTheColumn)
   ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
   const int all = box->RowCount();
   EXPECT_EQ(all, sample::DataSlotCount + manydata::ExtraCount);
-  auto caption = [this](int c) { return box->Model()->horizontalHeaderItem(c)->text(); };
+  auto caption = [this](int c) { return box->Model()->Caption(c); };
   box->SortByColumn(dscol::Name);
   EXPECT_EQ(caption(dscol::Name), QStringLiteral("データ名  ▲"));
   const QString firstName = box->GetRowDataRec(0).DataListName;
@@ -386,15 +385,15 @@ TEST_F(DataSentakuDialog, RefreshTurnsARowWhoseDatabaseWentIntoAFreeSlot)
   EXPECT_EQ(boxes.join('|'), QStringLiteral("データリストの更新を行います。\nよろしいですか？"));
   EXPECT_EQ(box->GetRowDataRec(row).DataLock, 0);
   box->DataListRefreshRow(row);
-  EXPECT_EQ(box->Model()->item(row, dscol::Kagi)->text().isEmpty(), false);  // locked by the clerk
+  EXPECT_EQ(box->Model()->Text(row, dscol::Kagi).isEmpty(), false);  // locked by the clerk
   EXPECT_EQ(box->GetRowDataRec(row).DataLock, sample::ClerkCode);
-  EXPECT_FALSE(box->Model()->item(row, dscol::Name)->text().isEmpty());
+  EXPECT_FALSE(box->Model()->Text(row, dscol::Name).isEmpty());
 
   ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/wqacc2.fdb")));
   box->DataListRefreshRow(row);
-  EXPECT_TRUE(box->Model()->item(row, dscol::Name)->text().isEmpty());
-  EXPECT_TRUE(box->Model()->item(row, dscol::Nendo)->text().isEmpty());
-  EXPECT_EQ(box->Model()->item(row, dscol::Kikan)->text(), QStringLiteral("～"));
+  EXPECT_TRUE(box->Model()->Text(row, dscol::Name).isEmpty());
+  EXPECT_TRUE(box->Model()->Text(row, dscol::Nendo).isEmpty());
+  EXPECT_EQ(box->Model()->Text(row, dscol::Kikan), QStringLiteral("～"));
   EXPECT_FALSE(QFile::exists(TDataInfomation::IniFileName(folder)));
   // The list table says so too, for this group only.
   TDataSentakuListCtl ctl;

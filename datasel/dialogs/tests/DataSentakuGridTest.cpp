@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
-#include <QStandardItemModel>
 #include <QTest>
 
 #include "common/AccRecord.h"
@@ -56,8 +55,16 @@ class DataSentakuGrid : public testenv::SharedDataRootTest<DataSentakuGrid> {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
     return box;
   }
-  // Marks a row as the data-set status and update lock would.
-  void markRow(int ARow, int ACol, int AValue) { box->Model()->item(ARow, ACol)->setData(AValue, Qt::DisplayRole); }
+  // Marks a row's record damaged or update-locked.
+  void markRow(int ARow, bool ADamaged, bool AUpdateLocked)
+  {
+    TDataListRec d = box->Model()->Row(ARow).Data;
+    if (ADamaged)
+      d.Data_Status = jxdbHason;
+    if (AUpdateLocked)
+      d.UpdateLock = 1;
+    box->Model()->SetRowData(ARow, d);
+  }
   TcxStyleRepoDef* repo() const { return fnFormStyleRepoDef(box); }
 
   QPointer<TDataSentakuBox> box;
@@ -75,13 +82,11 @@ TEST_F(DataSentakuGrid, ColumnsAndRowStylesFollowTheUse)
     TDataSentakuBox b;
     TxGridView* g = b.Grid();
     ASSERT_EQ(g->ColumnCount(), int(dscol::Count));
+    ASSERT_EQ(g->Bands().size(), 1) << "the row's state is the model's, not hidden columns";
     for (int col = 0; col < dscol::Count; ++col) {
       EXPECT_EQ(g->Columns(col).Tag, col);
-      EXPECT_EQ(g->Columns(col).BandIndex, col <= dscol::NameBlank ? 0 : 1) << col;
+      EXPECT_EQ(g->Columns(col).BandIndex, 0) << col;
     }
-    EXPECT_FALSE(g->Bands()[0].Visible);
-    for (int col = dscol::Rec; col <= dscol::NameBlank; ++col)
-      EXPECT_FALSE(g->ColumnVisible(col)) << col;
     for (int col : {dscol::No, dscol::Code, dscol::Name, dscol::Nendo, dscol::Kikan, dscol::Folder, dscol::Version})
       EXPECT_TRUE(g->ColumnVisible(col)) << col;
     EXPECT_EQ(g->ColumnVisible(dscol::Kyoyu), c.shareShown);
@@ -105,10 +110,9 @@ TEST_F(DataSentakuGrid, CellDescriptionsOfPlainFocusedDamagedAndForbiddenRows)
   ASSERT_TRUE(open());
   ASSERT_GE(box->RowCount(), 6);
   TxGridView* g = box->Grid();
-  markRow(2, dscol::DataStatus, int(jxdbHason));
-  markRow(3, dscol::UpdateKinsi, 1);
-  markRow(4, dscol::DataStatus, int(jxdbHason));
-  markRow(4, dscol::UpdateKinsi, 1);  // damage wins
+  markRow(2, true, false);
+  markRow(3, false, true);
+  markRow(4, true, true);  // damage wins
   const TcxStyleRepoDef* r = repo();
   const TColor odd = g->Styles.ContentOdd->Color();
   const TColor even = g->Styles.ContentEven->Color();
@@ -182,7 +186,7 @@ TEST_F(DataSentakuGrid, TheViewShowsRowColoursTheFrameAndADamagedRow)
   ASSERT_TRUE(open());
   ASSERT_GE(box->RowCount(), 4);
   TxGridView* g = box->Grid();
-  markRow(2, dscol::DataStatus, int(jxdbHason));
+  markRow(2, true, false);
   box->FocusRow(0);
   g->scrollToTop();
   QApplication::processEvents();
@@ -227,7 +231,7 @@ TEST_F(DataSentakuGrid, AClickOnAColumnCaptionSortsByThatColumn)
     const QPoint at(h->sectionViewportPosition(col) + h->sectionSize(col) / 2, h->height() / 2);
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
   };
-  auto caption = [this](int col) { return box->Model()->horizontalHeaderItem(col)->text(); };
+  auto caption = [this](int col) { return box->Model()->Caption(col); };
   click(dscol::Name);
   EXPECT_EQ(caption(dscol::Name), QStringLiteral("データ名  ▲"));
   click(dscol::Name);

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +26,7 @@
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/MessageCollector.h"
+#include "tests/support/ModelTester.h"
 #include "tests/support/TempDir.h"
 #include "ui/AccInterface.h"
 #include "ui/ModalResult.h"
@@ -88,8 +88,7 @@ class DataSentakuRefreshDialog : public testenv::DataModuleTest {
   int rowOfRec(int rec, int from = 0) const
   {
     for (int r = from; r < box->RowCount(); ++r)
-      if (box->Model()->item(r, dscol::Rec)->data(Qt::DisplayRole).toInt() == rec &&
-          box->Model()->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10)
+      if (box->Model()->Row(r).Data.Rec == rec && !box->Model()->Row(r).IsMember())
         return r;
     return -1;
   }
@@ -143,6 +142,7 @@ TEST_F(DataSentakuRefreshDialog, TheListUpdateRefillsRowsAndPutsMembersBelowThei
   exec(QStringLiteral("UPDATE DATALIST SET SHOUGOU='古い' WHERE REC=%1").arg(root.dataSets.at(0).rec));
 
   ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  testenv::ScopedModelTester tester(box->Model());
   const int before = box->RowCount();
   QTest::mouseClick(box->RefreshButton(), Qt::LeftButton);
   EXPECT_EQ(boxes.join('|'), QStringLiteral("データリストの更新を行います。\nよろしいですか？"));
@@ -155,19 +155,17 @@ TEST_F(DataSentakuRefreshDialog, TheListUpdateRefillsRowsAndPutsMembersBelowThei
   EXPECT_EQ(box->GetRowDataRec(parent).GassanDataKbn, 1);
   for (int k = 0; k < 2; ++k) {
     const int row = parent + 1 + k;
-    EXPECT_EQ(box->Model()->item(row, dscol::Gassan)->data(Qt::DisplayRole).toInt(), 10);
-    EXPECT_EQ(box->Model()->item(row, dscol::ChildIdx)->data(Qt::DisplayRole).toInt(), k);
-    EXPECT_TRUE(box->Model()
-                    ->item(row, dscol::Name)
-                    ->text()
-                    .startsWith(QStringLiteral("%1 ").arg(k + 1, 2, 10, QLatin1Char('0'))))
-        << box->Model()->item(row, dscol::Name)->text().toStdString();
+    EXPECT_TRUE(box->Model()->Row(row).IsMember());
+    EXPECT_EQ(box->Model()->Row(row).Member, k);
+    EXPECT_TRUE(
+        box->Model()->Text(row, dscol::Name).startsWith(QStringLiteral("%1 ").arg(k + 1, 2, 10, QLatin1Char('0'))))
+        << box->Model()->Text(row, dscol::Name).toStdString();
     EXPECT_EQ(box->GetRowDataPath(row), folder19 + (k == 0 ? QStringLiteral("/b1") : QStringLiteral("/b2")));
   }
   EXPECT_EQ(rowOfRec(20), parent + 3);  // the last row stays after the members
   const int gone = rowOfRec(18);
-  EXPECT_TRUE(box->Model()->item(gone, dscol::Name)->text().isEmpty());
-  EXPECT_EQ(box->Model()->item(gone, dscol::Kikan)->text(), QStringLiteral("～"));
+  EXPECT_TRUE(box->Model()->Text(gone, dscol::Name).isEmpty());
+  EXPECT_EQ(box->Model()->Text(gone, dscol::Kikan), QStringLiteral("～"));
   EXPECT_EQ(box->GetRowDataRec(rowOfRec(root.dataSets.at(0).rec)).Shougou, root.dataSets.at(0).shougou);
   EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM CHILD_DATALIST WHERE REC=19")), QStringLiteral("2"));
 
@@ -211,19 +209,20 @@ TEST_F(DataSentakuRefreshDialog, AMemberWhoseDatabaseWentLeavesAndTheOthersKeepT
     ASSERT_TRUE(QFile::copy(root.dataSets.at(0).database, folder + QLatin1String(sub) + QStringLiteral("/wqacc2.fdb")));
   }
   ASSERT_TRUE(open(QStringList{"SyoriType=0", "FormStyle=2"}));
+  testenv::ScopedModelTester tester(box->Model());
   const int parent = rowOfRec(17);
   ASSERT_GE(parent, 0);
   box->DataListRefresh(parent);
-  ASSERT_EQ(box->Model()->item(parent + 3, dscol::Gassan)->data(Qt::DisplayRole).toInt(), 10);
+  ASSERT_TRUE(box->Model()->Row(parent + 3).IsMember());
   ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/m2/wqacc2.fdb")));
   box->DataListRefresh(parent + 2);
   // The remaining members are drawn again with their new positions.
   for (int k = 0; k < 2; ++k) {
     const int row = parent + 1 + k;
-    EXPECT_EQ(box->Model()->item(row, dscol::ChildIdx)->data(Qt::DisplayRole).toInt(), k);
+    EXPECT_EQ(box->Model()->Row(row).Member, k);
     EXPECT_EQ(box->GetRowDataPath(row), folder + (k == 0 ? QStringLiteral("/m1") : QStringLiteral("/m3")));
   }
-  EXPECT_NE(box->Model()->item(parent + 3, dscol::Gassan)->data(Qt::DisplayRole).toInt(), 10);
+  EXPECT_FALSE(box->Model()->Row(parent + 3).IsMember());
 }
 
 TEST_F(DataSentakuRefreshDialog, CancellingTheListUpdateStopsIt)
@@ -247,7 +246,7 @@ TEST_F(DataSentakuRefreshDialog, CancellingTheListUpdateStopsIt)
   EXPECT_EQ(presses, 1);
   EXPECT_EQ(box->RefreshProgress(), nullptr);
   // The rows after the cancel keep their (stale) names.
-  EXPECT_EQ(box->Model()->item(rowOfRec(20), dscol::Name)->text(), QStringLiteral("n20"));
+  EXPECT_EQ(box->Model()->Text(rowOfRec(20), dscol::Name), QStringLiteral("n20"));
   EXPECT_EQ(value(QStringLiteral("SELECT ENTTEXT FROM DATALIST WHERE REC=20 AND GROUPID=10000")),
             QStringLiteral("n20"));
 }
@@ -490,8 +489,8 @@ TEST_F(DataPlacesDialog, TheListUpdateInClientServerUseNumbersAddedRowsAgainAndA
   EXPECT_EQ(value(QStringLiteral("SELECT LIST(REC) FROM DATALIST WHERE GROUPID=10000 AND REC>20")),
             QStringLiteral("21,22"));
   // Rows whose database the server does not report are free slots now.
-  EXPECT_TRUE(box->Model()->item(rowOfRec(12), dscol::Name)->text().isEmpty());
-  EXPECT_TRUE(box->Model()->item(rowOfRec(22), dscol::Name)->text().isEmpty());
+  EXPECT_TRUE(box->Model()->Text(rowOfRec(12), dscol::Name).isEmpty());
+  EXPECT_TRUE(box->Model()->Text(rowOfRec(22), dscol::Name).isEmpty());
   // A data set the server reports is read through it.
   EXPECT_EQ(box->GetRowDataRec(rowOfRec(root.dataSets.at(0).rec)).Shougou, root.dataSets.at(0).shougou);
   EXPECT_EQ(
@@ -564,6 +563,7 @@ TEST_F(DataPlaceBoxTest, NamingDeletingAndMovingPlaces)
   const QString folder2 = root.root + QStringLiteral("02");
   const QString folder3 = root.root + QStringLiteral("03");
   QDir().mkpath(folder3);  // already on the data server
+  testenv::ScopedModelTester tester(place->Model());
   struct Case {
     const char* what;
     int row;
@@ -586,6 +586,7 @@ TEST_F(DataPlaceBoxTest, NamingDeletingAndMovingPlaces)
     EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.box));
     EXPECT_EQ(value(QStringLiteral("SELECT NAME FROM DATAPLACEMAN WHERE REC=%1").arg(c.row)),
               QString::fromUtf8(c.stored));
+    EXPECT_EQ(place->Model()->Text(c.row, dpcol::Name), QString::fromUtf8(c.stored)) << "the row shows what is stored";
   }
   EXPECT_TRUE(QDir(folder2).exists());
   EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM DATALIST_EX WHERE DATAPLACEREC=2 AND GROUPID=10000")),
@@ -617,7 +618,7 @@ TEST_F(DataPlaceBoxTest, NamingDeletingAndMovingPlaces)
   place->Move(-1);
   place->Move(-1);
   EXPECT_EQ(place->FocusedRow(), 1);
-  EXPECT_EQ(place->Model()->item(1, 3)->text(), QStringLiteral("既存"));
+  EXPECT_EQ(place->Model()->Text(1, dpcol::Name), QStringLiteral("既存"));
   EXPECT_EQ(
       value(QStringLiteral("SELECT LIST(REC, ',') FROM (SELECT REC FROM DATAPLACEMAN ORDER BY ORDERKBN,REC ROWS 4)")),
       QStringLiteral("0,3,1,2"));

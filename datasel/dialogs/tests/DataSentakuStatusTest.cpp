@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 
@@ -97,8 +96,7 @@ class DataSentakuStatus : public testenv::DataModuleTest {
   int rowOfRec(int rec) const
   {
     for (int r = 0; r < box->RowCount(); ++r)
-      if (box->Model()->item(r, dscol::Rec)->data(Qt::DisplayRole).toInt() == rec &&
-          box->Model()->item(r, dscol::Gassan)->data(Qt::DisplayRole).toInt() != 10)
+      if (box->Model()->Row(r).Data.Rec == rec && !box->Model()->Row(r).IsMember())
         return r;
     return -1;
   }
@@ -165,14 +163,14 @@ TEST_F(DataSentakuStatusServer, LockColumnInClientServerUseNeverReplacesAnotherO
                          "　" + QString::number(sample::ClerkCode), "", "【オペレータ名】", "　" + sample::clerkName()})
                 .join('\n'));
   EXPECT_EQ(box->GetRowDataRec(mrow).DataLock, sample::ClerkCode);
-  EXPECT_FALSE(box->Model()->item(mrow, dscol::Kagi)->text().isEmpty());
+  EXPECT_FALSE(box->Model()->Text(mrow, dscol::Kagi).isEmpty());
   EXPECT_EQ(storedLock(medical.rec), sample::ClerkCode);
 
   // A free data set is locked for this operator, and the status read back
   // is that lock.
   clickLock(grow);
   EXPECT_EQ(box->GetRowDataRec(grow).DataLock, sample::OperatorCode);
-  EXPECT_FALSE(box->Model()->item(grow, dscol::Kagi)->text().isEmpty());
+  EXPECT_FALSE(box->Model()->Text(grow, dscol::Kagi).isEmpty());
   EXPECT_EQ(storedLock(general.rec), sample::OperatorCode);
   EXPECT_EQ(box->DataStatusCheck(general.folder, true, false), jxdsLock);
   box->grab().save(shotPath(QStringLiteral("data_sentaku_server.png")));
@@ -180,7 +178,7 @@ TEST_F(DataSentakuStatusServer, LockColumnInClientServerUseNeverReplacesAnotherO
   // One's own lock is released.
   clickLock(grow);
   EXPECT_EQ(box->GetRowDataRec(grow).DataLock, 0);
-  EXPECT_TRUE(box->Model()->item(grow, dscol::Kagi)->text().isEmpty());
+  EXPECT_TRUE(box->Model()->Text(grow, dscol::Kagi).isEmpty());
   EXPECT_EQ(storedLock(general.rec), 0);
   EXPECT_EQ(box->DataStatusCheck(general.folder, true, false), jxdsNone);
   EXPECT_EQ(statusBoxes.size(), 1);
@@ -324,13 +322,13 @@ TEST_F(DataSentakuStatusLocal, ARowWithoutDatesShowsABarePeriod)
   const int grow = rowOfRec(general.rec);
   ASSERT_GE(mrow, 0);
   ASSERT_GE(grow, 0);
-  EXPECT_FALSE(box->Model()->item(mrow, dscol::Name)->text().isEmpty());
-  EXPECT_EQ(box->Model()->item(mrow, dscol::Kikan)->text(), QStringLiteral("～"));
+  EXPECT_FALSE(box->Model()->Text(mrow, dscol::Name).isEmpty());
+  EXPECT_EQ(box->Model()->Text(mrow, dscol::Kikan), QStringLiteral("～"));
   EXPECT_EQ(box->GetRowDataRec(mrow).Kikan, QStringLiteral("～"));
-  const QString dated = box->Model()->item(grow, dscol::Kikan)->text();
+  const QString dated = box->Model()->Text(grow, dscol::Kikan);
   EXPECT_TRUE(dated.startsWith(general.kishu.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(" ～ ")))
       << dated.toStdString();
-  EXPECT_EQ(box->Model()->item(rowOfRec(12), dscol::Kikan)->text(), QStringLiteral("～"));
+  EXPECT_EQ(box->Model()->Text(rowOfRec(12), dscol::Kikan), QStringLiteral("～"));
 }
 
 }  // namespace

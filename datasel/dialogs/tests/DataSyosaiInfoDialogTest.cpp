@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 
@@ -438,7 +437,7 @@ TEST_F(DataSyosaiFromTheList, ANewNameGoesToTheDataSetAndTheRow)
     d->UpdateCheck()->setChecked(true);
     d->OkButton()->click();
   });
-  EXPECT_EQ(selection->Model()->item(row, dscol::Name)->text(), QStringLiteral("詳細で変えた名前"));
+  EXPECT_EQ(selection->Model()->Text(row, dscol::Name), QStringLiteral("詳細で変えた名前"));
   EXPECT_EQ(selection->GetRowDataRec(row).UpdateLock, 1);
   EXPECT_EQ(companyValue(ds.database, "ENTTEXT"), QStringLiteral("詳細で変えた名前"));
   EXPECT_EQ(companyValue(ds.database, "DATALOCK"), QStringLiteral("1"));
@@ -481,7 +480,7 @@ TEST_F(DataSyosaiFromTheList, StatusClearingNeverReplacesALockTakenMeanwhile)
     });
     const IniFile ini(TDataInfomation::IniFileName(ds.folder));
     EXPECT_EQ(ini.ReadInteger("DATASTS", "STATUS", 1), c.statusAfter);
-    EXPECT_EQ(selection->Model()->item(row, dscol::Kagi)->text(), QString::fromUtf8(c.lockColumn));
+    EXPECT_EQ(selection->Model()->Text(row, dscol::Kagi), QString::fromUtf8(c.lockColumn));
     EXPECT_EQ(selection->GetRowDataRec(row).DataLock, c.lockedMeanwhile ? sample::ClerkCode : 0);
     EXPECT_EQ(hook.texts.size(), c.lockedMeanwhile ? 1 : 0);
     delete selection.data();

@@ -35,6 +35,7 @@
 #include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 #include "tests/support/FirebirdServer.h"
+#include "tests/support/ModelTester.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo_builder/DemoBuilder.h"
 #include "ui/AccInterface.h"
@@ -242,9 +243,13 @@ class WizardWindow : public ::testing::Test {
   {
     form.Button2->click();  // page1 -> page2
     ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page2"));
-    form.btnDataSentaku->click();
-    ASSERT_EQ(form.listDataInfo->rowCount(), 4)
+    {
+      testenv::ScopedModelTester tester(form.DataInfoModel());
+      form.btnDataSentaku->click();
+    }
+    ASSERT_EQ(form.DataInfoModel()->RowCount(), 4)
         << hook.texts.join(u'|').toStdString() << boxes.join(u'|').toStdString();
+    EXPECT_EQ(form.listDataInfo->model()->index(2, 0).data().toString(), QStringLiteral("会計年度"));
     form.Button2->click();
     ASSERT_EQ(form.CurrentPageName(), QStringLiteral("page3"));
   }
@@ -889,7 +894,7 @@ TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet)
   // The dialog cancelled before anything was chosen: nothing is open.
   g_dialogResult = 2;
   form->btnDataSentaku->click();
-  EXPECT_EQ(form->listDataInfo->rowCount(), 0);
+  EXPECT_EQ(form->DataInfoModel()->RowCount(), 0);
   EXPECT_TRUE(SystemDef.IBPATHDAT.isEmpty());
   form->Button2->click();
   EXPECT_EQ(form->CurrentPageName(), QStringLiteral("page2"));
@@ -903,7 +908,7 @@ TEST_F(WizardWindow, PageTwoNeedsAChosenDataSet)
   ASSERT_FALSE(boxes.isEmpty());
   EXPECT_TRUE(boxes.last().startsWith(QStringLiteral("このプログラムで処理できるデータバージョンに達していません。")));
   EXPECT_TRUE(boxes.last().endsWith(QString::fromUtf8(rendo_text::kChooseAgain)));
-  EXPECT_EQ(form->listDataInfo->rowCount(), 0);
+  EXPECT_EQ(form->DataInfoModel()->RowCount(), 0);
   EXPECT_FALSE(DM->IBDatabaseDAT.isConnected());
   form->close();
 }
@@ -929,7 +934,7 @@ TEST_F(WizardWindow, KeyboardAloneLeadsFromLogonToTheFile)
     ASSERT_EQ(form->CurrentPageName(), QStringLiteral("page2"));
     EXPECT_EQ(QApplication::focusWidget(), form->btnDataSentaku);
     key(Qt::Key_Return);  // the data choice
-    ASSERT_EQ(form->listDataInfo->rowCount(), 4);
+    ASSERT_EQ(form->DataInfoModel()->RowCount(), 4);
     static_cast<void>(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000));
     EXPECT_EQ(QApplication::focusWidget(), form->Button2);
     key(Qt::Key_Return);  // page2 -> page3
