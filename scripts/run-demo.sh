@@ -15,4 +15,6 @@ if [ -f "$demo/demo.env" ]; then
   # shellcheck disable=SC1091
   . "$demo/demo.env"
 fi
+# The demo's own identity file, whatever lies beside the program.
+export RENDO_APPINFO_DIR="$demo"
 exec "$build/app/rendo" "$@"

@@ -9,6 +9,7 @@
 // N entries give 2 N journal lines (a debit and a credit line each).
 #include <cstdio>
 #include <stdexcept>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +27,7 @@
 #include "fixtures/CompanyFixture.h"
 #include "fixtures/FixtureBuilder.h"
 #include "fixtures/SampleData.h"
+#include "tests/support/PairedRounds.h"
 
 namespace {
 
@@ -194,59 +196,36 @@ int main(int argc, char** argv)
     db::Transaction main(d, db::Transaction::ReadCommitted);
     SetAccCalcDatabase({&snapshot, &main});
 
-    const int rounds = std::max(1, argValue(args, "--rounds", 3));
-    qint64 bestProc = -1, bestAll = -1, bestCalc = -1;
+    const int rounds = std::max(1, argValue(args, "--rounds", 5));
+    std::vector<double> calcMs;
     int rows = 0;
-    auto best = [](qint64& b, qint64 v) {
-      if (b < 0 || v < b)
-        b = v;
-    };
     // The procedure alone: every record fetched.
     auto procedureAlone = [&]() {
-      QElapsedTimer t;
       snapshot.start();
-      t.start();
       db::Query q(snapshot, QStringLiteral("SELECT * From SP_SISANHYO( :TAX, '' ,'' ) "));
       q.setParam(QStringLiteral("TAX"), 0);
       rows = 0;
       for (q.open(); !q.eof(); q.next())
         ++rows;
       q.close();
-      best(bestProc, t.nsecsElapsed());
       snapshot.commit();
     };
     // The whole reading and the computation of the year.
     auto readingAndComputation = [&]() {
       TBalanceArray balance(static_cast<std::size_t>(fnBalanceRecMax()));
       TQSortArray keys(balance.size());
-      QElapsedTimer t;
-      t.start();
       if (!pcSisanhyoRead(balance, keys, QStringLiteral(" "), QStringLiteral(" "), 0, 0, 0, 2, 0, 0, 0))
         throw std::runtime_error("the reading failed");
       QElapsedTimer c;
       c.start();
       pcBalanceCalcu(balance, 0, 0, 1, 16, 0);
-      best(bestCalc, c.nsecsElapsed());
-      best(bestAll, t.nsecsElapsed());
+      calcMs.push_back(c.nsecsElapsed() / 1e6);
     };
-    // The order alternates so that neither side always runs on a warmer cache.
-    for (int round = 0; round < rounds; ++round) {
-      if (round % 2 == 0) {
-        procedureAlone();
-        readingAndComputation();
-      } else {
-        readingAndComputation();
-        procedureAlone();
-      }
-    }
+    const bench::PairedResult r = bench::runPaired(rounds, procedureAlone, readingAndComputation);
     SetAccCalcDatabase({});
-    const double procMs = bestProc / 1e6, allMs = bestAll / 1e6;
     std::printf("records returned by the procedure: %d\n", rows);
-    std::printf("trial-balance procedure alone:      %10.1f ms (best of %d)\n", procMs, rounds);
-    std::printf("reading plus computation:           %10.1f ms (best of %d)\n", allMs, rounds);
-    std::printf("of which the range computation:     %10.1f ms\n", bestCalc / 1e6);
-    std::printf("ratio:                              %10.3f (computation adds %.1f %%)\n", allMs / procMs,
-                (allMs / procMs - 1.0) * 100.0);
+    bench::printPaired(r, "trial-balance procedure alone", "reading plus computation");
+    std::printf("of which the range computation: median %.1f ms\n", bench::median(calcMs));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());
     return 1;

@@ -121,6 +121,14 @@ QString DemoBuilder::defaultProgramDir(const QString& builderDir)
   return QFileInfo(dir + QStringLiteral("/rendo")).exists() ? dir : QString();
 }
 
+namespace {
+QByteArray appInfoMark()
+{
+  return QByteArrayLiteral(
+      "; Demo installation: written by rendo-demo-builder, which rewrites it while this line stays.\n");
+}
+}  // namespace
+
 QByteArray DemoBuilder::appInfoIni()
 {
   IniFile ini(QString(), IniFile::Encoding::Utf8);
@@ -179,7 +187,13 @@ QByteArray DemoBuilder::appInfoIni()
   w("Menu", "DataConQyx01", QStringLiteral("ＱｙＸ保存"));
   w("Menu", "DataConQyx02", QStringLiteral("ＱｙＸ復元"));
   w("Menu", "MarluneMenuLimit", QStringLiteral("True"));
-  return ini.toBytes();
+  return appInfoMark() + ini.toBytes();
+}
+
+bool DemoBuilder::isOwnAppInfo(const QByteArray& content)
+{
+  const QByteArray mark = appInfoMark();
+  return content.startsWith(mark) || mark + content == appInfoIni();
 }
 
 void DemoBuilder::buildInto(const QString& physical, const QString& final, const DemoOptions& options,
@@ -335,9 +349,22 @@ DemoResult DemoBuilder::build(const DemoOptions& options)
     const QString target = joined(options.programDir, QStringLiteral("AppInfo.ini"));
     const QByteArray bytes = appInfoIni();
     QFile existing(target);
-    if (!(existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes))
+    if (!existing.exists()) {
       writeFileAtomically(target, bytes);
-    result.appInfoBesideProgram = target;
+      result.appInfoBesideProgram = target;
+    } else {
+      if (!existing.open(QIODevice::ReadOnly))
+        throw fixtures::FixtureError(QStringLiteral("cannot read %1: %2").arg(target, existing.errorString()));
+      const QByteArray old = existing.readAll();
+      existing.close();
+      if (isOwnAppInfo(old)) {
+        if (old != bytes)
+          writeFileAtomically(target, bytes);
+        result.appInfoBesideProgram = target;
+      } else {
+        result.appInfoKept = target;
+      }
+    }
   }
   return result;
 }

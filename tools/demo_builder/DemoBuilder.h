@@ -25,7 +25,8 @@
 // then the new demo replaces it in one rename.
 struct DemoOptions {
   QString folder;      // the demo folder
-  QString programDir;  // where AppInfo.ini also goes ("" none)
+  QString programDir;  // where AppInfo.ini also goes ("" none): written when
+                       // missing or the builder's own, otherwise kept
   bool rebuild = false;
   quint32 seed = 1;
 };
@@ -36,6 +37,7 @@ struct DemoResult {
   QString dataDir;  // the data root (system database folder)
   QString envFile;
   QString appInfoBesideProgram;  // "" when not written
+  QString appInfoKept;           // an AppInfo.ini beside the program that is not ours, left as it is
   int groupId = fixtures::sample::GroupId;
   int operatorCode = fixtures::sample::OperatorCode;
   QString operatorPassword = fixtures::sample::operatorPassword();
@@ -62,8 +64,12 @@ class DemoBuilder {
   // db::DbError, EIniFileError), leaving any earlier demo untouched.
   static DemoResult build(const DemoOptions& options);
 
-  // The content of AppInfo.ini (UTF-8).
+  // The content of AppInfo.ini (UTF-8), whose first line marks it as the
+  // builder's own.
   static QByteArray appInfoIni();
+  // Whether a file's content was written by this builder: it carries the
+  // mark, or is the builder's content from before the mark was added.
+  static bool isOwnAppInfo(const QByteArray& content);
 
  private:
   static void buildInto(const QString& physical, const QString& final, const DemoOptions& options, DemoResult& result);

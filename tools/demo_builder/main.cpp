@@ -52,6 +52,8 @@ int main(int argc, char* argv[])
     out << "  environment:        " << r.envFile << "\n";
     if (!r.appInfoBesideProgram.isEmpty())
       out << "  AppInfo.ini:        " << r.appInfoBesideProgram << "\n";
+    if (!r.appInfoKept.isEmpty())
+      out << "  AppInfo.ini:        " << r.appInfoKept << " is not the builder's own and was left as it is\n";
     out << "Log on as operator " << r.operatorCode << " with password " << r.operatorPassword << ".\n";
     return 0;
   } catch (const db::DbError& e) {

@@ -5,12 +5,12 @@
 // reports the moment the logon dialog is shown; the dialog is then refused,
 // so the program ends as after a refused logon.
 //
-//   rendo_wizard_startup_bench [--demo DIR] [--rounds N]
+//   rendo_wizard_startup_bench [--demo DIR] [--rounds N] [--screen offscreen|xvfb|both]
 //
 // Without --demo a demo installation is built in a temporary folder first
-// (not timed). Printed per round: from the process start (as the parent saw
-// it) and from the child's main() to the dialog shown; then the median and
-// the fastest round.
+// (not timed). The program is measured offscreen and on a real X display
+// (an Xvfb server this benchmark starts), both unless --screen says one. Printed per round: from the process start (as
+// the parent saw it) and from the child's main() to the dialog shown; then the median and the fastest round.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -30,6 +30,7 @@
 #include "common/dialogs/Logon.h"
 #include "datasel/dialogs/DataSentaku.h"
 #include "platform/gui/Application.h"
+#include "tests/support/PairedRounds.h"
 #include "tools/demo_builder/DemoBuilder.h"
 #include "ui/UiMessageHook.h"
 #include "wizard/window/RendoProgram.h"
@@ -75,11 +76,92 @@ int runChild(int argc, char** argv, const QElapsedTimer& clock)
   return fnRendoProgramMain({});
 }
 
-double median(std::vector<double> v)
+using bench::median;
+
+// An Xvfb server on a free display, ended with the object.
+class XvfbServer {
+ public:
+  bool start()
+  {
+    FProcess.setProgram(QStringLiteral("Xvfb"));
+    FProcess.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1280x1024x24")});
+    FProcess.start();
+    if (!FProcess.waitForStarted(10000))
+      return false;
+    QByteArray out;
+    while (!out.contains('\n') && FProcess.waitForReadyRead(10000))
+      out += FProcess.readAllStandardOutput();
+    bool ok = false;
+    const int n = out.trimmed().toInt(&ok);
+    if (!ok)
+      return false;
+    FDisplay = QStringLiteral(":%1").arg(n);
+    return true;
+  }
+  QString display() const { return FDisplay; }
+  ~XvfbServer()
+  {
+    if (FProcess.state() != QProcess::NotRunning) {
+      FProcess.terminate();
+      if (!FProcess.waitForFinished(5000))
+        FProcess.kill();
+      FProcess.waitForFinished(5000);
+    }
+  }
+
+ private:
+  QProcess FProcess;
+  QString FDisplay;
+};
+
+// Runs the rounds in one environment; false when a round failed.
+bool measure(const QProcessEnvironment& env, int rounds, const char* screen)
 {
-  std::sort(v.begin(), v.end());
-  const size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  std::vector<double> fromStart;
+  std::vector<double> fromMain;
+  for (int r = 1; r <= rounds; ++r) {
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer round;
+    round.start();
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildFlag)});
+    QByteArray out;
+    double startMs = -1;
+    double mainMs = -1;
+    while (startMs < 0 && child.waitForReadyRead(60000)) {
+      out += child.readAllStandardOutput();
+      const int at = out.indexOf(kShownLine);
+      const int end = at >= 0 ? out.indexOf('\n', at) : -1;
+      if (end < 0)
+        continue;
+      startMs = round.nsecsElapsed() / 1e6;
+      mainMs = out.mid(at + int(qstrlen(kShownLine)), end - at - int(qstrlen(kShownLine))).toLongLong() / 1e3;
+    }
+    if (startMs < 0) {
+      child.kill();
+      child.waitForFinished(5000);
+      std::fprintf(stderr, "%s, round %d: the logon dialog never showed\n%s\n", screen, r,
+                   child.readAllStandardError().constData());
+      return false;
+    }
+    if (!child.waitForFinished(60000)) {
+      child.kill();
+      child.waitForFinished(5000);
+      std::fprintf(stderr, "%s, round %d: the program did not end after the refused logon\n", screen, r);
+      return false;
+    }
+    fromStart.push_back(startMs);
+    fromMain.push_back(mainMs);
+    std::printf("%s, round %d: start to logon dialog %.1f ms (from main() %.1f ms)\n", screen, r, startMs, mainMs);
+    std::fflush(stdout);
+  }
+  std::printf("%s: start to logon dialog median %.1f ms, fastest %.1f ms; from main(): median %.1f ms (%d rounds)\n",
+              screen, median(fromStart), *std::min_element(fromStart.begin(), fromStart.end()), median(fromMain),
+              rounds);
+  return true;
 }
 
 }  // namespace
@@ -121,56 +203,34 @@ int main(int argc, char** argv)
 
   // The program's environment: the demo's data root, registry store and
   // identity file; lock files of the single-instance check in a folder of
-  // ours; no screen needed.
+  // ours; the screen is chosen per measurement.
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("RENDO_DATA_ROOT"), QDir(demo.folder).filePath(QStringLiteral("common")));
   env.insert(QStringLiteral("RENDO_REGISTRY_FILE"), QDir(demo.folder).filePath(QStringLiteral("registry.ini")));
   env.insert(QStringLiteral("RENDO_APPINFO_DIR"), demo.folder);
   QDir().mkpath(tmp.filePath(QStringLiteral("run")));
   env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tmp.filePath(QStringLiteral("run")));
-  if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const int screenAt = args.indexOf(QStringLiteral("--screen"));
+  const QString screen = screenAt >= 0 && screenAt + 1 < args.size() ? args[screenAt + 1] : QStringLiteral("both");
 
-  std::vector<double> fromStart;
-  std::vector<double> fromMain;
-  for (int r = 1; r <= rounds; ++r) {
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::SeparateChannels);
-    QElapsedTimer round;
-    round.start();
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildFlag)});
-    QByteArray out;
-    double startMs = -1;
-    double mainMs = -1;
-    while (startMs < 0 && child.waitForReadyRead(60000)) {
-      out += child.readAllStandardOutput();
-      const int at = out.indexOf(kShownLine);
-      const int end = at >= 0 ? out.indexOf('\n', at) : -1;
-      if (end < 0)
-        continue;
-      startMs = round.nsecsElapsed() / 1e6;
-      mainMs = out.mid(at + int(qstrlen(kShownLine)), end - at - int(qstrlen(kShownLine))).toLongLong() / 1e3;
-    }
-    if (startMs < 0) {
-      child.kill();
-      child.waitForFinished(5000);
-      std::fprintf(stderr, "round %d: the logon dialog never showed\n%s\n", r,
-                   child.readAllStandardError().constData());
+  if (screen != QLatin1String("xvfb")) {
+    QProcessEnvironment off = env;
+    off.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!measure(off, rounds, "offscreen"))
       return 1;
-    }
-    if (!child.waitForFinished(60000)) {
-      child.kill();
-      child.waitForFinished(5000);
-      std::fprintf(stderr, "round %d: the program did not end after the refused logon\n", r);
-      return 1;
-    }
-    fromStart.push_back(startMs);
-    fromMain.push_back(mainMs);
-    std::printf("round %d: start to logon dialog %.1f ms (from main() %.1f ms)\n", r, startMs, mainMs);
-    std::fflush(stdout);
   }
-  std::printf("start to logon dialog: median %.1f ms, fastest %.1f ms; from main(): median %.1f ms (%d rounds)\n",
-              median(fromStart), *std::min_element(fromStart.begin(), fromStart.end()), median(fromMain), rounds);
+  if (screen != QLatin1String("offscreen")) {
+    XvfbServer x;
+    if (!x.start()) {
+      std::fprintf(stderr, "Xvfb could not be started (package xvfb)\n");
+      return 1;
+    }
+    QProcessEnvironment onX = env;
+    onX.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    onX.insert(QStringLiteral("DISPLAY"), x.display());
+    onX.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (!measure(onX, rounds, "Xvfb"))
+      return 1;
+  }
   return 0;
 }

@@ -156,6 +156,54 @@ TEST(DemoBuilder, BuildsACompleteInstallationAndKeepsItOnTheSecondRun)
   EXPECT_TRUE(leftovers(tmp.path()).isEmpty());
 }
 
+TEST(DemoBuilder, WritesAppInfoBesideTheProgramOnlyWhenMissingOrItsOwn)
+{
+  testfx::prepareEngine();
+  TestTempDir tmp;
+  DemoOptions o;
+  o.folder = tmp.file(QStringLiteral("demo"));
+  o.programDir = tmp.file(QStringLiteral("prog"));
+  QDir().mkpath(o.programDir);
+  const QString target = o.programDir + QStringLiteral("/AppInfo.ini");
+  auto put = [&](const QByteArray& bytes) {
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+  };
+  const QByteArray own = DemoBuilder::appInfoIni();
+  const QByteArray foreign = QByteArrayLiteral("[Zaimu]\r\nHomeDir=installed\\elsewhere\r\n");
+  const QByteArray legacy = own.mid(own.indexOf('\n') + 1);  // the builder's content before the mark
+  QByteArray editedOwn = own;
+  editedOwn.replace("OEM=STANDARD", "OEM=CHANGED");
+
+  struct Case {
+    const char* what;
+    QByteArray before;  // empty: no file
+    bool rewritten;
+  } cases[] = {
+      {"missing", QByteArray(), true},
+      {"another installation's file", foreign, false},
+      {"the builder's file from before the mark", legacy, true},
+      {"the builder's file edited below its mark", editedOwn, true},
+  };
+  for (const Case& c : cases) {
+    if (c.before.isEmpty())
+      QFile::remove(target);
+    else
+      put(c.before);
+    const DemoResult r = DemoBuilder::build(o);
+    if (c.rewritten) {
+      EXPECT_EQ(readAll(target), own) << c.what;
+      EXPECT_EQ(r.appInfoBesideProgram, target) << c.what;
+      EXPECT_TRUE(r.appInfoKept.isEmpty()) << c.what;
+    } else {
+      EXPECT_EQ(readAll(target), c.before) << c.what;
+      EXPECT_TRUE(r.appInfoBesideProgram.isEmpty()) << c.what;
+      EXPECT_EQ(r.appInfoKept, target) << c.what;
+    }
+  }
+}
+
 TEST(DemoBuilder, RefusesAFolderHoldingSomethingElse)
 {
   TestTempDir tmp;
