@@ -21,7 +21,8 @@
 
 namespace db {
 class Query;
-}
+class Transaction;
+}  // namespace db
 struct TDataInfomationRec;
 
 enum TJxDBStatus : std::uint8_t { jxdbOK, jxdbHason };
@@ -118,6 +119,12 @@ inline bool IsGassanParent(int kind)
 
 // Derives the local data folder of a record into LocalPath and returns it.
 QString pcDataListRecLocalPath(TDataListRec& AData);
+
+// Marks the data-list row ARec of the group AGroupId damaged (DATA_STATUS
+// 1), or its member row ARowNo when that is above 0. Runs in ATransaction
+// (the system database's), started when not active and then committed; a
+// failure rolls back what was started here and is raised.
+void pcMarkDataListDamaged(db::Transaction& ATransaction, int ARec, int ARowNo, int AGroupId);
 
 class TDataSentakuListCtl {
  public:

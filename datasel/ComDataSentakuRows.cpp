@@ -26,6 +26,25 @@ TDateTime dateOf(const QString& text)
 
 }  // namespace
 
+void pcMarkDataListDamaged(db::Transaction& ATransaction, int ARec, int ARowNo, int AGroupId)
+{
+  TOwnTransaction own(ATransaction);
+  db::Query q(ATransaction);
+  // Rows are numbered within a group: a row of the same number in another
+  // group is not touched.
+  if (ARowNo <= 0) {
+    q.setSql(QStringLiteral("UPDATE DATALIST SET DATA_STATUS=1 WHERE REC=:REC AND GROUPID=:GROUPID"));
+  } else {
+    q.setSql(
+        QStringLiteral("UPDATE CHILD_DATALIST SET DATA_STATUS=1 WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID"));
+    q.setParam(QStringLiteral("ROWNO"), ARowNo);
+  }
+  q.setParam(QStringLiteral("REC"), ARec);
+  q.setParam(QStringLiteral("GROUPID"), AGroupId);
+  q.exec();
+  own.Commit();
+}
+
 void TDataSentakuListCtl::DataInfoRecToDataListRec(const TDataInfomationRec& AInfoRec, TDataListRec& AData) const
 {
   AData.Group = SystemDef.GROUPID;

@@ -23,6 +23,7 @@
 #include <QVariant>
 
 #include "common/AccRecord.h"  // TsdiDaialogShowPlace
+#include "common/FormSizeStore.h"
 #include "common/MojiBunkatu.h"
 #include "platform/DateTime.h"
 #include "ui/AccInterface.h"
@@ -46,20 +47,6 @@ using TMenuSousaProc = std::function<int(int ACode, const QString& AText)>;
 using TZoomProc = std::function<void(bool AZoom, int AZoomRank)>;
 extern TMenuSousaProc MenuSousaProc;
 extern TZoomProc ZoomProc;
-
-// Where forms keep their position and size per operator (the system
-// database's FORMRSIZE table in the program; tests may use their own).
-class IFormSizeStore {
- public:
-  virtual ~IFormSizeStore() = default;
-  // The stored rectangle (left, top, width, height); false when none.
-  virtual bool GetFormRect(int AOpCode, const QString& AFormName, QRect& ARect) = 0;
-  // Creates the row (with the rectangle's size as its creation size);
-  // AStep names the operation for error reports.
-  virtual void InsertFormRect(int AOpCode, const QString& AFormName, const QRect& ARect, const QString& AStep) = 0;
-  virtual void UpdateFormRect(int AOpCode, const QString& AFormName, const QRect& ARect) = 0;
-  virtual int CountFormRect(int AOpCode, const QString& AFormName) = 0;
-};
 
 // The store in use; nullptr keeps sizes nowhere. The caller keeps ownership.
 void pcSetFormSizeStore(IFormSizeStore* AStore);

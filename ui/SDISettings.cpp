@@ -1,13 +1,10 @@
 // TBSDI: typed settings of the company database, account look-ups and the
-// open-process history.
+// open-process history, over the form's settings store.
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
-#include "common/FbError.h"
+#include "common/FormSettingsStore.h"
 #include "common/TypedValue.h"
-#include "db/DbError.h"
-#include "db/Query.h"
 #include "db/Transaction.h"
-#include "platform/DateTime.h"
 #include "ui/SDI.h"
 
 namespace {
@@ -18,13 +15,13 @@ bool baseFormWord(const QString& AType)
   return AType != TypeWordReal && fnTypedWordKnown(TTypedStore::AccReg, AType);
 }
 
-QVariant readAccRegText(const QString& AType, const QString& AText)
+QVariant readText(TTypedStore AStore, const QString& AType, const QString& AText)
 {
   if (!baseFormWord(AType))
     return TypedDataTypeError;
   if (AType == TypeWordBool)
     return AText.toUpper() == QLatin1String("TRUE");
-  return fnTypedTextToValue(TTypedStore::AccReg, AType, AText);
+  return fnTypedTextToValue(AStore, AType, AText);
 }
 
 QVariant writeText(TTypedStore AStore, const QString& AType, const QVariant& AValue)
@@ -33,41 +30,6 @@ QVariant writeText(TTypedStore AStore, const QString& AType, const QVariant& AVa
     return QVariant();  // null
   return fnTypedValueToText(AStore, AType, AValue);
 }
-
-void bindText(db::Query& AQuery, const QString& AName, const QVariant& AText)
-{
-  if (AText.isNull())
-    AQuery.setParamNull(AName);
-  else
-    AQuery.setParam(AName, AText.toString());
-}
-
-// Starts ATr when not active; ends only what it started.
-class TOwnTransaction {
- public:
-  explicit TOwnTransaction(db::Transaction& ATr) : FTr(ATr), FStarted(ATr.startIfNeeded()) {}
-  ~TOwnTransaction()
-  {
-    if (FStarted && FTr.inTransaction())
-      FTr.rollback();
-  }
-  void Commit()
-  {
-    if (FStarted && FTr.inTransaction())
-      FTr.commit();
-  }
-  void Rollback()
-  {
-    if (FStarted && FTr.inTransaction())
-      FTr.rollback();
-  }
-  TOwnTransaction(const TOwnTransaction&) = delete;
-  TOwnTransaction& operator=(const TOwnTransaction&) = delete;
-
- private:
-  db::Transaction& FTr;
-  bool FStarted;
-};
 
 }  // namespace
 
@@ -85,31 +47,8 @@ void TBSDI::PutProcRirekiInfo(int AState)
   db::Transaction* tr = IBTransactionDAT();
   if (!tr || !DM->IBDatabaseDAT.isConnected())
     return;  // no company data open: nothing to record
-  TOwnTransaction own(*tr);
-  try {
-    db::Query proc(*tr, QStringLiteral("EXECUTE PROCEDURE OPINF_DELETE(:OPCODE,:JOBNAME,:STATE)"));
-    proc.setParam(QStringLiteral("OPCODE"), SystemDef.OPCODE);
-    proc.setParam(QStringLiteral("JOBNAME"), windowTitle());
-    proc.setParam(QStringLiteral("STATE"), AState == 0   ? QStringLiteral("エラー終了")
-                                           : AState == 1 ? QStringLiteral("正常終了")
-                                                         : QString());
-    proc.exec();
-    if (AState == 0) {
-      db::Query ins(*tr, QStringLiteral("INSERT INTO OPINF(OPCODE,JOBNAME,PCNAME,OPENTIME) "
-                                        "VALUES(:OPCODE,:JOBNAME,:PCNAME,:OPENTIME)"));
-      ins.setParam(QStringLiteral("OPCODE"), SystemDef.OPCODE);
-      ins.setParam(QStringLiteral("JOBNAME"), windowTitle());
-      ins.setParam(QStringLiteral("PCNAME"), SystemDef.PCNAME);
-      ins.setParamDateTime(QStringLiteral("OPENTIME"), Now());
-      ins.exec();
-    }
-    own.Commit();
-    FHistoryStarted = AState == 0;
-  } catch (const db::DbError& e) {
-    own.Rollback();
-    fnShowFbError(e, QStringLiteral("TBSDI.PutProcRirekiInfo"), QString(), true);
-    throw;
-  }
+  TFormSettingsStore(*tr).PutProcRireki(SystemDef.OPCODE, windowTitle(), SystemDef.PCNAME, AState);
+  FHistoryStarted = AState == 0;
 }
 
 // ---------------------------------------------------------------- ACCREG
@@ -126,15 +65,7 @@ void TBSDI::SetRegGroup(const QString& Value)
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
     return;
-  TOwnTransaction own(*tr);
-  db::Query q(*tr, QStringLiteral("SELECT ACODE,ATEXT FROM ACCREG WHERE AGROUP=:AGROUP  "));
-  q.setParam(QStringLiteral("AGROUP"), Value);
-  for (q.open(); !q.eof(); q.next()) {
-    REGLIST1 << q.field(QStringLiteral("ACODE")).asString();
-    REGLIST2 << q.field(QStringLiteral("ATEXT")).asString();
-  }
-  q.close();
-  own.Commit();
+  TFormSettingsStore(*tr).ReadAccRegGroup(Value, REGLIST1, REGLIST2);
 }
 
 QVariant TBSDI::fnGetAccReg(const QString& _GROUP, const QString& _Field, const QString& _TYPE, const QString& _Val)
@@ -144,35 +75,13 @@ QVariant TBSDI::fnGetAccReg(const QString& _GROUP, const QString& _Field, const 
     if (at >= 0) {
       if (!baseFormWord(_TYPE))
         return QVariant();
-      return readAccRegText(_TYPE, REGLIST2.at(at));
+      return readText(TTypedStore::AccReg, _TYPE, REGLIST2.at(at));
     }
   }
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
-    return readAccRegText(_TYPE, _Val);
-  TOwnTransaction own(*tr);
-  QString text;
-  {
-    db::Query q(*tr, QStringLiteral("SELECT ATYPE,ATEXT FROM ACCREG WHERE AGROUP=:AGROUP AND ACODE=:ACODE "));
-    q.setParam(QStringLiteral("AGROUP"), _GROUP);
-    q.setParam(QStringLiteral("ACODE"), _Field);
-    q.open();
-    if (!q.eof()) {
-      text = q.field(QStringLiteral("ATEXT")).asString();
-    } else {
-      q.close();
-      db::Query ins(*tr, QStringLiteral("INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT) "
-                                        "VALUES(:AGROUP,:ACODE,:ATYPE,:ATEXT )"));
-      ins.setParam(QStringLiteral("AGROUP"), _GROUP);
-      ins.setParam(QStringLiteral("ACODE"), _Field);
-      ins.setParam(QStringLiteral("ATYPE"), _TYPE);
-      ins.setParam(QStringLiteral("ATEXT"), _Val);
-      ins.exec();
-      text = _Val;
-    }
-  }
-  own.Commit();
-  return readAccRegText(_TYPE, text);
+    return readText(TTypedStore::AccReg, _TYPE, _Val);
+  return readText(TTypedStore::AccReg, _TYPE, TFormSettingsStore(*tr).AccRegText(_GROUP, _Field, _TYPE, _Val));
 }
 
 void TBSDI::pcPutAccReg(const QString& _GROUP, const QString& _Field, const QString& _Type, const QVariant& _Val)
@@ -180,13 +89,7 @@ void TBSDI::pcPutAccReg(const QString& _GROUP, const QString& _Field, const QStr
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
     return;
-  TOwnTransaction own(*tr);
-  db::Query q(*tr, QStringLiteral("UPDATE ACCREG SET ATEXT=:ATEXT WHERE AGROUP=:AGROUP AND ACODE=:ACODE "));
-  bindText(q, QStringLiteral("ATEXT"), writeText(TTypedStore::AccReg, _Type, _Val));
-  q.setParam(QStringLiteral("AGROUP"), _GROUP);
-  q.setParam(QStringLiteral("ACODE"), _Field);
-  q.exec();
-  own.Commit();
+  TFormSettingsStore(*tr).PutAccRegText(_GROUP, _Field, writeText(TTypedStore::AccReg, _Type, _Val));
 }
 
 // ---------------------------------------------------------------- SISETREG
@@ -197,43 +100,11 @@ QVariant TBSDI::fnGetSisetuItem(const QString& _SCODE, const QString& _GROUP, co
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
     return QVariant();
-  TOwnTransaction own(*tr);
-  QString text;
-  try {
-    db::Query q(*tr, QStringLiteral("SELECT RTEXT FROM SISETREG "
-                                    "WHERE SCODE=:SCODE AND RGROUP=:RGROUP AND RCODE=:RCODE"));
-    q.setParam(QStringLiteral("SCODE"), _SCODE);
-    q.setParam(QStringLiteral("RGROUP"), _GROUP);
-    q.setParam(QStringLiteral("RCODE"), _Field);
-    q.open();
-    if (!q.eof()) {
-      text = q.field(QStringLiteral("RTEXT")).asString();
-    } else {
-      q.close();
-      db::Query ins(*tr, QStringLiteral("INSERT INTO SISETREG(SCODE,RGROUP,RCODE,RTYPE,RTEXT) "
-                                        "VALUES(:SCODE,:RGROUP,:RCODE,:RTYPE,:RTEXT)"));
-      ins.setParam(QStringLiteral("SCODE"), _SCODE);
-      ins.setParam(QStringLiteral("RGROUP"), _GROUP);
-      ins.setParam(QStringLiteral("RCODE"), _Field);
-      ins.setParam(QStringLiteral("RTYPE"), _Type);
-      ins.setParam(QStringLiteral("RTEXT"), _Val.toString());
-      ins.exec();
-      text = _Val.toString();
-    }
-    own.Commit();
-  } catch (const db::DbError& e) {
-    own.Commit();
-    fnShowFbError(e, QStringLiteral("TBSDI.fnGetSisetuItem"), QString(), true);
+  const std::optional<QString> text =
+      TFormSettingsStore(*tr).SisetuText(_SCODE, _GROUP, _Field, _Type, _Val.toString());
+  if (!text)
     return QVariant();
-  } catch (...) {
-    own.Commit();
-    throw;
-  }
-  if (!baseFormWord(_Type))
-    return TypedDataTypeError;
-  if (_Type == TypeWordBool)
-    return text.toUpper() == QLatin1String("TRUE");
-  return fnTypedTextToValue(TTypedStore::SisetReg, _Type, text);
+  return readText(TTypedStore::SisetReg, _Type, *text);
 }
 
 void TBSDI::pcPutSisetuItem(const QString& _SCODE, const QString& _GROUP, const QString& _Field, const QString& _Type,
@@ -242,20 +113,7 @@ void TBSDI::pcPutSisetuItem(const QString& _SCODE, const QString& _GROUP, const 
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
     return;
-  TOwnTransaction own(*tr);
-  try {
-    db::Query q(*tr, QStringLiteral("UPDATE SISETREG SET RTEXT=:RTEXT "
-                                    "WHERE SCODE=:SCODE AND RGROUP=:RGROUP AND RCODE=:RCODE"));
-    bindText(q, QStringLiteral("RTEXT"), writeText(TTypedStore::SisetReg, _Type, _Val));
-    q.setParam(QStringLiteral("SCODE"), _SCODE);
-    q.setParam(QStringLiteral("RGROUP"), _GROUP);
-    q.setParam(QStringLiteral("RCODE"), _Field);
-    q.exec();
-    own.Commit();
-  } catch (const db::DbError& e) {
-    own.Rollback();
-    fnShowFbError(e, QStringLiteral("TBSDI.pcPutSisetuItem"), QString(), true);
-  }
+  TFormSettingsStore(*tr).PutSisetuText(_SCODE, _GROUP, _Field, writeText(TTypedStore::SisetReg, _Type, _Val));
 }
 
 // ---------------------------------------------------------------- ACCDEF2
@@ -265,15 +123,7 @@ QString TBSDI::fnGetSysKCODE(const QString& Par)
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
     return QString();
-  // Runs in whatever transaction the caller has open.
-  TOwnTransaction own(*tr);
-  db::Query q(*tr, QStringLiteral("SELECT KCODE FROM ACCDEF2 WHERE KNAME=:ST"));
-  q.setParam(QStringLiteral("ST"), Par);
-  q.open();
-  const QString code = q.eof() ? QString() : q.field(QStringLiteral("KCODE")).asString();
-  q.close();
-  own.Commit();
-  return code;
+  return TFormSettingsStore(*tr).SysKCODE(Par);
 }
 
 QString TBSDI::fnGetSysKNAME(const QString& Par)
@@ -281,26 +131,5 @@ QString TBSDI::fnGetSysKNAME(const QString& Par)
   db::Transaction* tr = IBTransactionDAT();
   if (!tr)
     return QString();
-  const bool wasActive = tr->inTransaction();
-  if (!wasActive)
-    tr->start();
-  try {
-    db::Query q(*tr, QStringLiteral("SELECT KNAME FROM ACCDEF2 WHERE KCODE=:ST"));
-    q.setParam(QStringLiteral("ST"), Par);
-    q.open();
-    const QString name = q.eof() ? QString() : q.field(QStringLiteral("KNAME")).asString();
-    q.close();
-    if (tr->inTransaction())
-      tr->commit();
-    return name;
-  } catch (const db::DbError& e) {
-    if (tr->inTransaction())
-      tr->rollback();
-    fnShowFbError(e, QStringLiteral("fnGetSysKname"), QString(), true);
-    throw;
-  } catch (...) {
-    if (tr->inTransaction())
-      tr->rollback();
-    throw;
-  }
+  return TFormSettingsStore(*tr).SysKNAME(Par);
 }

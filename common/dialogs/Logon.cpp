@@ -11,10 +11,10 @@
 #include "common/DataModule.h"
 #include "common/FbError.h"
 #include "common/IBErrorText.h"
+#include "common/LogonStore.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/z5UpPassword.h"
 #include "db/DbError.h"
-#include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/Paths.h"
 #include "ui/ModalResult.h"
@@ -39,6 +39,17 @@ const QString kSystemDbFailed =
     QStringLiteral(u"システムデータベースの接続処理に失敗しました。\riniファイルの情報が正しいか確認してください。");
 
 constexpr int kSystemUserCode = 9999;
+// The version the operator logon gives the logon procedure; the password
+// confirmation gives the program's major version.
+constexpr int kOperatorLogonVersion = 2;
+
+// Removes the logon record the procedure wrote, for a logon that did not
+// come about; otherwise the operator would be refused as already logged on.
+void forgetLogon(int ALoginCode)
+{
+  if (!TLogonStore(DM->IBDatabaseDEF).ForgetLogon(SystemDef.GROUPID, ALoginCode, SystemDef.PCNAME))
+    qWarning("The logon record of operator %d could not be removed.", ALoginCode);
+}
 
 }  // namespace
 
@@ -429,82 +440,11 @@ bool TLogonBox::CheckServerSettings()
   return true;
 }
 
-void TLogonBox::ReadOperator(int AGroupId, int AOpCode, QString& AOpName, bool& AJimusho)
-{
-  AOpName.clear();
-  AJimusho = false;
-  db::Transaction tr(DM->IBDatabaseDEF);
-  try {
-    tr.start();
-    db::Query q(tr, QStringLiteral("SELECT OPNAME,JIMUSHO,OKINIIRI FROM OPERATOR "
-                                   "WHERE GROUPID=:GROUPID "
-                                   "AND OPCODE=:OPCODE"));
-    q.setParam(QStringLiteral("GROUPID"), AGroupId);
-    q.setParam(QStringLiteral("OPCODE"), AOpCode);
-    for (q.open(); !q.eof(); q.next()) {
-      AOpName = q.field(QStringLiteral("OPNAME")).asString();
-      AJimusho = q.field(QStringLiteral("JIMUSHO")).asInt() == 1;
-    }
-    q.close();
-    tr.commit();
-  } catch (const std::exception&) {
-    if (tr.inTransaction())
-      tr.rollback();
-    AOpName.clear();
-    AJimusho = false;
-  }
-}
-
-void TLogonBox::ReadOperatorRights(int AGroupId, int AOpCode)
-{
-  SystemDef.OPMyNumberAdm = false;
-  SystemDef.OPSyouninsya = false;
-  db::Transaction tr(DM->IBDatabaseDEF);
-  try {
-    tr.start();
-    db::Query q(tr, QStringLiteral("SELECT MYNUMBER_ADM,SHONIN FROM OPERATOR "
-                                   "WHERE (GROUPID=:GROUPID) AND (OPCODE=:OPCODE)"));
-    q.setParam(QStringLiteral("GROUPID"), AGroupId);
-    q.setParam(QStringLiteral("OPCODE"), AOpCode);
-    q.open();
-    if (!q.eof()) {
-      SystemDef.OPMyNumberAdm = q.field(QStringLiteral("MYNUMBER_ADM")).asInt() == 1;
-      SystemDef.OPSyouninsya = q.field(QStringLiteral("SHONIN")).asInt() == 1;
-    }
-    q.close();
-    tr.commit();
-  } catch (const std::exception&) {
-    if (tr.inTransaction())
-      tr.rollback();
-    SystemDef.OPMyNumberAdm = false;
-    SystemDef.OPSyouninsya = false;
-  }
-}
-
 void TLogonBox::SetServerTemp()
 {
   SystemDef.SERVER_TEMP.clear();
   if (AppType == jxatCS || AppType == jxatSBC)
     SystemDef.SERVER_TEMP = ExtractFileDrive(SystemDef.IBPATHDEF) + AccServerTempDir;
-}
-
-// Removes the logon record the procedure wrote, for a logon that did not
-// come about; otherwise the operator would be refused as already logged on.
-void TLogonBox::ForgetLogon(int AGroupId, int ALoginCode)
-{
-  try {
-    db::Transaction tr(DM->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, QStringLiteral("DELETE FROM LOGONUSERLIST "
-                                   "WHERE GROUPID=:GROUPID AND OPERATORCODE=:OPCODE AND PCNAME=:PCNAME"));
-    q.setParam(QStringLiteral("GROUPID"), AGroupId);
-    q.setParam(QStringLiteral("OPCODE"), ALoginCode);
-    q.setParam(QStringLiteral("PCNAME"), SystemDef.PCNAME);
-    q.exec();
-    tr.commit();
-  } catch (const std::exception&) {
-    // The connection may be the thing that failed; nothing more to do.
-  }
 }
 
 void TLogonBox::OperatorLogonClick()
@@ -530,26 +470,9 @@ void TLogonBox::OperatorLogonClick()
   try {
     tr.startIfNeeded();
     SystemDef.OPCODE = 0;
-    int num = 0, loginCode = 0, jobLevel = 0;
-    {
-      db::Query q(tr, QStringLiteral("SELECT NUM,LOGINCODE,JOBLEVEL FROM "
-                                     "LOGONUSERTEST(:PCNAME,:GROUPID,:OPCODE,:APPVERSION,:PASWORD)"));
-      q.setParam(QStringLiteral("PCNAME"), SystemDef.PCNAME);
-      q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
-      q.setParam(QStringLiteral("OPCODE"), opCode);
-      q.setParam(QStringLiteral("APPVERSION"), 2);
-      q.setParam(QStringLiteral("PASWORD"), txtPassword->text());
-      q.open();
-      if (!q.eof()) {
-        num = q.field(QStringLiteral("NUM")).asInt();
-        loginCode = q.field(QStringLiteral("LOGINCODE")).asInt();
-        jobLevel = q.field(QStringLiteral("JOBLEVEL")).asInt();
-      } else {
-        num = -1;
-      }
-      q.close();
-    }
-    tr.commit();
+    const TLogonAnswer answer = TLogonStore::LogonUserTest(tr, SystemDef.PCNAME, SystemDef.GROUPID, opCode,
+                                                           kOperatorLogonVersion, txtPassword->text());
+    const int num = answer.Num, loginCode = answer.LoginCode, jobLevel = answer.JobLevel;
 
     switch (num) {
       case -3:
@@ -570,19 +493,23 @@ void TLogonBox::OperatorLogonClick()
 
     pcSetFormModalResult(this, mrOk);
     SystemDef.OPCODE = SystemDef.GROUPID * 10000 + loginCode;
-    bool jimusho = false;
-    ReadOperator(SystemDef.GROUPID, loginCode, SystemDef.OPNAME, jimusho);
+    TLogonStore store(DM->IBDatabaseDEF);
+    TLogonOperator op;
+    store.ReadOperator(SystemDef.GROUPID, loginCode, op);
+    SystemDef.OPNAME = op.OpName;
     SystemDef.OPLevel = jobLevel;
-    SystemDef.OPAccount = jimusho;
+    SystemDef.OPAccount = op.Jimusho;
     SystemDef.OPCODE2 = loginCode;
-    ReadOperatorRights(SystemDef.GROUPID, loginCode);
+    store.ReadOperatorRights(SystemDef.GROUPID, loginCode, op);
+    SystemDef.OPMyNumberAdm = op.MyNumberAdm;
+    SystemDef.OPSyouninsya = op.Syouninsya;
     SetServerTemp();
     FAppIniCreateBox->SetConStateIniFile(GetConType());
   } catch (const db::DbError& e) {
     if (tr.inTransaction())
       tr.rollback();
     if (recordedCode >= 0)
-      ForgetLogon(SystemDef.GROUPID, recordedCode);
+      forgetLogon(recordedCode);
     fnShowFbError(e, QStringLiteral("TLogonBox.OKBtnClick"), QString(), false);
     error(QStringLiteral(u"ログイン処理に失敗しました。\r%1を終了します。").arg(SystemDef.AppName));
     pcSetFormModalResult(this, mrCancel);
@@ -590,7 +517,7 @@ void TLogonBox::OperatorLogonClick()
     if (tr.inTransaction())
       tr.rollback();
     if (recordedCode >= 0)
-      ForgetLogon(SystemDef.GROUPID, recordedCode);
+      forgetLogon(recordedCode);
     fnShowErrorDetail(QStringLiteral(u"ログイン処理に失敗しました。\r%1を終了します。").arg(SystemDef.AppName),
                       QString::fromUtf8(e.what()), mtError);
     pcSetFormModalResult(this, mrCancel);
@@ -610,8 +537,10 @@ void TLogonBox::SystemUserLogon()
   try {
     pcSetFormModalResult(this, mrOk);
     SystemDef.OPCODE = SystemDef.GROUPID * 10000 + kSystemUserCode;
-    bool jimusho = false;
-    ReadOperator(SystemDef.GROUPID, kSystemUserCode, SystemDef.OPNAME, jimusho);
+    TLogonOperator op;
+    TLogonStore(DM->IBDatabaseDEF).ReadOperator(SystemDef.GROUPID, kSystemUserCode, op);
+    SystemDef.OPNAME = op.OpName;
+    const bool jimusho = op.Jimusho;
     SystemDef.OPLevel = 9;
     SystemDef.OPAccount = jimusho;
     SystemDef.OPCODE2 = kSystemUserCode;
@@ -642,24 +571,9 @@ void TLogonBox::PasswordLogonClick()
   try {
     tr.startIfNeeded();
     SystemDef.OPCODE = 0;
-    int num = -1, loginCode = 0, jobLevel = 0;
-    {
-      db::Query q(tr, QStringLiteral("SELECT NUM,LOGINCODE,JOBLEVEL FROM "
-                                     "LOGONUSERTEST(:PCNAME,:GROUPID,:OPCODE,:APPVERSION,:PASWORD)"));
-      q.setParam(QStringLiteral("PCNAME"), SystemDef.PCNAME);
-      q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
-      q.setParam(QStringLiteral("OPCODE"), FSystemLoginCode);
-      q.setParam(QStringLiteral("APPVERSION"), SystemDef.AppVerMajor);
-      q.setParam(QStringLiteral("PASWORD"), txtPassword->text());
-      q.open();
-      if (!q.eof()) {
-        num = q.field(QStringLiteral("NUM")).asInt();
-        loginCode = q.field(QStringLiteral("LOGINCODE")).asInt();
-        jobLevel = q.field(QStringLiteral("JOBLEVEL")).asInt();
-      }
-      q.close();
-    }
-    tr.commit();
+    const TLogonAnswer answer = TLogonStore::LogonUserTest(tr, SystemDef.PCNAME, SystemDef.GROUPID, FSystemLoginCode,
+                                                           SystemDef.AppVerMajor, txtPassword->text());
+    const int num = answer.Num, loginCode = answer.LoginCode, jobLevel = answer.JobLevel;
     switch (num) {
       case -3:
         error(kAlreadyLoggedOn);
@@ -677,8 +591,10 @@ void TLogonBox::PasswordLogonClick()
     }
     recordedCode = loginCode;
     SystemDef.OPCODE = SystemDef.GROUPID * 10000 + kSystemUserCode;
-    bool jimusho = false;
-    ReadOperator(SystemDef.GROUPID, kSystemUserCode, SystemDef.OPNAME, jimusho);
+    TLogonOperator op;
+    TLogonStore(DM->IBDatabaseDEF).ReadOperator(SystemDef.GROUPID, kSystemUserCode, op);
+    SystemDef.OPNAME = op.OpName;
+    const bool jimusho = op.Jimusho;
     SystemDef.OPLevel = jobLevel;
     SystemDef.OPAccount = SystemKind == 2 ? FAO_User : jimusho;
     SystemDef.OPCODE2 = kSystemUserCode;
@@ -703,7 +619,7 @@ void TLogonBox::PasswordLogonClick()
     if (tr.inTransaction())
       tr.rollback();
     if (recordedCode >= 0)
-      ForgetLogon(SystemDef.GROUPID, recordedCode);
+      forgetLogon(recordedCode);
     fnShowFbError(e, QStringLiteral("TLogonBox.OKBtnClick"), QString(), false);
     error(failure);
     pcSetFormModalResult(this, mrCancel);
@@ -711,7 +627,7 @@ void TLogonBox::PasswordLogonClick()
     if (tr.inTransaction())
       tr.rollback();
     if (recordedCode >= 0)
-      ForgetLogon(SystemDef.GROUPID, recordedCode);
+      forgetLogon(recordedCode);
     fnShowErrorDetail(failure, QString::fromUtf8(e.what()), mtError);
     pcSetFormModalResult(this, mrCancel);
   }
@@ -730,17 +646,7 @@ bool TLogonBox::GetEntryPassword(int ALoginCode, QString& APassword)
       error(kSystemDbFailed);
       return false;
     }
-    db::Transaction tr(DM->IBDatabaseDEF);
-    tr.start();
-    db::Query q(tr, QStringLiteral("SELECT PASWORD FROM OPERATOR "
-                                   "WHERE GROUPID=:GROUPID AND OPCODE=:OPCODE"));
-    q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
-    q.setParam(QStringLiteral("OPCODE"), ALoginCode);
-    q.open();
-    if (!q.eof())
-      APassword = q.field(QStringLiteral("PASWORD")).asString();
-    q.close();
-    tr.commit();
+    APassword = TLogonStore(DM->IBDatabaseDEF).ReadPassword(SystemDef.GROUPID, ALoginCode);
     DM->IBDatabaseDEF.disconnect();
     return !APassword.isEmpty();
   } catch (const db::DbError& e) {
@@ -767,39 +673,7 @@ bool TLogonBox::UpdatePassword(int ALoginCode, const QString& ANewPassword)
       error(kSystemDbFailed);
       return false;
     }
-    db::Transaction tr(DM->IBDatabaseDEF);
-    tr.start();
-    int count = 0;
-    {
-      db::Query q(tr, QStringLiteral("SELECT COUNT(GROUPID) AS RECCNT FROM OPERATOR "
-                                     "WHERE GROUPID=:GROUPID AND OPCODE=:OPCODE"));
-      q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
-      q.setParam(QStringLiteral("OPCODE"), ALoginCode);
-      q.open();
-      count = q.eof() ? 0 : q.field(QStringLiteral("RECCNT")).asInt();
-      q.close();
-    }
-    db::Query w(tr);
-    if (count > 0) {
-      w.setSql(
-          QStringLiteral("UPDATE OPERATOR SET PASWORD=:PASWORD "
-                         "WHERE GROUPID=:GROUPID AND OPCODE=:OPCODE"));
-    } else {
-      w.setSql(
-          QStringLiteral("INSERT INTO OPERATOR(GROUPID,OPCODE,OPNAME,JOBLEVEL,PASWORD,DATAPAS,JIMUSHO,OKINIIRI,KANSA) "
-                         "VALUES(:GROUPID,:OPCODE,:OPNAME,:JOBLEVEL,:PASWORD,:DATAPAS,:JIMUSHO,:OKINIIRI,:KANSA)"));
-      w.setParam(QStringLiteral("OPNAME"), QStringLiteral(u"システムユーザー"));
-      w.setParam(QStringLiteral("JOBLEVEL"), 9);
-      w.setParam(QStringLiteral("DATAPAS"), QString());
-      w.setParam(QStringLiteral("JIMUSHO"), 0);
-      w.setParam(QStringLiteral("OKINIIRI"), 0);
-      w.setParam(QStringLiteral("KANSA"), 0);
-    }
-    w.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
-    w.setParam(QStringLiteral("OPCODE"), ALoginCode);
-    w.setParam(QStringLiteral("PASWORD"), ANewPassword);
-    w.exec();
-    tr.commit();
+    TLogonStore(DM->IBDatabaseDEF).WritePassword(SystemDef.GROUPID, ALoginCode, ANewPassword);
     DM->IBDatabaseDEF.disconnect();
     return true;
   } catch (const db::DbError& e) {

@@ -91,10 +91,7 @@ class TLogonBox : public QDialog {
   void RadioClick();
   void AO_UserKey();
   bool CheckServerSettings();
-  void ReadOperator(int AGroupId, int AOpCode, QString& AOpName, bool& AJimusho);
-  void ReadOperatorRights(int AGroupId, int AOpCode);
   void SetServerTemp();
-  void ForgetLogon(int AGroupId, int ALoginCode);
   void error(const QString& text);
   int scaled(int v) const;
 

@@ -261,4 +261,38 @@ TEST_F(DataListRows, OlderSystemDatabasesWithoutTheNewColumns)
   EXPECT_EQ(value(QStringLiteral("SELECT SHOUGOU FROM DATALIST WHERE REC=%1").arg(general.rec)), "old generation");
 }
 
+// The damage mark of a data set or of one member, within the group only.
+TEST_F(DataListRows, DamageMarkTouchesOnlyTheNamedRowOfTheGroup)
+{
+  const int rec = root.dataSets.at(0).rec;
+  exec(
+      QStringLiteral("INSERT INTO DATALIST (REC, GROUPID, PASNAME, ENTTEXT) VALUES (%1, 20000, '/x/o', 'o')").arg(rec));
+  for (int group : {10000, 20000})
+    for (int row : {1, 2})
+      exec(QStringLiteral("INSERT INTO CHILD_DATALIST (REC, ROWNO, GROUPID, PASNAME, ENTTEXT) "
+                          "VALUES (%1, %2, %3, '/x/m%2', 'm')")
+               .arg(rec)
+               .arg(row)
+               .arg(group));
+  auto marks = [&] {
+    return column(QStringLiteral("SELECT GROUPID||':'||COALESCE(DATA_STATUS,0) FROM DATALIST WHERE REC=%1 "
+                                 "ORDER BY GROUPID")
+                      .arg(rec)) +
+           column(QStringLiteral("SELECT GROUPID||'/'||ROWNO||':'||COALESCE(DATA_STATUS,0) FROM CHILD_DATALIST "
+                                 "WHERE REC=%1 ORDER BY GROUPID,ROWNO")
+                      .arg(rec));
+  };
+  pcMarkDataListDamaged(dm->IBTransactionDEF, rec, 2, 10000);
+  EXPECT_EQ(marks(), (QStringList{"10000:0", "20000:0", "10000/1:0", "10000/2:1", "20000/1:0", "20000/2:0"}));
+  EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
+  // In the caller's transaction: left open, and its rollback takes the mark back.
+  dm->IBTransactionDEF.start();
+  pcMarkDataListDamaged(dm->IBTransactionDEF, rec, 0, 10000);
+  EXPECT_TRUE(dm->IBTransactionDEF.inTransaction());
+  dm->IBTransactionDEF.rollback();
+  EXPECT_EQ(marks().value(0), "10000:0");
+  pcMarkDataListDamaged(dm->IBTransactionDEF, rec, 0, 10000);
+  EXPECT_EQ(marks(), (QStringList{"10000:1", "20000:0", "10000/1:0", "10000/2:1", "20000/1:0", "20000/2:0"}));
+}
+
 }  // namespace

@@ -5,13 +5,13 @@
 #include <QScreen>
 
 #include "common/AccRecord.h"
+#include "common/FormSizeStore.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/TempDir.h"
 #include "ui/SDI.h"
-#include "ui/SDIFormSize.h"
 
 namespace {
 

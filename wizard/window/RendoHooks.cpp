@@ -4,8 +4,7 @@
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
+#include "datasel/ComDataSentaku.h"
 #include "ui/AccInterface.h"
 #include "ui/SDI.h"
 #include "wizard/window/RendoDataOps.h"
@@ -25,9 +24,8 @@ QString fnRendoHasonMessage()
 
 namespace {
 
-// Marks the data-list row of the folder damaged. Rows are numbered within a
-// group, so the update is limited to the logged-on operator's group: a row
-// of the same number in another group is not touched.
+// Marks the data-list row of the folder damaged, within the logged-on
+// operator's group.
 void markDataListDamaged(const QString& ADataName)
 {
   if (DM == nullptr || !DM->IBDatabaseDEF.isConnected())
@@ -37,29 +35,7 @@ void markDataListDamaged(const QString& ADataName)
   RendoDataOps().LocalPathToDataListRecNo(ADataName, rec, child);
   if (rec <= 0)
     return;
-  db::Transaction& tr = DM->IBTransactionDEF;
-  const bool started = !tr.inTransaction();
-  if (started)
-    tr.start();
-  try {
-    db::Query q(tr);
-    if (child <= 0) {
-      q.setSql(QStringLiteral("UPDATE DATALIST SET DATA_STATUS=1 WHERE REC=:REC AND GROUPID=:GROUPID"));
-    } else {
-      q.setSql(QStringLiteral(
-          "UPDATE CHILD_DATALIST SET DATA_STATUS=1 WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID"));
-      q.setParam(QStringLiteral("ROWNO"), child);
-    }
-    q.setParam(QStringLiteral("REC"), rec);
-    q.setParam(QStringLiteral("GROUPID"), SystemDef.GROUPID);
-    q.exec();
-    if (started)
-      tr.commit();
-  } catch (...) {
-    if (started && tr.inTransaction())
-      tr.rollback();
-    throw;
-  }
+  pcMarkDataListDamaged(DM->IBTransactionDEF, rec, child, SystemDef.GROUPID);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ui/SDIFormSize.h"
+#include "common/FormSizeStore.h"
 
 #include "common/FbError.h"
 #include "db/DbError.h"

@@ -1,11 +1,26 @@
 #pragma once
-// Form sizes kept per operator in the system database's FORMRSIZE table.
+// Where forms keep their position and size per operator: the interface the
+// base form uses, and the store of the system database's FORMRSIZE table.
 
-#include "ui/SDI.h"
+#include <QRect>
+#include <QString>
 
 namespace db {
 class Transaction;
 }
+
+// Tests may use a store of their own.
+class IFormSizeStore {
+ public:
+  virtual ~IFormSizeStore() = default;
+  // The stored rectangle (left, top, width, height); false when none.
+  virtual bool GetFormRect(int AOpCode, const QString& AFormName, QRect& ARect) = 0;
+  // Creates the row (with the rectangle's size as its creation size);
+  // AStep names the operation for error reports.
+  virtual void InsertFormRect(int AOpCode, const QString& AFormName, const QRect& ARect, const QString& AStep) = 0;
+  virtual void UpdateFormRect(int AOpCode, const QString& AFormName, const QRect& ARect) = 0;
+  virtual int CountFormRect(int AOpCode, const QString& AFormName) = 0;
+};
 
 class TFormSizeStoreDB : public IFormSizeStore {
  public:
