@@ -559,6 +559,15 @@ struct TAppInfoRec {
   QString AbacorClubSerever;
 };
 
+// The error report of one backup or restore run (TBackupRestoreThread).
+struct TErrInfomation {
+  bool ErrResult = false;  // the run failed
+  QString ErrProc;         // "BackupDatabase" or "RestoreDatabase"
+  QString ErrNo;
+  QString ErrMessage1;
+  QString ErrMessage2;
+};
+
 // ---------------------------------------------------------------------------
 // Process-wide values
 // ---------------------------------------------------------------------------

@@ -161,6 +161,35 @@ class TDM : public QObject {
   int ValidateFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName);
 
   // =========================================================================
+  // Backup, restore and installation folder (DataModuleBackup.cpp).
+  // AProtocl: 0 TCP to AServerName (port FbPort), 3 this process's engine.
+  // A backup is written under a temporary name and renamed over AFile once
+  // whole; a restore goes into a temporary database beside ADataBaseName,
+  // which replaces the database only when the restore succeeded.
+  // Long runs pump the event loop and report each line of the service's or
+  // the tool's output to BackupProgressProc.
+  // =========================================================================
+  bool BackupFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName, const QString& AFile,
+                 bool ADirect);
+  bool RestoreFDB(int AProtocl, const QString& AServerName, const QString& ADataBaseName, const QString& AFile,
+                  bool ARestoreIndex);
+  // The same through the gbak tool (Debian's firebird3.0-utils, or a gbak in
+  // the program folder); its user and password go through its environment.
+  // "127.0.0.1" runs BackupFDB/RestoreFDB locally instead.
+  bool BackupFDB_GBak(int AProtocl, const QString& AServerName, const QString& ADataBaseName, const QString& AFile,
+                      bool ADirect);
+  bool RestoreFDB_GBak(int AProtocl, const QString& AServerName, const QString& ADataBaseName, const QString& AFile,
+                       bool ARestoreIndex);
+  // The server's installation folder; empty on failure.
+  QString InstallFDB(int AProtocl, const QString& AServerName);
+  // Output lines of a running backup or restore (progress display).
+  std::function<void(const QString& ALine)> BackupProgressProc;
+  // Called with the process id once the gbak tool has started.
+  std::function<void(qint64 APid)> BackupToolStartedProc;
+  // The gbak tool used.
+  static QString fnGBakTool();
+
+  // =========================================================================
   // Checks of the shared edit repository (DataModuleEditRepo.cpp); each gets
   // the display value, the error flag and the error text as a grid's
   // validation passes them. A replaced value clears the flag and the text.
@@ -398,6 +427,10 @@ class TDM : public QObject {
 
  private:
   void ConnectDeferredTimers();
+  // Backup and restore helpers (DataModuleBackup.cpp).
+  void backupProgress(const QString& ALine);
+  void runGBak(const QStringList& AArgs, const QString& ALog, const QString& ANotStarted, const QString& AFailed);
+  bool afterRestore(int AProtocl, const QString& AServerName, const QString& ADataBaseName);
   bool FDeferredTimersConnected = false;
   QObject* FFormCloseTarget = nullptr;
   QMetaObject::Connection FFormCloseWatch;
