@@ -139,6 +139,23 @@ QStringList departmentsOfGroup(db::Transaction& tr, const QString& AGroup)
   return out;
 }
 
+std::vector<TCalcSisanhyoSettingRec> facilityDepartmentSettings(db::Transaction& tr, const TCalcSisanhyoSettingRec& set)
+{
+  std::vector<TCalcSisanhyoSettingRec> out;
+  const QStringList facilities = facilitiesByDepartment(tr);
+  const QStringList departments = departmentsOfGroup(tr, set.BCODE);
+  for (const QString& f : facilities)
+    for (const QString& d : departments) {
+      TCalcSisanhyoSettingRec s = set;
+      s.SCODE = f;
+      s.SGROUP = 1;
+      s.BCODE = d;
+      s.BGROUP = 1;
+      out.push_back(s);
+    }
+  return out;
+}
+
 int sisetuBumonFirstRow()
 {
   return AccInf.DATATYPE == 3 ? FirstAccountRowMedical : FirstAccountRowGeneral;

@@ -408,6 +408,12 @@ class TDM : public QObject {
  public:
  private:
   bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName, const QString& AIBPathDat);
+  // The in-use mark of a company data set's settings file: written when the
+  // data set is opened, given back on every way out (disconnect, a failed
+  // open, the end of the program), also when the database cannot be read.
+  void writeDatStatus(const QString& AFolder, int AStatus);
+  void releaseDatMark();
+  QString FDatMarkedFolder;
 };
 
 // The one data module of the program (created at start-up, nullptr before).

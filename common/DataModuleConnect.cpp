@@ -142,22 +142,50 @@ bool TDM::fnAccDatConnected(const QString& AHostName, const QString& AIBPathDat,
     return false;
   if (!connectCompany(IBDatabaseDAT, QStringLiteral("TDM.fnAccDatConnected"), host, folder))
     return false;
-  if (AIniWrite) {
+  if (AIniWrite && AppType == jxatSA) {
+    // Another data set still marked by this program is given back first.
+    if (!FDatMarkedFolder.isEmpty() && FDatMarkedFolder != folder)
+      releaseDatMark();
     try {
       TDataInfomation info;
       info.SetAppType(AppType);
       TDataInfomationRec rec;
-      info.GetDataInfoRec(rec);
-      rec.Status = jxdsExec;
-      rec.OpCode = SystemDef.OPCODE;
-      rec.OpName = SystemDef.OPNAME;
-      if (AppType == jxatSA)
+      FDatMarkedFolder = folder;
+      if (info.GetDataInfoRec(rec) != 0) {
+        rec.Status = jxdsExec;
+        rec.OpCode = SystemDef.OPCODE;
+        rec.OpName = SystemDef.OPNAME;
         info.WriteIniFile(folder, QString(), rec);
+      } else {
+        // The database could not be read: the settings file keeps what it
+        // knows of the data set and only takes the mark.
+        info.WriteIniFileDataStatus(folder, jxdsExec);
+      }
     } catch (const std::exception& e) {
       fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
     }
   }
   return IBDatabaseDAT.isConnected();
+}
+
+void TDM::writeDatStatus(const QString& AFolder, int AStatus)
+{
+  TDataInfomation info;
+  info.SetAppType(AppType);
+  info.WriteIniFileDataStatus(AFolder, TJxDataStatus(AStatus));
+}
+
+void TDM::releaseDatMark()
+{
+  if (FDatMarkedFolder.isEmpty())
+    return;
+  const QString folder = FDatMarkedFolder;
+  FDatMarkedFolder.clear();
+  try {
+    writeDatStatus(folder, jxdsNone);
+  } catch (const std::exception& e) {
+    fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
+  }
 }
 
 bool TDM::fnAccDatZenkiConnected(const QString& AHostName, const QString& AIBPathDat)
@@ -180,10 +208,17 @@ bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool A
       TDataInfomation info;
       info.SetAppType(AppType);
       TDataInfomationRec rec;
-      info.GetDataInfoRec(rec);
+      const bool read = info.GetDataInfoRec(rec) != 0;
       rec.Status = jxdsNone;
-      if (AIniWrite && AppType == jxatSA)
-        info.WriteIniFile(folder, QString(), rec);
+      if (AIniWrite && AppType == jxatSA) {
+        // What could not be read is not written over what the file knows.
+        if (read)
+          info.WriteIniFile(folder, QString(), rec);
+        else
+          info.WriteIniFileDataStatus(folder, jxdsNone);
+        if (FDatMarkedFolder == folder)
+          FDatMarkedFolder.clear();
+      }
       if (ADataListUpdate) {
         TDataSentakuListCtl ctl;
         ctl.SetAppType(AppType);
@@ -215,6 +250,10 @@ bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool A
       fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
     }
   }
+  // A data set that was marked but is no longer open (its reading failed
+  // and the connection went) is given back too.
+  if (AIniWrite && FDatMarkedFolder == folder)
+    releaseDatMark();
   IBDatabaseDAT.disconnect();
   clearParams(IBDatabaseDAT);
   return true;

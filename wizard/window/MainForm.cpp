@@ -29,6 +29,7 @@
 #include "common/dialogs/Logon.h"
 #include "platform/Exceptions.h"
 #include "ui/AppEnd.h"
+#include "ui/SDI.h"
 #include "ui/ScreenCursor.h"
 #include "ui/xAnimeProgressDialog.h"
 #include "ui/xKikanPanel16.h"
@@ -174,6 +175,7 @@ TForm1::~TForm1()
     }
     FDataExpInfo.reset();
   }
+  removeFormSizeStore();
   pcClearRendoHooks();
   // The caller gets its window back in every case.
   FCaller.pcSendEndMessage();
@@ -412,6 +414,7 @@ bool TForm1::FirstShow()
   if (FLogOn) {
     if (RendoDataOps().GetSYSDEF()) {
       RendoDataOps().SetGengoRecord();
+      installFormSizeStore();
       if (Wizard1->currentIndex() == 0)
         Button2->setFocus();
       return true;
@@ -423,6 +426,23 @@ bool TForm1::FirstShow()
   if (DM)
     DM->IBDatabaseDEF.disconnect();
   return false;
+}
+
+void TForm1::installFormSizeStore()
+{
+  if (DM == nullptr || FFormSizeStore)
+    return;
+  FFormSizeStore = std::make_unique<TFormSizeStoreDB>(DM->IBTransactionDEF);
+  pcSetFormSizeStore(FFormSizeStore.get());
+}
+
+void TForm1::removeFormSizeStore()
+{
+  if (!FFormSizeStore)
+    return;
+  if (fnFormSizeStore() == FFormSizeStore.get())
+    pcSetFormSizeStore(nullptr);
+  FFormSizeStore.reset();
 }
 
 // Ends the program from inside the window: the end state stays as it is.
@@ -472,6 +492,7 @@ void TForm1::pcReleaseAtClose()
         DM->fnAccDatDisConnected(QString(), true, true, false);
       FDatConnected = false;
     }
+    removeFormSizeStore();
     if (FDefConnected) {
       if (!DM->IBDatabaseDEF.isConnected())
         DM->fnAccDefConnected(SystemDef.SERVERNAME, true);
