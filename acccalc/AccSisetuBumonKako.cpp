@@ -4,8 +4,8 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccKikan.h"
 #include "acccalc/AccSisetuBumon.h"
+#include "acctables/AccKikan.h"
 #include "common/AccRecord.h"
 #include "db/Query.h"
 #include "db/Transaction.h"

@@ -2,7 +2,6 @@
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
 #include "common/FbError.h"
-#include "datasel/ComDataSentaku.h"
 #include "db/DbError.h"
 #include "platform/Format.h"
 #include "platform/Paths.h"
@@ -199,6 +198,24 @@ bool TDM::fnAccDatZenkiConnected(const QString& AHostName, const QString& AIBPat
   return connectCompany(IBDatabaseZEN, QStringLiteral("TDM.fnAccDatZenkiConnected"), host, AIBPathDat);
 }
 
+namespace {
+TDataListUpdateProc& dataListUpdateProc()
+{
+  static TDataListUpdateProc proc;
+  return proc;
+}
+}  // namespace
+
+void SetDataListUpdateProc(TDataListUpdateProc AProc)
+{
+  dataListUpdateProc() = std::move(AProc);
+}
+
+const TDataListUpdateProc& DataListUpdateProc()
+{
+  return dataListUpdateProc();
+}
+
 bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool ADataListUpdate,
                                bool AReplace_AccDef1_ListName)
 {
@@ -220,31 +237,8 @@ bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool A
           FDatMarkedFolder.clear();
       }
       if (ADataListUpdate) {
-        TDataSentakuListCtl ctl;
-        ctl.SetAppType(AppType);
-        ctl.SetDataPlaceRec(SystemDef.DataPlaceRec);
-        TDataListRec d;
-        ctl.InitDataListRecord(d, folder);
-        d.GassanDataKbn = rec.GassanDataKbn;
-        ctl.GetDataListRecord(jxrkPath, d, true);
-        d.Group = SystemDef.GROUPID;
-        d.DataCode = rec.Code;
-        d.Shougou = rec.Shougou;
-        d.Nendo = rec.Nendo;
-        d.Kishu = StrToDateDef(rec.Kishu, 0);
-        d.Kimatu = StrToDateDef(rec.Kimatu, 0);
-        d.DataKbn = rec.DataKbn;
-        d.CodeKbn = rec.CodeKbn;
-        d.Tanto = rec.Tanto;
-        d.VerMajor = rec.VerMajor;
-        d.VerMinor = rec.VerMinor;
-        d.VerRevision = rec.VerRevision;
-        d.VerText = rec.VerText;
-        d.GassanDataKbn = rec.GassanDataKbn;
-        d.CloudShare = rec.CloudShare;
-        if (AReplace_AccDef1_ListName)
-          d.DataListName = rec.DataListName;
-        ctl.UpdateDataListRecord(d, 0, true);
+        if (const TDataListUpdateProc& update = DataListUpdateProc())
+          update(folder, rec, AReplace_AccDef1_ListName);
       }
     } catch (const std::exception& e) {
       fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);

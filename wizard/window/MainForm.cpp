@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "acccalc/AccCodeTable.h"
-#include "acccalc/AccKikan.h"
+#include "acctables/AccCodeTable.h"
+#include "acctables/AccKikan.h"
 #include "common/AccDateText.h"
 #include "common/AccFunction2.h"
 #include "common/AccRecord.h"
@@ -27,6 +27,7 @@
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/Logon.h"
+#include "datasel/DataListUpdate.h"
 #include "platform/Exceptions.h"
 #include "ui/AppEnd.h"
 #include "ui/SDI.h"
@@ -373,6 +374,8 @@ bool TForm1::InitForm()
     setWindowTitle(FDataExpInfo->RENDOCAPTION);
     if (DM == nullptr)
       DM = new TDM(qApp);
+    // Closing the data set brings its data-list row up to date.
+    pcInstallDataListUpdateProc();
     return true;
   } catch (const EPlatformError& e) {
     cause = e.message();
