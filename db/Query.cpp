@@ -202,12 +202,23 @@ struct Query::Impl {
 
 // ---------------------------------------------------------------- Query
 
-Query::Query(Transaction& tr) : m_tr(&tr), d(std::make_unique<Impl>())
+Query::Query(Transaction& tr) : m_tr(&tr), m_db(tr.m_db), d(std::make_unique<Impl>())
 {
   m_tr->registerQuery(this);
 }
 
 Query::Query(Transaction& tr, const QString& sql) : Query(tr)
+{
+  setSql(sql);
+}
+
+Query::Query(Transaction& tr, Database& db) : m_tr(&tr), m_db(&db), d(std::make_unique<Impl>())
+{
+  m_tr->addDatabase(db);
+  m_tr->registerQuery(this);
+}
+
+Query::Query(Transaction& tr, Database& db, const QString& sql) : Query(tr, db)
 {
   setSql(sql);
 }
@@ -308,12 +319,14 @@ bool Query::isPrepared() const
 }
 
 namespace {
-ITransaction* activeHandle(Transaction* tr)
+ITransaction* activeHandle(Transaction* tr, Database* db)
 {
   if (!tr)
     throw DbError(QStringLiteral("Query has no transaction"));
-  if (!tr->database().isConnected())
-    throw DbError(QStringLiteral("Database is not connected: %1").arg(tr->database().databaseName()));
+  if (!db)
+    throw DbError(QStringLiteral("Query has no database"));
+  if (!db->isConnected())
+    throw DbError(QStringLiteral("Database is not connected: %1").arg(db->databaseName()));
   if (!tr->inTransaction())
     throw DbError(QStringLiteral("Transaction is not active"));
   return tr->handle();
@@ -324,11 +337,11 @@ void Query::prepare()
 {
   if (d->stmt)
     return;
-  ITransaction* tra = activeHandle(m_tr);
+  ITransaction* tra = activeHandle(m_tr, m_db);
   if (d->processed.trimmed().isEmpty())
     throw DbError(QStringLiteral("Empty SQL statement"));
   fb::Status st;
-  IAttachment* att = m_tr->database().attachment();
+  IAttachment* att = m_db->attachment();
   const QByteArray text = d->processed.toUtf8();
   IStatement* stmt = att->prepare(&st, tra, text.size(), text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA);
   st.check();
@@ -422,8 +435,8 @@ void buildInputImpl(IStatement* stmt, const QStringList& positional,
 void Query::exec()
 {
   prepare();
-  ITransaction* tra = activeHandle(m_tr);
-  IAttachment* att = m_tr->database().attachment();
+  ITransaction* tra = activeHandle(m_tr, m_db);
+  IAttachment* att = m_db->attachment();
   d->closeCursor();
   m_hasRow = false;
   m_rowsAffected = 0;
@@ -840,8 +853,10 @@ QByteArray Field::asBytes() const
       std::memcpy(&len, p, sizeof len);
       return QByteArray(reinterpret_cast<const char*>(p + sizeof len), len);
     }
-    case SQL_BLOB:
-      return readBlob(m_q->m_tr->database().attachment(), activeHandle(m_q->m_tr), p);
+    case SQL_BLOB: {
+      ITransaction* tra = activeHandle(m_q->m_tr, m_q->m_db);
+      return readBlob(m_q->m_db->attachment(), tra, p);
+    }
     default:
       return asString().toUtf8();
   }

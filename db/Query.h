@@ -50,7 +50,8 @@ class Field {
   int m_index;
 };
 
-// A SQL statement with named parameters on a Transaction.
+// A SQL statement with named parameters on a Transaction (and one of its
+// databases).
 //
 // Parameters are written ":NAME" (letters, digits, "_" and "$"; matched
 // without regard to case); the same name may appear several times and is
@@ -78,13 +79,19 @@ class Field {
 //         names << q.field("NAME").asString();
 class Query {
  public:
+  // A statement on the transaction's default database.
   explicit Query(Transaction& tr);
   Query(Transaction& tr, const QString& sql);
+  // A statement on one database of a transaction that spans several (the
+  // database is added to the transaction when not yet in it).
+  Query(Transaction& tr, Database& db);
+  Query(Transaction& tr, Database& db, const QString& sql);
   ~Query();
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
 
   Transaction& transaction() const { return *m_tr; }
+  Database* database() const { return m_db; }
 
   void setSql(const QString& sql);
   QString sql() const { return m_sql; }
@@ -140,6 +147,7 @@ class Query {
   void requireRow() const;
 
   Transaction* m_tr;
+  Database* m_db;
   QString m_sql;
   bool m_hasRow = false;
   qint64 m_rowsAffected = 0;

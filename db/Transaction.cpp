@@ -53,7 +53,7 @@ int tagFor(const QString& word)
 
 }  // namespace
 
-Transaction::Transaction(Database& db, Kind kind) : m_db(&db), m_kind(kind), m_params(wordsFor(kind))
+Transaction::Transaction(Database& db, Kind kind) : m_db(&db), m_dbs{&db}, m_kind(kind), m_params(wordsFor(kind))
 {
   m_db->registerTransaction(this);
 }
@@ -70,8 +70,49 @@ Transaction::~Transaction()
   }
   for (Query* q : m_queries)
     q->m_tr = nullptr;
-  if (m_db)
-    m_db->unregisterTransaction(this);
+  for (Database* d : m_dbs)
+    d->unregisterTransaction(this);
+}
+
+void Transaction::addDatabase(Database& db)
+{
+  if (m_dbs.contains(&db))
+    return;
+  if (m_tra)
+    throw DbError(QStringLiteral("Transaction is active: no database can be added"));
+  m_dbs.append(&db);
+  db.registerTransaction(this);
+}
+
+void Transaction::removeDatabase(Database& db)
+{
+  if (m_tra)
+    throw DbError(QStringLiteral("Transaction is active: no database can be removed"));
+  if (&db == m_db || !m_dbs.contains(&db))
+    return;
+  m_dbs.removeAll(&db);
+  db.unregisterTransaction(this);
+  for (Query* q : m_queries)
+    if (q->m_db == &db)
+      q->m_db = nullptr;
+}
+
+bool Transaction::hasDatabase(const Database& db) const
+{
+  for (const Database* d : m_dbs)
+    if (d == &db)
+      return true;
+  return false;
+}
+
+void Transaction::forgetDatabase(Database* db) noexcept
+{
+  m_dbs.removeAll(db);
+  if (m_db == db)
+    m_db = nullptr;
+  for (Query* q : m_queries)
+    if (q->m_db == db)
+      q->m_db = nullptr;
 }
 
 void Transaction::setKind(Kind kind)
@@ -102,8 +143,38 @@ void Transaction::start()
     tpb->insertTag(&st, tagFor(w));
     st.check();
   }
-  ITransaction* tra = m_db->attachment()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
+  const unsigned tpbLength = tpb->getBufferLength(&st);
   st.check();
+  const unsigned char* tpbBuffer = tpb->getBuffer(&st);
+  st.check();
+  QList<IAttachment*> atts;
+  for (Database* d : m_dbs)
+    if (d->isConnected() && !atts.contains(d->attachment()))
+      atts.append(d->attachment());
+  if (atts.size() == 1) {
+    ITransaction* tra = m_db->attachment()->startTransaction(&st, tpbLength, tpbBuffer);
+    st.check();
+    m_tra = tra;
+    return;
+  }
+  // One distributed transaction over every attachment. The builder disposes
+  // of itself when start() succeeds; otherwise it is ours to dispose of.
+  IDtcStart* builder = fb::master()->getDtc()->startBuilder(&st);
+  st.check();
+  for (IAttachment* att : atts) {
+    builder->addWithTpb(&st, att, tpbLength, tpbBuffer);
+    if (st.failed()) {
+      DbError e = st.error();
+      builder->dispose();
+      throw e;
+    }
+  }
+  ITransaction* tra = builder->start(&st);
+  if (st.failed()) {
+    DbError e = st.error();
+    builder->dispose();
+    throw e;
+  }
   m_tra = tra;
 }
 
