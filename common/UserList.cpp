@@ -14,7 +14,8 @@ TUserList::TUserList() : TUserList(DM->IBDatabaseDEF, &DM->IBDatabaseDAT) {}
 TUserList::TUserList(db::Database& ASystemDb, db::Database* ACompanyDb) : FSystemDb(&ASystemDb), FCompanyDb(ACompanyDb)
 {
   FOwnTr = std::make_unique<db::Transaction>(ASystemDb);
-  FOwnTr->setParams({QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")});
+  FOwnTr->setOptions(db::Transaction::Option::ReadCommitted | db::Transaction::Option::RecVersion |
+                     db::Transaction::Option::NoWait);
   if (ACompanyDb)
     FOwnTr->addDatabase(*ACompanyDb);
   SetTransaction(nullptr, -1);

@@ -50,8 +50,7 @@ class Field {
   int m_index;
 };
 
-// A SQL statement with named parameters on a Transaction (and one of its
-// databases).
+// A SQL statement with named parameters on a Transaction.
 //
 // Parameters are written ":NAME" (letters, digits, "_" and "$"; matched
 // without regard to case); the same name may appear several times and is
@@ -70,7 +69,7 @@ class Field {
 // fetches the following one; eof() is true when there is no current row.
 // exec() runs any statement; for EXECUTE PROCEDURE with outputs the output
 // row becomes the current row. Both prepare on first use. The transaction
-// must be active (a DbError otherwise).
+// must be active (a DbError otherwise). Movable, not copyable.
 //
 //     db::Query q(tr);
 //     q.setSql("SELECT NAME FROM T WHERE CODE = :CODE OR PARENT = :CODE");
@@ -79,7 +78,7 @@ class Field {
 //         names << q.field("NAME").asString();
 class Query {
  public:
-  // A statement on the transaction's default database.
+  // A statement on the transaction's first database.
   explicit Query(Transaction& tr);
   Query(Transaction& tr, const QString& sql);
   // A statement on one database of a transaction that spans several (the
@@ -89,8 +88,16 @@ class Query {
   ~Query();
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
+  // The moved-to query carries on (statement, open cursor, current row,
+  // parameters) on the same transaction; Fields taken from the moved-from
+  // one are no longer valid. The moved-from query has no transaction.
+  Query(Query&& other);
+  Query& operator=(Query&& other);
 
-  Transaction& transaction() const { return *m_tr; }
+  // A DbError when the transaction the query was made on has been
+  // destroyed or moved from (or this query was moved from).
+  Transaction& transaction() const;
+  // The database the statement runs on (null when it was destroyed).
   Database* database() const { return m_db; }
 
   void setSql(const QString& sql);
