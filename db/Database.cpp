@@ -25,7 +25,7 @@ Database::~Database()
 {
   disconnect();
   for (Transaction* t : m_children->transactions)
-    t->m_db = nullptr;
+    t->forgetDatabase(this);
 }
 
 QString Database::remoteName(const QString& host, int port, const QString& path)
@@ -69,10 +69,10 @@ void Database::connect()
   st.check();
   addLogin(dpb.get(), st, m_user, m_password, m_role, m_charset);
   fb::Ref<IProvider> prov(fb::master()->getDispatcher());
-  IAttachment* att =
-      prov->attachDatabase(&st, m_name.toUtf8().constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  fb::Ref<IAttachment> att(
+      prov->attachDatabase(&st, m_name.toUtf8().constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
   st.check();
-  m_attachment = att;
+  m_attachment = std::move(att);
 }
 
 void Database::disconnect() noexcept
@@ -84,12 +84,13 @@ void Database::disconnect() noexcept
   try {
     fb::Status st;
     m_attachment->detach(&st);
-    if (st.failed())
-      m_attachment->release();  // the connection is gone: just drop our handle
+    if (!st.failed())
+      m_attachment.released();
   } catch (...) {
-    // Status allocation cannot fail in practice; keep noexcept.
+    // Nothing is lost: only the status object could fail here (no memory),
+    // and the handle is dropped below either way; disconnect never throws.
   }
-  m_attachment = nullptr;
+  m_attachment.reset();  // a connection that is gone: just drop our handle
 }
 
 void Database::create(const QString& databaseName, const QString& user, const QString& password, int pageSize,
@@ -108,15 +109,12 @@ void Database::create(const QString& databaseName, const QString& user, const QS
     st.check();
   }
   fb::Ref<IProvider> prov(fb::master()->getDispatcher());
-  IAttachment* att =
-      prov->createDatabase(&st, databaseName.toUtf8().constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  fb::Ref<IAttachment> att(
+      prov->createDatabase(&st, databaseName.toUtf8().constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
   st.check();
   att->detach(&st);
-  if (st.failed()) {
-    DbError e = st.error();
-    att->release();
-    throw e;
-  }
+  st.check();
+  att.released();
 }
 
 void Database::createAndConnect(int pageSize, const QString& defaultCharset)
@@ -134,13 +132,11 @@ void Database::drop()
   m_attachment->dropDatabase(&st);
   if (st.failed()) {
     DbError e = st.error();
-    if (e.isLostConnection()) {
-      m_attachment->release();
-      m_attachment = nullptr;
-    }
+    if (e.isLostConnection())
+      m_attachment.reset();
     throw e;
   }
-  m_attachment = nullptr;  // released by a successful drop
+  m_attachment.released();  // released by a successful drop
 }
 
 QString Database::serverVersion()
@@ -167,7 +163,15 @@ QString Database::serverVersion()
 
 void Database::registerTransaction(Transaction* t)
 {
-  m_children->transactions.append(t);
+  if (!m_children->transactions.contains(t))
+    m_children->transactions.append(t);
+}
+
+void Database::replaceTransaction(Transaction* from, Transaction* to) noexcept
+{
+  const qsizetype i = m_children->transactions.indexOf(from);
+  if (i >= 0)
+    m_children->transactions[i] = to;
 }
 
 void Database::unregisterTransaction(Transaction* t) noexcept

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "db/DbError.h"
+#include "db/FbRef.h"
 
 namespace Firebird {
 class IAttachment;
@@ -59,7 +60,7 @@ class Database {
   // Rolls back active transactions, frees statements, detaches. Never throws;
   // a connection that is already lost is simply released.
   void disconnect() noexcept;
-  bool isConnected() const { return m_attachment != nullptr; }
+  bool isConnected() const { return bool(m_attachment); }
 
   // Creates a new database file with the given page size and default
   // character set, as the given user (its owner), and detaches again.
@@ -83,12 +84,13 @@ class Database {
   QString serverVersion();
 
   // The underlying attachment, for the layer's own classes.
-  Firebird::IAttachment* attachment() const { return m_attachment; }
+  Firebird::IAttachment* attachment() const { return m_attachment.get(); }
 
  private:
   friend class Transaction;
   friend class Query;
   void registerTransaction(Transaction* t);
+  void replaceTransaction(Transaction* from, Transaction* to) noexcept;
   void unregisterTransaction(Transaction* t) noexcept;
   void requireConnected() const;
 
@@ -98,7 +100,7 @@ class Database {
   QString m_role;
   QString m_charset = QStringLiteral("UTF8");
   bool m_forcedWrites = true;
-  Firebird::IAttachment* m_attachment = nullptr;
+  fb::Ref<Firebird::IAttachment> m_attachment;
   struct Children;
   std::unique_ptr<Children> m_children;
 };

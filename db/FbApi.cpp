@@ -45,12 +45,7 @@ Firebird::IUtil* util()
   return master()->getUtilInterface();
 }
 
-Status::Status() : m_status(master()->getStatus()), m_wrapper(m_status) {}
-
-Status::~Status()
-{
-  m_status->dispose();
-}
+Status::Status() : m_status(master()->getStatus()), m_wrapper(m_status.get()) {}
 
 bool Status::failed() const
 {
@@ -59,13 +54,13 @@ bool Status::failed() const
 
 DbError Status::error() const
 {
-  return errorFromStatus(m_status);
+  return errorFromStatus(m_status.get());
 }
 
 void Status::check()
 {
   if (failed()) {
-    DbError e = errorFromStatus(m_status);
+    DbError e = errorFromStatus(m_status.get());
     m_wrapper.clearException();
     throw e;
   }

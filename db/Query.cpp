@@ -5,6 +5,7 @@
 #include <functional>
 #include <ibase.h>
 #include <limits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -95,9 +96,9 @@ struct Query::Impl {
   QStringList names;       // distinct names, first appearance order
   QMap<QString, Value> values;
 
-  IStatement* stmt = nullptr;
-  IResultSet* rs = nullptr;
-  IMessageMetadata* outMeta = nullptr;
+  fb::Ref<IStatement> stmt;
+  fb::Ref<IResultSet> rs;
+  fb::Ref<IMessageMetadata> outMeta;
   unsigned stmtType = 0;
   std::vector<Column> cols;
   std::vector<unsigned char> row;
@@ -164,29 +165,30 @@ struct Query::Impl {
     try {
       fb::Status st;
       rs->close(&st);
-      if (st.failed())
-        rs->release();
+      if (!st.failed())
+        rs.released();
     } catch (...) {
+      // Nothing is lost: only the status object could fail here (no
+      // memory); the cursor is dropped below and ends with its transaction.
     }
-    rs = nullptr;
+    rs.reset();
   }
 
   void freeStatement() noexcept
   {
     closeCursor();
-    if (outMeta) {
-      outMeta->release();
-      outMeta = nullptr;
-    }
+    outMeta.reset();
     if (stmt) {
       try {
         fb::Status st;
         stmt->free(&st);
-        if (st.failed())
-          stmt->release();
+        if (!st.failed())
+          stmt.released();
       } catch (...) {
+        // Nothing is lost: only the status object could fail here (no
+        // memory); the statement is dropped below and ends with its connection.
       }
-      stmt = nullptr;
+      stmt.reset();
     }
     cols.clear();
     row.clear();
@@ -202,7 +204,7 @@ struct Query::Impl {
 
 // ---------------------------------------------------------------- Query
 
-Query::Query(Transaction& tr) : m_tr(&tr), d(std::make_unique<Impl>())
+Query::Query(Transaction& tr) : m_tr(&tr), m_db(tr.m_db), d(std::make_unique<Impl>())
 {
   m_tr->registerQuery(this);
 }
@@ -212,11 +214,62 @@ Query::Query(Transaction& tr, const QString& sql) : Query(tr)
   setSql(sql);
 }
 
+Query::Query(Transaction& tr, Database& db) : m_tr(&tr), m_db(&db), d(std::make_unique<Impl>())
+{
+  m_tr->addDatabase(db);
+  m_tr->registerQuery(this);
+}
+
+Query::Query(Transaction& tr, Database& db, const QString& sql) : Query(tr, db)
+{
+  setSql(sql);
+}
+
 Query::~Query()
 {
+  if (d)
+    d->freeStatement();
+  if (m_tr)
+    m_tr->unregisterQuery(this);
+}
+
+Query::Query(Query&& other)
+    : m_tr(std::exchange(other.m_tr, nullptr)),
+      m_db(std::exchange(other.m_db, nullptr)),
+      m_sql(std::move(other.m_sql)),
+      m_hasRow(std::exchange(other.m_hasRow, false)),
+      m_rowsAffected(std::exchange(other.m_rowsAffected, 0)),
+      d(std::exchange(other.d, std::make_unique<Impl>()))
+{
+  if (m_tr)
+    m_tr->replaceQuery(&other, this);
+}
+
+Query& Query::operator=(Query&& other)
+{
+  if (this == &other)
+    return *this;
+  auto fresh = std::make_unique<Impl>();
   d->freeStatement();
   if (m_tr)
     m_tr->unregisterQuery(this);
+  m_tr = std::exchange(other.m_tr, nullptr);
+  m_db = std::exchange(other.m_db, nullptr);
+  m_sql = std::move(other.m_sql);
+  m_hasRow = std::exchange(other.m_hasRow, false);
+  m_rowsAffected = std::exchange(other.m_rowsAffected, 0);
+  d = std::exchange(other.d, std::move(fresh));
+  if (m_tr)
+    m_tr->replaceQuery(&other, this);
+  return *this;
+}
+
+Transaction& Query::transaction() const
+{
+  if (!m_tr)
+    throw DbError(
+        QStringLiteral("The query's transaction was destroyed or moved; the query cannot be used: %1").arg(m_sql));
+  return *m_tr;
 }
 
 void Query::setSql(const QString& sql)
@@ -304,16 +357,18 @@ void Query::clearParams()
 
 bool Query::isPrepared() const
 {
-  return d->stmt != nullptr;
+  return bool(d->stmt);
 }
 
 namespace {
-ITransaction* activeHandle(Transaction* tr)
+ITransaction* activeHandle(Transaction* tr, Database* db)
 {
   if (!tr)
-    throw DbError(QStringLiteral("Query has no transaction"));
-  if (!tr->database().isConnected())
-    throw DbError(QStringLiteral("Database is not connected: %1").arg(tr->database().databaseName()));
+    throw DbError(QStringLiteral("The query's transaction was destroyed or moved; the query cannot be used"));
+  if (!db)
+    throw DbError(QStringLiteral("The query's database was destroyed; the query cannot be used"));
+  if (!db->isConnected())
+    throw DbError(QStringLiteral("Database is not connected: %1").arg(db->databaseName()));
   if (!tr->inTransaction())
     throw DbError(QStringLiteral("Transaction is not active"));
   return tr->handle();
@@ -324,21 +379,21 @@ void Query::prepare()
 {
   if (d->stmt)
     return;
-  ITransaction* tra = activeHandle(m_tr);
+  ITransaction* tra = activeHandle(m_tr, m_db);
   if (d->processed.trimmed().isEmpty())
     throw DbError(QStringLiteral("Empty SQL statement"));
   fb::Status st;
-  IAttachment* att = m_tr->database().attachment();
+  IAttachment* att = m_db->attachment();
   const QByteArray text = d->processed.toUtf8();
-  IStatement* stmt = att->prepare(&st, tra, text.size(), text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+  d->stmt.reset(att->prepare(&st, tra, text.size(), text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA));
   st.check();
-  d->stmt = stmt;
+  IStatement* stmt = d->stmt.get();
   try {
     d->stmtType = stmt->getType(&st);
     st.check();
-    IMessageMetadata* out = stmt->getOutputMetadata(&st);
+    d->outMeta.reset(stmt->getOutputMetadata(&st));
     st.check();
-    d->outMeta = out;
+    IMessageMetadata* out = d->outMeta.get();
     const unsigned count = out->getCount(&st);
     st.check();
     d->cols.resize(count);
@@ -365,7 +420,7 @@ void Query::prepare()
     if (count == 0)
       d->row.clear();
   } catch (...) {
-    d->freeStatement();
+    d->freeStatement();  // no half-prepared statement stays; the error goes on
     throw;
   }
 }
@@ -388,7 +443,7 @@ struct InputMessage {
 void putBlob(IAttachment* att, ITransaction* tra, ISC_QUAD* id, const QByteArray& data)
 {
   fb::Status st;
-  IBlob* blob = att->createBlob(&st, tra, id, 0, nullptr);
+  fb::Ref<IBlob> blob(att->createBlob(&st, tra, id, 0, nullptr));
   st.check();
   for (qsizetype pos = 0; pos < data.size();) {
     const unsigned chunk = unsigned(qMin<qsizetype>(32768, data.size() - pos));
@@ -397,18 +452,15 @@ void putBlob(IAttachment* att, ITransaction* tra, ISC_QUAD* id, const QByteArray
       DbError e = st.error();
       fb::Status st2;
       blob->cancel(&st2);
-      if (st2.failed())
-        blob->release();
+      if (!st2.failed())
+        blob.released();
       throw e;
     }
     pos += chunk;
   }
   blob->close(&st);
-  if (st.failed()) {
-    DbError e = st.error();
-    blob->release();
-    throw e;
-  }
+  st.check();
+  blob.released();
 }
 
 }  // namespace
@@ -422,28 +474,27 @@ void buildInputImpl(IStatement* stmt, const QStringList& positional,
 void Query::exec()
 {
   prepare();
-  ITransaction* tra = activeHandle(m_tr);
-  IAttachment* att = m_tr->database().attachment();
+  ITransaction* tra = activeHandle(m_tr, m_db);
+  IAttachment* att = m_db->attachment();
   d->closeCursor();
   m_hasRow = false;
   m_rowsAffected = 0;
 
   InputMessage in;
   buildInputImpl(
-      d->stmt, d->positional, [this](const QString& n) -> const Value& { return d->valueOf(n); }, att, tra, in);
+      d->stmt.get(), d->positional, [this](const QString& n) -> const Value& { return d->valueOf(n); }, att, tra, in);
 
   fb::Status st;
   if (d->stmtType == isc_info_sql_stmt_select || d->stmtType == isc_info_sql_stmt_select_for_upd) {
-    IResultSet* rs =
-        d->stmt->openCursor(&st, tra, in.meta.get(), in.buffer.empty() ? nullptr : in.buffer.data(), d->outMeta, 0);
+    d->rs.reset(d->stmt->openCursor(&st, tra, in.meta.get(), in.buffer.empty() ? nullptr : in.buffer.data(),
+                                    d->outMeta.get(), 0));
     st.check();
-    d->rs = rs;
     next();
     return;
   }
   const bool hasOut = !d->cols.empty();
   d->stmt->execute(&st, tra, in.meta.get(), in.buffer.empty() ? nullptr : in.buffer.data(),
-                   hasOut ? d->outMeta : nullptr, hasOut ? d->row.data() : nullptr);
+                   hasOut ? d->outMeta.get() : nullptr, hasOut ? d->row.data() : nullptr);
   st.check();
   m_hasRow = hasOut;
   if (d->stmtType != isc_info_sql_stmt_ddl) {
@@ -479,7 +530,7 @@ bool Query::next()
 
 bool Query::isOpen() const
 {
-  return d->rs != nullptr;
+  return bool(d->rs);
 }
 
 void Query::close() noexcept
@@ -750,25 +801,21 @@ QByteArray readBlob(IAttachment* att, ITransaction* tra, const unsigned char* id
   ISC_QUAD id;
   std::memcpy(&id, idPtr, sizeof id);
   fb::Status st;
-  IBlob* blob = att->openBlob(&st, tra, &id, 0, nullptr);
+  fb::Ref<IBlob> blob(att->openBlob(&st, tra, &id, 0, nullptr));
   st.check();
   QByteArray out;
   char buf[32768];
   for (;;) {
     unsigned len = 0;
     const int r = blob->getSegment(&st, sizeof buf, buf, &len);
-    if (st.failed()) {
-      DbError e = st.error();
-      blob->release();
-      throw e;
-    }
+    st.check();
     if (r == IStatus::RESULT_NO_DATA)
       break;
     out.append(buf, qsizetype(len));
   }
   blob->close(&st);
-  if (st.failed())
-    blob->release();
+  if (!st.failed())
+    blob.released();
   return out;
 }
 
@@ -840,8 +887,10 @@ QByteArray Field::asBytes() const
       std::memcpy(&len, p, sizeof len);
       return QByteArray(reinterpret_cast<const char*>(p + sizeof len), len);
     }
-    case SQL_BLOB:
-      return readBlob(m_q->m_tr->database().attachment(), activeHandle(m_q->m_tr), p);
+    case SQL_BLOB: {
+      ITransaction* tra = activeHandle(m_q->m_tr, m_q->m_db);
+      return readBlob(m_q->m_db->attachment(), tra, p);
+    }
     default:
       return asString().toUtf8();
   }

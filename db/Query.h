@@ -69,7 +69,7 @@ class Field {
 // fetches the following one; eof() is true when there is no current row.
 // exec() runs any statement; for EXECUTE PROCEDURE with outputs the output
 // row becomes the current row. Both prepare on first use. The transaction
-// must be active (a DbError otherwise).
+// must be active (a DbError otherwise). Movable, not copyable.
 //
 //     db::Query q(tr);
 //     q.setSql("SELECT NAME FROM T WHERE CODE = :CODE OR PARENT = :CODE");
@@ -78,13 +78,27 @@ class Field {
 //         names << q.field("NAME").asString();
 class Query {
  public:
+  // A statement on the transaction's first database.
   explicit Query(Transaction& tr);
   Query(Transaction& tr, const QString& sql);
+  // A statement on one database of a transaction that spans several (the
+  // database is added to the transaction when not yet in it).
+  Query(Transaction& tr, Database& db);
+  Query(Transaction& tr, Database& db, const QString& sql);
   ~Query();
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
+  // The moved-to query carries on (statement, open cursor, current row,
+  // parameters) on the same transaction; Fields taken from the moved-from
+  // one are no longer valid. The moved-from query has no transaction.
+  Query(Query&& other);
+  Query& operator=(Query&& other);
 
-  Transaction& transaction() const { return *m_tr; }
+  // A DbError when the transaction the query was made on has been
+  // destroyed or moved from (or this query was moved from).
+  Transaction& transaction() const;
+  // The database the statement runs on (null when it was destroyed).
+  Database* database() const { return m_db; }
 
   void setSql(const QString& sql);
   QString sql() const { return m_sql; }
@@ -140,6 +154,7 @@ class Query {
   void requireRow() const;
 
   Transaction* m_tr;
+  Database* m_db;
   QString m_sql;
   bool m_hasRow = false;
   qint64 m_rowsAffected = 0;

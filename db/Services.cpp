@@ -42,10 +42,10 @@ void Services::attach()
     spb->insertString(&st, isc_spb_password, m_password.toUtf8().constData());
   st.check();
   fb::Ref<IProvider> prov(fb::master()->getDispatcher());
-  IService* svc = prov->attachServiceManager(&st, serviceName().toUtf8().constData(), spb->getBufferLength(&st),
-                                             spb->getBuffer(&st));
+  fb::Ref<IService> svc(prov->attachServiceManager(&st, serviceName().toUtf8().constData(), spb->getBufferLength(&st),
+                                                   spb->getBuffer(&st)));
   st.check();
-  m_svc = svc;
+  m_svc = std::move(svc);
 }
 
 void Services::detach() noexcept
@@ -55,11 +55,13 @@ void Services::detach() noexcept
   try {
     fb::Status st;
     m_svc->detach(&st);
-    if (st.failed())
-      m_svc->release();
+    if (!st.failed())
+      m_svc.released();
   } catch (...) {
+    // Nothing is lost: only the status object could fail here (no memory);
+    // the handle is dropped below and detach never throws.
   }
-  m_svc = nullptr;
+  m_svc.reset();
 }
 
 namespace {
@@ -158,7 +160,7 @@ QStringList Services::backup(const QString& databasePath, const QString& backupF
   if (options.verbose)
     spb->insertTag(&st, isc_spb_verbose);
   st.check();
-  startService(m_svc, spb.get(), st);
+  startService(m_svc.get(), spb.get(), st);
   return runAndCollect({}, onLine);
 }
 
@@ -183,7 +185,7 @@ QStringList Services::restore(const QString& backupFile, const QString& database
   if (options.verbose)
     spb->insertTag(&st, isc_spb_verbose);
   st.check();
-  startService(m_svc, spb.get(), st);
+  startService(m_svc.get(), spb.get(), st);
   return runAndCollect({}, onLine);
 }
 
@@ -197,7 +199,7 @@ void Services::startValidation(const QString& databasePath)
   spb->insertString(&st, isc_spb_dbname, databasePath.toUtf8().constData());
   spb->insertInt(&st, isc_spb_options, isc_spb_rpr_validate_db | isc_spb_rpr_full | isc_spb_rpr_ignore_checksum);
   st.check();
-  startService(m_svc, spb.get(), st);
+  startService(m_svc.get(), spb.get(), st);
 }
 
 Services::ValidationResult Services::validate(const QString& databasePath)
@@ -244,7 +246,7 @@ bool Services::validateLines(const QString& databasePath, const LineFilter& onLi
       }
     }
   } catch (...) {
-    detach();
+    detach();  // as in runAndCollect; the error goes on to the caller
     throw;
   }
 }

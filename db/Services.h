@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "db/DbError.h"
+#include "db/FbRef.h"
 
 namespace Firebird {
 class IService;
@@ -40,7 +41,7 @@ class Services {
 
   void attach();
   void detach() noexcept;
-  bool isAttached() const { return m_svc != nullptr; }
+  bool isAttached() const { return bool(m_svc); }
 
   // Called with each verbose output line as it arrives (e.g. to keep a UI
   // alive); the lines are also returned.
@@ -113,7 +114,7 @@ class Services {
   int m_port = DefaultPort;
   QString m_user;
   QString m_password;
-  Firebird::IService* m_svc = nullptr;
+  fb::Ref<Firebird::IService> m_svc;
 };
 
 }  // namespace db

@@ -4,16 +4,13 @@
 
 namespace db {
 
-StoredProc::StoredProc(Transaction& tr, const QString& procName)
-    : m_tr(&tr), m_name(procName.trimmed().toUpper()), m_query(tr)
-{
-}
+StoredProc::StoredProc(Transaction& tr, const QString& procName) : m_name(procName.trimmed().toUpper()), m_query(tr) {}
 
 QStringList StoredProc::inputNames()
 {
   if (m_ready)
     return m_inputs;
-  Query q(*m_tr);
+  Query q(m_query.transaction());
   q.setSql(
       QStringLiteral("SELECT TRIM(RDB$PARAMETER_NAME) AS NAME FROM RDB$PROCEDURE_PARAMETERS "
                      "WHERE RDB$PROCEDURE_NAME = :PROC AND RDB$PARAMETER_TYPE = 0 "
@@ -23,7 +20,7 @@ QStringList StoredProc::inputNames()
   for (q.open(); !q.eof(); q.next())
     names << q.field(0).asString();
   q.close();
-  Query exists(*m_tr);
+  Query exists(m_query.transaction());
   exists.setSql(
       QStringLiteral("SELECT 1 FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :PROC AND RDB$PACKAGE_NAME IS NULL"));
   exists.setParam(QStringLiteral("PROC"), m_name);

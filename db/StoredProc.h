@@ -16,6 +16,11 @@ namespace db {
 class StoredProc {
  public:
   StoredProc(Transaction& tr, const QString& procName);
+  // Movable, not copyable (as its Query).
+  StoredProc(StoredProc&&) = default;
+  StoredProc& operator=(StoredProc&&) = default;
+  StoredProc(const StoredProc&) = delete;
+  StoredProc& operator=(const StoredProc&) = delete;
 
   QString procName() const { return m_name; }
   // Declared input parameter names in order (read on first use).
@@ -45,7 +50,6 @@ class StoredProc {
 
  private:
   void prepareText();
-  Transaction* m_tr;
   QString m_name;
   QStringList m_inputs;
   bool m_ready = false;
