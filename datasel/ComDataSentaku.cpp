@@ -6,6 +6,7 @@
 #include "common/FbError.h"
 #include "db/DbError.h"
 #include "db/Query.h"
+#include "platform/AppError.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -270,6 +271,7 @@ void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& A
       try {
         tr->Commit();
       } catch (...) {
+        pcLogDroppedError("TDataSentakuListCtl.GetDataListRecord");
       }
     }
     if (!AErrorTrap)
