@@ -1,6 +1,7 @@
 // Program entry: the wizard's program block.
 #include "common/dialogs/AppIniCreateBox.h"
 #include "common/dialogs/DataPasswordDlg.h"
+#include "common/dialogs/MyNumberPasswordDlg.h"
 #include "datasel/dialogs/DataSentaku.h"
 #include "platform/gui/Application.h"
 #include "ui/UiMessageHook.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
   // The dialogs this program starts by name or through hooks.
   RegisterDataSentakuBox();
   pcInstallDataPasswordPrompt();
+  pcInstallMyNumberPasswordPrompt();
   pcInstallAppIniCreateBoxHook();
   QStringList args = QApplication::arguments();
   if (!args.isEmpty())

@@ -6,14 +6,15 @@
 // database and the writers of the settings file that the data module's
 // connections use; DataInfomationIni.cpp the readers of a folder's status;
 // DataInfomationUpdate.cpp reading and writing a folder's company database
-// by path. Share-server copies and data-use checks are added to the class
-// by their own modules.
+// by path; DataInfomationShare.cpp the share-server copies and the data-use
+// checks.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include "common/AccRecord.h"
@@ -144,6 +145,45 @@ class TDataInfomation {
   // Writes (or with ADelete removes) one key.
   void WriteIniValue(const QString& ADataPath, const QString& ASection, const QString& AKey, const QVariant& AValue,
                      bool ADelete);
+
+  // --- Share-server copies and data-use checks (DataInfomationShare.cpp) ---
+  // Stand-alone data kept in a share folder (a folder on a mounted share) is
+  // taken out to a local folder and copied back; the share marks of both
+  // folders' settings files say who holds it.
+  //
+  // Copies the local data set back to the share folder and releases the
+  // share marks. 1 copied; 0 an empty path or a failed copy (the data then
+  // stays taken out in both folders). ASilent 1 shows no message and raises
+  // nothing (a failed settings-file write then answers 0).
+  int DataUpLoad(const QString& AKyoyuPath, const QString& ALocalPath, int ASilent);
+  // Takes the data set of the share folder out to the local folder (made
+  // when missing). 1 taken out; 0 nothing taken (an empty path, the local
+  // folder cannot be made, the share folder is missing, the copy failed:
+  // the marks this call set are put back and no share mark is left); -1
+  // the share copy is damaged (nothing copied) or already taken out (its
+  // files are copied, no mark changes, except that a local working copy
+  // this operator holds is never overwritten). Not silent, a damaged or
+  // unreachable share copy raises EPlatformError with the message to show.
+  int DataDownLoad(const QString& AKyoyuPath, const QString& ALocalPath, int ASilent);
+  // Writes the share status of a folder (jxksExec with the operator,
+  // jxksNone without) when it differs; 1 when written, else 0.
+  int SetKyouyuState(const QString& AKyoyuPath, TJxKyoyuStatus AKyoyuStatus);
+  TJxKyoyuStatus GetKyouyuState(const QString& AKyoyuPath);
+  // Whether the operator may use the data of the folder (branch rights);
+  // tells the operator when not.
+  bool IsDataSiyouKengen(const QString& ADataPath);
+  // Whether the data password of the folder's company (if it has one) is
+  // given; tells the operator when not. AHandle is not used.
+  bool IsDataPasswordAuth(int AHandle, const QString& ADataPath);
+
+  // The files of the data set in a folder: every file whose name is the
+  // company database file's name with any extension.
+  static QStringList DataSetFiles(const QString& AFolder);
+  // Copies the data set of AFromPath into AToPath (created when missing).
+  // Every file is written in full under a temporary name and synced before
+  // any of them replaces its earlier file, so a failed copy leaves the
+  // earlier files as they were. False on any failure (AError names it).
+  static bool CopyDataSetFiles(const QString& AFromPath, const QString& AToPath, QString* AError = nullptr);
 
  private:
   TJxAppType FAppType = jxatSA;

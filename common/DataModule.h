@@ -43,6 +43,18 @@ extern TDataHasonHanteiProc DataHasonHanteiProc;
 using TDataPasswordPromptProc = std::function<bool(int ATry, QString& AText)>;
 extern TDataPasswordPromptProc DataPasswordPromptProc;
 
+// A snapshot of the open data's journal counts and masters, to tell later
+// whether they changed (TDM::GetNowMasterInfo, TDM::MasterInfoHikaku).
+struct TSavedMasterInfoRec {
+  int NowSiwakeCnt = 0;       // all journal entries
+  int NowYukouSiwakeCnt = 0;  // live entries
+  int NowUpDelSiwakeCnt = 0;  // changed or deleted entries
+  int NowUseKamokuCnt = 0;    // rows of the yearly balances
+  Currency NowKaisizanSum;    // sum of the absolute opening balances
+  TDateTime FinalKamokuDate = 0;
+  TDateTime FinalHojoDate = 0;
+};
+
 class TDM : public QObject {
   Q_OBJECT
 
@@ -328,6 +340,65 @@ class TDM : public QObject {
   QString fnGetDataBaseVer();
 
   // =========================================================================
+  // Journal counts, entry and balance tests, saved master information
+  // (DataModuleBalance.cpp). Each works in the company transaction (started
+  // and committed here when none is active, a caller's open one left open);
+  // codes are bound, an empty code means any code.
+  // =========================================================================
+  // Live entries of the branch (all branches when blank): the branches'
+  // counters; cash-book data (SystemKind 3) counts the cash account's live
+  // lines. -1 for another system kind. These three and the tests of this
+  // year's journal, balances and openings log a database error (no box)
+  // and raise it again.
+  int GetYukouSiwakeCount(const QString& ASCODE);
+  // Changed or deleted entries of the branch (all when blank).
+  int GetUpDelSiwakeCount(const QString& ASCODE);
+  // Both counts into the arguments; their sum.
+  int GetSiwakeCount(const QString& ASCODE, int& AYukouSiwake, int& AUpDelSiwake);
+  int GetSiwakeCount(const QString& ASCODE);
+  // ANendo 0 as above; 1 and 2 every line of the archived years; any other
+  // 0. Errors give 0.
+  int GetSiwakeCount(int ANendo, const QString& ASCODE);
+  // Whether a journal line (periods 1 to 19, deleted ones included) of the
+  // year ANendo (0 to 2; another year throws EPlatformError) has the codes.
+  bool GetSiwakeEntry(int ANendo, const QString& ASCODE, const QString& AKCODE, const QString& AHCODE,
+                      const QString& ABCODE);
+  bool GetTounendoSiwakeEntry(const QString& ASCODE, const QString& AKCODE, const QString& AHCODE,
+                              const QString& ABCODE);
+  // Whether this year's period sums are not all zero.
+  bool GetTounendoZanEntry(const QString& ASCODE, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  // Whether a prior-year balance is not zero; corporation data asked
+  // without an account leaves out the retained-earnings account.
+  bool GetKanendoZanEntry(const QString& ASCODE, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  // Whether an opening balance is not zero.
+  bool GetKaisiZanEntry(const QString& ASCODE, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  // Whether a depreciation asset of the cost calculation has the codes.
+  // Errors give false (as for the business-kind forms below).
+  bool GetGenkaSyokyakuEntry(const QString& ASCODE, const QString& AKCODE);
+  // The same tests limited to the branches of one business kind (1, 2, 4
+  // or 8; another kind sets no limit); the prior-year form always leaves
+  // out the retained-earnings account when asked without an account.
+  bool GetJigyobetuTounendoSiwakeEntry(int AJigyo, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  bool GetJigyobetuTounendoZanEntry(int AJigyo, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  bool GetJigyobetuKanendoZanEntry(int AJigyo, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  bool GetJigyobetuKaisiZanEntry(int AJigyo, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE);
+  bool GetJigyobetuGenkaSyokyakuEntry(int AJigyo, const QString& AKCODE);
+  // Balances of the periods before the data's first month (AccInf.KAISINO,
+  // 2 to 12; otherwise there are none): of the branch's department rows,
+  // and whether one account of the branch has any. Errors are shown; the
+  // answer is then 0 or false.
+  Currency fnKanendZan(const QString& pSCODE);
+  bool fnSisetuKmk_KanendZan(const QString& pSCODE, const QString& pKCODE);
+  // Whether the operator's branch (SystemDef.OPSCODE) keeps departments.
+  bool fnBumonTest();
+  // A snapshot of the counts and masters now (0); database errors are
+  // logged and raised again.
+  int GetNowMasterInfo(TSavedMasterInfoRec& ASavedMasterInfoRec);
+  // 2 when the masters or openings differ, else 1 when a journal count
+  // differs, else 0.
+  static int MasterInfoHikaku(const TSavedMasterInfoRec& AMasterInfoRecA, const TSavedMasterInfoRec& AMasterInfoRecB);
+
+  // =========================================================================
   // Data password (DataModulePassword.cpp): asks through the prompt hook
   // (DataPasswordPromptProc) up to three times.
   // =========================================================================
@@ -408,7 +479,24 @@ class TDM : public QObject {
  public:
  private:
   bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName, const QString& AIBPathDat);
+  // The in-use mark of a company data set's settings file: written when the
+  // data set is opened, given back on every way out (disconnect, a failed
+  // open, the end of the program), also when the database cannot be read.
+  void writeDatStatus(const QString& AFolder, int AStatus);
+  void releaseDatMark();
+  QString FDatMarkedFolder;
 };
 
 // The one data module of the program (created at start-up, nullptr before).
 extern TDM* DM;
+
+struct TDataInfomationRec;
+// Brings the data list's row of a company data folder up to date when the
+// data set is closed with its list update asked for (fnAccDatDisConnected):
+// AFolder, the folder's information just read, and whether the row takes
+// the data set's own list name. The data-selection library installs it
+// (pcInstallDataListUpdateProc); until then the list is left as it is.
+using TDataListUpdateProc =
+    std::function<void(const QString& AFolder, const TDataInfomationRec& ARec, bool AReplaceListName)>;
+void SetDataListUpdateProc(TDataListUpdateProc AProc);
+const TDataListUpdateProc& DataListUpdateProc();

@@ -4,9 +4,9 @@
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
+#include "datasel/ComDataSentakuStep.h"
 #include "db/DbError.h"
 #include "db/Query.h"
-#include "platform/AppError.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -236,49 +236,38 @@ void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& A
     }
   }
   const bool member = !IsGassanOwnRow(AData.GassanDataKbn);
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(defTransaction());
-    db::Query q(DM->IBTransactionDEF);
-    QString sql = selectColumns(member) + QStringLiteral(" FROM ") + (member ? kChildTable : FListTable);
-    if (AReadKey == jxrkRec)
-      sql += member ? QStringLiteral(" WHERE (REC=:REC) AND (ROWNO=:ROWNO) AND (GROUPID=:GROUPID)")
-                    : QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)");
-    else
-      sql += QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
-    if (!member)
-      sql += placeFilter();
-    q.setSql(sql);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    if (AReadKey == jxrkRec) {
-      q.setParam("REC", AData.Rec);
-      if (member)
-        q.setParam("ROWNO", AData.RowNo);
-    } else {
-      q.setParam("PASNAME", AData.DataPath.toUpper());
-    }
-    if (!member)
-      bindPlace(q);
-    for (q.open(); !q.eof(); q.next()) {
-      fillRecord(q, AData, member);
-      if (AReadKey == jxrkPath && SamePath(AData.LocalPath, remembered))
-        break;
-    }
-    q.close();
-    tr->Commit();
-  } catch (const std::exception& e) {
-    if (tr) {
-      try {
-        tr->Commit();
-      } catch (...) {
-        pcLogDroppedError("TDataSentakuListCtl.GetDataListRecord");
-      }
-    }
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListRecord"),
-                  QStringLiteral("データリストの取得に失敗しました。"));
-  }
+  (void)runListStep(TStepOnError::EndRead, AErrorTrap, "TDataSentakuListCtl.GetDataListRecord",
+                    "データリストの取得に失敗しました。", true, [&](TOwnTransaction& tr) {
+                      db::Query q(DM->IBTransactionDEF);
+                      QString sql =
+                          selectColumns(member) + QStringLiteral(" FROM ") + (member ? kChildTable : FListTable);
+                      if (AReadKey == jxrkRec)
+                        sql += member ? QStringLiteral(" WHERE (REC=:REC) AND (ROWNO=:ROWNO) AND (GROUPID=:GROUPID)")
+                                      : QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)");
+                      else
+                        sql += QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
+                      if (!member)
+                        sql += placeFilter();
+                      q.setSql(sql);
+                      q.setParam("GROUPID", SystemDef.GROUPID);
+                      if (AReadKey == jxrkRec) {
+                        q.setParam("REC", AData.Rec);
+                        if (member)
+                          q.setParam("ROWNO", AData.RowNo);
+                      } else {
+                        q.setParam("PASNAME", AData.DataPath.toUpper());
+                      }
+                      if (!member)
+                        bindPlace(q);
+                      for (q.open(); !q.eof(); q.next()) {
+                        fillRecord(q, AData, member);
+                        if (AReadKey == jxrkPath && SamePath(AData.LocalPath, remembered))
+                          break;
+                      }
+                      q.close();
+                      tr.Commit();
+                      return true;
+                    });
 }
 
 bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AKyoyuDataNameUpdate, bool AErrorTrap)
@@ -289,50 +278,41 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
     return UpdateDataListChildRecord(AData, AKyoyuDataNameUpdate, AErrorTrap);
   if (FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(defTransaction());
-    db::Query q(DM->IBTransactionDEF);
-    // Rows are keyed by group and number: only this group's row is touched.
-    const QString where = QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)") + placeFilter();
-    if (FAppType != jxatSA) {
-      q.setSql(QStringLiteral("SELECT PASNAME FROM ") + FListTable + where);
-      q.setParam("REC", AData.Rec);
-      q.setParam("GROUPID", SystemDef.GROUPID);
-      bindPlace(q);
-      q.open();
-      const bool same =
-          !q.eof() && QString::compare(q.field("PASNAME").asString(), AData.DataPath, Qt::CaseInsensitive) == 0;
-      q.close();
-      if (!same) {
-        tr->Commit();
-        return true;  // the row belongs to another folder meanwhile
-      }
-    }
-    q.setSql(QStringLiteral("UPDATE ") + FListTable + QLatin1Char(' ') + updateSetList() + where);
-    bindRecord(q, AData);
-    q.setParam("REC", AData.Rec);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    bindPlace(q);
-    q.exec();
-    if (AData.Shougou.isEmpty() && AData.Kishu == 0 && AData.Kimatu == 0) {
-      q.setSql(QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
-      q.setParam("REC", AData.Rec);
-      q.setParam("GROUPID", SystemDef.GROUPID);
-      q.exec();
-    }
-    q.close();
-    tr->CommitOrRetain();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"),
-                  QStringLiteral("データリストの更新に失敗しました。"));
-    return false;
-  }
+  return runListStep(TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.UpdateDataListRecord",
+                     "データリストの更新に失敗しました。", false, [&](TOwnTransaction& tr) {
+                       db::Query q(DM->IBTransactionDEF);
+                       // Rows are keyed by group and number: only this group's row is touched.
+                       const QString where = QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)") + placeFilter();
+                       if (FAppType != jxatSA) {
+                         q.setSql(QStringLiteral("SELECT PASNAME FROM ") + FListTable + where);
+                         q.setParam("REC", AData.Rec);
+                         q.setParam("GROUPID", SystemDef.GROUPID);
+                         bindPlace(q);
+                         q.open();
+                         const bool same = !q.eof() && QString::compare(q.field("PASNAME").asString(), AData.DataPath,
+                                                                        Qt::CaseInsensitive) == 0;
+                         q.close();
+                         if (!same) {
+                           tr.Commit();
+                           return true;  // the row belongs to another folder meanwhile
+                         }
+                       }
+                       q.setSql(QStringLiteral("UPDATE ") + FListTable + QLatin1Char(' ') + updateSetList() + where);
+                       bindRecord(q, AData);
+                       q.setParam("REC", AData.Rec);
+                       q.setParam("GROUPID", SystemDef.GROUPID);
+                       bindPlace(q);
+                       q.exec();
+                       if (AData.Shougou.isEmpty() && AData.Kishu == 0 && AData.Kimatu == 0) {
+                         q.setSql(QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
+                         q.setParam("REC", AData.Rec);
+                         q.setParam("GROUPID", SystemDef.GROUPID);
+                         q.exec();
+                       }
+                       q.close();
+                       tr.CommitOrRetain();
+                       return true;
+                     });
 }
 
 bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, int /*AKyoyuDataNameUpdate*/,
@@ -342,49 +322,41 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, i
     return false;
   if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(defTransaction());
-    db::Query q(DM->IBTransactionDEF);
-    const QString where = QStringLiteral(" WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID");
-    q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST") + where);
-    q.setParam("REC", AData.Rec);
-    q.setParam("ROWNO", AData.RowNo);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    q.open();
-    const bool exists = q.field("RECCNT").asInt() > 0;
-    q.close();
-    if (exists) {
-      q.setSql(QStringLiteral("UPDATE CHILD_DATALIST ") + updateSetList() + where);
-    } else {
-      QString cols = QStringLiteral(
-          "REC,ROWNO,GROUPID,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,"
-          "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,"
-          "YOBI3");
-      if (FDB_V1101_CloudShare)
-        cols += QStringLiteral(",CLOUD");
-      if (FDB_V1200_ReadOnly)
-        cols += QStringLiteral(",READ_ONLY");
-      QString values = cols;
-      values.replace(QLatin1Char(','), QStringLiteral(",:"));
-      q.setSql(QStringLiteral("INSERT INTO CHILD_DATALIST(") + cols + QStringLiteral(") VALUES(:") + values +
-               QLatin1Char(')'));
-    }
-    bindRecord(q, AData);
-    q.setParam("REC", AData.Rec);
-    q.setParam("ROWNO", AData.RowNo);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    q.exec();
-    q.close();
-    tr->Commit();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListChildRecord"),
-                  QStringLiteral("(子)データリストの更新に失敗しました。"));
-    return false;
-  }
+  return runListStep(
+      TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.UpdateDataListChildRecord",
+      "(子)データリストの更新に失敗しました。", false, [&](TOwnTransaction& tr) {
+        db::Query q(DM->IBTransactionDEF);
+        const QString where = QStringLiteral(" WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID");
+        q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST") + where);
+        q.setParam("REC", AData.Rec);
+        q.setParam("ROWNO", AData.RowNo);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        q.open();
+        const bool exists = q.field("RECCNT").asInt() > 0;
+        q.close();
+        if (exists) {
+          q.setSql(QStringLiteral("UPDATE CHILD_DATALIST ") + updateSetList() + where);
+        } else {
+          QString cols = QStringLiteral(
+              "REC,ROWNO,GROUPID,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,"
+              "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,"
+              "YOBI3");
+          if (FDB_V1101_CloudShare)
+            cols += QStringLiteral(",CLOUD");
+          if (FDB_V1200_ReadOnly)
+            cols += QStringLiteral(",READ_ONLY");
+          QString values = cols;
+          values.replace(QLatin1Char(','), QStringLiteral(",:"));
+          q.setSql(QStringLiteral("INSERT INTO CHILD_DATALIST(") + cols + QStringLiteral(") VALUES(:") + values +
+                   QLatin1Char(')'));
+        }
+        bindRecord(q, AData);
+        q.setParam("REC", AData.Rec);
+        q.setParam("ROWNO", AData.RowNo);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        q.exec();
+        q.close();
+        tr.Commit();
+        return true;
+      });
 }

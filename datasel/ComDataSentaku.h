@@ -221,6 +221,17 @@ class TDataSentakuListCtl {
   // The SET list of an update.
   QString updateSetList() const;
 
+  // How one step of the list ends its use of the system database's
+  // transaction after an error: a read ends it as a failed read does
+  // (commit, or roll back when that fails), a change rolls it back.
+  enum class TStepOnError : std::uint8_t { EndRead, RollBack };
+  // Runs one step of the list (ABody, given the step's TOwnTransaction) and
+  // answers what it answers. An error ends the transaction as AOnError says
+  // and is then raised again (AErrorTrap false) or reported under AStep
+  // with AText, and AFailed is answered (ComDataSentakuStep.h).
+  template <typename R, typename Body>
+  R runListStep(TStepOnError AOnError, bool AErrorTrap, const char* AStep, const char* AText, R AFailed, Body&& ABody);
+
   TJxAppType FAppType = jxatSA;
   TJxDataListMode FDataListMode = jxdlDataList;
   int FDataPlaceRec = 0;

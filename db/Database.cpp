@@ -25,7 +25,7 @@ Database::~Database()
 {
   disconnect();
   for (Transaction* t : m_children->transactions)
-    t->m_db = nullptr;
+    t->forgetDatabase(this);
 }
 
 QString Database::remoteName(const QString& host, int port, const QString& path)
@@ -163,7 +163,8 @@ QString Database::serverVersion()
 
 void Database::registerTransaction(Transaction* t)
 {
-  m_children->transactions.append(t);
+  if (!m_children->transactions.contains(t))
+    m_children->transactions.append(t);
 }
 
 void Database::replaceTransaction(Transaction* from, Transaction* to) noexcept

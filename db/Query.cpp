@@ -204,12 +204,23 @@ struct Query::Impl {
 
 // ---------------------------------------------------------------- Query
 
-Query::Query(Transaction& tr) : m_tr(&tr), d(std::make_unique<Impl>())
+Query::Query(Transaction& tr) : m_tr(&tr), m_db(tr.m_db), d(std::make_unique<Impl>())
 {
   m_tr->registerQuery(this);
 }
 
 Query::Query(Transaction& tr, const QString& sql) : Query(tr)
+{
+  setSql(sql);
+}
+
+Query::Query(Transaction& tr, Database& db) : m_tr(&tr), m_db(&db), d(std::make_unique<Impl>())
+{
+  m_tr->addDatabase(db);
+  m_tr->registerQuery(this);
+}
+
+Query::Query(Transaction& tr, Database& db, const QString& sql) : Query(tr, db)
 {
   setSql(sql);
 }
@@ -224,6 +235,7 @@ Query::~Query()
 
 Query::Query(Query&& other)
     : m_tr(std::exchange(other.m_tr, nullptr)),
+      m_db(std::exchange(other.m_db, nullptr)),
       m_sql(std::move(other.m_sql)),
       m_hasRow(std::exchange(other.m_hasRow, false)),
       m_rowsAffected(std::exchange(other.m_rowsAffected, 0)),
@@ -242,6 +254,7 @@ Query& Query::operator=(Query&& other)
   if (m_tr)
     m_tr->unregisterQuery(this);
   m_tr = std::exchange(other.m_tr, nullptr);
+  m_db = std::exchange(other.m_db, nullptr);
   m_sql = std::move(other.m_sql);
   m_hasRow = std::exchange(other.m_hasRow, false);
   m_rowsAffected = std::exchange(other.m_rowsAffected, 0);
@@ -348,12 +361,14 @@ bool Query::isPrepared() const
 }
 
 namespace {
-ITransaction* activeHandle(Transaction* tr)
+ITransaction* activeHandle(Transaction* tr, Database* db)
 {
   if (!tr)
     throw DbError(QStringLiteral("The query's transaction was destroyed or moved; the query cannot be used"));
-  if (!tr->database().isConnected())
-    throw DbError(QStringLiteral("Database is not connected: %1").arg(tr->database().databaseName()));
+  if (!db)
+    throw DbError(QStringLiteral("The query's database was destroyed; the query cannot be used"));
+  if (!db->isConnected())
+    throw DbError(QStringLiteral("Database is not connected: %1").arg(db->databaseName()));
   if (!tr->inTransaction())
     throw DbError(QStringLiteral("Transaction is not active"));
   return tr->handle();
@@ -364,11 +379,11 @@ void Query::prepare()
 {
   if (d->stmt)
     return;
-  ITransaction* tra = activeHandle(m_tr);
+  ITransaction* tra = activeHandle(m_tr, m_db);
   if (d->processed.trimmed().isEmpty())
     throw DbError(QStringLiteral("Empty SQL statement"));
   fb::Status st;
-  IAttachment* att = m_tr->database().attachment();
+  IAttachment* att = m_db->attachment();
   const QByteArray text = d->processed.toUtf8();
   d->stmt.reset(att->prepare(&st, tra, text.size(), text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA));
   st.check();
@@ -459,8 +474,8 @@ void buildInputImpl(IStatement* stmt, const QStringList& positional,
 void Query::exec()
 {
   prepare();
-  ITransaction* tra = activeHandle(m_tr);
-  IAttachment* att = m_tr->database().attachment();
+  ITransaction* tra = activeHandle(m_tr, m_db);
+  IAttachment* att = m_db->attachment();
   d->closeCursor();
   m_hasRow = false;
   m_rowsAffected = 0;
@@ -873,8 +888,8 @@ QByteArray Field::asBytes() const
       return QByteArray(reinterpret_cast<const char*>(p + sizeof len), len);
     }
     case SQL_BLOB: {
-      ITransaction* tra = activeHandle(m_q->m_tr);
-      return readBlob(m_q->m_tr->database().attachment(), tra, p);
+      ITransaction* tra = activeHandle(m_q->m_tr, m_q->m_db);
+      return readBlob(m_q->m_db->attachment(), tra, p);
     }
     default:
       return asString().toUtf8();

@@ -78,8 +78,13 @@ class Field {
 //         names << q.field("NAME").asString();
 class Query {
  public:
+  // A statement on the transaction's first database.
   explicit Query(Transaction& tr);
   Query(Transaction& tr, const QString& sql);
+  // A statement on one database of a transaction that spans several (the
+  // database is added to the transaction when not yet in it).
+  Query(Transaction& tr, Database& db);
+  Query(Transaction& tr, Database& db, const QString& sql);
   ~Query();
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
@@ -92,6 +97,8 @@ class Query {
   // A DbError when the transaction the query was made on has been
   // destroyed or moved from (or this query was moved from).
   Transaction& transaction() const;
+  // The database the statement runs on (null when it was destroyed).
+  Database* database() const { return m_db; }
 
   void setSql(const QString& sql);
   QString sql() const { return m_sql; }
@@ -147,6 +154,7 @@ class Query {
   void requireRow() const;
 
   Transaction* m_tr;
+  Database* m_db;
   QString m_sql;
   bool m_hasRow = false;
   qint64 m_rowsAffected = 0;

@@ -107,6 +107,8 @@ void Transaction::leave() noexcept
   if (m_db)
     m_db->unregisterTransaction(this);
   m_db = nullptr;
+  for (Database* d : std::exchange(m_more, {}))
+    d->unregisterTransaction(this);
 }
 
 void Transaction::takeOver(Transaction& other) noexcept
@@ -121,6 +123,57 @@ void Transaction::takeOver(Transaction& other) noexcept
   m_db = std::exchange(other.m_db, nullptr);
   if (m_db)
     m_db->replaceTransaction(&other, this);
+  m_more = std::exchange(other.m_more, {});
+  for (Database* d : m_more)
+    d->replaceTransaction(&other, this);
+}
+
+void Transaction::addDatabase(Database& db)
+{
+  if (hasDatabase(db))
+    return;
+  if (!m_db)
+    throw DbError(QStringLiteral("Transaction has no database"));
+  if (m_tra)
+    throw DbError(QStringLiteral("Transaction is active: no database can be added"));
+  m_more.append(&db);
+  db.registerTransaction(this);
+}
+
+void Transaction::removeDatabase(Database& db)
+{
+  if (!m_more.contains(&db))
+    return;
+  if (m_tra)
+    throw DbError(QStringLiteral("Transaction is active: no database can be removed"));
+  m_more.removeAll(&db);
+  db.unregisterTransaction(this);
+  for (Query* q : m_queries)
+    if (q->m_db == &db)
+      q->m_db = nullptr;
+}
+
+QList<Database*> Transaction::databases() const
+{
+  QList<Database*> out;
+  if (m_db)
+    out << m_db;
+  return out + m_more;
+}
+
+bool Transaction::hasDatabase(const Database& db) const
+{
+  return m_db == &db || m_more.contains(const_cast<Database*>(&db));
+}
+
+void Transaction::forgetDatabase(Database* db) noexcept
+{
+  m_more.removeAll(db);
+  if (m_db == db)
+    m_db = nullptr;
+  for (Query* q : m_queries)
+    if (q->m_db == db)
+      q->m_db = nullptr;
 }
 
 Database& Transaction::database() const
@@ -158,8 +211,38 @@ void Transaction::start()
       st.check();
     }
   }
-  fb::Ref<ITransaction> tra(m_db->attachment()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st)));
+  const unsigned tpbLength = tpb->getBufferLength(&st);
   st.check();
+  const unsigned char* tpbBuffer = tpb->getBuffer(&st);
+  st.check();
+  QList<IAttachment*> atts{m_db->attachment()};
+  for (Database* d : m_more)
+    if (d->isConnected() && !atts.contains(d->attachment()))
+      atts.append(d->attachment());
+  if (atts.size() == 1) {
+    fb::Ref<ITransaction> tra(m_db->attachment()->startTransaction(&st, tpbLength, tpbBuffer));
+    st.check();
+    m_tra = std::move(tra);
+    return;
+  }
+  // One distributed transaction over every attachment. The builder disposes
+  // of itself when start() succeeds; otherwise it is ours to dispose of.
+  IDtcStart* builder = fb::master()->getDtc()->startBuilder(&st);
+  st.check();
+  for (IAttachment* att : atts) {
+    builder->addWithTpb(&st, att, tpbLength, tpbBuffer);
+    if (st.failed()) {
+      DbError e = st.error();
+      builder->dispose();
+      throw e;
+    }
+  }
+  fb::Ref<ITransaction> tra(builder->start(&st));
+  if (st.failed()) {
+    DbError e = st.error();
+    builder->dispose();
+    throw e;
+  }
   m_tra = std::move(tra);
 }
 

@@ -33,6 +33,15 @@ class Query;
 // on: when it is destroyed or moved from, they lose their transaction and
 // their use is a DbError.
 //
+// A transaction may span several databases: addDatabase() adds another
+// connection while it is not active, and start() then begins one
+// distributed transaction over every connected database of the list (the
+// first one, given at construction, is the default database of its
+// queries). commit() ends it in two phases on all of them at once;
+// rollback() undoes the work on all of them; losing one of the connections
+// ends it on all. A query chooses its database (Query(tr, db)); a database
+// not connected at start() stays outside.
+//
 // The destructor rolls back an active transaction and never throws.
 class Transaction {
  public:
@@ -66,6 +75,15 @@ class Transaction {
   // database was destroyed).
   Database& database() const;
   bool hasDatabase() const { return m_db != nullptr; }
+  // Adds a database to the transaction (nothing when already in it); a
+  // DbError while active.
+  void addDatabase(Database& db);
+  // Takes an added database out again (never the first one); a DbError
+  // while active.
+  void removeDatabase(Database& db);
+  // The first database, then those added.
+  QList<Database*> databases() const;
+  bool hasDatabase(const Database& db) const;
   Kind kind() const { return m_kind; }
   // Sets the kind and its options.
   void setKind(Kind kind);
@@ -98,8 +116,11 @@ class Transaction {
   // Rolls back when active, lets go of the queries and of the database.
   void leave() noexcept;
   void takeOver(Transaction& other) noexcept;
+  // The database is being destroyed.
+  void forgetDatabase(Database* db) noexcept;
 
   Database* m_db;
+  QList<Database*> m_more;  // the databases added
   Kind m_kind;
   Options m_options;
   fb::Ref<Firebird::ITransaction> m_tra;

@@ -362,3 +362,103 @@ TEST(Transaction, OptionsAsTheServerSeesThem)
     EXPECT_THROW(Transaction(*d, o), DbError);
   }
 }
+
+namespace {
+
+int countIn(Database& d)
+{
+  Transaction tr(d, Transaction::ReadCommittedReadOnly);
+  tr.start();
+  return countRows(tr);
+}
+
+}  // namespace
+
+TEST(Transaction, OneTransactionOverTwoDatabasesCommitsAndRollsBackBoth)
+{
+  TestTempDir tmp;
+  auto a = createTestDb(tmp, QStringLiteral("a.fdb"));
+  auto b = createTestDb(tmp, QStringLiteral("b.fdb"));
+  for (Database* d : {a.get(), b.get()})
+    execCommit(*d, QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, V INTEGER)"));
+
+  Transaction tr(*a);
+  Query qa(tr, QStringLiteral("INSERT INTO T (ID, V) VALUES (:ID, 0)"));
+  Query qb(tr, *b, QStringLiteral("INSERT INTO T (ID, V) VALUES (:ID, 1)"));
+  EXPECT_TRUE(tr.hasDatabase(*b));
+  EXPECT_EQ(tr.databases().size(), 2);
+
+  struct Case {
+    bool commit;
+    int expected;
+  } cases[] = {{false, 0}, {true, 1}};
+  for (const Case& c : cases) {
+    tr.start();
+    qa.setParam(QStringLiteral("ID"), 1);
+    qa.exec();
+    qb.setParam(QStringLiteral("ID"), 1);
+    qb.exec();
+    // Neither database shows the work of the open transaction to others.
+    EXPECT_EQ(countIn(*a), 0);
+    EXPECT_EQ(countIn(*b), 0);
+    EXPECT_EQ(countRows(tr), 1);
+    if (c.commit)
+      tr.commit();
+    else
+      tr.rollback();
+    EXPECT_EQ(countIn(*a), c.expected) << c.commit;
+    EXPECT_EQ(countIn(*b), c.expected) << c.commit;
+  }
+
+  // A failure on the second database after work on the first: the rollback
+  // undoes both.
+  tr.start();
+  qa.setParam(QStringLiteral("ID"), 2);
+  qa.exec();
+  qb.setParam(QStringLiteral("ID"), 1);  // already there
+  EXPECT_THROW(qb.exec(), DbError);
+  tr.rollback();
+  EXPECT_EQ(countIn(*a), 1);
+  EXPECT_EQ(countIn(*b), 1);
+
+  // The databases cannot change while the transaction runs.
+  tr.start();
+  EXPECT_THROW(tr.removeDatabase(*b), DbError);
+  // Losing one of the connections ends the whole transaction.
+  qa.setParam(QStringLiteral("ID"), 3);
+  qa.exec();
+  b->disconnect();
+  EXPECT_FALSE(tr.inTransaction());
+  EXPECT_EQ(countIn(*a), 1);
+
+  // A database not connected at the start stays outside; a statement on it
+  // says so.
+  tr.start();
+  EXPECT_THROW(qb.exec(), DbError);
+  tr.rollback();
+  b->connect();
+  tr.start();
+  qb.setParam(QStringLiteral("ID"), 5);
+  qb.exec();
+  tr.commit();
+  EXPECT_EQ(countIn(*b), 2);
+}
+
+TEST(Transaction, ADatabaseDestroyedBeforeItsQueriesLeavesThemSafe)
+{
+  TestTempDir tmp;
+  auto a = createTestDb(tmp, QStringLiteral("a.fdb"));
+  auto b = createTestDb(tmp, QStringLiteral("b.fdb"));
+  execCommit(*b, QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, V INTEGER)"));
+  Transaction tr(*a);
+  Query qb(tr, *b, QStringLiteral("SELECT COUNT(*) FROM T"));
+  tr.start();
+  qb.open();
+  EXPECT_EQ(qb.field(0).asInt(), 0);
+  tr.commit();
+  b.reset();
+  EXPECT_EQ(tr.databases().size(), 1);
+  tr.start();
+  EXPECT_THROW(qb.open(), DbError);
+  tr.commit();
+}

@@ -4,7 +4,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "acccalc/AccKikan.h"
+#include "acctables/AccKikan.h"
 #include "common/BufFileStream.h"
 #include "db/DbError.h"
 #include "fixtures/FixtureError.h"
