@@ -2,7 +2,7 @@
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 #include "db/DbError.h"
 #include "db/Query.h"

@@ -140,4 +140,37 @@ Currency truncRate(Currency AAmount, double ARate)
   return Currency::fromDouble(AAmount.toDouble() * ARate).rounded(Currency::Round::Truncate);
 }
 
+void placeSubAccounts(db::Query& AQuery, Columns& AColumns, TBALANCE& ARow)
+{
+  Columns& c = AColumns;
+  ARow.HOJOUTIWAKE.resize(static_cast<std::size_t>(ARow.HOJONUM));
+  while (!AQuery.eof() && AQuery.field(c("KCODE")).asString() == ARow.KAMOKU.KCODE) {
+    const QString hcode = AQuery.field(c("HCODE")).asString();
+    int i = 0;
+    while (i < ARow.HOJONUM && ARow.HOJOUTIWAKE[static_cast<std::size_t>(i)].HCODE != hcode)
+      ++i;
+    if (i == ARow.HOJONUM) {
+      ARow.HOJOUTIWAKE.emplace_back();
+      ++ARow.HOJONUM;
+    }
+    THOJOUTIWAKE& h = ARow.HOJOUTIWAKE[static_cast<std::size_t>(i)];
+    h.HCODE = hcode;
+    h.HNAME = AQuery.field(c("HNAME")).asString();
+    h.KAISIZAN += AQuery.field(c("KAISIZAN")).asCurrency();
+    h.TOUKI_KISHU = h.KAISIZAN;
+    h.KAISIZAN_A[0] = h.KAISIZAN;
+    for (int n = 1; n <= 16; ++n) {
+      h.KARSUM[n] += AQuery.field(c(("KAR" + twoDigits(n)).toLatin1().constData())).asCurrency();
+      h.KASSUM[n] += AQuery.field(c(("KAS" + twoDigits(n)).toLatin1().constData())).asCurrency();
+    }
+    h.EZANDAKA[0] = h.KAISIZAN;
+    h.TZANDAKA[0] = h.KAISIZAN;
+    for (int n = 1; n <= 16; ++n) {
+      h.EZANDAKA[n] = signedMove(ARow.KAMOKU.DAC, h.KARSUM[n], h.KASSUM[n]);
+      h.TZANDAKA[n] = h.TZANDAKA[n - 1] + h.EZANDAKA[n];
+    }
+    AQuery.next();
+  }
+}
+
 }  // namespace acccalc

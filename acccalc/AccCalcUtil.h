@@ -106,4 +106,12 @@ class Columns {
   QHash<QString, int> m_cache;
 };
 
+// The records that follow an account's record and carry its account code
+// are its sub-accounts: read from AQuery (positioned on the first of them)
+// into ARow until another account's record or the end. They are counted as
+// they are read, so an account never holds rows that no record filled; a
+// sub-account code met again in a later placement (as in the department
+// loop) adds into its row.
+void placeSubAccounts(db::Query& AQuery, Columns& AColumns, TBALANCE& ARow);
+
 }  // namespace acccalc

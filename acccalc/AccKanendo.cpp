@@ -3,7 +3,7 @@
 
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccKikan.h"
+#include "acctables/AccKikan.h"
 #include "common/AccRecord.h"
 #include "db/DbError.h"
 #include "db/Query.h"

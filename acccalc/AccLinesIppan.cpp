@@ -2,7 +2,7 @@
 // budgets, built after a prior-year and budget reading.
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 
 using namespace acccalc;

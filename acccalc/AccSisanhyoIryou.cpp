@@ -4,9 +4,9 @@
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccCodeTable.h"
 #include "acccalc/AccReadError.h"
 #include "acccalc/AccReportSettings.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 #include "db/DbError.h"
 #include "db/Query.h"
@@ -387,46 +387,10 @@ class MedicalReader {
 
       q.next();
       if (LayoutKbn == 0 && j >= 1)
-        placeSubAccounts(t, c);
+        placeSubAccounts(q, c, B[static_cast<std::size_t>(t)]);
     }
     q.close();
     return t;
-  }
-
-  // The records that follow an account and carry its account code are its
-  // sub-accounts, counted as they are read (a code met again in a later
-  // placement adds into its row).
-  void placeSubAccounts(int t, Columns& c)
-  {
-    TBALANCE& r = B[static_cast<std::size_t>(t)];
-    r.HOJOUTIWAKE.resize(static_cast<std::size_t>(r.HOJONUM));
-    while (!q.eof() && q.field(c("KCODE")).asString() == r.KAMOKU.KCODE) {
-      const QString hcode = q.field(c("HCODE")).asString();
-      int i = 0;
-      while (i < r.HOJONUM && r.HOJOUTIWAKE[static_cast<std::size_t>(i)].HCODE != hcode)
-        ++i;
-      if (i == r.HOJONUM) {
-        r.HOJOUTIWAKE.emplace_back();
-        ++r.HOJONUM;
-      }
-      THOJOUTIWAKE& h = r.HOJOUTIWAKE[static_cast<std::size_t>(i)];
-      h.HCODE = hcode;
-      h.HNAME = q.field(c("HNAME")).asString();
-      h.KAISIZAN += q.field(c("KAISIZAN")).asCurrency();
-      h.TOUKI_KISHU = h.KAISIZAN;
-      h.KAISIZAN_A[0] = h.KAISIZAN;
-      for (int n = 1; n <= 16; ++n) {
-        h.KARSUM[n] += q.field(c(("KAR" + twoDigits(n)).toLatin1().constData())).asCurrency();
-        h.KASSUM[n] += q.field(c(("KAS" + twoDigits(n)).toLatin1().constData())).asCurrency();
-      }
-      h.EZANDAKA[0] = h.KAISIZAN;
-      h.TZANDAKA[0] = h.KAISIZAN;
-      for (int n = 1; n <= 16; ++n) {
-        h.EZANDAKA[n] = signedMove(r.KAMOKU.DAC, h.KARSUM[n], h.KASSUM[n]);
-        h.TZANDAKA[n] = h.TZANDAKA[n - 1] + h.EZANDAKA[n];
-      }
-      q.next();
-    }
   }
 };
 

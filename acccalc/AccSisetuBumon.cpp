@@ -8,8 +8,8 @@
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccCodeTable.h"
-#include "acccalc/AccKikan.h"
+#include "acctables/AccCodeTable.h"
+#include "acctables/AccKikan.h"
 #include "common/AccRecord.h"
 #include "db/DbError.h"
 #include "db/Query.h"
@@ -136,6 +136,23 @@ QStringList departmentsOfGroup(db::Transaction& tr, const QString& AGroup)
   q.setParam(QStringLiteral("GCODE"), AGroup);
   for (q.open(); !q.eof(); q.next())
     out << q.field(0).asString();
+  return out;
+}
+
+std::vector<TCalcSisanhyoSettingRec> facilityDepartmentSettings(db::Transaction& tr, const TCalcSisanhyoSettingRec& set)
+{
+  std::vector<TCalcSisanhyoSettingRec> out;
+  const QStringList facilities = facilitiesByDepartment(tr);
+  const QStringList departments = departmentsOfGroup(tr, set.BCODE);
+  for (const QString& f : facilities)
+    for (const QString& d : departments) {
+      TCalcSisanhyoSettingRec s = set;
+      s.SCODE = f;
+      s.SGROUP = 1;
+      s.BCODE = d;
+      s.BGROUP = 1;
+      out.push_back(s);
+    }
   return out;
 }
 

@@ -3,6 +3,8 @@
 // department conditions (codes bound as parameters), the snapshot scope
 // and the lists the allocation passes walk. Internal to the computation.
 
+#include <vector>
+
 #include <QString>
 #include <QStringList>
 
@@ -66,6 +68,12 @@ class TSnapshotScope {
 // a department group, in code order: what the allocation passes walk.
 QStringList facilitiesByDepartment(db::Transaction& ATr);
 QStringList departmentsOfGroup(db::Transaction& ATr, const QString& AGroup);
+
+// The settings of every facility and department pair that an allocation
+// pass reads: ASet with one facility kept by department and one department
+// of ASet's department group (facility order, then department order).
+std::vector<TCalcSisanhyoSettingRec> facilityDepartmentSettings(db::Transaction& ATr,
+                                                                const TCalcSisanhyoSettingRec& ASet);
 
 // First account row of the breakdown (medical layout for data type 3).
 int sisetuBumonFirstRow();

@@ -4,8 +4,8 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccKikan.h"
 #include "acccalc/AccSisetuBumon.h"
+#include "acctables/AccKikan.h"
 #include "common/AccRecord.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -384,20 +384,12 @@ void pcSisetuBumonKakoRead(TBalanceArray& B, TQSortArray&, const TCalcSisanhyoSe
     for (int p = 1; p < fnTukiIdxToKikanNo(AccInf.KAISINO - 1); ++p)
       x.EZANDAKA[p] = x.TZANDAKA[p] = Currency();
   });
-  QStringList facilities, departments;
+  std::vector<TCalcSisanhyoSettingRec> pairs;
   {
     TSnapshotScope scope;
-    facilities = facilitiesByDepartment(scope.tr());
-    departments = departmentsOfGroup(scope.tr(), set.BCODE);
+    pairs = facilityDepartmentSettings(scope.tr(), set);
     scope.commit();
   }
-  for (const QString& f : facilities)
-    for (const QString& d : departments) {
-      TCalcSisanhyoSettingRec s = set;
-      s.SCODE = f;
-      s.SGROUP = 1;
-      s.BCODE = d;
-      s.BGROUP = 1;
-      kakoRecSet(B, s);
-    }
+  for (const TCalcSisanhyoSettingRec& s : pairs)
+    kakoRecSet(B, s);
 }

@@ -605,17 +605,8 @@ int pcSisetuBumonRead(TBalanceArray& B, TQSortArray& S, const TCalcSisanhyoSetti
       clear(h);
   }
   TSnapshotScope scope;
-  const QStringList facilities = facilitiesByDepartment(scope.tr());
-  const QStringList departments = departmentsOfGroup(scope.tr(), set.BCODE);
-  for (const QString& f : facilities)
-    for (const QString& d : departments) {
-      TCalcSisanhyoSettingRec s = set;
-      s.SCODE = f;
-      s.SGROUP = 1;
-      s.BCODE = d;
-      s.BGROUP = 1;
-      SisetuBumonRead(B, S, scope.tr(), s, false).run();
-    }
+  for (const TCalcSisanhyoSettingRec& s : facilityDepartmentSettings(scope.tr(), set))
+    SisetuBumonRead(B, S, scope.tr(), s, false).run();
   scope.commit();
   return last;
 }

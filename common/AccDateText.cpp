@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "common/AccFunction.h"
 #include "common/AccRecord.h"
 

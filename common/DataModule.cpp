@@ -54,6 +54,8 @@ TDM::TDM(QObject* parent)
 
 TDM::~TDM()
 {
+  // A data set left marked in use is given back: the program is ending.
+  releaseDatMark();
   // Statements and transactions end before their connections go.
   IBDatabaseDAT.disconnect();
   IBDatabaseZEN.disconnect();

@@ -479,7 +479,24 @@ class TDM : public QObject {
  public:
  private:
   bool connectCompany(db::Database& ADb, const QString& AStep, const QString& AHostName, const QString& AIBPathDat);
+  // The in-use mark of a company data set's settings file: written when the
+  // data set is opened, given back on every way out (disconnect, a failed
+  // open, the end of the program), also when the database cannot be read.
+  void writeDatStatus(const QString& AFolder, int AStatus);
+  void releaseDatMark();
+  QString FDatMarkedFolder;
 };
 
 // The one data module of the program (created at start-up, nullptr before).
 extern TDM* DM;
+
+struct TDataInfomationRec;
+// Brings the data list's row of a company data folder up to date when the
+// data set is closed with its list update asked for (fnAccDatDisConnected):
+// AFolder, the folder's information just read, and whether the row takes
+// the data set's own list name. The data-selection library installs it
+// (pcInstallDataListUpdateProc); until then the list is left as it is.
+using TDataListUpdateProc =
+    std::function<void(const QString& AFolder, const TDataInfomationRec& ARec, bool AReplaceListName)>;
+void SetDataListUpdateProc(TDataListUpdateProc AProc);
+const TDataListUpdateProc& DataListUpdateProc();

@@ -1,6 +1,6 @@
 // The accounting information of the open company data, read into AccInf
 // each time a company database has been connected.
-#include "acccalc/AccKikan.h"
+#include "acctables/AccKikan.h"
 #include "common/AccCipher.h"
 #include "common/AccFunction.h"
 #include "common/AccReg.h"

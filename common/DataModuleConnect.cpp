@@ -2,7 +2,6 @@
 #include "common/DataInfomation.h"
 #include "common/DataModule.h"
 #include "common/FbError.h"
-#include "datasel/ComDataSentaku.h"
 #include "db/DbError.h"
 #include "platform/Format.h"
 #include "platform/Paths.h"
@@ -142,22 +141,50 @@ bool TDM::fnAccDatConnected(const QString& AHostName, const QString& AIBPathDat,
     return false;
   if (!connectCompany(IBDatabaseDAT, QStringLiteral("TDM.fnAccDatConnected"), host, folder))
     return false;
-  if (AIniWrite) {
+  if (AIniWrite && AppType == jxatSA) {
+    // Another data set still marked by this program is given back first.
+    if (!FDatMarkedFolder.isEmpty() && FDatMarkedFolder != folder)
+      releaseDatMark();
     try {
       TDataInfomation info;
       info.SetAppType(AppType);
       TDataInfomationRec rec;
-      info.GetDataInfoRec(rec);
-      rec.Status = jxdsExec;
-      rec.OpCode = SystemDef.OPCODE;
-      rec.OpName = SystemDef.OPNAME;
-      if (AppType == jxatSA)
+      FDatMarkedFolder = folder;
+      if (info.GetDataInfoRec(rec) != 0) {
+        rec.Status = jxdsExec;
+        rec.OpCode = SystemDef.OPCODE;
+        rec.OpName = SystemDef.OPNAME;
         info.WriteIniFile(folder, QString(), rec);
+      } else {
+        // The database could not be read: the settings file keeps what it
+        // knows of the data set and only takes the mark.
+        info.WriteIniFileDataStatus(folder, jxdsExec);
+      }
     } catch (const std::exception& e) {
       fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
     }
   }
   return IBDatabaseDAT.isConnected();
+}
+
+void TDM::writeDatStatus(const QString& AFolder, int AStatus)
+{
+  TDataInfomation info;
+  info.SetAppType(AppType);
+  info.WriteIniFileDataStatus(AFolder, TJxDataStatus(AStatus));
+}
+
+void TDM::releaseDatMark()
+{
+  if (FDatMarkedFolder.isEmpty())
+    return;
+  const QString folder = FDatMarkedFolder;
+  FDatMarkedFolder.clear();
+  try {
+    writeDatStatus(folder, jxdsNone);
+  } catch (const std::exception& e) {
+    fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
+  }
 }
 
 bool TDM::fnAccDatZenkiConnected(const QString& AHostName, const QString& AIBPathDat)
@@ -171,6 +198,24 @@ bool TDM::fnAccDatZenkiConnected(const QString& AHostName, const QString& AIBPat
   return connectCompany(IBDatabaseZEN, QStringLiteral("TDM.fnAccDatZenkiConnected"), host, AIBPathDat);
 }
 
+namespace {
+TDataListUpdateProc& dataListUpdateProc()
+{
+  static TDataListUpdateProc proc;
+  return proc;
+}
+}  // namespace
+
+void SetDataListUpdateProc(TDataListUpdateProc AProc)
+{
+  dataListUpdateProc() = std::move(AProc);
+}
+
+const TDataListUpdateProc& DataListUpdateProc()
+{
+  return dataListUpdateProc();
+}
+
 bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool ADataListUpdate,
                                bool AReplace_AccDef1_ListName)
 {
@@ -180,41 +225,29 @@ bool TDM::fnAccDatDisConnected(const QString& AIBPathDat, bool AIniWrite, bool A
       TDataInfomation info;
       info.SetAppType(AppType);
       TDataInfomationRec rec;
-      info.GetDataInfoRec(rec);
+      const bool read = info.GetDataInfoRec(rec) != 0;
       rec.Status = jxdsNone;
-      if (AIniWrite && AppType == jxatSA)
-        info.WriteIniFile(folder, QString(), rec);
+      if (AIniWrite && AppType == jxatSA) {
+        // What could not be read is not written over what the file knows.
+        if (read)
+          info.WriteIniFile(folder, QString(), rec);
+        else
+          info.WriteIniFileDataStatus(folder, jxdsNone);
+        if (FDatMarkedFolder == folder)
+          FDatMarkedFolder.clear();
+      }
       if (ADataListUpdate) {
-        TDataSentakuListCtl ctl;
-        ctl.SetAppType(AppType);
-        ctl.SetDataPlaceRec(SystemDef.DataPlaceRec);
-        TDataListRec d;
-        ctl.InitDataListRecord(d, folder);
-        d.GassanDataKbn = rec.GassanDataKbn;
-        ctl.GetDataListRecord(jxrkPath, d, true);
-        d.Group = SystemDef.GROUPID;
-        d.DataCode = rec.Code;
-        d.Shougou = rec.Shougou;
-        d.Nendo = rec.Nendo;
-        d.Kishu = StrToDateDef(rec.Kishu, 0);
-        d.Kimatu = StrToDateDef(rec.Kimatu, 0);
-        d.DataKbn = rec.DataKbn;
-        d.CodeKbn = rec.CodeKbn;
-        d.Tanto = rec.Tanto;
-        d.VerMajor = rec.VerMajor;
-        d.VerMinor = rec.VerMinor;
-        d.VerRevision = rec.VerRevision;
-        d.VerText = rec.VerText;
-        d.GassanDataKbn = rec.GassanDataKbn;
-        d.CloudShare = rec.CloudShare;
-        if (AReplace_AccDef1_ListName)
-          d.DataListName = rec.DataListName;
-        ctl.UpdateDataListRecord(d, 0, true);
+        if (const TDataListUpdateProc& update = DataListUpdateProc())
+          update(folder, rec, AReplace_AccDef1_ListName);
       }
     } catch (const std::exception& e) {
       fnShowErrorDetail(QStringLiteral("データの状態を記録できませんでした。"), QString::fromUtf8(e.what()), mtError);
     }
   }
+  // A data set that was marked but is no longer open (its reading failed
+  // and the connection went) is given back too.
+  if (AIniWrite && FDatMarkedFolder == folder)
+    releaseDatMark();
   IBDatabaseDAT.disconnect();
   clearParams(IBDatabaseDAT);
   return true;

@@ -2,7 +2,7 @@
 // database.
 #include <algorithm>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 

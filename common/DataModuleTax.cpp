@@ -1,6 +1,6 @@
 // Tax master, names of the statement total lines and the data kinds of the
 // open company data.
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccSikinGuriCmp.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"

@@ -79,3 +79,45 @@ int FirstButtonResult(TMsgDlgButtons buttons)
     return mrHelp;
   return mrNone;
 }
+
+TFirstErrorOnlyScope::TFirstErrorOnlyScope() : FPrevious(SetMessageHook(this)) {}
+
+TFirstErrorOnlyScope::~TFirstErrorOnlyScope()
+{
+  SetMessageHook(FPrevious);
+}
+
+int TFirstErrorOnlyScope::ShowMessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
+  IMessageHook& next = FPrevious ? *FPrevious : defaultHook();
+  if (type != mtError)
+    return next.ShowMessageDlg(text, type, buttons);
+  if (FErrorShown) {
+    ++FHeldBack;
+    QString logged = text;
+    logged.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    qWarning().noquote() << "error box held back (already reported once):" << logged;
+    return FirstButtonResult(buttons);
+  }
+  FErrorShown = true;
+  return next.ShowMessageDlg(text, type, buttons);
+}
+
+int TFirstErrorOnlyScope::ShowMessageLines(int kind, const QStringList& lines)
+{
+  IMessageHook& next = FPrevious ? *FPrevious : defaultHook();
+  if (kind != 1)
+    return next.ShowMessageLines(kind, lines);
+  if (FErrorShown) {
+    ++FHeldBack;
+    qWarning().noquote() << "error box held back (already reported once):" << lines.join(QLatin1Char('\n'));
+    return mrYes;
+  }
+  FErrorShown = true;
+  return next.ShowMessageLines(kind, lines);
+}
+
+void TFirstErrorOnlyScope::RequestTerminate()
+{
+  (FPrevious ? *FPrevious : defaultHook()).RequestTerminate();
+}

@@ -70,3 +70,29 @@ IMessageHook* SetMessageHook(IMessageHook* hook);
 
 // Modal result of the first button of a set (Yes, OK, No, Cancel, ... in that order).
 int FirstButtonResult(TMsgDlgButtons buttons);
+
+// While it lives, only the first error box is shown: later error boxes (the
+// standard dialog of kind mtError, the framework box of kind 1) are written
+// to the Qt log and answered with their first button. One failure that every
+// later step of the same action reports again (a damaged data set read by
+// several steps) reaches the operator once. Other boxes and the request to
+// end pass through unchanged. Scopes nest; each puts back the hook it found.
+class TFirstErrorOnlyScope final : public IMessageHook {
+ public:
+  TFirstErrorOnlyScope();
+  ~TFirstErrorOnlyScope() override;
+  TFirstErrorOnlyScope(const TFirstErrorOnlyScope&) = delete;
+  TFirstErrorOnlyScope& operator=(const TFirstErrorOnlyScope&) = delete;
+
+  int ShowMessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+  int ShowMessageLines(int kind, const QStringList& lines) override;
+  void RequestTerminate() override;
+
+  // Error boxes held back so far.
+  int HeldBack() const { return FHeldBack; }
+
+ private:
+  IMessageHook* FPrevious = nullptr;
+  bool FErrorShown = false;
+  int FHeldBack = 0;
+};

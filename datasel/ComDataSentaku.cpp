@@ -1,9 +1,12 @@
 #include "datasel/ComDataSentaku.h"
 
+#include <iterator>
+
 #include "common/AccFunctionNum.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/FbError.h"
+#include "datasel/ComDataSentakuStep.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "platform/Paths.h"
@@ -83,36 +86,63 @@ void TDataSentakuListCtl::bindPlace(db::Query& q) const
     q.setParam("DATAPLACEREC", FDataPlaceRec);
 }
 
+namespace {
+
+const char* const kListColumnNames[] = {"REC",         "ROWNO",    "ENTTEXT",   "SHOUGOU",     "PASNAME",    "NETDRIVE",
+                                        "DATATYPE",    "CODETYPE", "NENDO",     "KISHU",       "KIMATU",     "DATALOCK",
+                                        "KYOYULOCK",   "TANTOU",   "VER_MAJOR", "VER_MINOR1",  "VER_MINOR2", "VER_TEXT",
+                                        "UPDATE_LOCK", "GASSAN",   "DATACODE",  "DATA_STATUS", "YOBI1",      "YOBI2",
+                                        "YOBI3",       "CLOUD",    "READ_ONLY"};
+
+}  // namespace
+
+TDataSentakuListCtl::TListColumns::TListColumns(const db::Query& q)
+{
+  static_assert(std::size(kListColumnNames) == Count);
+  for (int i = 0; i < Count; ++i)
+    At[i] = q.fieldIndex(QString::fromLatin1(kListColumnNames[i]));
+}
+
 void TDataSentakuListCtl::fillRecord(const db::Query& q, TDataListRec& d, bool member) const
 {
-  d.Rec = q.field("REC").asInt();
-  d.RowNo = member ? q.field("ROWNO").asInt() : 0;
+  fillRecord(q, TListColumns(q), d, member);
+}
+
+void TDataSentakuListCtl::fillRecord(const db::Query& q, const TListColumns& c, TDataListRec& d, bool member) const
+{
+  // A column the statement lacks is looked up by name, which reports it.
+  auto f = [&](TListColumns::TColumn col) {
+    return c.At[col] >= 0 ? q.field(c.At[col]) : q.field(QString::fromLatin1(kListColumnNames[col]));
+  };
+  using C = TListColumns;
+  d.Rec = f(C::Rec).asInt();
+  d.RowNo = member ? f(C::RowNo).asInt() : 0;
   d.Group = SystemDef.GROUPID;
-  d.DataListName = q.field("ENTTEXT").asString();
-  d.Shougou = q.field("SHOUGOU").asString();
-  d.DataPath = q.field("PASNAME").asString();
-  d.NetDrive = q.field("NETDRIVE").asInt();
-  d.DataKbn = q.field("DATATYPE").asInt();
-  d.CodeKbn = q.field("CODETYPE").asInt();
-  d.Nendo = q.field("NENDO").asInt();
-  d.Kishu = q.field("KISHU").asDateTime();
-  d.Kimatu = q.field("KIMATU").asDateTime();
-  d.DataLock = q.field("DATALOCK").asInt();
-  d.KyoyuLock = q.field("KYOYULOCK").asInt();
-  d.Tanto = q.field("TANTOU").asInt();
-  d.VerMajor = q.field("VER_MAJOR").asInt();
-  d.VerMinor = q.field("VER_MINOR1").asInt();
-  d.VerRevision = q.field("VER_MINOR2").asInt();
-  d.VerText = q.field("VER_TEXT").asString();
-  d.UpdateLock = q.field("UPDATE_LOCK").asInt();
-  d.GassanDataKbn = std::uint8_t(q.field("GASSAN").asInt());
-  d.DataCode = q.field("DATACODE").asString();
-  d.Data_Status = q.field("DATA_STATUS").asInt() == 1 ? jxdbHason : jxdbOK;
-  d.Yobi1 = q.field("YOBI1").asString();
-  d.Yobi2 = q.field("YOBI2").asString();
-  d.Yobi3 = q.field("YOBI3").asString();
-  d.CloudShare = q.field("CLOUD").asInt() == 1 ? jxcsUse : jxcsUnUse;
-  d.ReadOnly = q.field("READ_ONLY").asInt();
+  d.DataListName = f(C::EntText).asString();
+  d.Shougou = f(C::Shougou).asString();
+  d.DataPath = f(C::PasName).asString();
+  d.NetDrive = f(C::NetDrive).asInt();
+  d.DataKbn = f(C::DataType).asInt();
+  d.CodeKbn = f(C::CodeType).asInt();
+  d.Nendo = f(C::Nendo).asInt();
+  d.Kishu = f(C::Kishu).asDateTime();
+  d.Kimatu = f(C::Kimatu).asDateTime();
+  d.DataLock = f(C::DataLock).asInt();
+  d.KyoyuLock = f(C::KyoyuLock).asInt();
+  d.Tanto = f(C::Tantou).asInt();
+  d.VerMajor = f(C::VerMajor).asInt();
+  d.VerMinor = f(C::VerMinor1).asInt();
+  d.VerRevision = f(C::VerMinor2).asInt();
+  d.VerText = f(C::VerText).asString();
+  d.UpdateLock = f(C::UpdateLock).asInt();
+  d.GassanDataKbn = std::uint8_t(f(C::Gassan).asInt());
+  d.DataCode = f(C::DataCode).asString();
+  d.Data_Status = f(C::DataStatus).asInt() == 1 ? jxdbHason : jxdbOK;
+  d.Yobi1 = f(C::Yobi1).asString();
+  d.Yobi2 = f(C::Yobi2).asString();
+  d.Yobi3 = f(C::Yobi3).asString();
+  d.CloudShare = f(C::Cloud).asInt() == 1 ? jxcsUse : jxcsUnUse;
+  d.ReadOnly = f(C::ReadOnly).asInt();
   d.Display_DataListName = d.DataListName;
   pcDataListRecLocalPath(d);
 }
@@ -235,48 +265,38 @@ void TDataSentakuListCtl::GetDataListRecord(TJxReadKey AReadKey, TDataListRec& A
     }
   }
   const bool member = !IsGassanOwnRow(AData.GassanDataKbn);
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(defTransaction());
-    db::Query q(DM->IBTransactionDEF);
-    QString sql = selectColumns(member) + QStringLiteral(" FROM ") + (member ? kChildTable : FListTable);
-    if (AReadKey == jxrkRec)
-      sql += member ? QStringLiteral(" WHERE (REC=:REC) AND (ROWNO=:ROWNO) AND (GROUPID=:GROUPID)")
-                    : QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)");
-    else
-      sql += QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
-    if (!member)
-      sql += placeFilter();
-    q.setSql(sql);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    if (AReadKey == jxrkRec) {
-      q.setParam("REC", AData.Rec);
-      if (member)
-        q.setParam("ROWNO", AData.RowNo);
-    } else {
-      q.setParam("PASNAME", AData.DataPath.toUpper());
-    }
-    if (!member)
-      bindPlace(q);
-    for (q.open(); !q.eof(); q.next()) {
-      fillRecord(q, AData, member);
-      if (AReadKey == jxrkPath && SamePath(AData.LocalPath, remembered))
-        break;
-    }
-    q.close();
-    tr->Commit();
-  } catch (const std::exception& e) {
-    if (tr) {
-      try {
-        tr->Commit();
-      } catch (...) {
-      }
-    }
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListRecord"),
-                  QStringLiteral("データリストの取得に失敗しました。"));
-  }
+  (void)runListStep(TStepOnError::EndRead, AErrorTrap, "TDataSentakuListCtl.GetDataListRecord",
+                    "データリストの取得に失敗しました。", true, [&](TOwnTransaction& tr) {
+                      db::Query q(DM->IBTransactionDEF);
+                      QString sql =
+                          selectColumns(member) + QStringLiteral(" FROM ") + (member ? kChildTable : FListTable);
+                      if (AReadKey == jxrkRec)
+                        sql += member ? QStringLiteral(" WHERE (REC=:REC) AND (ROWNO=:ROWNO) AND (GROUPID=:GROUPID)")
+                                      : QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)");
+                      else
+                        sql += QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
+                      if (!member)
+                        sql += placeFilter();
+                      q.setSql(sql);
+                      q.setParam("GROUPID", SystemDef.GROUPID);
+                      if (AReadKey == jxrkRec) {
+                        q.setParam("REC", AData.Rec);
+                        if (member)
+                          q.setParam("ROWNO", AData.RowNo);
+                      } else {
+                        q.setParam("PASNAME", AData.DataPath.toUpper());
+                      }
+                      if (!member)
+                        bindPlace(q);
+                      for (q.open(); !q.eof(); q.next()) {
+                        fillRecord(q, AData, member);
+                        if (AReadKey == jxrkPath && SamePath(AData.LocalPath, remembered))
+                          break;
+                      }
+                      q.close();
+                      tr.Commit();
+                      return true;
+                    });
 }
 
 bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AKyoyuDataNameUpdate, bool AErrorTrap)
@@ -287,50 +307,41 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& AData, int AK
     return UpdateDataListChildRecord(AData, AKyoyuDataNameUpdate, AErrorTrap);
   if (FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(defTransaction());
-    db::Query q(DM->IBTransactionDEF);
-    // Rows are keyed by group and number: only this group's row is touched.
-    const QString where = QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)") + placeFilter();
-    if (FAppType != jxatSA) {
-      q.setSql(QStringLiteral("SELECT PASNAME FROM ") + FListTable + where);
-      q.setParam("REC", AData.Rec);
-      q.setParam("GROUPID", SystemDef.GROUPID);
-      bindPlace(q);
-      q.open();
-      const bool same =
-          !q.eof() && QString::compare(q.field("PASNAME").asString(), AData.DataPath, Qt::CaseInsensitive) == 0;
-      q.close();
-      if (!same) {
-        tr->Commit();
-        return true;  // the row belongs to another folder meanwhile
-      }
-    }
-    q.setSql(QStringLiteral("UPDATE ") + FListTable + QLatin1Char(' ') + updateSetList() + where);
-    bindRecord(q, AData);
-    q.setParam("REC", AData.Rec);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    bindPlace(q);
-    q.exec();
-    if (AData.Shougou.isEmpty() && AData.Kishu == 0 && AData.Kimatu == 0) {
-      q.setSql(QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
-      q.setParam("REC", AData.Rec);
-      q.setParam("GROUPID", SystemDef.GROUPID);
-      q.exec();
-    }
-    q.close();
-    tr->CommitOrRetain();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListRecord"),
-                  QStringLiteral("データリストの更新に失敗しました。"));
-    return false;
-  }
+  return runListStep(TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.UpdateDataListRecord",
+                     "データリストの更新に失敗しました。", false, [&](TOwnTransaction& tr) {
+                       db::Query q(DM->IBTransactionDEF);
+                       // Rows are keyed by group and number: only this group's row is touched.
+                       const QString where = QStringLiteral(" WHERE (REC=:REC) AND (GROUPID=:GROUPID)") + placeFilter();
+                       if (FAppType != jxatSA) {
+                         q.setSql(QStringLiteral("SELECT PASNAME FROM ") + FListTable + where);
+                         q.setParam("REC", AData.Rec);
+                         q.setParam("GROUPID", SystemDef.GROUPID);
+                         bindPlace(q);
+                         q.open();
+                         const bool same = !q.eof() && QString::compare(q.field("PASNAME").asString(), AData.DataPath,
+                                                                        Qt::CaseInsensitive) == 0;
+                         q.close();
+                         if (!same) {
+                           tr.Commit();
+                           return true;  // the row belongs to another folder meanwhile
+                         }
+                       }
+                       q.setSql(QStringLiteral("UPDATE ") + FListTable + QLatin1Char(' ') + updateSetList() + where);
+                       bindRecord(q, AData);
+                       q.setParam("REC", AData.Rec);
+                       q.setParam("GROUPID", SystemDef.GROUPID);
+                       bindPlace(q);
+                       q.exec();
+                       if (AData.Shougou.isEmpty() && AData.Kishu == 0 && AData.Kimatu == 0) {
+                         q.setSql(QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
+                         q.setParam("REC", AData.Rec);
+                         q.setParam("GROUPID", SystemDef.GROUPID);
+                         q.exec();
+                       }
+                       q.close();
+                       tr.CommitOrRetain();
+                       return true;
+                     });
 }
 
 bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, int /*AKyoyuDataNameUpdate*/,
@@ -340,49 +351,41 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& AData, i
     return false;
   if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(defTransaction());
-    db::Query q(DM->IBTransactionDEF);
-    const QString where = QStringLiteral(" WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID");
-    q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST") + where);
-    q.setParam("REC", AData.Rec);
-    q.setParam("ROWNO", AData.RowNo);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    q.open();
-    const bool exists = q.field("RECCNT").asInt() > 0;
-    q.close();
-    if (exists) {
-      q.setSql(QStringLiteral("UPDATE CHILD_DATALIST ") + updateSetList() + where);
-    } else {
-      QString cols = QStringLiteral(
-          "REC,ROWNO,GROUPID,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,"
-          "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,"
-          "YOBI3");
-      if (FDB_V1101_CloudShare)
-        cols += QStringLiteral(",CLOUD");
-      if (FDB_V1200_ReadOnly)
-        cols += QStringLiteral(",READ_ONLY");
-      QString values = cols;
-      values.replace(QLatin1Char(','), QStringLiteral(",:"));
-      q.setSql(QStringLiteral("INSERT INTO CHILD_DATALIST(") + cols + QStringLiteral(") VALUES(:") + values +
-               QLatin1Char(')'));
-    }
-    bindRecord(q, AData);
-    q.setParam("REC", AData.Rec);
-    q.setParam("ROWNO", AData.RowNo);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    q.exec();
-    q.close();
-    tr->Commit();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.UpdateDataListChildRecord"),
-                  QStringLiteral("(子)データリストの更新に失敗しました。"));
-    return false;
-  }
+  return runListStep(
+      TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.UpdateDataListChildRecord",
+      "(子)データリストの更新に失敗しました。", false, [&](TOwnTransaction& tr) {
+        db::Query q(DM->IBTransactionDEF);
+        const QString where = QStringLiteral(" WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID");
+        q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST") + where);
+        q.setParam("REC", AData.Rec);
+        q.setParam("ROWNO", AData.RowNo);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        q.open();
+        const bool exists = q.field("RECCNT").asInt() > 0;
+        q.close();
+        if (exists) {
+          q.setSql(QStringLiteral("UPDATE CHILD_DATALIST ") + updateSetList() + where);
+        } else {
+          QString cols = QStringLiteral(
+              "REC,ROWNO,GROUPID,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,"
+              "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,"
+              "YOBI3");
+          if (FDB_V1101_CloudShare)
+            cols += QStringLiteral(",CLOUD");
+          if (FDB_V1200_ReadOnly)
+            cols += QStringLiteral(",READ_ONLY");
+          QString values = cols;
+          values.replace(QLatin1Char(','), QStringLiteral(",:"));
+          q.setSql(QStringLiteral("INSERT INTO CHILD_DATALIST(") + cols + QStringLiteral(") VALUES(:") + values +
+                   QLatin1Char(')'));
+        }
+        bindRecord(q, AData);
+        q.setParam("REC", AData.Rec);
+        q.setParam("ROWNO", AData.RowNo);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        q.exec();
+        q.close();
+        tr.Commit();
+        return true;
+      });
 }

@@ -12,6 +12,7 @@
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "datasel/ComDataSentaku.h"
+#include "datasel/ComDataSentakuStep.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "platform/Paths.h"
@@ -90,30 +91,24 @@ void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& ASelData, bool
   ASelData.ChildDataCnt = 0;
   if (!IsGassanParent(ASelData.Data.GassanDataKbn))
     return;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
-    q.setSql(selectColumns(true) +
-             QStringLiteral(" FROM CHILD_DATALIST WHERE (REC=:REC) AND (GROUPID=:GROUPID) ORDER BY PASNAME"));
-    q.setParam("REC", ASelData.Data.Rec);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    for (q.open(); !q.eof(); q.next()) {
-      TDataListRec m;
-      fillRecord(q, m, true);
-      ASelData.ChildData.push_back(m);
-      ASelData.ChildDataCnt = int(ASelData.ChildData.size());
-    }
-    q.close();
-    tr->Commit();
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Commit();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataListChildRecord"),
-                  QStringLiteral("(子)データリストの取得に失敗しました。"));
-  }
+  (void)runListStep(
+      TStepOnError::EndRead, AErrorTrap, "TDataSentakuListCtl.GetDataListChildRecord",
+      "(子)データリストの取得に失敗しました。", true, [&](TOwnTransaction& tr) {
+        db::Query q(DM->IBTransactionDEF);
+        q.setSql(selectColumns(true) +
+                 QStringLiteral(" FROM CHILD_DATALIST WHERE (REC=:REC) AND (GROUPID=:GROUPID) ORDER BY PASNAME"));
+        q.setParam("REC", ASelData.Data.Rec);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        for (q.open(); !q.eof(); q.next()) {
+          TDataListRec m;
+          fillRecord(q, m, true);
+          ASelData.ChildData.push_back(m);
+          ASelData.ChildDataCnt = int(ASelData.ChildData.size());
+        }
+        q.close();
+        tr.Commit();
+        return true;
+      });
 }
 
 bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorTrap)
@@ -122,41 +117,34 @@ bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& AData, bool AErrorT
     return false;
   if (FAppType == jxatSA || FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    AData.Rec = GetRecMax(1);
-    QString cols = QStringLiteral(
-        "REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,TANTOU,"
-        "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3,UPDATE_LOCK");
-    if (FDB_V1101_CloudShare)
-      cols += QStringLiteral(",CLOUD");
-    if (FDB_V1200_ReadOnly)
-      cols += QStringLiteral(",READ_ONLY");
-    if (FDataPlaceRec > 0)
-      cols = QStringLiteral("DATAPLACEREC,") + cols;
-    QString values = cols;
-    values.replace(QLatin1Char(','), QStringLiteral(",:"));
-    db::Query q(DM->IBTransactionDEF);
-    q.setSql(QStringLiteral("INSERT INTO ") + FListTable + QLatin1Char('(') + cols + QStringLiteral(") VALUES(:") +
-             values + QLatin1Char(')'));
-    bindRecord(q, AData);
-    q.setParam("REC", AData.Rec);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    bindPlace(q);
-    q.exec();
-    q.close();
-    tr->CommitOrRetain();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.InsertDataListRecord"),
-                  QStringLiteral("データリストの追加に失敗しました。"));
-    return false;
-  }
+  return runListStep(
+      TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.InsertDataListRecord",
+      "データリストの追加に失敗しました。", false, [&](TOwnTransaction& tr) {
+        AData.Rec = GetRecMax(1);
+        QString cols = QStringLiteral(
+            "REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,"
+            "TANTOU,"
+            "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3,UPDATE_LOCK");
+        if (FDB_V1101_CloudShare)
+          cols += QStringLiteral(",CLOUD");
+        if (FDB_V1200_ReadOnly)
+          cols += QStringLiteral(",READ_ONLY");
+        if (FDataPlaceRec > 0)
+          cols = QStringLiteral("DATAPLACEREC,") + cols;
+        QString values = cols;
+        values.replace(QLatin1Char(','), QStringLiteral(",:"));
+        db::Query q(DM->IBTransactionDEF);
+        q.setSql(QStringLiteral("INSERT INTO ") + FListTable + QLatin1Char('(') + cols + QStringLiteral(") VALUES(:") +
+                 values + QLatin1Char(')'));
+        bindRecord(q, AData);
+        q.setParam("REC", AData.Rec);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        bindPlace(q);
+        q.exec();
+        q.close();
+        tr.CommitOrRetain();
+        return true;
+      });
 }
 
 bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& AData, bool AErrorTrap)
@@ -167,31 +155,23 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& AData, bool A
     return true;
   if (AData.GassanDataKbn == 10 && FAppType == jxatSA)
     return DeleteDataListChildRecord(AData, AErrorTrap);
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
-    // The fixed slots (1 .. DataListCnt) are only ever emptied.
-    q.setSql(QStringLiteral("DELETE FROM ") + FListTable +
-             QStringLiteral(" WHERE (PASNAME=:PASNAME) AND (REC>:REC) AND (GROUPID=:GROUPID)") + placeFilter());
-    q.setParam("PASNAME", AData.DataPath);
-    q.setParam("REC", AppInfo.DataListCnt > 0 ? AppInfo.DataListCnt : 120);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    bindPlace(q);
-    q.exec();
-    q.close();
-    DeleteDataListChildRecord(AData, false);
-    tr->CommitOrRetain();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListRecord"),
-                  QStringLiteral("データリストの削除に失敗しました。"));
-    return false;
-  }
+  return runListStep(TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.DeleteDataListRecord",
+                     "データリストの削除に失敗しました。", false, [&](TOwnTransaction& tr) {
+                       db::Query q(DM->IBTransactionDEF);
+                       // The fixed slots (1 .. DataListCnt) are only ever emptied.
+                       q.setSql(QStringLiteral("DELETE FROM ") + FListTable +
+                                QStringLiteral(" WHERE (PASNAME=:PASNAME) AND (REC>:REC) AND (GROUPID=:GROUPID)") +
+                                placeFilter());
+                       q.setParam("PASNAME", AData.DataPath);
+                       q.setParam("REC", AppInfo.DataListCnt > 0 ? AppInfo.DataListCnt : 120);
+                       q.setParam("GROUPID", SystemDef.GROUPID);
+                       bindPlace(q);
+                       q.exec();
+                       q.close();
+                       DeleteDataListChildRecord(AData, false);
+                       tr.CommitOrRetain();
+                       return true;
+                     });
 }
 
 bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, bool AErrorTrap)
@@ -200,102 +180,82 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& AData, b
     return false;
   if (FAppType != jxatSA || FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
-    const bool member = AData.GassanDataKbn == 10;
-    q.setSql(member ? QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID")
-                    : QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
-    q.setParam("REC", AData.Rec);
-    if (member)
-      q.setParam("ROWNO", AData.RowNo);
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    q.exec();
-    if (AData.NetDrive == 1) {
-      // The share-server member rows: the member's own row, or every row
-      // below the parent's folder (the path is bound, never written into
-      // the statement, so no character of it acts as a wildcard).
-      if (member) {
-        q.setSql(
-            QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
-                           "DRIVELETTER=:DRIVELETTER AND PASNAME=:PASNAME"));
-        q.setParam("PASNAME", AData.DataPath);
-      } else {
-        q.setSql(
-            QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
-                           "DRIVELETTER=:DRIVELETTER AND PASNAME STARTING WITH :PASNAME"));
-        q.setParam("PASNAME", IncludeTrailingPathDelimiter(AData.DataPath));
-      }
-      q.setParam("GROUPID", SystemDef.GROUPID);
-      q.setParam("DRIVELETTER", AData.DataPath.left(1));
-      q.exec();
-    }
-    q.close();
-    tr->Commit();
-    return true;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Rollback();
-    if (!AErrorTrap)
-      throw;
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.DeleteDataListChildRecord"),
-                  QStringLiteral("(子)データリストの削除に失敗しました。"));
-    return false;
-  }
+  return runListStep(
+      TStepOnError::RollBack, AErrorTrap, "TDataSentakuListCtl.DeleteDataListChildRecord",
+      "(子)データリストの削除に失敗しました。", false, [&](TOwnTransaction& tr) {
+        db::Query q(DM->IBTransactionDEF);
+        const bool member = AData.GassanDataKbn == 10;
+        q.setSql(member
+                     ? QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID")
+                     : QStringLiteral("DELETE FROM CHILD_DATALIST WHERE REC=:REC AND GROUPID=:GROUPID"));
+        q.setParam("REC", AData.Rec);
+        if (member)
+          q.setParam("ROWNO", AData.RowNo);
+        q.setParam("GROUPID", SystemDef.GROUPID);
+        q.exec();
+        if (AData.NetDrive == 1) {
+          // The share-server member rows: the member's own row, or every row
+          // below the parent's folder (the path is bound, never written into
+          // the statement, so no character of it acts as a wildcard).
+          if (member) {
+            q.setSql(
+                QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
+                               "DRIVELETTER=:DRIVELETTER AND PASNAME=:PASNAME"));
+            q.setParam("PASNAME", AData.DataPath);
+          } else {
+            q.setSql(
+                QStringLiteral("DELETE FROM CHILD_SERVERDATALIST WHERE GROUPID=:GROUPID AND "
+                               "DRIVELETTER=:DRIVELETTER AND PASNAME STARTING WITH :PASNAME"));
+            q.setParam("PASNAME", IncludeTrailingPathDelimiter(AData.DataPath));
+          }
+          q.setParam("GROUPID", SystemDef.GROUPID);
+          q.setParam("DRIVELETTER", AData.DataPath.left(1));
+          q.exec();
+        }
+        q.close();
+        tr.Commit();
+        return true;
+      });
 }
 
 int TDataSentakuListCtl::GetRecMax(int AInc)
 {
   if (FDataListMode == jxdlKyoyuList)
     return 0;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
-    q.setSql(QStringLiteral("SELECT MAX(REC) AS RECMAX FROM ") + FListTable +
-             QStringLiteral(" WHERE (GROUPID=:GROUPID)") + placeFilter());
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    bindPlace(q);
-    q.open();
-    const int max = q.eof() ? 0 : q.field("RECMAX").asInt();
-    q.close();
-    tr->Commit();
-    return max + AInc;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Commit();
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.GetDataFolderName"),
-                  QStringLiteral("最大のレコー番号の取得に失敗しました。"));
-    return 0;
-  }
+  return runListStep(TStepOnError::EndRead, true, "TDataSentakuListCtl.GetDataFolderName",
+                     "最大のレコー番号の取得に失敗しました。", 0, [&](TOwnTransaction& tr) {
+                       db::Query q(DM->IBTransactionDEF);
+                       q.setSql(QStringLiteral("SELECT MAX(REC) AS RECMAX FROM ") + FListTable +
+                                QStringLiteral(" WHERE (GROUPID=:GROUPID)") + placeFilter());
+                       q.setParam("GROUPID", SystemDef.GROUPID);
+                       bindPlace(q);
+                       q.open();
+                       const int max = q.eof() ? 0 : q.field("RECMAX").asInt();
+                       q.close();
+                       tr.Commit();
+                       return max + AInc;
+                     });
 }
 
 bool TDataSentakuListCtl::IsExistDataPath(const QString& APath)
 {
   if (FDataListMode == jxdlKyoyuList)
     return true;
-  std::optional<TOwnTransaction> tr;
-  try {
-    tr.emplace(DM->IBTransactionDEF);
-    db::Query q(DM->IBTransactionDEF);
-    q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM ") + FListTable +
-             QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)") + placeFilter());
-    q.setParam("GROUPID", SystemDef.GROUPID);
-    q.setParam("PASNAME", APath.toUpper());
-    bindPlace(q);
-    q.open();
-    const bool found = q.field("RECCNT").asInt() > 0;
-    q.close();
-    tr->Commit();
-    return found;
-  } catch (const std::exception& e) {
-    if (tr)
-      tr->Commit();
-    fnReportError(e, QStringLiteral("TDataSentakuListCtl.IsDataPathToroku"),
-                  QStringLiteral("データリストの登録チェックに失敗しました。"));
-    return false;
-  }
+  return runListStep(TStepOnError::EndRead, true, "TDataSentakuListCtl.IsDataPathToroku",
+                     "データリストの登録チェックに失敗しました。", false, [&](TOwnTransaction& tr) {
+                       db::Query q(DM->IBTransactionDEF);
+                       q.setSql(QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM ") + FListTable +
+                                QStringLiteral(" WHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)") +
+                                placeFilter());
+                       q.setParam("GROUPID", SystemDef.GROUPID);
+                       q.setParam("PASNAME", APath.toUpper());
+                       bindPlace(q);
+                       q.open();
+                       const bool found = q.field("RECCNT").asInt() > 0;
+                       q.close();
+                       tr.Commit();
+                       return found;
+                     });
 }
 
 int TDataSentakuListCtl::GetRecNo(const QString& ADataPath)

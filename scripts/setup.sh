@@ -12,7 +12,7 @@ PACKAGES=(
   fonts-ipaexfont-gothic fonts-ipaexfont-mincho
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  ccache clang-format-14
+  ccache clang-format-14 python3
 )
 
 missing=()

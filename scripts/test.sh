@@ -5,6 +5,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 "$here/scripts/setup.sh"
 "$here/scripts/check-format.sh"
+"$here/scripts/check-deps.py"
 build="${RENDO_TEST_BUILD_DIR:-$here/build-test}"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRENDO_SANITIZE=ON -DRENDO_TESTS=ON
 cmake --build "$build"

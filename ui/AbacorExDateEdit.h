@@ -12,7 +12,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "platform/Color.h"
 #include "platform/DateTime.h"
 

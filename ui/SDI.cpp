@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "common/AccDateText.h"
 #include "common/AccFunction.h"
 #include "common/AccRecord.h"

@@ -3,10 +3,16 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
 
+#include "common/AccRecord.h"
+#include "common/FbError.h"
+#include "platform/Exceptions.h"
+#include "platform/Paths.h"
+#include "platform/gui/Application.h"
 #include "ui/AppEnd.h"
 #include "ui/z5MessageDlg2.h"
 
@@ -95,4 +101,27 @@ void pcInstallUiMessageHook()
 {
   static TUiMessageHook hook;
   SetMessageHook(&hook);
+  pcInstallExceptionReport();
+}
+
+void pcReportUnhandledException(const QString& AMessage)
+{
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+  QString line = AMessage;
+  line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  try {
+    const QString folder = SystemDef.LOG.isEmpty() ? SystemDef.EXEPATH : SystemDef.LOG;
+    if (folder.isEmpty())
+      throw EPlatformError(QStringLiteral("no log folder"));
+    pcWriteLogLines(PathJoin(folder, QStringLiteral("ErrApplication.log")), {stamp + QLatin1Char('\t') + line}, false);
+  } catch (const std::exception& e) {
+    // The box below still tells the operator; the log keeps the reason.
+    qWarning("Unhandled exception not logged (%s): %s", e.what(), qPrintable(line));
+  }
+  MessageHook().ShowMessageDlg(AMessage, mtError, mbOK);
+}
+
+void pcInstallExceptionReport()
+{
+  TApplication::setExceptionHook(&pcReportUnhandledException);
 }

@@ -12,5 +12,15 @@ class TUiMessageHook final : public IMessageHook {
   void RequestTerminate() override;
 };
 
-// Installs the one TUiMessageHook of the process.
+// Installs the one TUiMessageHook of the process, and the report of
+// exceptions that reach the event loop (pcInstallExceptionReport).
 void pcInstallUiMessageHook();
+
+// An exception that left an event handler: written with the time to
+// "ErrApplication.log" in the log folder and shown to the operator in an
+// error box, so that a failed action never passes unnoticed.
+void pcReportUnhandledException(const QString& AMessage);
+
+// Makes the application object hand the exceptions it catches in event
+// dispatch to pcReportUnhandledException.
+void pcInstallExceptionReport();

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "acccalc/AccCalc.h"
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 
 namespace {

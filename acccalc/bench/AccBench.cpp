@@ -18,7 +18,7 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 #include "db/Database.h"
 #include "db/DbError.h"

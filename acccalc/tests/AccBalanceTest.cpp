@@ -4,8 +4,8 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccCodeTable.h"
 #include "acccalc/tests/AccTestReporter.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 
 using acccalc::Cur;

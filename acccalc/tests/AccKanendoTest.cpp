@@ -7,8 +7,8 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
-#include "acccalc/AccCodeTable.h"
 #include "acccalc/tests/AccTestCompany.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 #include "db/Database.h"
 #include "db/Query.h"

@@ -4,9 +4,9 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcUtil.h"
-#include "acccalc/AccCodeTable.h"
-#include "acccalc/AccDate.h"
 #include "acccalc/tests/AccTestReporter.h"
+#include "acctables/AccCodeTable.h"
+#include "acctables/AccDate.h"
 #include "common/AccRecord.h"
 
 using acccalc::Cur;

@@ -6,8 +6,8 @@
 
 #include "acccalc/AccCalc.h"
 #include "acccalc/AccCalcEnv.h"
-#include "acccalc/AccCodeTable.h"
 #include "acccalc/tests/AccTestReporter.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 #include "db/Database.h"
 #include "db/Query.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "common/AccRecord.h"
 #include "common/AccTaxCmp.h"
 

@@ -11,9 +11,11 @@
 namespace dmtest {
 
 // Copies `source` to `target` and damages the copy. Returns the number of
-// the page damaged, or -1 when no data page of a user table was found (or a
-// file could not be copied or written).
-inline qint64 makeDamagedCopy(const QString& source, const QString& target)
+// the (first) page damaged, or -1 when no data page of a user table was
+// found (or a file could not be copied or written). With `everyPage` every
+// data page of every user table is damaged: the database still opens, but
+// no table of the company data can be read.
+inline qint64 makeDamagedCopy(const QString& source, const QString& target, bool everyPage = false)
 {
   QFile::remove(target);
   if (!QFile::copy(source, target))
@@ -31,6 +33,7 @@ inline qint64 makeDamagedCopy(const QString& source, const QString& target)
   constexpr char kDataPage = 5;
   constexpr char kIndexPage = 7;
   constexpr quint16 kFirstUserRelation = 128;
+  qint64 first = -1;
   for (qint64 page = 1; (page + 1) * pageSize <= bytes.size(); ++page) {
     const char* p = bytes.constData() + page * pageSize;
     // A data page: type, then (after the 16-byte header) its sequence,
@@ -44,10 +47,13 @@ inline qint64 makeDamagedCopy(const QString& source, const QString& target)
     bytes[page * pageSize] = kIndexPage;
     if (!f.seek(page * pageSize) || f.write(bytes.constData() + page * pageSize, 1) != 1)
       return -1;
-    f.close();
-    return page;
+    if (first < 0)
+      first = page;
+    if (!everyPage)
+      break;
   }
-  return -1;
+  f.close();
+  return first;
 }
 
 }  // namespace dmtest

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "DataModuleTestUtil.h"
+#include "common/DataInfomation.h"
 #include "tests/support/FirebirdServer.h"
 
 namespace dmtest {
@@ -48,10 +49,13 @@ TEST_F(ClientServer, ConnectsEveryDatabaseThroughTheServer)
   EXPECT_FALSE(dm->AccDatInConnection(1, QString(), general.folder, false));
   EXPECT_TRUE(dm->IBDatabaseDAT.isConnected());
 
-  execSql(remote(root.systemDb), "UPDATE DATALIST SET SHOUGOU='old' WHERE REC=1 AND GROUPID=10000");
+  QStringList updates;
+  SetDataListUpdateProc([&](const QString& folder, const TDataInfomationRec& rec, bool replaceName) {
+    updates << QStringLiteral("%1|%2|%3").arg(folder, rec.Shougou).arg(replaceName);
+  });
   EXPECT_TRUE(dm->fnAccDatDisConnected(general.folder, true, true, false));
-  EXPECT_EQ(readValue(remote(root.systemDb), "SELECT SHOUGOU FROM DATALIST WHERE REC=1 AND GROUPID=10000", "SHOUGOU"),
-            general.shougou);
+  EXPECT_EQ(updates, QStringList{QStringLiteral("%1|%2|0").arg(general.folder, general.shougou)});
+  SetDataListUpdateProc(nullptr);
   EXPECT_TRUE(dm->IsFirebirdRunning());
   EXPECT_TRUE(hook.boxes.empty());
 }

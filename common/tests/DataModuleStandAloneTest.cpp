@@ -52,8 +52,11 @@ TEST_F(StandAlone, ConnectsEveryDatabaseAndRecordsTheFolderStatus)
   ASSERT_TRUE(dm->fnAccFileManConnected(QString()));
   EXPECT_TRUE(dm->IBFileMan.isConnected());
 
-  // An old list row, to see the data list brought up to date on closing.
-  execSql(root.systemDb, "UPDATE DATALIST SET SHOUGOU='old', ENTTEXT='old' WHERE REC=1 AND GROUPID=10000");
+  // The list update on closing is handed the folder and what was read of it.
+  QStringList updates;
+  SetDataListUpdateProc([&](const QString& folder, const TDataInfomationRec& rec, bool replaceName) {
+    updates << QStringLiteral("%1|%2|%3|%4").arg(folder, rec.Shougou, rec.DataListName).arg(replaceName);
+  });
 
   ASSERT_TRUE(dm->fnAccDatConnected(QString(), general.folder, true));
   EXPECT_EQ(dm->IBDatabaseDAT.databaseName(), general.folder + "/wqacc2.fdb");
@@ -79,12 +82,8 @@ TEST_F(StandAlone, ConnectsEveryDatabaseAndRecordsTheFolderStatus)
     EXPECT_FALSE(f.ValueExists("DATASTS", "OPCODE"));
     EXPECT_FALSE(f.ValueExists("DATASTS", "OPERATOR"));
   }
-  EXPECT_EQ(readValue(root.systemDb, "SELECT SHOUGOU FROM DATALIST WHERE REC=1 AND GROUPID=10000", "SHOUGOU"),
-            general.shougou);
-  EXPECT_EQ(readValue(root.systemDb, "SELECT ENTTEXT FROM DATALIST WHERE REC=1 AND GROUPID=10000", "ENTTEXT"),
-            general.listName);
-  EXPECT_EQ(readValue(root.systemDb, "SELECT KISHU FROM DATALIST WHERE REC=1 AND GROUPID=10000", "KISHU"),
-            general.kishu.toString("yyyy/MM/dd"));
+  EXPECT_EQ(updates, QStringList{QStringLiteral("%1|%2|%3|1").arg(general.folder, general.shougou, general.listName)});
+  SetDataListUpdateProc(nullptr);
   EXPECT_TRUE(dm->fnAccDatZenkiDisConnected(QString()));
   EXPECT_FALSE(dm->IBDatabaseZEN.isConnected());
   EXPECT_TRUE(hook.boxes.empty());

@@ -2,7 +2,7 @@
 // system database's version, the numbered system settings and the operator
 // look-ups, against fixture system databases.
 #include "DataModuleTestUtil.h"
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "common/TypedValue.h"
 #include "platform/DateTime.h"
 

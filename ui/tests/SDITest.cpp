@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 #include "common/AccRecord.h"
 #include "ui/AbacorEdit.h"
 #include "ui/AbacorExDateEdit.h"

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "acccalc/AccCalcEnv.h"
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
 #include "db/Database.h"
 #include "db/Query.h"

@@ -7,7 +7,7 @@
 #include <QXmlStreamReader>
 
 #include "acccalc/AccCalcEnv.h"
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"

@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "acccalc/AccCodeTable.h"
-#include "acccalc/AccKikan.h"
+#include "acctables/AccCodeTable.h"
+#include "acctables/AccKikan.h"
 #include "common/AccDateText.h"
 #include "common/AccFunction2.h"
 #include "common/AccRecord.h"
@@ -27,8 +27,10 @@
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "common/dialogs/Logon.h"
+#include "datasel/DataListUpdate.h"
 #include "platform/Exceptions.h"
 #include "ui/AppEnd.h"
+#include "ui/SDI.h"
 #include "ui/ScreenCursor.h"
 #include "ui/xAnimeProgressDialog.h"
 #include "ui/xKikanPanel16.h"
@@ -174,6 +176,7 @@ TForm1::~TForm1()
     }
     FDataExpInfo.reset();
   }
+  removeFormSizeStore();
   pcClearRendoHooks();
   // The caller gets its window back in every case.
   FCaller.pcSendEndMessage();
@@ -371,6 +374,8 @@ bool TForm1::InitForm()
     setWindowTitle(FDataExpInfo->RENDOCAPTION);
     if (DM == nullptr)
       DM = new TDM(qApp);
+    // Closing the data set brings its data-list row up to date.
+    pcInstallDataListUpdateProc();
     return true;
   } catch (const EPlatformError& e) {
     cause = e.message();
@@ -412,6 +417,7 @@ bool TForm1::FirstShow()
   if (FLogOn) {
     if (RendoDataOps().GetSYSDEF()) {
       RendoDataOps().SetGengoRecord();
+      installFormSizeStore();
       if (Wizard1->currentIndex() == 0)
         Button2->setFocus();
       return true;
@@ -423,6 +429,23 @@ bool TForm1::FirstShow()
   if (DM)
     DM->IBDatabaseDEF.disconnect();
   return false;
+}
+
+void TForm1::installFormSizeStore()
+{
+  if (DM == nullptr || FFormSizeStore)
+    return;
+  FFormSizeStore = std::make_unique<TFormSizeStoreDB>(DM->IBTransactionDEF);
+  pcSetFormSizeStore(FFormSizeStore.get());
+}
+
+void TForm1::removeFormSizeStore()
+{
+  if (!FFormSizeStore)
+    return;
+  if (fnFormSizeStore() == FFormSizeStore.get())
+    pcSetFormSizeStore(nullptr);
+  FFormSizeStore.reset();
 }
 
 // Ends the program from inside the window: the end state stays as it is.
@@ -472,6 +495,7 @@ void TForm1::pcReleaseAtClose()
         DM->fnAccDatDisConnected(QString(), true, true, false);
       FDatConnected = false;
     }
+    removeFormSizeStore();
     if (FDefConnected) {
       if (!DM->IBDatabaseDEF.isConnected())
         DM->fnAccDefConnected(SystemDef.SERVERNAME, true);

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "common/FormSizeStore.h"
 #include "common/RecordTableModel.h"
 #include "wizard/RendoArgs.h"
 #include "wizard/RendoCaller.h"
@@ -161,6 +162,11 @@ class TForm1 : public QWidget {
   QString FZenkaiDataPath;
   bool FDataSentakuFlg = false;
   std::unique_ptr<TUtiwakesyoDataExport> FDataExpInfo;
+  // Where resizable forms keep their size per operator: installed once the
+  // operator has logged on, taken away before the system database goes.
+  std::unique_ptr<IFormSizeStore> FFormSizeStore;
+  void installFormSizeStore();
+  void removeFormSizeStore();
   QList<QWidget*> FPages;
 };
 

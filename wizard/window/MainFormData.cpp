@@ -1,4 +1,6 @@
 // The wizard window's page 2: choosing and opening the company data.
+#include <optional>
+
 #include <QDir>
 #include <QPushButton>
 
@@ -91,6 +93,9 @@ bool TForm1::fnDataSentaku(int, int)
   bool result = false;
   bool accepted = false;
   const QString permit = fnRendoPermitVersion();
+  // One choice's failure is reported once: the steps after the first one
+  // that fails on a damaged data set would only repeat it.
+  std::optional<TFirstErrorOnlyScope> oneError;
   while (!accepted) {
     // Hand back the data set chosen before.
     if (SystemKind == 0 && FDataSentakuFlg) {
@@ -101,6 +106,7 @@ bool TForm1::fnDataSentaku(int, int)
     // Choose and fetch.
     bool leave = false;
     while (true) {
+      oneError.reset();
       const int r = SyoriKidouProc ? SyoriKidouProc(QStringLiteral("DuRoziZuvurad"), 1, fnDataSentakuOptions()) : -1;
       if (r == 1) {
         result = true;
@@ -116,6 +122,7 @@ bool TForm1::fnDataSentaku(int, int)
         leave = true;
         break;
       }
+      oneError.emplace();
       FDatConnected = DM && DM->fnAccDatConnected(SystemDef.SERVERNAME, SystemDef.IBPATHDAT, true);
       const bool info = FDatConnected && RendoDataOps().GetAccInfo();
       if (FDatConnected && info) {
@@ -124,8 +131,8 @@ bool TForm1::fnDataSentaku(int, int)
         int fetch = 1;
         if (AccInf.CLOUD_LINE > 0 && AppType != jxatSBC && !IsOemEdition(OemEdition))
           fetch = -922;
-        if (DM->IBDatabaseDAT.isConnected())
-          DM->IBDatabaseDAT.disconnect();
+        // Handed back until the data set is opened for good below.
+        DM->fnAccDatDisConnected(SystemDef.IBPATHDAT, true, false, false);
         FDatConnected = false;
         if (fetch > 0)
           break;
@@ -135,9 +142,10 @@ bool TForm1::fnDataSentaku(int, int)
         SystemDef.IBPATHDAT = FZenkaiDataPath;
         continue;
       }
+      // Refused: the data set is handed back (also when it could be opened
+      // but not read) before the operator is asked.
+      disconnectAsRefusal();
       if (!askChooseAgain({QString::fromUtf8(rendo_text::kConnectFailed)})) {
-        if (DM && DM->IBDatabaseDAT.isConnected())
-          disconnectAsRefusal();
         result = false;
         leave = true;
         SystemDef.IBPATHDAT.clear();
@@ -202,6 +210,7 @@ bool TForm1::fnDataSentaku(int, int)
     }
     FZenkaiDataPath = SystemDef.IBPATHDAT;
   }
+  oneError.reset();
   if (!result && DM && DM->IBDatabaseDAT.isConnected())
     disconnectAsRefusal();
   return result;

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 
 #include "acccalc/AccCalcEnv.h"
-#include "acccalc/AccCodeTable.h"
-#include "acccalc/AccGengo.h"
+#include "acctables/AccCodeTable.h"
+#include "acctables/AccGengo.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "db/Query.h"

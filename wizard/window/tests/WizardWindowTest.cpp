@@ -40,6 +40,7 @@
 #include "tools/demo_builder/DemoBuilder.h"
 #include "ui/AccInterface.h"
 #include "ui/AppEnd.h"
+#include "ui/SDI.h"
 #include "ui/xEdit.h"
 #include "ui/xKikanPanel16.h"
 #include "ui/z5MessageDlg2.h"
@@ -162,7 +163,7 @@ class WizardWindow : public ::testing::Test {
         if (!c.Text.isEmpty())
           lines << c.Text;
       boxes << lines.join(u'\r');
-      return box2Answer;
+      return box2Answers.isEmpty() ? box2Answer : box2Answers.takeFirst();
     });
     g_chosenFolder = general().folder;
     g_dialogResult = 1;
@@ -299,6 +300,7 @@ class WizardWindow : public ::testing::Test {
   RecordingHook hook;
   QStringList boxes;
   int box2Answer = mrOk;
+  QList<int> box2Answers;
   std::map<std::string, QByteArray> saved;
 };
 
@@ -1045,6 +1047,82 @@ TEST_F(WizardWindow, ADamagedDataSetIsMarkedOnlyInTheOperatorsGroup)
     EXPECT_EQ(!hook.texts.isEmpty(), c.message) << c.what;
   }
   form->close();
+}
+
+// A damaged data set (it opens, but none of its tables can be read) chosen
+// twice: each choice reports the failure in one error box before the offer
+// to choose again, and the data set is free afterwards: its settings file
+// holds no in-use mark and keeps what it knew of the data set.
+TEST_F(WizardWindow, ADamagedDataSetIsReportedOnceAndLeftFree)
+{
+  auto form = start({});
+  const QString folder = QDir(QFileInfo(general().folder).path()).filePath(QStringLiteral("0061"));
+  QDir().mkpath(folder);
+  ASSERT_GT(dmtest::makeDamagedCopy(general().database, folder + QStringLiteral("/wqacc2.fdb"), true), 0);
+  const QString iniPath = folder + QStringLiteral("/wqacc2.ini");
+  {
+    IniFile ini(iniPath, IniFile::Encoding::Utf16LeBom);
+    ini.WriteInteger(QStringLiteral("DATASTS"), QStringLiteral("STATUS"), 1);
+    ini.WriteString(QStringLiteral("DATAINFO"), QStringLiteral("SHOUGOU"), QStringLiteral("壊れた会社"));
+    ini.WriteString(QStringLiteral("DATAINFO"), QStringLiteral("CODE"), QStringLiteral("0061"));
+    ini.UpdateFile();
+  }
+  g_chosenFolder = folder;
+  form->Button2->click();
+  box2Answers = {mrOk, mrCancel};
+  form->btnDataSentaku->click();
+  EXPECT_EQ(g_dialogCalls, 2);
+  ASSERT_EQ(boxes.size(), 2) << boxes.join(u'|').toStdString();
+  EXPECT_EQ(hook.texts.size(), 2) << hook.texts.join(u'|').toStdString();
+  EXPECT_EQ(form->DataInfoModel()->RowCount(), 0);
+  EXPECT_FALSE(DM->IBDatabaseDAT.isConnected());
+  const IniFile ini(iniPath);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("DATASTS"), QStringLiteral("STATUS"), -1), 1);
+  EXPECT_FALSE(ini.ValueExists(QStringLiteral("DATASTS"), QStringLiteral("OPCODE")));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("DATAINFO"), QStringLiteral("SHOUGOU"), QString()),
+            QStringLiteral("壊れた会社"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("DATAINFO"), QStringLiteral("CODE"), QString()), QStringLiteral("0061"));
+  form->close();
+}
+
+// Once the operator has logged on, a resizable form keeps its size for him
+// in the system database, and the program takes the store away at its end.
+TEST_F(WizardWindow, ResizableFormsKeepTheirSizePerOperator)
+{
+  auto form = start({});
+  ASSERT_NE(fnFormSizeStore(), nullptr);
+  auto openProbe = [] {
+    auto* box = new TBSDI(nullptr, bsSizeable);
+    box->setObjectName(QStringLiteral("SizeProbeBox"));
+    box->FormSize = true;
+    box->show();
+    return box;
+  };
+  auto closeProbe = [](TBSDI* box) {
+    box->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  };
+  TBSDI* box = openProbe();
+  box->resize(700, 500);
+  closeProbe(box);
+  box = openProbe();
+  EXPECT_EQ(box->size(), QSize(700, 500));
+  closeProbe(box);
+  {
+    db::Transaction tr(DM->IBDatabaseDEF);
+    tr.start();
+    db::Query q(tr,
+                QStringLiteral("SELECT FMWIDTH, FMHEIGHT FROM FORMRSIZE WHERE FMNAME='SizeProbeBox' AND OPCODE=:OP"));
+    q.setParam(QStringLiteral("OP"), SystemDef.OPCODE);
+    q.open();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.field(0).asInt(), 700);
+    EXPECT_EQ(q.field(1).asInt(), 500);
+    q.close();
+    tr.commit();
+  }
+  form->close();
+  EXPECT_EQ(fnFormSizeStore(), nullptr);
 }
 
 // The partner edition is taken from the identity file's OEM value when the

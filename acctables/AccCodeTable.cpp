@@ -1,4 +1,4 @@
-#include "acccalc/AccCodeTable.h"
+#include "acctables/AccCodeTable.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "acccalc/AccDate.h"
+#include "acctables/AccDate.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 
 #include <QDate>
 

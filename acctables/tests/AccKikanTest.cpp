@@ -3,7 +3,7 @@
 
 #include <QDate>
 
-#include "acccalc/AccKikan.h"
+#include "acctables/AccKikan.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The era table and dates in era form.
 #include <gtest/gtest.h>
 
-#include "acccalc/AccGengo.h"
+#include "acctables/AccGengo.h"
 
 namespace {
 

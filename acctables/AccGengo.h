@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "acccalc/AccDate.h"
+#include "acctables/AccDate.h"
 
 // One era.
 struct TGengoRec {

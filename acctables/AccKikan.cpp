@@ -1,4 +1,4 @@
-#include "acccalc/AccKikan.h"
+#include "acctables/AccKikan.h"
 
 #include <algorithm>
 

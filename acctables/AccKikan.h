@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "acccalc/AccDate.h"
+#include "acctables/AccDate.h"
 
 // Month index (0..11) to period number; -1 for any other value.
 int fnTukiIdxToKikanNo(int ATukiIdx);
