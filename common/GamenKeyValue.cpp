@@ -37,6 +37,14 @@ bool guarded(db::Transaction& ATr, const QString& AStep, const QString& AMessage
 
 void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QString& AKey, const QString& AText)
 {
+  TStyleColorColumns none;
+  none.fill(-1);
+  pcStoreStyleColorRow(ATransaction, AOPCODE, AKey, none, AText);
+}
+
+void pcStoreStyleColorRow(db::Transaction& ATransaction, int AOPCODE, const QString& AKey,
+                          const TStyleColorColumns& AColors, const QString& AText)
+{
   db::Query q(ATransaction);
   q.setSql(
       QStringLiteral("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR WHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME"));
@@ -57,8 +65,10 @@ void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QSt
         ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)"));
   q.setParam(QStringLiteral("OPCODE"), AOPCODE);
   q.setParam(QStringLiteral("STYLENAME"), AKey);
-  for (const char* c : {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4", "LINECOLOR5", "NETCOLOR1", "NETCOLOR2"})
-    q.setParam(QString::fromLatin1(c), -1);
+  static const char* const columns[] = {"LINECOLOR1", "LINECOLOR2", "LINECOLOR3", "LINECOLOR4",
+                                        "LINECOLOR5", "NETCOLOR1",  "NETCOLOR2"};
+  for (std::size_t i = 0; i < AColors.size(); ++i)
+    q.setParam(QString::fromLatin1(columns[i]), AColors[i]);
   q.setParam(QStringLiteral("SSTR"), AText);
   q.exec();
 }

@@ -8,6 +8,8 @@
 // handler or error box) when the operation started the transaction itself.
 #pragma once
 
+#include <array>
+
 #include <QString>
 
 namespace db {
@@ -18,6 +20,13 @@ class Transaction;
 // updates the row when it exists, else inserts it (colour columns -1).
 // Errors are the caller's.
 void pcStoreStyleColorText(db::Transaction& ATransaction, int AOPCODE, const QString& AKey, const QString& AText);
+
+// The colour columns of a STYLECOLOR row in the order LINECOLOR1 ...
+// LINECOLOR5, NETCOLOR1, NETCOLOR2 (-1: not set).
+using TStyleColorColumns = std::array<int, 7>;
+// Stores the row (AOPCODE, AKey) with its colours and text the same way.
+void pcStoreStyleColorRow(db::Transaction& ATransaction, int AOPCODE, const QString& AKey,
+                          const TStyleColorColumns& AColors, const QString& AText);
 
 class TGamenKeyValue {
  public:

@@ -1,5 +1,7 @@
 #include "datasel/ComDataSentaku.h"
 
+#include <iterator>
+
 #include "common/AccFunctionNum.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
@@ -84,36 +86,63 @@ void TDataSentakuListCtl::bindPlace(db::Query& q) const
     q.setParam("DATAPLACEREC", FDataPlaceRec);
 }
 
+namespace {
+
+const char* const kListColumnNames[] = {"REC",         "ROWNO",    "ENTTEXT",   "SHOUGOU",     "PASNAME",    "NETDRIVE",
+                                        "DATATYPE",    "CODETYPE", "NENDO",     "KISHU",       "KIMATU",     "DATALOCK",
+                                        "KYOYULOCK",   "TANTOU",   "VER_MAJOR", "VER_MINOR1",  "VER_MINOR2", "VER_TEXT",
+                                        "UPDATE_LOCK", "GASSAN",   "DATACODE",  "DATA_STATUS", "YOBI1",      "YOBI2",
+                                        "YOBI3",       "CLOUD",    "READ_ONLY"};
+
+}  // namespace
+
+TDataSentakuListCtl::TListColumns::TListColumns(const db::Query& q)
+{
+  static_assert(std::size(kListColumnNames) == Count);
+  for (int i = 0; i < Count; ++i)
+    At[i] = q.fieldIndex(QString::fromLatin1(kListColumnNames[i]));
+}
+
 void TDataSentakuListCtl::fillRecord(const db::Query& q, TDataListRec& d, bool member) const
 {
-  d.Rec = q.field("REC").asInt();
-  d.RowNo = member ? q.field("ROWNO").asInt() : 0;
+  fillRecord(q, TListColumns(q), d, member);
+}
+
+void TDataSentakuListCtl::fillRecord(const db::Query& q, const TListColumns& c, TDataListRec& d, bool member) const
+{
+  // A column the statement lacks is looked up by name, which reports it.
+  auto f = [&](TListColumns::TColumn col) {
+    return c.At[col] >= 0 ? q.field(c.At[col]) : q.field(QString::fromLatin1(kListColumnNames[col]));
+  };
+  using C = TListColumns;
+  d.Rec = f(C::Rec).asInt();
+  d.RowNo = member ? f(C::RowNo).asInt() : 0;
   d.Group = SystemDef.GROUPID;
-  d.DataListName = q.field("ENTTEXT").asString();
-  d.Shougou = q.field("SHOUGOU").asString();
-  d.DataPath = q.field("PASNAME").asString();
-  d.NetDrive = q.field("NETDRIVE").asInt();
-  d.DataKbn = q.field("DATATYPE").asInt();
-  d.CodeKbn = q.field("CODETYPE").asInt();
-  d.Nendo = q.field("NENDO").asInt();
-  d.Kishu = q.field("KISHU").asDateTime();
-  d.Kimatu = q.field("KIMATU").asDateTime();
-  d.DataLock = q.field("DATALOCK").asInt();
-  d.KyoyuLock = q.field("KYOYULOCK").asInt();
-  d.Tanto = q.field("TANTOU").asInt();
-  d.VerMajor = q.field("VER_MAJOR").asInt();
-  d.VerMinor = q.field("VER_MINOR1").asInt();
-  d.VerRevision = q.field("VER_MINOR2").asInt();
-  d.VerText = q.field("VER_TEXT").asString();
-  d.UpdateLock = q.field("UPDATE_LOCK").asInt();
-  d.GassanDataKbn = std::uint8_t(q.field("GASSAN").asInt());
-  d.DataCode = q.field("DATACODE").asString();
-  d.Data_Status = q.field("DATA_STATUS").asInt() == 1 ? jxdbHason : jxdbOK;
-  d.Yobi1 = q.field("YOBI1").asString();
-  d.Yobi2 = q.field("YOBI2").asString();
-  d.Yobi3 = q.field("YOBI3").asString();
-  d.CloudShare = q.field("CLOUD").asInt() == 1 ? jxcsUse : jxcsUnUse;
-  d.ReadOnly = q.field("READ_ONLY").asInt();
+  d.DataListName = f(C::EntText).asString();
+  d.Shougou = f(C::Shougou).asString();
+  d.DataPath = f(C::PasName).asString();
+  d.NetDrive = f(C::NetDrive).asInt();
+  d.DataKbn = f(C::DataType).asInt();
+  d.CodeKbn = f(C::CodeType).asInt();
+  d.Nendo = f(C::Nendo).asInt();
+  d.Kishu = f(C::Kishu).asDateTime();
+  d.Kimatu = f(C::Kimatu).asDateTime();
+  d.DataLock = f(C::DataLock).asInt();
+  d.KyoyuLock = f(C::KyoyuLock).asInt();
+  d.Tanto = f(C::Tantou).asInt();
+  d.VerMajor = f(C::VerMajor).asInt();
+  d.VerMinor = f(C::VerMinor1).asInt();
+  d.VerRevision = f(C::VerMinor2).asInt();
+  d.VerText = f(C::VerText).asString();
+  d.UpdateLock = f(C::UpdateLock).asInt();
+  d.GassanDataKbn = std::uint8_t(f(C::Gassan).asInt());
+  d.DataCode = f(C::DataCode).asString();
+  d.Data_Status = f(C::DataStatus).asInt() == 1 ? jxdbHason : jxdbOK;
+  d.Yobi1 = f(C::Yobi1).asString();
+  d.Yobi2 = f(C::Yobi2).asString();
+  d.Yobi3 = f(C::Yobi3).asString();
+  d.CloudShare = f(C::Cloud).asInt() == 1 ? jxcsUse : jxcsUnUse;
+  d.ReadOnly = f(C::ReadOnly).asInt();
   d.Display_DataListName = d.DataListName;
   pcDataListRecLocalPath(d);
 }

@@ -178,6 +178,10 @@ class TDataSentakuListCtl {
   int ItemCount() const { return int(FItemList.size()); }
   const TDataSentakuRecArray& ItemList() const { return FItemList; }
   const TDataListArray& ItemChildList() const { return FItemChildList; }
+  // The lists read, handed over whole (the control is left empty), for a
+  // caller that keeps its own copy.
+  TDataSentakuRecArray TakeItemList();
+  TDataListArray TakeItemChildList();
   TDataSentakuRec GetItem(int AIndex) const;
   TDataListRec GetItemChild(int AIndex) const;
   int GetGassanChildCount(int ARec) const;
@@ -217,6 +221,43 @@ class TDataSentakuListCtl {
   QString placeFilter() const;
   void bindPlace(db::Query& q) const;
   void fillRecord(const db::Query& q, TDataListRec& AData, bool member) const;
+  // The positions of the columns of selectColumns in an opened statement,
+  // found once for a statement that answers many rows.
+  struct TListColumns {
+    enum TColumn {
+      Rec,
+      RowNo,
+      EntText,
+      Shougou,
+      PasName,
+      NetDrive,
+      DataType,
+      CodeType,
+      Nendo,
+      Kishu,
+      Kimatu,
+      DataLock,
+      KyoyuLock,
+      Tantou,
+      VerMajor,
+      VerMinor1,
+      VerMinor2,
+      VerText,
+      UpdateLock,
+      Gassan,
+      DataCode,
+      DataStatus,
+      Yobi1,
+      Yobi2,
+      Yobi3,
+      Cloud,
+      ReadOnly,
+      Count
+    };
+    explicit TListColumns(const db::Query& q);
+    int At[Count];
+  };
+  void fillRecord(const db::Query& q, const TListColumns& AColumns, TDataListRec& AData, bool member) const;
   void bindRecord(db::Query& q, const TDataListRec& AData) const;
   // The SET list of an update.
   QString updateSetList() const;

@@ -2,8 +2,11 @@
 // the members of its consolidated data sets, and the loaded list's helpers.
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include <QDir>
+#include <QHash>
+#include <QPair>
 
 #include "common/AccDateText.h"
 #include "common/DataModule.h"
@@ -138,6 +141,16 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
   const bool namedSort = ASortField >= jxsfName && ASortField <= jxsfDataCode;
   const QString columns = selectColumns(false) + QStringLiteral(" FROM ") + FListTable;
 
+  // Data sets mostly share their fiscal periods: each period's text is made
+  // once and shared by the rows that have it.
+  QHash<QPair<TDateTime, TDateTime>, QString> periods;
+  auto kikanText = [&periods](TDateTime AKishu, TDateTime AKimatu) {
+    auto it = periods.find({AKishu, AKimatu});
+    if (it == periods.end())
+      it = periods.insert({AKishu, AKimatu}, fnDataListKikanText(AKishu, AKimatu));
+    return *it;
+  };
+
   std::optional<TOwnTransaction> tr;
   try {
     tr.emplace(DM->IBTransactionDEF);
@@ -145,10 +158,12 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
     auto readRows = [&](const QString& where, const QString& orderLine) {
       q.setSql(columns + where + filters + QLatin1Char(' ') + orderLine);
       bindFilters(q);
-      for (q.open(); !q.eof(); q.next()) {
+      q.open();
+      const TListColumns at(q);
+      for (; !q.eof(); q.next()) {
         TDataSentakuRec e;
-        fillRecord(q, e.Data, false);
-        e.Data.Kikan = fnDataListKikanText(e.Data.Kishu, e.Data.Kimatu);
+        fillRecord(q, at, e.Data, false);
+        e.Data.Kikan = kikanText(e.Data.Kishu, e.Data.Kimatu);
         if (ExcludeTrailingPathDelimiter(e.Data.DataPath) == e.Data.LocalPath)
           e.Data.NetDrive = 0;
         FItemList.push_back(std::move(e));
@@ -177,17 +192,23 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
     q.setSql(selectColumns(true) +
              QStringLiteral(" FROM CHILD_DATALIST WHERE (GROUPID=:GROUPID) ORDER BY REC,PASNAME"));
     q.setParam("GROUPID", SystemDef.GROUPID);
-    for (q.open(); !q.eof(); q.next()) {
+    q.open();
+    const TListColumns at(q);
+    // A member goes to the first listed data set of its number.
+    QHash<int, std::size_t> entryOfRec;
+    if (!q.eof())
+      for (std::size_t i = FItemList.size(); i-- > 0;)
+        entryOfRec.insert(FItemList[i].Data.Rec, i);
+    for (; !q.eof(); q.next()) {
       TDataListRec m;
-      fillRecord(q, m, true);
-      m.Kikan = fnDataListKikanText(m.Kishu, m.Kimatu);
+      fillRecord(q, at, m, true);
+      m.Kikan = kikanText(m.Kishu, m.Kimatu);
       FItemChildList.push_back(m);
-      for (TDataSentakuRec& e : FItemList) {
-        if (e.Data.Rec == m.Rec) {
-          e.ChildData.push_back(m);
-          e.ChildDataCnt = int(e.ChildData.size());
-          break;
-        }
+      const auto it = entryOfRec.constFind(m.Rec);
+      if (it != entryOfRec.constEnd()) {
+        TDataSentakuRec& e = FItemList[*it];
+        e.ChildData.push_back(m);
+        e.ChildDataCnt = int(e.ChildData.size());
       }
     }
     q.close();
@@ -197,6 +218,16 @@ void TDataSentakuListCtl::Execute(int AKyoyuNozoku, TJxSortField ASortField, TJx
       tr->Rollback();
     reportList(e);
   }
+}
+
+TDataSentakuRecArray TDataSentakuListCtl::TakeItemList()
+{
+  return std::exchange(FItemList, {});
+}
+
+TDataListArray TDataSentakuListCtl::TakeItemChildList()
+{
+  return std::exchange(FItemChildList, {});
 }
 
 TDataSentakuRec TDataSentakuListCtl::GetItem(int AIndex) const

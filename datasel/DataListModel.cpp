@@ -68,15 +68,20 @@ QString fnDataListFolderText(const QString& APath)
 
 TDataListModel::TDataListModel(QObject* AParent) : TRecordTableModel<TDataListRow>(listColumns(), AParent) {}
 
+void TDataListModel::AppendEntryRows(std::vector<TDataListRow>& ARows, const TDataSentakuRec& AEntry, int AIndex)
+{
+  if (!IsGassanOwnRow(AEntry.Data.GassanDataKbn))
+    return;
+  ARows.push_back({AIndex, -1, AEntry.Data});
+  if (IsGassanParent(AEntry.Data.GassanDataKbn))
+    for (std::size_t k = 0; k < AEntry.ChildData.size(); ++k)
+      ARows.push_back({AIndex, int(k), AEntry.ChildData[k]});
+}
+
 std::vector<TDataListRow> TDataListModel::EntryRows(const TDataSentakuRec& AEntry, int AIndex)
 {
   std::vector<TDataListRow> rows;
-  if (!IsGassanOwnRow(AEntry.Data.GassanDataKbn))
-    return rows;
-  rows.push_back({AIndex, -1, AEntry.Data});
-  if (IsGassanParent(AEntry.Data.GassanDataKbn))
-    for (std::size_t k = 0; k < AEntry.ChildData.size(); ++k)
-      rows.push_back({AIndex, int(k), AEntry.ChildData[k]});
+  AppendEntryRows(rows, AEntry, AIndex);
   return rows;
 }
 
@@ -84,12 +89,9 @@ void TDataListModel::ShowEntries(const TDataSentakuRecArray& AEntries, const std
 {
   std::vector<TDataListRow> rows;
   rows.reserve(AOrder.size());
-  for (int i : AOrder) {
-    if (i < 0 || i >= int(AEntries.size()))
-      continue;
-    std::vector<TDataListRow> e = EntryRows(AEntries[std::size_t(i)], i);
-    rows.insert(rows.end(), std::make_move_iterator(e.begin()), std::make_move_iterator(e.end()));
-  }
+  for (int i : AOrder)
+    if (i >= 0 && i < int(AEntries.size()))
+      AppendEntryRows(rows, AEntries[std::size_t(i)], i);
   SetRows(std::move(rows));
 }
 

@@ -54,6 +54,8 @@ class TDataListModel : public TRecordTableModel<TDataListRow> {
   void ShowEntries(const TDataSentakuRecArray& AEntries, const std::vector<int>& AOrder);
   // The rows of one entry: its own row and its members.
   static std::vector<TDataListRow> EntryRows(const TDataSentakuRec& AEntry, int AIndex);
+  // ... appended to ARows.
+  static void AppendEntryRows(std::vector<TDataListRow>& ARows, const TDataSentakuRec& AEntry, int AIndex);
   // Draws the entry of ARow (its own row or a member row) anew from AEntry:
   // its own row and as many member rows as it now has.
   void ShowEntry(int ARow, const TDataSentakuRec& AEntry);

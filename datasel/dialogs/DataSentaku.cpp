@@ -360,8 +360,8 @@ int TDataSentakuBox::DataListExecute()
   FListCtl->SetAppType(AppType);
   FListCtl->SetDataPlaceRec(FDataPlaceRec);
   FListCtl->Execute(0, fnSortFieldOfColumn(FSortCol), FSortType, QString());
-  FDataList = FListCtl->ItemList();
-  FChildList = FListCtl->ItemChildList();
+  FDataList = FListCtl->TakeItemList();
+  FChildList = FListCtl->TakeItemChildList();
   DataListFilter();
   return int(FDataList.size());
 }
