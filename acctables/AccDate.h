@@ -1,16 +1,18 @@
 #pragma once
 // Date splitting and building shared by the period and era routines.
 
-#include <stdexcept>
+#include <string>
 
 #include <QString>
 
+#include "platform/AppError.h"
 #include "platform/DateTime.h"
 
 // A date built by month arithmetic fell outside the years 1..9999.
-class EAccDateRange : public std::range_error {
+class EAccDateRange : public EAppError {
  public:
-  using std::range_error::range_error;
+  explicit EAccDateRange(const std::string& message) : EAppError(QString::fromStdString(message)) {}
+  explicit EAccDateRange(const char* message) : EAppError(QString::fromUtf8(message)) {}
 };
 
 namespace acccalc {

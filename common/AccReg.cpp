@@ -8,6 +8,7 @@
 #include "common/DbUtil.h"
 #include "common/TypedValue.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 #include "platform/Format.h"
 #include "platform/Paths.h"
 #include "platform/SafeSave.h"
@@ -75,6 +76,7 @@ std::unique_ptr<db::Query> fnCreateQuery(const QString& DbName, bool Second)
       return std::make_unique<db::Query>(DM->IBTransactionDEF);
     return std::make_unique<db::Query>(Second ? DM->IBTransactionDATSS : DM->IBTransactionDAT);
   } catch (...) {
+    pcLogDroppedError("fnCreateQuery");
     return nullptr;
   }
 }
@@ -156,6 +158,7 @@ QVariant fnGetMsdHoukoku(const QString& Group, const QString& Code, const QStrin
       try {
         t.rollback();
       } catch (...) {
+        pcLogDroppedError("fnGetMsdHoukoku");
       }
     }
     throw;

@@ -8,6 +8,7 @@
 #include "common/SeihinVersionList.h"
 #include "common/TypedValue.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
@@ -139,6 +140,7 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
       try {
         t.commit();
       } catch (...) {
+        pcLogDroppedError("TDataInfomation.GetDataInfoRec");
         t.rollback();
       }
     }
@@ -149,6 +151,7 @@ int TDataInfomation::GetDataInfoRec(TDataInfomationRec& r)
       try {
         t.commit();
       } catch (...) {
+        pcLogDroppedError("TDataInfomation.GetDataInfoRec");
       }
     }
     fnShowErrorDetail(QStringLiteral("基本情報の取得に失敗しました。\r(iniファイル)"), QString(), mtError);

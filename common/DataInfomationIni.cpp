@@ -10,6 +10,7 @@
 #include "common/FbError.h"
 #include "common/TypedValue.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
@@ -165,9 +166,11 @@ int TDataInfomation::ReadIniFile(const QString& AHostName, const QString& ADataP
       try {
         t.commit();
       } catch (...) {
+        pcLogDroppedError("TDataInfomation.ReadIniFile");
         try {
           t.rollback();
         } catch (...) {
+          pcLogDroppedError("TDataInfomation.ReadIniFile");
         }
       }
     }

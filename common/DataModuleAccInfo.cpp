@@ -9,6 +9,7 @@
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 #include "platform/DateTime.h"
 #include "platform/Exceptions.h"
 
@@ -348,9 +349,11 @@ bool TDM::fnGetAccInfo()
     if (IBTransactionDAT.inTransaction())
       IBTransactionDAT.commit();
   } catch (...) {
+    pcLogDroppedError("TDM.fnGetAccInfo");
     try {
       IBTransactionDAT.rollback();
     } catch (...) {
+      pcLogDroppedError("TDM.fnGetAccInfo");
     }
   }
   return false;

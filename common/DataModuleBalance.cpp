@@ -6,6 +6,7 @@
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 #include "platform/Exceptions.h"
 
 namespace {
@@ -157,6 +158,7 @@ static R askQuietly(TDM& dm, R AOnError, F AWork)
     own.Commit();
     return result;
   } catch (...) {
+    pcLogDroppedError("TDM.askQuietly");
     q.close();
     own.EndAfterError();
     return AOnError;
@@ -234,6 +236,7 @@ int TDM::GetSiwakeCount(int ANendo, const QString& ASCODE)
     try {
       return GetSiwakeCount(ASCODE);
     } catch (...) {
+      pcLogDroppedError("TDM.GetSiwakeCount");
       return 0;
     }
   }

@@ -6,6 +6,7 @@
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 
 void TDM::ConnectDeferredTimers()
 {
@@ -114,6 +115,7 @@ void TDM::LocalPathToDataListRecNo(const QString& ALocalPath, int& ARec, int& AC
     q.close();
     own.Commit();
   } catch (...) {
+    pcLogDroppedError("TDM.LocalPathToDataListRecNo");
     // Unknown: the number stays 0.
   }
 }

@@ -5,6 +5,7 @@
 #include "common/AccFunction.h"
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ bool TDM::IsFurikaeSiwake()
                      QStringLiteral("SELECT COUNT(REC) AS RECCNT FROM SIWAKE_VIEW WHERE (LINKKUB IN ") +
                          QStringLiteral("(%1,%2,%3)").arg(12).arg(13).arg(14) + QStringLiteral(")")) > 0;
   } catch (...) {
+    pcLogDroppedError("TDM.IsFurikaeSiwake");
     return false;
   }
 }
@@ -90,6 +92,7 @@ bool TDM::IsSyouninZumiSiwake(const QString& AJyoken)
   try {
     return countRows(IBTransactionDAT, sql) > 0;
   } catch (...) {
+    pcLogDroppedError("TDM.IsSyouninZumiSiwake");
     return false;
   }
 }
@@ -107,6 +110,7 @@ bool TDM::IsSyokuchiHojoAri()
     own.Commit();
     return result;
   } catch (...) {
+    pcLogDroppedError("TDM.IsSyokuchiHojoAri");
     return false;
   }
 }
@@ -123,6 +127,7 @@ bool TDM::IsKimatuZeinukiSeiseiZumi(int AType, int ASiwakeTable)
   try {
     return countRows(IBTransactionDAT, sql, [](db::Query& q) { q.setParam(QStringLiteral("LINKKUB"), 9); }) >= 1;
   } catch (...) {
+    pcLogDroppedError("TDM.IsKimatuZeinukiSeiseiZumi");
     return false;
   }
 }
@@ -181,6 +186,7 @@ bool TDM::UpdateSiwakeNippouLinkKey(const QString& AOLDBCODE, const QString& ANE
     own.Commit();
     return true;
   } catch (...) {
+    pcLogDroppedError("TDM.UpdateSiwakeNippouLinkKey");
     own.Rollback();
     return false;
   }
@@ -205,6 +211,7 @@ bool TDM::IsOpenLimitDialog_ConnectData(int AType)
     q.close();
     own.Commit();
   } catch (...) {
+    pcLogDroppedError("TDM.IsOpenLimitDialog_ConnectData");
     // Before the count: open; after it: the answer found.
   }
   return result;

@@ -5,6 +5,7 @@
 #include "common/FbError.h"
 #include "common/MessageHook.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ void rollbackQuietly(db::Transaction& t) noexcept
     if (t.inTransaction())
       t.rollback();
   } catch (...) {
+    pcLogDroppedError("rollbackQuietly");
   }
 }
 
@@ -51,6 +53,7 @@ int TDM::fnGetKamokuCount()
         if (IBTransactionDAT.inTransaction())
           IBTransactionDAT.commit();
       } catch (...) {
+        pcLogDroppedError("TDM.fnGetKamokuCount");
         rollbackQuietly(IBTransactionDAT);
       }
     }

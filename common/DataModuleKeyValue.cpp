@@ -5,6 +5,7 @@
 #include "common/DataModule.h"
 #include "common/DbUtil.h"
 #include "common/GamenKeyValue.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ QString TDM::ZenkaiKeyValue(int AOPCODE, const QString& AKey)
     q.close();
     own.Commit();
   } catch (...) {
+    pcLogDroppedError("TDM.ZenkaiKeyValue");
     return QString();
   }
   return value;
@@ -65,6 +67,7 @@ void TDM::KeyValueHozon(int AOPCODE, const QString& AKey, const QString& AValue)
     pcStoreStyleColorText(IBTransactionDEF, AOPCODE, AKey, AValue);
     own.Commit();
   } catch (...) {
+    pcLogDroppedError("TDM.KeyValueHozon");
     // Nothing stored; the transaction started here is rolled back.
   }
 }

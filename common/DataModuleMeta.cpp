@@ -4,6 +4,7 @@
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -104,6 +105,7 @@ qint64 TDM::GetGeneratorValue(const QString& AGenName)
     try {
       tr.Commit();
     } catch (...) {
+      pcLogDroppedError("TDM.GetGeneratorValue");
     }
     throw;
   }

@@ -39,8 +39,8 @@ const QString kDefSisetuMsg = QStringLiteral("通常使用するデータ（本�
 // handler, anything else in the error box.
 
 // Thrown for the damaged medical data of GetOpeDefSisetu.
-struct TDefSisetuError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct TDefSisetuError : EAppError {
+  explicit TDefSisetuError(const char* message) : EAppError(QString::fromUtf8(message)) {}
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 #include "platform/Exceptions.h"
 
 namespace {
@@ -97,6 +98,7 @@ QString TDM::fnGetAccTotalName(const QString& AKGroup, const QString& AField)
   try {
     tr.Commit();
   } catch (...) {
+    pcLogDroppedError("TDM.fnGetAccTotalName");
   }
   return result;
 }

@@ -5,6 +5,7 @@
 #include "common/DbUtil.h"
 #include "common/FbError.h"
 #include "db/DbError.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -116,6 +117,7 @@ void TDM::SetRelayServerInfo(int ARec, int AIndex)
     try {
       tr.Commit();
     } catch (...) {
+      pcLogDroppedError("TDM.SetRelayServerInfo");
     }
     throw;
   }
@@ -163,6 +165,7 @@ void TDM::GetAccInfoXStrField(QString& AValue)
     try {
       tr.Commit();
     } catch (...) {
+      pcLogDroppedError("TDM.GetAccInfoXStrField");
     }
     throw;
   }
@@ -210,6 +213,7 @@ Currency TDM::GetMotoirekinKaisizan(int ANendo, const QString& ASCODE, const QSt
   try {
     tr.Commit();
   } catch (...) {
+    pcLogDroppedError("TDM.GetMotoirekinKaisizan");
   }
   return result;
 }

@@ -4,6 +4,7 @@
 #include "common/FbError.h"
 #include "db/DbError.h"
 #include "db/Services.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ int TDM::ValidateFDB(int AProtocl, const QString& AServerName, const QString& AD
       }
     }
   } catch (...) {
+    pcLogDroppedError("TDM.ValidateFDB");
     svc.detach();
     return 0;
   }

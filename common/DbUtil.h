@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "db/Transaction.h"
+#include "platform/AppError.h"
 
 // Uses a transaction the way every database operation of the program does:
 // starts it only when none is active, and commits or rolls back only the
@@ -31,6 +32,7 @@ class TOwnTransaction {
       try {
         FTr.rollback();
       } catch (...) {
+        pcLogDroppedError("TOwnTransaction.Rollback");
       }
     }
     FStarted = false;
@@ -43,6 +45,7 @@ class TOwnTransaction {
     try {
       Commit();
     } catch (...) {
+      pcLogDroppedError("TOwnTransaction.EndAfterError");
       Rollback();
     }
   }

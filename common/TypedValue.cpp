@@ -4,6 +4,7 @@
 
 #include "common/AccFunctionNum.h"
 #include "common/AccRecord.h"
+#include "platform/Exceptions.h"
 #include "platform/Format.h"
 
 namespace {
@@ -63,14 +64,14 @@ Currency variantToCurr(const QVariant& v)
   if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
     try {
       return Currency::fromDouble(v.toDouble());
-    } catch (...) {
-      return Currency();
+    } catch (const EPlatformError&) {
+      return Currency();  // not a finite number or out of the amount range: no amount
     }
   }
   try {
     return Currency::fromInt(v.toLongLong());
-  } catch (...) {
-    return Currency();
+  } catch (const EPlatformError&) {
+    return Currency();  // out of the amount range: no amount
   }
 }
 

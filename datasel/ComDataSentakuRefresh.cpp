@@ -12,6 +12,7 @@
 #include "common/DataModule.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "platform/AppError.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -68,6 +69,7 @@ class KeepOpenData {
     try {
       DM->fnAccDatConnected(SystemDef.SERVERNAME, FFolder, false);
     } catch (...) {
+      pcLogDroppedError("KeepOpenData: opening the company data again");
     }
   }
   KeepOpenData(const KeepOpenData&) = delete;
@@ -401,6 +403,7 @@ void TDataSentakuListCtl::RestoreDataRecNo()
       try {
         t.rollback();
       } catch (...) {
+        pcLogDroppedError("TDataSentakuListCtl.RestoreDataRecNo");
       }
     }
     throw;

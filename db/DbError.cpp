@@ -2,12 +2,11 @@
 
 namespace db {
 
-DbError::DbError(const QString& message, int gdscode, int sqlcode, QList<int> codes)
-    : m_message(message), m_gdscode(gdscode), m_sqlcode(sqlcode), m_codes(std::move(codes))
+DbError::DbError(const QString& message, int gdscode, int sqlcode, QList<int> codes, const QString& sqlstate)
+    : EAppError(message), m_gdscode(gdscode), m_sqlcode(sqlcode), m_codes(std::move(codes)), m_sqlstate(sqlstate)
 {
   if (m_gdscode != 0 && !m_codes.contains(m_gdscode))
     m_codes.prepend(m_gdscode);
-  m_what = m_message.toUtf8();
 }
 
 bool DbError::isLostConnection() const
@@ -24,8 +23,7 @@ bool DbError::isLostConnection() const
 
 void DbError::addContext(const QString& context)
 {
-  m_message = context + m_message;
-  m_what = m_message.toUtf8();
+  setMessage(context + message());
 }
 
 }  // namespace db

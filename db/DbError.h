@@ -1,9 +1,8 @@
 #pragma once
-#include <exception>
-
-#include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include "platform/AppError.h"
 
 namespace db {
 
@@ -13,9 +12,13 @@ namespace db {
 // the error handler shows, e.g. 335544345 for a lock conflict), sqlcode()
 // the SQL code derived from the status vector (e.g. -901, -902), message()
 // the full text Firebird formats for the whole status vector (all lines
-// joined by "\n"). Errors raised by the layer itself (wrong parameter name,
-// field out of range, use while disconnected) carry gdscode 0.
-class DbError : public std::exception {
+// joined by "\n"), sqlstate() the five-character SQLSTATE of the status
+// vector ("42S02" for an unknown table, "23000" for a violated constraint).
+// Errors raised by the layer itself (wrong parameter name, field out of
+// range, use while disconnected) carry gdscode 0 and no SQLSTATE.
+//
+// An EAppError: caught as the common base with the same message.
+class DbError : public EAppError {
  public:
   // Well-known status codes.
   enum : int {
@@ -39,13 +42,13 @@ class DbError : public std::exception {
     ValidationErrors = 335740952,    // "Summary of validation errors" (the validation found damage)
   };
 
-  DbError(const QString& message, int gdscode = 0, int sqlcode = 0, QList<int> codes = {});
-
-  const char* what() const noexcept override { return m_what.constData(); }
+  DbError(const QString& message, int gdscode = 0, int sqlcode = 0, QList<int> codes = {},
+          const QString& sqlstate = QString());
 
   int gdscode() const { return m_gdscode; }
   int sqlcode() const { return m_sqlcode; }
-  QString message() const { return m_message; }
+  // Empty for errors of the layer itself.
+  QString sqlstate() const { return m_sqlstate; }
   // Every error code of the status vector, in order (first == gdscode()).
   const QList<int>& codes() const { return m_codes; }
   bool hasCode(int code) const { return m_codes.contains(code) || m_gdscode == code; }
@@ -58,11 +61,10 @@ class DbError : public std::exception {
   void addContext(const QString& context);
 
  private:
-  QString m_message;
   int m_gdscode = 0;
   int m_sqlcode = 0;
   QList<int> m_codes;
-  QByteArray m_what;
+  QString m_sqlstate;
 };
 
 }  // namespace db

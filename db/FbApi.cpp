@@ -84,6 +84,14 @@ DbError errorFromStatus(Firebird::IStatus* status)
   const int gdscode = codes.isEmpty() ? 0 : codes.first();
 
   const int sqlcode = vec ? int(isc_sqlcode(vec)) : 0;
+  // The SQLSTATE the client library derives from the same vector ("00000"
+  // when it knows none: kept empty then).
+  char state[6] = {};
+  if (vec)
+    fb_sqlstate(state, vec);
+  QString sqlstate = QString::fromLatin1(state, int(qstrnlen(state, 5)));
+  if (sqlstate == QLatin1String("00000"))
+    sqlstate.clear();
 
   char buf[4096];
   unsigned len = util()->formatStatus(buf, sizeof buf - 1, status);
@@ -91,7 +99,7 @@ DbError errorFromStatus(Firebird::IStatus* status)
   QString text = QString::fromUtf8(buf).trimmed();
   if (text.isEmpty())
     text = QStringLiteral("Firebird error %1").arg(gdscode);
-  return DbError(text, gdscode, sqlcode, codes);
+  return DbError(text, gdscode, sqlcode, codes, sqlstate);
 }
 
 QString decodeText(const QByteArray& bytes, unsigned charset)

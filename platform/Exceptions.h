@@ -1,17 +1,13 @@
 #pragma once
-#include <stdexcept>
-
 #include <QString>
 
-// Base of the platform layer's own errors: carries the message as a QString
-// (what() gives it as UTF-8).
-class EPlatformError : public std::runtime_error {
- public:
-  explicit EPlatformError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-  const QString& message() const noexcept { return m_message; }
+#include "platform/AppError.h"
 
- private:
-  QString m_message;
+// Base of the platform layer's own errors (an EAppError: the message as a
+// QString, what() as UTF-8).
+class EPlatformError : public EAppError {
+ public:
+  using EAppError::EAppError;
 };
 
 // A text that cannot be read as a number, date or amount, or a value out of range.

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPainter>
 
+#include "platform/AppError.h"
 #include "platform/Currency.h"
 #include "ui/GridStyles.h"
 
@@ -328,6 +329,7 @@ TxGridView* fnCxGetActiveGrid()
       return siteOf(p->parentWidget());
     return nullptr;
   } catch (...) {
+    pcLogDroppedError("fnCxGetActiveGrid");
     return nullptr;
   }
 }

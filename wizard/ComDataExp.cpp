@@ -26,7 +26,7 @@ constexpr int kProductMajor = 17;
 }  // namespace
 
 EDataExportError::EDataExportError(const QString& NativeError, const QString& Context, int ErrCode)
-    : std::runtime_error(NativeError.toStdString()), message_(NativeError), context_(Context), errorCode_(ErrCode)
+    : EAppError(NativeError), context_(Context), errorCode_(ErrCode)
 {
 }
 

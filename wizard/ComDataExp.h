@@ -15,15 +15,14 @@
 
 // The export's own failures. Codes: 1 the balance computation failed, 2 an
 // account without name, 3 a sub-account without name.
-class EDataExportError : public std::runtime_error {
+class EDataExportError : public EAppError {
  public:
   EDataExportError(const QString& NativeError, const QString& Context, int ErrCode);
-  QString Message() const { return message_; }
+  QString Message() const { return message(); }
   QString Context() const { return context_; }
   int ErrorCode() const { return errorCode_; }
 
  private:
-  QString message_;
   QString context_;
   int errorCode_;
 };

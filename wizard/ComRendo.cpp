@@ -5,6 +5,7 @@
 #include "acccalc/AccCalc.h"
 #include "acctables/AccCodeTable.h"
 #include "common/AccRecord.h"
+#include "platform/AppError.h"
 
 namespace {
 
@@ -15,9 +16,9 @@ void checkIndex(int index)
 }
 
 // Thrown when a reading reports that it stopped (its error has been shown).
-class EZaimuReadFailed : public std::runtime_error {
+class EZaimuReadFailed : public EAppError {
  public:
-  EZaimuReadFailed() : std::runtime_error("the balance reading stopped on a database error") {}
+  EZaimuReadFailed() : EAppError(QStringLiteral("the balance reading stopped on a database error")) {}
 };
 
 }  // namespace

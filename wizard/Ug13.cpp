@@ -1,5 +1,7 @@
 #include "wizard/Ug13.h"
 
+#include "platform/AppError.h"
+
 TUtiwakesyoRows TUtiwakesyoDataMake::fnUtiwakesyoRows() const
 {
   TUtiwakesyoRows rows;
@@ -46,6 +48,7 @@ void TUtiwakesyoDataExport::SetDataNode(TXmlSaveDoc& _XmlSaveDoc)
   try {
     loader.ReadSisanhyo();
   } catch (...) {
+    pcLogDroppedError("TUtiwakesyoDataExport.SetDataNode");
     throw EDataExportError(QStringLiteral("科目の集計処理に失敗しました。"), QString(), 1);
   }
   loader.fnUtiwakesyoXmlDataNodeSakusei(_XmlSaveDoc);

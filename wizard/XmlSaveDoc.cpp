@@ -9,10 +9,7 @@
 #include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 
-EXmlSaveDocError::EXmlSaveDocError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message)
-{
-}
+EXmlSaveDocError::EXmlSaveDocError(const QString& message) : EAppError(message) {}
 
 namespace {
 

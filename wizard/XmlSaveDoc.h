@@ -18,6 +18,8 @@
 #include <QList>
 #include <QString>
 
+#include "platform/AppError.h"
+
 struct _xmlDoc;
 struct _xmlNode;
 
@@ -33,13 +35,10 @@ using TXmlNodeAttrs = QList<TXmlNodeAttr>;
 
 // Raised for a name that is not a valid XML name, a text with a character
 // XML cannot hold, a missing node, or a file that cannot be written.
-class EXmlSaveDocError : public std::runtime_error {
+class EXmlSaveDocError : public EAppError {
  public:
   explicit EXmlSaveDocError(const QString& message);
-  QString Message() const { return message_; }
-
- private:
-  QString message_;
+  QString Message() const { return message(); }
 };
 
 class TXmlSaveDoc {

@@ -32,12 +32,13 @@ TEST(DbErrors, CarryStatusCodeSqlCodeAndServerText)
     int gdscode;
     int sqlcode;
     const char* inText;
+    const char* sqlstate;
   } cases[] = {
-      {"SELECT * FROM NO_SUCH_TABLE", DbError::DsqlError, -204, "NO_SUCH_TABLE"},
-      {"SELECT NO_SUCH_COLUMN FROM T", DbError::DsqlError, -206, "NO_SUCH_COLUMN"},
-      {"INSERT INTO T VALUES (1, 'toolong')", 335544321, -802, "truncation"},
-      {"SELEKT 1 FROM T", DbError::DsqlError, -104, "SELEKT"},
-      {"INSERT INTO T VALUES (NULL, 'a')", 335544347, -625, "ID"},
+      {"SELECT * FROM NO_SUCH_TABLE", DbError::DsqlError, -204, "NO_SUCH_TABLE", "42S02"},
+      {"SELECT NO_SUCH_COLUMN FROM T", DbError::DsqlError, -206, "NO_SUCH_COLUMN", "42S22"},
+      {"INSERT INTO T VALUES (1, 'toolong')", 335544321, -802, "truncation", "22001"},
+      {"SELEKT 1 FROM T", DbError::DsqlError, -104, "SELEKT", "42000"},
+      {"INSERT INTO T VALUES (NULL, 'a')", 335544347, -625, "ID", "23000"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sql);
@@ -45,6 +46,7 @@ TEST(DbErrors, CarryStatusCodeSqlCodeAndServerText)
     const DbError e = errorOf([&] { q.exec(); });
     EXPECT_EQ(e.gdscode(), c.gdscode) << e.message().toStdString();
     EXPECT_EQ(e.sqlcode(), c.sqlcode) << e.message().toStdString();
+    EXPECT_EQ(e.sqlstate(), QLatin1String(c.sqlstate)) << e.message().toStdString();
     EXPECT_TRUE(e.message().contains(QLatin1String(c.inText))) << e.message().toStdString();
     EXPECT_EQ(QString::fromUtf8(e.what()), e.message());
     EXPECT_FALSE(e.isLostConnection());
@@ -92,4 +94,37 @@ TEST(DbErrors, LostConnectionCodes)
     // Also when the code is not the first of the vector.
     EXPECT_EQ(DbError(QStringLiteral("x"), 335544569, 0, {335544569, c.code}).isLostConnection(), c.lost) << c.code;
   }
+}
+
+TEST(DbErrors, CaughtAsTheCommonBaseWithCodeAndSqlState)
+{
+  TestTempDir tmp;
+  auto d = createTestDb(tmp);
+  execCommit(*d, QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY)"));
+  Transaction tr(*d);
+  tr.start();
+  Query ins(tr, QStringLiteral("INSERT INTO T VALUES (1)"));
+  ins.exec();
+  try {
+    ins.exec();  // the same key again
+    ADD_FAILURE() << "expected a unique key violation";
+  } catch (const EAppError& e) {
+    EXPECT_TRUE(e.message().contains(QLatin1String("PRIMARY"))) << e.message().toStdString();
+    EXPECT_EQ(QString::fromUtf8(e.what()), e.message());
+    const auto* fb = dynamic_cast<const DbError*>(&e);
+    ASSERT_NE(fb, nullptr);
+    EXPECT_EQ(fb->gdscode(), DbError::UniqueKeyViolation);
+    EXPECT_EQ(fb->sqlstate(), QStringLiteral("23000"));
+  }
+  // Errors of the layer itself carry neither.
+  try {
+    ins.setParam(QStringLiteral("NO_SUCH"), 1);
+    ADD_FAILURE() << "expected an unknown parameter";
+  } catch (const EAppError& e) {
+    const auto* fb = dynamic_cast<const DbError*>(&e);
+    ASSERT_NE(fb, nullptr);
+    EXPECT_EQ(fb->gdscode(), 0);
+    EXPECT_TRUE(fb->sqlstate().isEmpty());
+  }
+  tr.rollback();
 }

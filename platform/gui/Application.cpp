@@ -5,6 +5,7 @@
 #include <QMutex>
 
 #include "platform/Abort.h"
+#include "platform/AppError.h"
 
 namespace {
 QMutex hookLock;
@@ -51,7 +52,7 @@ bool TApplication::guarded(const std::function<bool()>& fn)
     try {
       hook(message);
     } catch (...) {
-      qWarning("Exception in the exception hook");
+      qWarning("Exception in the exception hook: %s", qPrintable(fnCurrentExceptionText()));
     }
   } else {
     qWarning("Unhandled exception: %s", qPrintable(message));

@@ -5,6 +5,7 @@
 #include "common/DataModule.h"
 #include "common/MessageHook.h"
 #include "datasel/ComDataSentaku.h"
+#include "platform/AppError.h"
 #include "ui/AccInterface.h"
 #include "ui/SDI.h"
 #include "wizard/window/RendoDataOps.h"
@@ -54,12 +55,14 @@ int fnRendoDataHasonHantei(const QString& AHostName, const QString& ADataName, i
     try {
       markDataListDamaged(ADataName);
     } catch (...) {
+      pcLogDroppedError("fnRendoDataHasonHantei");
     }
     try {
       TDataInfomation info;
       info.SetAppType(AppType);
       info.WriteIniFileDataStatus(ADataName, jxdsHason);
     } catch (...) {
+      pcLogDroppedError("fnRendoDataHasonHantei");
     }
   }
   return result;
