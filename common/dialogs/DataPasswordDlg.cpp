@@ -1,48 +1,19 @@
 #include "common/dialogs/DataPasswordDlg.h"
 
-#include <memory>
-
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "common/DataModule.h"
-#include "common/MessageHook.h"
-#include "ui/z5InputDlg.h"
+#include "common/dialogs/PasswordTryDlg.h"
 
 TInputDlgBox* fnCreateDataPasswordDlg(int ATry)
 {
-  auto* dlg = new TInputDlgBox(nullptr);
-  dlg->SetProcType(1);
-  dlg->SetWindowTitle(QStringLiteral("パスワードの確認"));
-  dlg->SetInputText(QString());
-  dlg->SetInputMaxLength(8);
-  dlg->SetInputImeMode(imClose);
-  dlg->SetInputType(30);
-  dlg->SetInputHint(
-      QStringLiteral("パスワード(英数字8文字以内)を入力し、[OK]ボタンを押して下さい。"
-                     "3回続けて失敗すると「データ選択」画面に戻ります。"));
-  if (ATry <= 1) {
-    dlg->SetMainCaption(QStringLiteral("パスワードを入力して下さい。"));
-    dlg->SetMainCaptionColor(dlg->palette().color(QPalette::WindowText));
-  } else {
-    dlg->SetMainCaption(QStringLiteral("正しいパスワードを入力して下さい。"));
-    dlg->SetMainCaptionColor(Qt::red);
-  }
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect r = screen->availableGeometry();
-    dlg->move(r.center() - QPoint(dlg->width() / 2, dlg->height() / 2));
-  }
-  dlg->SetPrepare(true);
-  return dlg;
+  return fnCreatePasswordTryDlg(ATry, QStringLiteral("パスワードの確認"),
+                                QStringLiteral("パスワードを入力して下さい。"),
+                                QStringLiteral("パスワード(英数字8文字以内)を入力し、[OK]ボタンを押して下さい。"
+                                               "3回続けて失敗すると「データ選択」画面に戻ります。"));
 }
 
 void pcInstallDataPasswordPrompt()
 {
   DataPasswordPromptProc = [](int ATry, QString& AText) {
-    std::unique_ptr<TInputDlgBox> dlg(fnCreateDataPasswordDlg(ATry));
-    if (dlg->exec() != mrOk)
-      return false;
-    AText = dlg->InputText();
-    return true;
+    return fnAskPasswordTry(&fnCreateDataPasswordDlg, ATry, AText);
   };
 }
