@@ -312,7 +312,7 @@ bool TGassanDataCtl::ChildDataSaisakusei()
   bool ok = true;
   if (AccInf.SITEN_KANRI == 0) {
     if (FProgressBox)
-      FProgressBox(QStringLiteral("分散データの整合処理中です…"));
+      FProgressBox->SetProgressText(QStringLiteral("分散データの整合処理中です…"));
     const int found = int(FGassanChildData.size());
     const int expected = int(FGassanChildMaster.size());
     for (int i = found; i < expected; ++i)
@@ -331,7 +331,7 @@ bool TGassanDataCtl::ChildDataSaisakusei()
   for (const TGassanChildDataRec& m : expected)
     if (!has(FGassanChildData, m.DataPath)) {
       if (FProgressBox)
-        FProgressBox(QStringLiteral("分散データ[%1]の作成中です…").arg(m.SCODE));
+        FProgressBox->SetProgressText(QStringLiteral("分散データ[%1]の作成中です…").arg(m.SCODE));
       ok = AddChildData(m.SCODE) && ok;
     }
   for (std::size_t i = 0; i < FGassanChildData.size();) {
@@ -341,7 +341,7 @@ bool TGassanDataCtl::ChildDataSaisakusei()
       continue;
     }
     if (FProgressBox)
-      FProgressBox(QStringLiteral("分散データ[%1]の削除中です…").arg(m.SCODE));
+      FProgressBox->SetProgressText(QStringLiteral("分散データ[%1]の削除中です…").arg(m.SCODE));
     const std::size_t before = FGassanChildData.size();
     ok = DeleteChildData(m.SCODE) && ok;
     // The list moved up when the member went; a member kept is passed over.

@@ -396,7 +396,6 @@ int TGassanDataCtl::GetSyoriStatus() const
 void TGassanDataCtl::progress(const QString& AFormat)
 {
   if (FProgressBox && !FChildSCODE.isEmpty())
-    FProgressBox(AFormat.contains(QLatin1String("%s")) ? QString(AFormat).replace(QLatin1String("%s"), FChildSCODE)
-                                                       : AFormat);
+    FProgressBox->SetProgressText(QString(AFormat).replace(QLatin1String("%s"), FChildSCODE));
   QCoreApplication::processEvents();
 }

@@ -23,10 +23,13 @@
 
 #include "common/AccRecord.h"
 #include "common/DataInfomation.h"
+#include "common/TextIO.h"
 #include "datasel/ComDataSentaku.h"
 #include "platform/AppError.h"
 
 namespace db {
+class Database;
+class Query;
 class Transaction;
 }
 
@@ -61,6 +64,13 @@ struct TGassanChildDataRec {
 };
 using TGassanChildDataArray = std::vector<TGassanChildDataRec>;
 
+// Kind of a consolidation run.
+enum TJxGassanKbn : std::uint8_t {
+  jxgkDataCheck = 0,        // data-system check and master merge only
+  jxgkDataGassan = 1,       // consolidation including past-year balances
+  jxgkDataGassanTouki = 2,  // consolidation without past-year balances
+};
+
 // The member folder limit of numbered members.
 inline const QString kGassanFolderLimitMessage = QStringLiteral("作成できるフォルダ名は[999]までです。");
 
@@ -71,9 +81,6 @@ class EGassanError : public EAppError {
 
 class TGassanDataCtl {
  public:
-  // Receives the progress texts of long steps (the caller's progress box).
-  using TProgressProc = std::function<void(const QString& AText)>;
-
   TGassanDataCtl();
   ~TGassanDataCtl();
   TGassanDataCtl(const TGassanDataCtl&) = delete;
@@ -97,8 +104,12 @@ class TGassanDataCtl {
   void SetGassanStatus(int AValue) { FStatus = AValue; }
   TTessalySyoriInfo& GassanInfo() { return FSyoriInfo; }
   TTessalySyoriLog& GassanLog() { return FSyoriLog; }
-  void SetMessageCtl(TProgressProc AProc) { FMessageCtl = std::move(AProc); }
-  void SetProgressBox(TProgressProc AProc) { FProgressBox = std::move(AProc); }
+  // Where the progress texts of long steps go (the caller's label and
+  // progress box); none when null.
+  IProgressText* MessageCtl() const { return FMessageCtl; }
+  void SetMessageCtl(IProgressText* AValue) { FMessageCtl = AValue; }
+  IProgressText* ProgressBox() const { return FProgressBox; }
+  void SetProgressBox(IProgressText* AValue) { FProgressBox = AValue; }
 
   // The registered members of the parent held in the local folder
   // ALocalPath. False for a blank path or a failed read (reported); outside
@@ -125,6 +136,28 @@ class TGassanDataCtl {
   // Deletes every member registered for the parent.
   bool ChildDataZenSakujyo();
 
+  // ---- the consolidation run ---------------------------------------------
+  // The parent is DM's open company data (AccInf read for it).
+  // Clears, in the parent, what the members fill again: for the branch
+  // ASCODE or (empty) the whole data set. Raises on failure after logging
+  // -101.
+  bool DataGassanClear(const QString& ASCODE, TJxGassanKbn AGassanKbn);
+  // Adds the member in AAccPath under the parent's branch ASCODE (blank: " ").
+  // True when it was added (checked) without error; the log tells why not.
+  bool DataGassan(const QString& ASCODE, const QString& ADataName, const QString& AAccPath,
+                  TJxGassanKbn AGassanKbn);
+  // During a run: the member's connection and transaction, its branch code
+  // in the parent, the kind, the branch list read from the member.
+  db::Transaction& BunsanTransaction() { return *FBunsanIBTransaction; }
+  db::Transaction& ParentTransaction() const { return datTransaction(); }
+  const QString& GassanSCODE() const { return FGassanSCODE; }
+  TJxGassanKbn GassanKbn() const { return FGassanKbn; }
+  const QStringList& GassanSitenList() const { return FGassanSitenList; }
+  // The journal transfer file of a run, in the temporary folder.
+  static QString GassanSiwakeFile();
+  // Logs an error entry of the run.
+  void LogError(int ACode, const QString& AText);
+
   // ---- status log ----------------------------------------------------------
   // Appends a copy of GassanInfo to the log and sets GassanStatus.
   void AddSyoriLog();
@@ -148,6 +181,22 @@ class TGassanDataCtl {
   bool parentAttachedElsewhere(QString& AWhy) const;
   db::Transaction& datTransaction() const;
 
+  // The run (GassanRun.cpp, GassanMaster.cpp, GassanZandaka.cpp).
+  void logEntry(TJxStatusType AType, int ACode, const QString& AText);
+  QString runName() const;
+  void closeMember() noexcept;
+  void CheckDataVersion();
+  void CheckDataTaikei();
+  void GetSitenList();
+  void GassanBumon();
+  void GassanKamoku();
+  void gassanHojo(const QString& AParentKCODE, const QString& AGroupM0, db::Query& AMemberRow);
+  void addKamokuSz(const QString& ASCODE, const QString& AKCODE, const QString& AHCODE, const QString& ABCODE,
+                   const QString& AGroupM0);
+  void GassanZandaka();
+  void GassanKobetu();
+  void GassanSiwake();
+
   db::Transaction* FTransaction = nullptr;  // the company-data statements' transaction
   bool FPrepare = false;
   QString FParentAccDataPath;
@@ -166,6 +215,15 @@ class TGassanDataCtl {
   int FStatus = 0;
   TTessalySyoriInfo FSyoriInfo;
   TTessalySyoriLog FSyoriLog;
-  TProgressProc FMessageCtl;
-  TProgressProc FProgressBox;
+  IProgressText* FMessageCtl = nullptr;
+  std::unique_ptr<db::Database> FBunsanIBDatabase;
+  std::unique_ptr<db::Transaction> FBunsanIBTransaction;
+  QString FGassanAccPath;
+  QString FGassanSCODE;
+  TJxGassanKbn FGassanKbn = jxgkDataCheck;
+  int FGassanSitenKbn = 0;
+  int FGassanBumonKbn = 0;
+  int FGassanJigyoKbn = 0;
+  QStringList FGassanSitenList;
+  IProgressText* FProgressBox = nullptr;
 };

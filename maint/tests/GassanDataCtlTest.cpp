@@ -3,7 +3,10 @@
 // registered, matched to the expected set and deleted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
+#include <QMap>
 #include <QFile>
 
 #include "common/AccRecord.h"
@@ -17,6 +20,12 @@
 namespace {
 
 using namespace fixtures;
+
+// Keeps every progress text shown.
+struct ProgressTexts : IProgressText {
+  QStringList texts;
+  void SetProgressText(const QString& text) override { texts << text; }
+};
 
 void mkdirs(const QString& root, const QStringList& names)
 {
@@ -88,6 +97,8 @@ class Gassan : public testenv::SharedDataRootTest<Gassan> {
   {
     setUpDataModule({.root = root->root, .logFile = tmp->file("log"), .tempFolder = tmp->file("temp")});
     AppType = jxatSA;
+    SystemDef.AppVerMajor = 17;
+    SystemDef.TEMP = tmp->file("temp");
     pcInstallDataListUpdateProc();
   }
   void TearDown() override
@@ -107,6 +118,7 @@ class Gassan : public testenv::SharedDataRootTest<Gassan> {
     EXPECT_TRUE(QFile::copy(root->dataSets.at(sample).database, folder + "/wqacc2.fdb"));
     const QString db = folder + "/wqacc2.fdb";
     testenv::execIn(db, QString("UPDATE ACCDEF1 SET SITEN=%1").arg(siten));
+    testenv::execIn(db, "UPDATE OR INSERT INTO ACCVERSION (REC,MAJOR,MINOR1,MINOR2) VALUES (1,17,0,0) MATCHING (REC)");
     testenv::execIn(db,
                     "UPDATE OR INSERT INTO ACCREG (AGROUP,ACODE,ATYPE,ATEXT) VALUES "
                     "('基本設定','合算データ区分','整数','1') MATCHING (AGROUP,ACODE)");
@@ -148,6 +160,41 @@ class Gassan : public testenv::SharedDataRootTest<Gassan> {
                       .arg(rec));
   }
 
+  // Opens the parent as the program's company data, as a run wants it.
+  void openParent(const QString& folder)
+  {
+    ASSERT_TRUE(dm->fnAccDatConnected(SystemDef.SERVERNAME, folder, false));
+    ASSERT_TRUE(dm->fnGetAccInfo());
+  }
+  void closeParent(const QString& folder) { dm->fnAccDatDisConnected(folder, false, false, false); }
+  void execDb(const QString& folder, const QString& sql) { testenv::execIn(folder + "/wqacc2.fdb", sql); }
+  // Rows of a statement as "a|b|c" lines.
+  QStringList rows(const QString& folder, const QString& sql)
+  {
+    db::Database d;
+    testfx::builder().open(d, folder + "/wqacc2.fdb");
+    db::Transaction tr(d);
+    tr.start();
+    db::Query q(tr, sql);
+    QStringList out;
+    for (q.open(); !q.eof(); q.next()) {
+      QStringList f;
+      for (int i = 0; i < q.fieldCount(); ++i)
+        f << q.field(i).asString();
+      out << f.join('|');
+    }
+    q.close();
+    tr.commit();
+    return out;
+  }
+  QStringList logTexts() const
+  {
+    QStringList out;
+    for (const TTessalySyoriInfo& e : ctl->GassanLog())
+      out << QString("%1 %2").arg(e.StatusCode).arg(e.Text);
+    return out;
+  }
+
   std::unique_ptr<TGassanDataCtl> ctl;
   testenv::ScopedMessageCollector hook;
 };
@@ -169,8 +216,9 @@ TEST_F(Gassan, NumberedMembersAreClearedCopiesMatchedToTheExpectedCount)
   EXPECT_TRUE(ctl->GassanChildData().empty());
   EXPECT_FALSE(dm->IBDatabaseDAT.isConnected());
 
-  QStringList progress;
-  ctl->SetProgressBox([&](const QString& t) { progress << t; });
+  ProgressTexts box;
+  ctl->SetProgressBox(&box);
+  const QStringList& progress = box.texts;
   EXPECT_TRUE(ctl->ChildDataSaisakusei());
   EXPECT_TRUE(hook.texts.isEmpty()) << hook.texts.join("\n").toStdString();
   EXPECT_EQ(progress.value(0), QStringLiteral("分散データの整合処理中です…"));
@@ -250,8 +298,9 @@ TEST_F(Gassan, BranchMembersFollowTheParentsBranches)
 
   EXPECT_FALSE(ctl->AddChildData(QString()));  // a branch code is needed
   EXPECT_TRUE(ctl->AddChildData(branches[0]));
-  QStringList progress;
-  ctl->SetProgressBox([&](const QString& t) { progress << t; });
+  ProgressTexts box;
+  ctl->SetProgressBox(&box);
+  const QStringList& progress = box.texts;
   EXPECT_TRUE(ctl->ChildDataSaisakusei());
   for (const QString& b : branches)
     EXPECT_TRUE(QFile::exists(parent + "/" + b + "/wqacc2.fdb")) << b.toStdString();
@@ -336,6 +385,196 @@ TEST_F(Gassan, MemberListOutsideStandAloneOrForABlankFolder)
   rows.resize(1);
   EXPECT_TRUE(c.GetChildDataList(root->dataSets.at(0).folder, rows));
   EXPECT_TRUE(rows.empty());
+}
+
+}  // namespace
+
+namespace {
+
+const char* kAccount = "(SELECT KCODE FROM KAMOKUMST WHERE USERCODE='131')";
+
+class GassanRun : public Gassan {
+ protected:
+  // A parent managing branches with members "01" and "02", each holding
+  // balances of the cash account in every branch, past-year balances,
+  // budgets and individual-cost openings.
+  void SetUp() override
+  {
+    Gassan::SetUp();
+    parent = makeParent(31, 0, 1);
+    for (const QString& f : {parent})
+      execDb(f, "UPDATE OR INSERT INTO ACCREG (AGROUP,ACODE,ATYPE,ATEXT) VALUES "
+              "('基本設定','個別原価使用区分','整数','1') MATCHING (AGROUP,ACODE)");
+    // Both branches keep every account, sub-account and department.
+    execDb(parent, "INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) SELECT '02', BCODE, KCODE, HCODE FROM KAMOKU_SZ Z "
+                   "WHERE SCODE='01' AND NOT EXISTS (SELECT 1 FROM KAMOKU_SZ Y WHERE Y.SCODE='02' AND "
+                   "Y.BCODE=Z.BCODE AND Y.KCODE=Z.KCODE AND Y.HCODE=Z.HCODE)");
+    execDb(parent, "INSERT INTO KOBETU (KOBETUCODE, KOBETUCODESTR, KOBETUNAME) VALUES (1, '001', '工事A')");
+    execDb(parent, QString("INSERT INTO KOBETU_KAMOKU (KOBETUCODE, KCODE, KAISIZAN) VALUES (1, %1, 0)").arg(kAccount));
+    prepare(parent, 31);
+    ASSERT_TRUE(ctl->AddChildData("01"));
+    ASSERT_TRUE(ctl->AddChildData("02"));
+    m1 = parent + "/01";
+    m2 = parent + "/02";
+    execDb(m1, QString("UPDATE KAMOKU_SZ SET KISHU_KOMI=1234.5678, KISHU_NUKI=1000 WHERE KCODE=%1").arg(kAccount));
+    execDb(m2, QString("UPDATE KAMOKU_SZ SET KISHU_KOMI=1, KISHU_NUKI=2 WHERE KCODE=%1 AND SCODE='02'").arg(kAccount));
+    execDb(m1, QString("UPDATE KAKOZAN SET KISHU=10, KOMIZAN_3=5, IKKATSU_16=1 WHERE KCODE=%1").arg(kAccount));
+    execDb(m2, QString("UPDATE KAKOZAN SET KISHU=20 WHERE KCODE=%1").arg(kAccount));
+    execDb(m1, "UPDATE KAMOKU_MS SET BYOSAN=7 WHERE BYOSAN IS NOT NULL");
+    execDb(m1, QString("UPDATE KOBETU_KAMOKU SET KAISIZAN=100 WHERE KOBETUCODE=1"));
+    execDb(m2, QString("UPDATE KOBETU_KAMOKU SET KAISIZAN=50 WHERE KOBETUCODE=1"));
+  }
+  void TearDown() override
+  {
+    if (dm && dm->IBDatabaseDAT.isConnected())
+      closeParent(parent);
+    Gassan::TearDown();
+    QDir(root->root + "/0031").removeRecursively();
+  }
+  // Both members under the branch "01", after a clear of the whole data set.
+  void runAll(TJxGassanKbn kind)
+  {
+    openParent(parent);
+    ASSERT_TRUE(ctl->DataGassanClear(QString(), kind));
+    EXPECT_TRUE(ctl->DataGassan("01", "一号", m1, kind)) << logTexts().join("\n").toStdString();
+    EXPECT_TRUE(ctl->DataGassan("01", "二号", m2, kind)) << logTexts().join("\n").toStdString();
+    closeParent(parent);
+  }
+  // The parent's cash account in the run branch: sub-account, department
+  // and both openings.
+  QStringList cashOpenings()
+  {
+    return rows(parent, QString("SELECT HCODE, BCODE, KISHU_KOMI, KISHU_NUKI, KAISIZAN FROM KAMOKU_SZ "
+                                "WHERE SCODE='01' AND KCODE=%1 ORDER BY HCODE, BCODE")
+                            .arg(kAccount));
+  }
+  QStringList kakozan()
+  {
+    return rows(parent, "SELECT NENDO, SCODE, KCODE, KISHU, KOMIZAN_3, IKKATSU_16 FROM KAKOZAN "
+                        "ORDER BY NENDO, SCODE, BCODE, KCODE, HCODE");
+  }
+
+  QString parent, m1, m2;
+};
+
+TEST_F(GassanRun, MembersAddUpExactlyIntoTheRunBranchAndASecondRunGivesTheSame)
+{
+  // Member rows of every member branch with the same account, sub-account
+  // and department add into the one parent row of the run branch.
+  QMap<QString, double> komi, nuki;
+  for (const QString& m : {m1, m2})
+    for (const QString& r : rows(m, QString("SELECT HCODE, BCODE, KISHU_KOMI, KISHU_NUKI FROM KAMOKU_SZ WHERE KCODE=%1")
+                                        .arg(kAccount))) {
+      const QStringList f = r.split('|');
+      komi[f[0] + "|" + f[1]] += f[2].toDouble();
+      nuki[f[0] + "|" + f[1]] += f[3].toDouble();
+    }
+  runAll(jxgkDataGassan);
+  EXPECT_EQ(ctl->GassanStatus(), 1);
+  EXPECT_EQ(ctl->GassanLog().back().Text, QStringLiteral("『二号』のデータ合算は正常に行われました。"));
+  const QStringList first = cashOpenings();
+  ASSERT_FALSE(first.isEmpty());
+  bool sawExact = false;
+  for (const QString& r : first) {
+    const QStringList f = r.split('|');
+    const QString key = f[0] + "|" + f[1];
+    EXPECT_NEAR(f[2].toDouble(), komi.value(key), 1e-9) << r.toStdString();
+    EXPECT_NEAR(f[3].toDouble(), nuki.value(key), 1e-9) << r.toStdString();
+    EXPECT_EQ(f[4].toDouble(), 0.0);
+    sawExact = sawExact || f[2] == "2469.1356" || f[2] == "2470.1356";
+  }
+  EXPECT_TRUE(sawExact) << first.join("\n").toStdString();
+  // Other branches were cleared and stay empty.
+  EXPECT_EQ(rows(parent, "SELECT COUNT(*) FROM KAMOKU_SZ WHERE SCODE<>'01' AND KISHU_KOMI<>0"), QStringList({"0"}));
+  // Past years and budgets came along; individual-cost openings add up.
+  EXPECT_FALSE(rows(parent, "SELECT 1 FROM KAKOZAN WHERE SCODE='01' AND KISHU=30").isEmpty());
+  EXPECT_EQ(rows(parent, "SELECT KAISIZAN FROM KOBETU_KAMOKU WHERE KOBETUCODE=1"), QStringList({"150"}));
+  EXPECT_EQ(rows(parent, "SELECT KOBETUNAME FROM KOBETU"), QStringList({"工事A"}));
+
+  // Again after a clear: the same figures, nothing doubled.
+  const QStringList pastFirst = kakozan();
+  runAll(jxgkDataGassan);
+  EXPECT_EQ(cashOpenings(), first);
+  EXPECT_EQ(kakozan(), pastFirst);
+  EXPECT_EQ(rows(parent, "SELECT KAISIZAN FROM KOBETU_KAMOKU WHERE KOBETUCODE=1"), QStringList({"150"}));
+}
+
+TEST_F(GassanRun, ARunWithoutPastYearsLeavesThemAsTheyWere)
+{
+  const QStringList before = kakozan();
+  runAll(jxgkDataGassanTouki);
+  EXPECT_EQ(kakozan(), before);
+  EXPECT_FALSE(cashOpenings().isEmpty());
+}
+
+TEST_F(GassanRun, VersionAndStructureDifferencesAreLoggedAndStopTheMember)
+{
+  execDb(m1, "UPDATE ACCVERSION SET MAJOR=10, MINOR1=0, MINOR2=3");
+  execDb(m2, "UPDATE ACCDEF1 SET KISHU=KISHU+1, SIME=20");
+  openParent(parent);
+  const QStringList before = cashOpenings();
+  EXPECT_FALSE(ctl->DataGassan("01", "一号", m1, jxgkDataGassan));
+  EXPECT_EQ(logTexts(), QStringList({QString("0 『一号』のデータ合算を開始します。（%1）").arg(m1),
+                                     "-100 データバージョンがVer10.0.4に達していません。",
+                                     "-110 『一号』のデータ合算中にエラーが発生しました。"}));
+  EXPECT_EQ(ctl->GassanStatus(), -100);
+
+  EXPECT_FALSE(ctl->DataGassan("01", "二号", m2, jxgkDataCheck));
+  const QStringList log = logTexts();
+  ASSERT_EQ(log.size(), 4) << log.join("\n").toStdString();
+  EXPECT_TRUE(log[1].startsWith("-110 会計期間（期首）に違いがありました。（")) << log[1].toStdString();
+  EXPECT_TRUE(log[2].startsWith(QString("-110 締日に違いがありました。（%1日≠20日）").arg(AccInf.SIME)))
+      << log[2].toStdString();
+  EXPECT_EQ(log[3], "-110 『二号』のデータ体系チェック中にエラーが発生しました。");
+  EXPECT_EQ(cashOpenings(), before);
+
+  // A folder without company data.
+  EXPECT_FALSE(ctl->DataGassan("01", "三号", parent + "/09", jxgkDataGassan));
+  EXPECT_EQ(logTexts().value(1), QString("-102 指定された分散データパスに会計データがありませんでした。（%1/09）").arg(parent));
+  EXPECT_EQ(ctl->GassanStatus(), -102);
+}
+
+TEST_F(GassanRun, ACheckRunMergesMastersOnly)
+{
+  execDb(m1, QString("INSERT INTO HOJOMST (KCODE, HCODE, HNAME) VALUES (%1, '77', '新規補助')").arg(kAccount));
+  execDb(m1, QString("INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) SELECT FIRST 1 SCODE, BCODE, KCODE, '77' "
+                   "FROM KAMOKU_SZ WHERE KCODE=%1")
+               .arg(kAccount));
+  const QStringList before = cashOpenings();
+  openParent(parent);
+  EXPECT_TRUE(ctl->DataGassan("01", "一号", m1, jxgkDataCheck)) << logTexts().join("\n").toStdString();
+  EXPECT_EQ(ctl->GassanLog().back().Text, QStringLiteral("『一号』のデータ体系チェックは正常に行われました。"));
+  EXPECT_EQ(ctl->GassanStatus(), 1);
+  closeParent(parent);
+  EXPECT_EQ(rows(parent, QString("SELECT HNAME FROM HOJOMST WHERE HCODE='77' AND KCODE=%1").arg(kAccount)),
+            QStringList({"新規補助"}));
+  EXPECT_FALSE(rows(parent, "SELECT 1 FROM KAMOKU_SZ WHERE HCODE='77' AND SCODE='01'").isEmpty());
+  // The balances are as they were, apart from the new sub-account's rows.
+  QStringList after = cashOpenings();
+  after.erase(std::remove_if(after.begin(), after.end(), [](const QString& r) { return r.startsWith("77|"); }),
+              after.end());
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(GassanRun, SubAccountsUsedInOnlyOneBranchOfTheMemberAreLogged)
+{
+  execDb(m1, QString("DELETE FROM KAMOKU_SZ WHERE SCODE='02' AND HCODE<>' ' AND KCODE=%1").arg(kAccount));
+  openParent(parent);
+  EXPECT_FALSE(ctl->DataGassan("01", "一号", m1, jxgkDataGassan));
+  EXPECT_EQ(logTexts().mid(1), QStringList({"-110 分散データ内の支店ごとの補助使用区分が混在しています。（131: 普通預金）",
+                                            "-110 『一号』のデータ合算中にエラーが発生しました。"}));
+  closeParent(parent);
+}
+
+TEST_F(GassanRun, AnAccountTheParentLacksIsLoggedAndTheOthersStillMerge)
+{
+  execDb(m1, "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM0, KNAME, DAC) VALUES ('X99', '9988', '1100', '謎の科目', 1)");
+  openParent(parent);
+  EXPECT_FALSE(ctl->DataGassan("01", "一号", m1, jxgkDataGassan));
+  EXPECT_TRUE(logTexts().contains(
+      "-110 合算データに科目コードが登録されていないか、科目分類に違いがありました。（9988: 謎の科目）"))
+      << logTexts().join("\n").toStdString();
+  closeParent(parent);
 }
 
 }  // namespace
