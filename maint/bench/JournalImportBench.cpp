@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "acctables/AccKikan.h"
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "db/Database.h"
@@ -24,6 +25,7 @@
 #include "fixtures/FixtureBuilder.h"
 #include "fixtures/SampleData.h"
 #include "maint/SiwakeTextIO.h"
+#include "platform/Format.h"
 #include "tests/support/PairedRounds.h"
 
 namespace {
@@ -34,9 +36,15 @@ int argValue(const QStringList& args, const char* name, int fallback)
   return at >= 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
 }
 
+// Entries spread over the fiscal year, as a year's journal is.
+TDateTime dateOf(int i)
+{
+  return EncodeDate(2024, 4, 1) + i % 365;
+}
+
 QString lineOf(int i)
 {
-  const QStringList c{"2024/06/10",
+  const QStringList c{FormatDateTime(QStringLiteral("yyyy/mm/dd"), dateOf(i)),
                       "0",
                       QString::number(i),
                       "0",
@@ -134,19 +142,18 @@ int main(int argc, char** argv)
     db::Transaction tr(dm.IBDatabaseDAT);
     tr.start();
     db::Query line(
-        tr,
-        QStringLiteral("INSERT INTO SIWAKE (REC, SWKREC, SWKNO, DELFLG, TAISHAKU, HIZUKE, MNUM, KESSAN, DNUM, SNUM, "
-                       "SDAYNUM, SCODE, KGROUP, KCODE, HCODE, BCODE, KNAME, HNAME, BNAME, TAXCODE, R_KGROUP, R_KCODE, "
-                       "R_HCODE, R_BCODE, R_KNAME, R_TAXCODE, KINGAKU, ZEIGAKU, TAXCALCU, TEKTEXT, TORTEXT, "
-                       "COMMENT, AO_COMMENT, LINKKEY, LINKKUB, LINKREC, RTIME, OPCODE) VALUES (GEN_ID(GEN_SIWAKE_REC, "
-                       "1), :SWKREC, :SWKREC, 0, :TAISHAKU, :HIZUKE, 3, 0, :DNUM, 0, 1, '01', :KGROUP, :KCODE, ' ', "
-                       "'', :KNAME, '', '', 910, :R_KGROUP, :R_KCODE, ' ', '', :R_KNAME, 910, :KINGAKU, 0, 2, "
-                       ":TEKTEXT, '', '', '', '', 0, 0, CURRENT_TIMESTAMP, :OPCODE)"));
+        tr, QStringLiteral(
+                "INSERT INTO SIWAKE (REC, SWKREC, SWKNO, DELFLG, TAISHAKU, HIZUKE, MNUM, KESSAN, DNUM, SNUM, "
+                "SDAYNUM, SCODE, KGROUP, KCODE, HCODE, BCODE, KNAME, HNAME, BNAME, TAXCODE, R_KGROUP, R_KCODE, "
+                "R_HCODE, R_BCODE, R_KNAME, R_TAXCODE, KINGAKU, ZEIGAKU, TAXCALCU, TEKTEXT, TORTEXT, "
+                "COMMENT, AO_COMMENT, LINKKEY, LINKKUB, LINKREC, RTIME, OPCODE) VALUES (GEN_ID(GEN_SIWAKE_REC, "
+                "1), :SWKREC, :SWKREC, 0, :TAISHAKU, :HIZUKE, :MNUM, 0, :DNUM, 0, 1, '01', :KGROUP, :KCODE, ' ', "
+                "'', :KNAME, '', '', 910, :R_KGROUP, :R_KCODE, ' ', '', :R_KNAME, 910, :KINGAKU, 0, 2, "
+                ":TEKTEXT, '', '', '', '', 0, 0, CURRENT_TIMESTAMP, :OPCODE)"));
     db::Query link(tr,
                    QStringLiteral("INSERT INTO SIWAKE2 (SWKREC, REC, LINKKUB, LINKREC, LINKKEY) VALUES (:SWKREC, 0, "
                                   "0, 0, '')"));
     db::Query gen(tr, QStringLiteral("SELECT GEN_ID(GEN_SIWAKE_SWKREC, 1) FROM RDB$DATABASE"));
-    const TDateTime hizuke = EncodeDate(2024, 6, 10);
     for (int i = 1; i <= lines; ++i) {
       gen.open();
       const int swkrec = gen.field(0).asInt();
@@ -154,7 +161,8 @@ int main(int argc, char** argv)
       for (int side = 1; side <= 2; ++side) {
         line.setParam(QStringLiteral("SWKREC"), swkrec);
         line.setParam(QStringLiteral("TAISHAKU"), side);
-        line.setParamDateTime(QStringLiteral("HIZUKE"), hizuke);
+        line.setParamDateTime(QStringLiteral("HIZUKE"), dateOf(i));
+        line.setParam(QStringLiteral("MNUM"), fnKikanNo(AccInf.SIME, 0, AccInf.KISHU, AccInf.KIMATU, dateOf(i)));
         line.setParam(QStringLiteral("DNUM"), 1000000 + i);
         line.setParam(QStringLiteral("KGROUP"), side == 1 ? QStringLiteral("1110") : QStringLiteral("3510"));
         line.setParam(QStringLiteral("KCODE"),

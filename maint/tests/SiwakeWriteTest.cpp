@@ -114,6 +114,110 @@ TEST_F(SiwakeWriteTest, ChecksGiveTheirNumberAndWording)
   EXPECT_TRUE(hook.boxes.empty());
 }
 
+TEST_F(SiwakeWriteTest, AuditCostAndTaxRules)
+{
+  openDataSet(0);
+  exec("INSERT INTO KOBETU (KOBETUCODESTR, KOBETUNAME) VALUES ('001', '髙橋邸')");
+  exec("INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) VALUES ('01', '', '1402', ' ')");
+  exec(
+      "INSERT INTO TAXMST (TAX_CODE, TAX_REC, TAX_GNAM, TAX_NAME, TAX_HOUSIKI, TAX_UH, TAX_DAC, TAX_NAME2) "
+      "VALUES (514, 9, '課税仕入', '課税仕入80%', 1, 2, 1, '課税仕入80%')");
+  const TACCINF saved = AccInf;
+  struct Case {
+    const char* what;
+    std::function<void(TSWKREC&)> change;
+    int errNo;
+    QString msg;
+  };
+  const Case cases[] = {
+      {"audited entry",
+       [](TSWKREC& e) {
+         AccInf.KANSA_LOCK = 1;
+         e.CTIME = day(2024, 7, 1);
+       },
+       2, "監査済みの仕訳が設定されました。"},
+      {"audited date",
+       [](TSWKREC&) {
+         AccInf.KANSA_LOCK = 1;
+         AccInf.KANSA_DATE = day(2024, 7, 1);
+         AccInf.KANSA_FIXDATE = day(2024, 6, 30);
+       },
+       3, "日付に監査済みの日付が設定されました。"},
+      {"unknown cost code",
+       [](TSWKREC& e) {
+         AccInf.KobetuGenka_Use = 1;
+         AccInf.KobetuGenkaAlias = QStringLiteral("工事");
+         e.SNUM = 2;
+       },
+       4, "工事コードの設定が不正です。"},
+      {"known cost code",
+       [](TSWKREC& e) {
+         AccInf.KobetuGenka_Use = 1;
+         e.SNUM = 1;
+       },
+       0, ""},
+      {"input tax account with a sales code",
+       [](TSWKREC& e) {
+         e.LK.KCODE = QStringLiteral("189");
+         e.LK.TAXCODE = 501;
+         e.RK.TAXCODE = 910;
+       },
+       13, "仮払消費税の税コードは[700番台,810,910]を使用してください。"},
+      {"same on the credit side",
+       [](TSWKREC& e) {
+         e.RK.KCODE = QStringLiteral("189");
+         e.RK.TAXCODE = 501;
+       },
+       23, "仮払消費税の税コードは[700番台,810,910]を使用してください。"},
+      {"rates differ",
+       [](TSWKREC& e) {
+         e.LK.RIT = Currency::fromInt(10);
+         e.RK.RIT = Currency::fromInt(8);
+         e.LK.ZEIRITUKBN = 1;
+         e.RK.ZEIRITUKBN = 2;
+       },
+       41, "借方と貸方の消費税率が違います。"},
+      {"deduction ratios differ",
+       [](TSWKREC& e) {
+         e.LK.TAXCODE = 101;
+         e.RK.TAXCODE = 514;
+       },
+       42, "借方・貸方消費税コードで仕入税額控除の割合が違います。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AccInf = saved;
+    TSWKREC e = goodEntry();
+    c.change(e);
+    TSiwakeWrite w;
+    start(w);
+    w.SetTransStart(true);
+    w.ExecuteKobetuGenkaList();
+    w.SetTransStart(true);
+    int no = -1;
+    QString msg;
+    EXPECT_EQ(w.TestSiwake(e, no, msg), c.errNo == 0);
+    EXPECT_EQ(no, c.errNo);
+    EXPECT_EQ(msg, c.msg);
+  }
+  AccInf = saved;
+
+  // Cost codes stay only on entries of cost accounts.
+  AccInf.KobetuGenka_Use = 1;
+  TSiwakeWrite w;
+  TSWKREC e = goodEntry();
+  e.SNUM = 1;
+  e.LK.KGROUP = QStringLiteral("1110");
+  e.RK.KGROUP = QStringLiteral("3510");
+  EXPECT_FALSE(w.IsYuukoKobetuGenkaSiwake(e));
+  EXPECT_EQ(e.SNUM, 0);
+  e.SNUM = 1;
+  e.RK.KGROUP = QStringLiteral("5880");
+  EXPECT_TRUE(w.IsYuukoKobetuGenkaSiwake(e));
+  EXPECT_EQ(e.SNUM, 1);
+  AccInf = saved;
+}
+
 TEST_F(SiwakeWriteTest, CheckCompletesTheEntryFromTheMasters)
 {
   openDataSet(0);
