@@ -117,7 +117,7 @@ TEST_F(SiwakeWriteTest, ChecksGiveTheirNumberAndWording)
 TEST_F(SiwakeWriteTest, AuditCostAndTaxRules)
 {
   openDataSet(0);
-  exec("INSERT INTO KOBETU (KOBETUCODESTR, KOBETUNAME) VALUES ('001', '髙橋邸')");
+  exec("INSERT INTO KOBETU (KOBETUCODE, KOBETUCODESTR, KOBETUNAME) VALUES (1, '001', '髙橋邸')");
   exec("INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) VALUES ('01', '', '1402', ' ')");
   exec(
       "INSERT INTO TAXMST (TAX_CODE, TAX_REC, TAX_GNAM, TAX_NAME, TAX_HOUSIKI, TAX_UH, TAX_DAC, TAX_NAME2) "
