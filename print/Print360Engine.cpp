@@ -50,7 +50,13 @@ void TPrintTextFile::Assign(const QString& fileName)
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
     throw EAppError(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
-  const QByteArray bytes = file.readAll();
+  if (file.size() > MaxPrintTextFileSize)
+    throw EAppError(
+        QStringLiteral("%1: larger than %2 bytes, not a print file").arg(fileName).arg(MaxPrintTextFileSize));
+  const QByteArray bytes = file.read(MaxPrintTextFileSize + 1);
+  if (bytes.size() > MaxPrintTextFileSize)
+    throw EAppError(
+        QStringLiteral("%1: larger than %2 bytes, not a print file").arg(fileName).arg(MaxPrintTextFileSize));
   if (file.error() != QFileDevice::NoError)
     throw EAppError(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
   AssignText(decodeDetected(bytes));

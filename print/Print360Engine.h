@@ -13,6 +13,8 @@ class TVDBPrint;
 // at CR LF, CR or LF.
 class TPrintTextFile {
  public:
+  // Files above this size are refused.
+  static constexpr qint64 MaxPrintTextFileSize = 256 * 1024 * 1024;
   TPrintTextFile() = default;
   // Reads the whole file; throws EAppError when it cannot be read.
   void Assign(const QString& fileName);
