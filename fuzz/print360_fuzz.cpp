@@ -10,7 +10,6 @@
 #include <QtGlobal>
 
 #include "common/MessageHook.h"
-#include "platform/TextCodec.h"
 #include "print/Print360Engine.h"
 #include "print/Print360Form.h"
 #include "print/Print360ImageOut.h"
@@ -62,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   P360Def.FORMPRINT = false;
 
   TPrintTextFile f;
-  f.AssignText(decodeDetected(bytes));
+  f.AssignBytes(bytes);
   CountPagesIn(f, true);
   PageOrientationsIn(f, 0);
   HensuuYomikomiFrom(f, 10, 20);

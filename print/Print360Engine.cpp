@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include "common/MessageHook.h"
+#include "common/TextIO.h"
 #include "platform/AppError.h"
 #include "platform/DateTime.h"
 #include "platform/Format.h"
@@ -45,22 +46,41 @@ std::unique_ptr<TVDBPrint> VdbPrint;
 
 // --- text files -------------------------------------------------------------
 
+namespace {
+
+QString decodePrintText(const QByteArray& bytes, TextEncoding encoding)
+{
+  QString text = encoding == TextEncoding::Cp932 ? fromCp932(bytes) : QString::fromUtf8(bytes);
+  // A byte-order mark is no part of the first line.
+  if (text.startsWith(QChar(0xFEFF)))
+    text.remove(0, 1);
+  return text;
+}
+
+}  // namespace
+
 void TPrintTextFile::Assign(const QString& fileName)
 {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
     throw EAppError(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
+  const QString tooLarge =
+      QStringLiteral("%1: larger than %2 bytes, not a print file").arg(fileName).arg(MaxPrintTextFileSize);
   if (file.size() > MaxPrintTextFileSize)
-    throw EAppError(
-        QStringLiteral("%1: larger than %2 bytes, not a print file").arg(fileName).arg(MaxPrintTextFileSize));
+    throw EAppError(tooLarge);
   const QByteArray bytes = file.read(MaxPrintTextFileSize + 1);
-  if (bytes.size() > MaxPrintTextFileSize)
-    throw EAppError(
-        QStringLiteral("%1: larger than %2 bytes, not a print file").arg(fileName).arg(MaxPrintTextFileSize));
   if (file.error() != QFileDevice::NoError)
     throw EAppError(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
-  AssignText(decodeDetected(bytes));
+  if (bytes.size() > MaxPrintTextFileSize)
+    throw EAppError(tooLarge);
+  AssignText(decodePrintText(bytes, DetectTextEncoding(fileName)));
   FFileName = fileName;
+}
+
+void TPrintTextFile::AssignBytes(const QByteArray& bytes)
+{
+  const bool sjis = DetectTextCodePage(bytes.left(TextSampleSize)) == 932;
+  AssignText(decodePrintText(bytes, sjis ? TextEncoding::Cp932 : TextEncoding::Utf8));
 }
 
 void TPrintTextFile::AssignText(const QString& text)

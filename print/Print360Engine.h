@@ -9,8 +9,9 @@
 class TVDBPrint;
 
 // One print text file (print data, form file or saved preview) opened for
-// reading line by line, in the encoding its bytes are detected in. Lines end
-// at CR LF, CR or LF.
+// reading line by line. It is read as CP932 only when its first 512 bytes
+// detect as Shift-JIS (DetectTextEncoding), else as UTF-8; a byte-order mark
+// is dropped. Lines end at CR LF, CR or LF.
 class TPrintTextFile {
  public:
   // Files above this size are refused.
@@ -18,7 +19,9 @@ class TPrintTextFile {
   TPrintTextFile() = default;
   // Reads the whole file; throws EAppError when it cannot be read.
   void Assign(const QString& fileName);
-  // The lines of a text already in memory (tests, fuzzing).
+  // The lines of bytes already in memory, decoded by the same rule (fuzzing).
+  void AssignBytes(const QByteArray& bytes);
+  // The lines of a text already in memory (tests).
   void AssignText(const QString& text);
   bool IsOpen() const { return FOpen; }
   const QString& fileName() const { return FFileName; }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include "platform/TextCodec.h"
 #include "print/Print360Engine.h"
 #include "print/Print360Vdb.h"
 #include "tests/support/MessageCollector.h"
@@ -96,6 +97,31 @@ TEST(PrintEngine, OpenPrintTextFile)
   file.Reset();
   EXPECT_EQ(file.ReadLine(), QStringLiteral("*PRINT360*"));
   EXPECT_EQ(file.ReadLine(), QStringLiteral("TEXT;1;1;あ;;;"));
+}
+
+TEST(PrintEngine, PrintTextFilesInTheirDetectedEncoding)
+{
+  TestTempDir tmp;
+  const QString text = QStringLiteral("*PRINT360*□\r\nTEXT;1;1;日本語の帳票①;;;\r\n");
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"utf8.TMP", text.toUtf8()},
+      {"bom.TMP", QByteArray("\xEF\xBB\xBF") + text.toUtf8()},
+      {"sjis.TMP", toCp932(text)},
+  };
+  for (const Case& c : cases) {
+    QFile f(tmp.file(c.name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(c.bytes);
+    f.close();
+    TPrintTextFile file;
+    ASSERT_TRUE(OpenPrintTextFile(file, tmp.file(c.name)));
+    EXPECT_EQ(file.ReadLine(), QStringLiteral("*PRINT360*□")) << c.name;
+    EXPECT_EQ(file.ReadLine(), QStringLiteral("TEXT;1;1;日本語の帳票①;;;")) << c.name;
+    EXPECT_TRUE(file.Eof());
+  }
 }
 
 TEST(PrintEngine, StartsWithFontListsAndThePrinterDevice)
