@@ -134,9 +134,9 @@ void drawText(TP360Page& page, const TTextRecord& r)
   }
   c.Font.Charset = CharsetOfFont(r.FontName);
 
-  int yDev = page.DevY(r.Y);
-  const int x0 = page.ScaleX(page.DevX(r.X));
-  int xDev = x0;
+  qint64 yDev = page.DevY(r.Y);
+  const qint64 x0 = page.ScaleX(page.DevX(r.X));
+  qint64 xDev = x0;
   if (r.Align == 1)
     xDev = x0 - P360Round(c.TextWidth(r.Text) / 2.0);
   else if (r.Align == 2)
@@ -145,23 +145,23 @@ void drawText(TP360Page& page, const TTextRecord& r)
     xDev = x0 - P360Round(c.TextWidth(r.Text.left(1)) * 0.5);
 
   if (!r.Text.isEmpty()) {
-    const int x = page.ScaleX(page.OffX + page.PageOffsetX) + xDev;
+    const int x = P360Clamp(page.ScaleX(page.OffX + qint64(page.PageOffsetX)) + xDev);
+    const qint64 top = page.OffY + yDev + page.PageOffsetY;
     if (r.FontOption == QLatin1String("DU")) {
       const int n = fnMojiHaba(r.Text);
       if (n > 0 && n < 127)
-        c.TextOut(x, page.ScaleY(page.OffY + yDev + page.PageOffsetY + P360Round(page.YR * 4)), fnSpaceMoji(n));
+        c.TextOut(x, page.ScaleY(top + P360Round(page.YR * 4)), fnSpaceMoji(n));
     }
     if (!style.Condensed && r.Text.contains(u'\t')) {
-      if (r.Vs < 0)
-        yDev -= std::abs(r.Vs);
-      const int h = c.TextHeight(r.Text);
+      const qint64 shift = r.Vs < 0 ? -qint64(r.Vs) : 0;
+      const qint64 h = c.TextHeight(r.Text);
       const QStringList lines = r.Text.split(u'\t');
-      for (int k = 0; k < lines.size(); ++k)
+      for (qsizetype k = 0; k < lines.size(); ++k)
         if (!lines[k].isEmpty() || k == lines.size() - 1)
-          c.TextOut(x, page.ScaleY(page.OffY + yDev + page.PageOffsetY + k * h - cOff), lines[k]);
+          c.TextOut(x, page.ScaleY(top - shift + k * h - cOff), lines[k]);
     } else {
       int px = x;
-      int py = page.ScaleY(page.OffY + yDev + page.PageOffsetY - cOff);
+      int py = page.ScaleY(top - cOff);
       if (r.X == 0)
         px = c.PenPos.x();
       if (r.Y == 0)
@@ -237,8 +237,9 @@ void setPen(TP360Page& page, int width, int style, TColor color)
 
 QRect placedRect(const TP360Page& page, int x1, int y1, int x2, int y2)
 {
-  return QRect(QPoint(page.PlaceX(page.DevX(x1)), page.PlaceY(page.DevY(y1))),
-               QPoint(page.PlaceX(page.DevX(x2)) - 1, page.PlaceY(page.DevY(y2)) - 1));
+  return QRect(
+      QPoint(page.PlaceX(page.DevX(x1)), page.PlaceY(page.DevY(y1))),
+      QPoint(P360Clamp(qint64(page.PlaceX(page.DevX(x2))) - 1), P360Clamp(qint64(page.PlaceY(page.DevY(y2))) - 1)));
 }
 
 void drawFRect(TP360Page& page, const QString& line, bool firstPass)

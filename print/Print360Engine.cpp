@@ -176,15 +176,15 @@ const TFontStandIn FontStandIns[] = {
 const QString MinchoFamily = QStringLiteral("IPAexMincho");
 const QString GothicFamily = QStringLiteral("IPAexGothic");
 
-void addFont(QStringList& list, const QString& face)
+}  // namespace
+
+void P360AddFaceName(QStringList& list, const QString& face)
 {
   const QString name = face.left(32);
   if (!list.isEmpty() && list.last().compare(name, Qt::CaseInsensitive) == 0)
     return;
   list << name;
 }
-
-}  // namespace
 
 QString P360FontFamily(const QString& fontName)
 {
@@ -211,15 +211,15 @@ void EnumInstalledFonts()
   EastEuropeFonts.clear();
   AllFonts.clear();
   for (const QString& f : japanese + standIns) {
-    addFont(SjisFonts, f);
-    addFont(OemFonts, f);
+    P360AddFaceName(SjisFonts, f);
+    P360AddFaceName(OemFonts, f);
   }
   for (const QString& f : QFontDatabase::families(QFontDatabase::Symbol))
-    addFont(SymbolFonts, f);
+    P360AddFaceName(SymbolFonts, f);
   for (const QString& f : QFontDatabase::families(QFontDatabase::Latin))
-    addFont(EastEuropeFonts, f);
+    P360AddFaceName(EastEuropeFonts, f);
   for (const QString& f : all + standIns)
-    addFont(AllFonts, f);
+    P360AddFaceName(AllFonts, f);
 }
 
 bool OpenPrintTextFile(TPrintTextFile& f, const QString& name)

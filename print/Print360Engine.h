@@ -80,6 +80,9 @@ void ResetPrintJobState();
 // with the Japanese fonts when the fonts that stand in for them are
 // installed.
 void EnumInstalledFonts();
+// Adds a face name (at most 32 characters) unless the list's last entry is
+// the same name without regard to letter case.
+void P360AddFaceName(QStringList& list, const QString& face);
 // The stand-in family for a font name (IPAex Mincho for the Mincho faces,
 // IPAex Gothic for the Gothic ones), or the name itself.
 QString P360FontFamily(const QString& fontName);

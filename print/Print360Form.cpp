@@ -91,8 +91,8 @@ void HensuuYomikomiFrom(TPrintTextFile& f, int baseX, int baseY)
     const int fp = FormPageCount;
     if (kind == QLatin1String("&") && defCount[fp] < FieldDefinitionLimit) {
       TDataField d;
-      d.X = baseX + toInt(NextField(line));
-      d.Y = baseY + toInt(NextField(line));
+      d.X = P360Clamp(qint64(baseX) + toInt(NextField(line)));
+      d.Y = P360Clamp(qint64(baseY) + toInt(NextField(line)));
       d.Name = NextField(line).toUpper();
       d.FontName = NextField(line);
       d.FontSize = toInt(NextField(line));

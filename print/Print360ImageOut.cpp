@@ -66,6 +66,11 @@ int NextInt(const QString& line, int def)
   return TryStrToInt(NextField(line), v) ? v : def;
 }
 
+int P360Clamp(qint64 v)
+{
+  return int(std::clamp<qint64>(v, INT_MIN, INT_MAX));
+}
+
 int P360Round(double v)
 {
   if (std::isnan(v))
@@ -291,18 +296,18 @@ QString P360FormatPageNumber(const QString& format, const QList<int>& numbers)
 
 // --- the page ---------------------------------------------------------------
 
-int TP360Page::ScaleX(int v) const
+int TP360Page::ScaleX(qint64 v) const
 {
   if (!Scaled || HRatio == 0)
-    return v;
-  return P360Round(v * HRatio * 0.001);
+    return P360Clamp(v);
+  return P360Round(double(v) * HRatio * 0.001);
 }
 
-int TP360Page::ScaleY(int v) const
+int TP360Page::ScaleY(qint64 v) const
 {
   if (!Scaled || VRatio == 0)
-    return v;
-  return P360Round(v * VRatio * 0.001);
+    return P360Clamp(v);
+  return P360Round(double(v) * VRatio * 0.001);
 }
 
 void TP360Page::ComputeOffsets()

@@ -63,6 +63,8 @@ int P360MulDiv(int a, int b, int c);
 
 // Rounds to the nearest integer, ties to even, within the int range.
 int P360Round(double v);
+// The value within the int range.
+int P360Clamp(qint64 v);
 
 // The automatic page number's text: format with "%d" placeholders (also
 // "%5d", "%-5d", "%05d" and "%%"); throws EConvertError on anything else or

@@ -28,11 +28,12 @@ struct TP360Page {
   int DevX(double v) const { return P360Round(v * XR); }
   int DevY(double v) const { return P360Round(v * YR); }
   // The scale ratios applied to a device value.
-  int ScaleX(int v) const;
-  int ScaleY(int v) const;
+  int ScaleX(qint64 v) const;
+  int ScaleY(qint64 v) const;
   // A device point of the page: origin, page offsets and the point, scaled.
-  int PlaceX(int x) const { return ScaleX(OffX + PageOffsetX + x); }
-  int PlaceY(int y) const { return ScaleY(OffY + PageOffsetY + y); }
+  // Sums are taken in 64 bits and kept within the int range.
+  int PlaceX(qint64 x) const { return ScaleX(OffX + qint64(PageOffsetX) + x); }
+  int PlaceY(qint64 y) const { return ScaleY(OffY + qint64(PageOffsetY) + y); }
   // The page offsets from the current margins and corrections.
   void ComputeOffsets();
 };

@@ -1,5 +1,8 @@
 #include "print/PrintCanvas.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -12,7 +15,7 @@
 void TPrintCanvas::TextOut(int x, int y, const QString& text)
 {
   DoTextOut(x, y, text);
-  PenPos = QPoint(x + TextWidth(text), y);
+  PenPos = QPoint(int(std::clamp<qint64>(qint64(x) + TextWidth(text), INT_MIN, INT_MAX)), y);
 }
 
 void TPrintCanvas::LineTo(int x, int y)
@@ -271,7 +274,7 @@ void TRecordingCanvas::SetZoom(int zoom)
 
 int TRecordingCanvas::TextWidth(const QString& text)
 {
-  return fnMojiHaba(text) * qAbs(Font.Height) / 2;
+  return int(qMin<qint64>(qint64(fnMojiHaba(text)) * qAbs(qint64(Font.Height)) / 2, INT_MAX));
 }
 
 int TRecordingCanvas::TextHeight(const QString&)

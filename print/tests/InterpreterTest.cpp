@@ -417,6 +417,16 @@ TEST_F(Interpreter, FieldValuesOnTheFormsFields)
   EXPECT_EQ(textAt(pages[0], 2), QStringLiteral("TEXT 510,670 r2"));
   EXPECT_EQ(textAt(pages[0], 3), QStringLiteral("TEXT 510,720 r3"));
   EXPECT_EQ(textAt(pages[1], 0), QStringLiteral("TEXT 110,220 next"));
+  // Rows beyond the page-height limit (A4: 287 mm) are all drawn at the limit.
+  const QString deep =
+      writeFile("deep.frm", QStringLiteral("&;0;0;行間;;0;;;;;1000;0;0;\n&;100;500;ROW;;10;;黒;1;;0;0;0;\n"));
+  HensuuYomikomi(deep, 0, 0);
+  auto rows = draw(QStringLiteral("@;row;a;0;;0;\n@;row;b;0;;0;\n@;row;c;0;;0;\n@;row;d;0;;0;\nE;\n"));
+  QStringList placed;
+  for (int i = 0; i < rows[0].size(); ++i)
+    placed << textAt(rows[0], i);
+  EXPECT_EQ(placed, (QStringList{"TEXT 100,500 a", "TEXT 100,1500 b", "TEXT 100,2500 c", "TEXT 100,2870 d"}));
+  HensuuYomikomi(form, 10, 20);
   // A form page beyond the tables finds no field.
   EXPECT_TRUE(draw(QStringLiteral("@;name;x;0;;0;\nE;\n"), QStringLiteral("DAT"), false, 5)[0].isEmpty());
 }

@@ -144,6 +144,11 @@ TEST(PrintEngine, StartsWithFontListsAndThePrinterDevice)
       EXPECT_NE(list->at(i - 1).compare(list->at(i), Qt::CaseInsensitive), 0) << list->at(i).toStdString();
       EXPECT_LE(list->at(i).size(), 32);
     }
+  QStringList faces;
+  for (const char* f : {"Arial", "ARIAL", "arial", "Times", "Arial"})
+    P360AddFaceName(faces, QLatin1String(f));
+  P360AddFaceName(faces, QString(40, u'x'));
+  EXPECT_EQ(faces, (QStringList{"Arial", "Times", "Arial", QString(32, u'x')}));
   EXPECT_EQ(P360FontFamily(QStringLiteral("ＭＳ 明朝")), QStringLiteral("IPAexMincho"));
   EXPECT_EQ(P360FontFamily(QStringLiteral("ＭＳ ゴシック")), QStringLiteral("IPAexGothic"));
   EXPECT_EQ(P360FontFamily(QStringLiteral("Other")), QStringLiteral("Other"));
