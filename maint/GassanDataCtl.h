@@ -31,7 +31,7 @@ namespace db {
 class Database;
 class Query;
 class Transaction;
-}
+}  // namespace db
 
 // Consolidation kind of a data set (GassanDataKbn).
 enum : std::uint8_t {
@@ -144,8 +144,7 @@ class TGassanDataCtl {
   bool DataGassanClear(const QString& ASCODE, TJxGassanKbn AGassanKbn);
   // Adds the member in AAccPath under the parent's branch ASCODE (blank: " ").
   // True when it was added (checked) without error; the log tells why not.
-  bool DataGassan(const QString& ASCODE, const QString& ADataName, const QString& AAccPath,
-                  TJxGassanKbn AGassanKbn);
+  bool DataGassan(const QString& ASCODE, const QString& ADataName, const QString& AAccPath, TJxGassanKbn AGassanKbn);
   // During a run: the member's connection and transaction, its branch code
   // in the parent, the kind, the branch list read from the member.
   db::Transaction& BunsanTransaction() { return *FBunsanIBTransaction; }

@@ -49,7 +49,8 @@ void TGassanDataCtl::GetSitenList()
     }
     q.close();
     if (mixed)
-      LogError(-110, QStringLiteral("分散データ内の支店ごとの事業区分が混在しています。（例：「病院」と「老人保健」施設が混在）"));
+      LogError(-110, QStringLiteral(
+                         "分散データ内の支店ごとの事業区分が混在しています。（例：「病院」と「老人保健」施設が混在）"));
   }
   if (!medical)
     FGassanJigyoKbn = 1;
@@ -78,7 +79,8 @@ void TGassanDataCtl::GassanBumon()
   }
   m.close();
   if (mixed) {
-    LogError(-110, QStringLiteral("分散データ内の支店ごとの部門使用区分が混在しています。（\"使用する\"と\"使用しない\"が混在）"));
+    LogError(-110, QStringLiteral(
+                       "分散データ内の支店ごとの部門使用区分が混在しています。（\"使用する\"と\"使用しない\"が混在）"));
     return;
   }
 
@@ -109,7 +111,8 @@ void TGassanDataCtl::GassanBumon()
   if (parentCount == 0 && memberCount == 0)
     return;
   if (parentCount > 0 && memberCount == 0) {
-    LogError(-110, QStringLiteral("合算データと分散データの部門使用区分が混在しています。（\"使用する\"と\"使用しない\"が混在）"));
+    LogError(-110, QStringLiteral(
+                       "合算データと分散データの部門使用区分が混在しています。（\"使用する\"と\"使用しない\"が混在）"));
     return;
   }
   if (parentCount == 0) {
@@ -189,7 +192,8 @@ void TGassanDataCtl::GassanKamoku()
     const QString name = rows.field("KNAME").asString();
     const QString text = accountText(user, name);
 
-    p.setSql(QStringLiteral("SELECT COUNT(KCODE) AS RECCNT FROM KAMOKUMST WHERE GROUPM0=:GROUPM0 AND USERCODE=:USERCODE"));
+    p.setSql(
+        QStringLiteral("SELECT COUNT(KCODE) AS RECCNT FROM KAMOKUMST WHERE GROUPM0=:GROUPM0 AND USERCODE=:USERCODE"));
     p.setParam("GROUPM0", group);
     p.setParam("USERCODE", user);
     if (countOf(p) <= 0) {
@@ -221,8 +225,9 @@ void TGassanDataCtl::GassanKamoku()
       } else {
         use = 1;
       }
-      p.setSql(QStringLiteral("UPDATE KAMOKUMST SET KNAME=:KNAME,KKANA=:KKANA,USE=:USE,OPCODE=:OPCODE,RTIME=:RTIME "
-                              "WHERE USERCODE=:USERCODE"));
+      p.setSql(
+          QStringLiteral("UPDATE KAMOKUMST SET KNAME=:KNAME,KKANA=:KKANA,USE=:USE,OPCODE=:OPCODE,RTIME=:RTIME "
+                         "WHERE USERCODE=:USERCODE"));
       p.setParam("KNAME", name);
       p.setParam("KKANA", rows.field("KKANA").asString());
       p.setParam("USE", use);
@@ -245,12 +250,14 @@ void TGassanDataCtl::GassanKamoku()
       q.close();
       return n;
     };
-    p.setSql(QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT,HCODE FROM KAMOKU_SZ "
-                            "WHERE (SCODE=:SCODE) AND (KCODE=:KCODE) GROUP BY HCODE"));
+    p.setSql(
+        QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT,HCODE FROM KAMOKU_SZ "
+                       "WHERE (SCODE=:SCODE) AND (KCODE=:KCODE) GROUP BY HCODE"));
     p.setParam("SCODE", FGassanSCODE);
     p.setParam("KCODE", parentK);
-    m.setSql(QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT,HCODE FROM KAMOKU_SZ WHERE (KCODE=:KCODE) "
-                            "GROUP BY HCODE"));
+    m.setSql(
+        QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT,HCODE FROM KAMOKU_SZ WHERE (KCODE=:KCODE) "
+                       "GROUP BY HCODE"));
     m.setParam("KCODE", memberK);
     if (subKinds(p) != subKinds(m)) {
       LogError(-110, QStringLiteral("科目または補助の使用区分に違いがありました。") + text);
@@ -303,14 +310,16 @@ void TGassanDataCtl::gassanHojo(const QString& AParentKCODE, const QString& AGro
   }
 
   db::Query m(*FBunsanIBTransaction);
-  m.setSql(QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT FROM KAMOKU_SZ WHERE (KCODE=:KCODE) AND (HCODE=:HCODE)"));
+  m.setSql(
+      QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT FROM KAMOKU_SZ WHERE (KCODE=:KCODE) AND (HCODE=:HCODE)"));
   m.setParam("KCODE", memberK);
   m.setParam("HCODE", hcode);
   if (countOf(m) == 0)
     return;
 
   QStringList departments;
-  p.setSql(QStringLiteral("SELECT DISTINCT BCODE FROM KAMOKU_SZ WHERE (SCODE=:SCODE) AND (KCODE=:KCODE) ORDER BY BCODE"));
+  p.setSql(
+      QStringLiteral("SELECT DISTINCT BCODE FROM KAMOKU_SZ WHERE (SCODE=:SCODE) AND (KCODE=:KCODE) ORDER BY BCODE"));
   p.setParam("SCODE", FGassanSCODE);
   p.setParam("KCODE", AParentKCODE);
   for (p.open(); !p.eof(); p.next())
@@ -323,8 +332,9 @@ void TGassanDataCtl::gassanHojo(const QString& AParentKCODE, const QString& AGro
       continue;
     if (medical && b != QLatin1String(" "))
       continue;
-    p.setSql(QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT FROM KAMOKU_SZ WHERE (SCODE=:SCODE) AND "
-                            "(KCODE=:KCODE) AND (HCODE=:HCODE) AND (BCODE=:BCODE)"));
+    p.setSql(
+        QStringLiteral("SELECT COUNT(DISTINCT SCODE) AS RECCNT FROM KAMOKU_SZ WHERE (SCODE=:SCODE) AND "
+                       "(KCODE=:KCODE) AND (HCODE=:HCODE) AND (BCODE=:BCODE)"));
     p.setParam("SCODE", QStringLiteral(" "));
     p.setParam("KCODE", AParentKCODE);
     p.setParam("HCODE", hcode);

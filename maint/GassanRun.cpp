@@ -94,8 +94,9 @@ bool TGassanDataCtl::DataGassanClear(const QString& ASCODE, TJxGassanKbn AGassan
     AccInf.KANSA_FIXDATE = 0;
     AccInf.KANSA_DATE = 0;
     AccInf.KANSA_LOCK = 0;
-    q.setSql(QStringLiteral("UPDATE ACCDEF1 SET KANSA_FIXDATE=:KANSA_FIXDATE,KANSA_DATE=:KANSA_DATE,"
-                            "KANSA_LOCK=:KANSA_LOCK WHERE REC=1"));
+    q.setSql(
+        QStringLiteral("UPDATE ACCDEF1 SET KANSA_FIXDATE=:KANSA_FIXDATE,KANSA_DATE=:KANSA_DATE,"
+                       "KANSA_LOCK=:KANSA_LOCK WHERE REC=1"));
     q.setParamDateTime("KANSA_FIXDATE", 0);
     q.setParamDateTime("KANSA_DATE", 0);
     q.setParam("KANSA_LOCK", 0);
@@ -282,7 +283,8 @@ void TGassanDataCtl::CheckDataVersion()
 void TGassanDataCtl::CheckDataTaikei()
 {
   db::Query q(*FBunsanIBTransaction);
-  q.setSql(QStringLiteral("SELECT DATATYPE,CODETYPE,SHOUGOU,KISHU,KIMATU,SIME,KAISINO,SITEN,BUMON,SHOUHYOU FROM ACCDEF1"));
+  q.setSql(
+      QStringLiteral("SELECT DATATYPE,CODETYPE,SHOUGOU,KISHU,KIMATU,SIME,KAISINO,SITEN,BUMON,SHOUHYOU FROM ACCDEF1"));
   int dataType = 0, sime = 0, kaisino = 0, siten = 0, bumon = 0;
   TDateTime kishu = 0, kimatu = 0;
   for (q.open(); !q.eof(); q.next()) {
@@ -326,14 +328,13 @@ void TGassanDataCtl::CheckDataTaikei()
   if (AccInf.DATATYPE != dataType)
     LogError(-110, QStringLiteral("データ区分に違いがありました。") + pair(AccInf.DATATYPENAME, typeName));
   if (AccInf.KISHU != kishu)
-    LogError(-110,
-             QStringLiteral("会計期間（期首）に違いがありました。") + pair(wareki(AccInf.KISHU), wareki(kishu)));
+    LogError(-110, QStringLiteral("会計期間（期首）に違いがありました。") + pair(wareki(AccInf.KISHU), wareki(kishu)));
   if (AccInf.KIMATU != kimatu)
     LogError(-110,
              QStringLiteral("会計期間（期末）に違いがありました。") + pair(wareki(AccInf.KIMATU), wareki(kimatu)));
   if (AccInf.SIME != sime)
-    LogError(-110, QStringLiteral("締日に違いがありました。") +
-                       QStringLiteral("（%1日≠%2日）").arg(AccInf.SIME).arg(sime));
+    LogError(-110,
+             QStringLiteral("締日に違いがありました。") + QStringLiteral("（%1日≠%2日）").arg(AccInf.SIME).arg(sime));
   if (AccInf.KAISINO != kaisino)
     LogError(-110, QStringLiteral("開始月に違いがありました。") +
                        QStringLiteral("（%1≠%2）").arg(AccInf.KAISINO).arg(kaisino));

@@ -86,10 +86,10 @@ void TGassanDataCtl::GassanZandaka()
       "MS.MNUM=:MNUM1)+:BYOSAN WHERE SCODE=:UP_SCODE AND KCODE=(SELECT KCODE FROM KAMOKUMST WHERE "
       "USERCODE=:UP_KCODE) AND HCODE=:UP_HCODE AND BCODE=:UP_BCODE AND MNUM=:UP_MNUM"));
   p.prepare();
-  m.setSql(QStringLiteral(
-      "SELECT MS.SCODE,MS.KCODE,K.USERCODE,MS.HCODE,MS.BCODE,MS.MNUM,MS.BYOSAN FROM KAMOKU_MS MS "
-      "INNER JOIN KAMOKUMST K ON (MS.KCODE=K.KCODE) WHERE BYOSAN<>0 "
-      "ORDER BY MS.SCODE,MS.KCODE,MS.HCODE,MS.BCODE,MS.MNUM"));
+  m.setSql(
+      QStringLiteral("SELECT MS.SCODE,MS.KCODE,K.USERCODE,MS.HCODE,MS.BCODE,MS.MNUM,MS.BYOSAN FROM KAMOKU_MS MS "
+                     "INNER JOIN KAMOKUMST K ON (MS.KCODE=K.KCODE) WHERE BYOSAN<>0 "
+                     "ORDER BY MS.SCODE,MS.KCODE,MS.HCODE,MS.BCODE,MS.MNUM"));
   for (m.open(); !m.eof(); m.next()) {
     p.setParam("SCODE1", FGassanSCODE);
     p.setParam("UP_SCODE", FGassanSCODE);
@@ -116,8 +116,9 @@ void TGassanDataCtl::GassanKobetu()
   db::Query add(datTransaction());
 
   p.setSql(QStringLiteral("SELECT COUNT(KOBETUCODE) AS RECCNT FROM KOBETU WHERE KOBETUCODE=:KOBETUCODE"));
-  add.setSql(QStringLiteral("INSERT INTO KOBETU(KOBETUCODE,KOBETUCODESTR,KOBETUNAME,KURIKOSIKUBUN) "
-                            "VALUES(:KOBETUCODE,:KOBETUCODESTR,:KOBETUNAME,:KURIKOSIKUBUN)"));
+  add.setSql(
+      QStringLiteral("INSERT INTO KOBETU(KOBETUCODE,KOBETUCODESTR,KOBETUNAME,KURIKOSIKUBUN) "
+                     "VALUES(:KOBETUCODE,:KOBETUCODESTR,:KOBETUNAME,:KURIKOSIKUBUN)"));
   m.setSql(QStringLiteral("SELECT KOBETUCODE,KOBETUCODESTR,KOBETUNAME,KURIKOSIKUBUN FROM KOBETU ORDER BY KOBETUCODE"));
   for (m.open(); !m.eof(); m.next()) {
     p.setParam("KOBETUCODE", m.field("KOBETUCODE").asInt());
@@ -136,10 +137,12 @@ void TGassanDataCtl::GassanKobetu()
 
   // The member's account is found in the parent by its user code: the
   // internal codes of the two data sets need not agree.
-  p.setSql(QStringLiteral("UPDATE KOBETU_KAMOKU SET KAISIZAN=KAISIZAN+:KAISIZAN WHERE KOBETUCODE=:KOBETUCODE AND "
-                          "KCODE=(SELECT KCODE FROM KAMOKUMST WHERE USERCODE=:USERCODE)"));
-  m.setSql(QStringLiteral("SELECT KK.KOBETUCODE,KK.KCODE,K.USERCODE,KK.KAISIZAN FROM KOBETU_KAMOKU KK "
-                          "INNER JOIN KAMOKUMST K ON (KK.KCODE=K.KCODE) ORDER BY KK.KOBETUCODE,KK.KCODE"));
+  p.setSql(
+      QStringLiteral("UPDATE KOBETU_KAMOKU SET KAISIZAN=KAISIZAN+:KAISIZAN WHERE KOBETUCODE=:KOBETUCODE AND "
+                     "KCODE=(SELECT KCODE FROM KAMOKUMST WHERE USERCODE=:USERCODE)"));
+  m.setSql(
+      QStringLiteral("SELECT KK.KOBETUCODE,KK.KCODE,K.USERCODE,KK.KAISIZAN FROM KOBETU_KAMOKU KK "
+                     "INNER JOIN KAMOKUMST K ON (KK.KCODE=K.KCODE) ORDER BY KK.KOBETUCODE,KK.KCODE"));
   for (m.open(); !m.eof(); m.next()) {
     p.setParam("KAISIZAN", m.field("KAISIZAN").asCurrency());
     p.setParam("KOBETUCODE", m.field("KOBETUCODE").asInt());

@@ -117,7 +117,10 @@ void TSiwakeTextIO::BuildEntry(TImportRun& run, const QStringList& f, bool impor
   E.SCODE = f[c.SCODE];
   if (E.SCODE != w.SCODE()) {
     // The whole file stays one transaction: the list is read without a
-    // commit of its own.
+    // commit of its own (in the file's transaction, started when the lists
+    // read before the first line have ended theirs).
+    if (FIBTransaction && !FIBTransaction->inTransaction())
+      FIBTransaction->start();
     w.SetTransStart(false);
     w.ExecuteKamokuList(E.SCODE);
   }

@@ -1,18 +1,18 @@
 // The consolidation controller on real data sets: a consolidated parent made
 // from the sample general company, its members created as cleared copies,
 // registered, matched to the expected set and deleted.
+#include <algorithm>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <QDir>
-#include <QMap>
 #include <QFile>
+#include <QMap>
 
 #include "common/AccRecord.h"
 #include "common/DataModule.h"
 #include "datasel/DataListUpdate.h"
 #include "db/Database.h"
+#include "fixtures/CompanyFixture.h"
 #include "fixtures/SystemFixture.h"
 #include "maint/GassanDataCtl.h"
 #include "tests/support/DataModuleEnv.h"
@@ -403,12 +403,14 @@ class GassanRun : public Gassan {
     Gassan::SetUp();
     parent = makeParent(31, 0, 1);
     for (const QString& f : {parent})
-      execDb(f, "UPDATE OR INSERT INTO ACCREG (AGROUP,ACODE,ATYPE,ATEXT) VALUES "
-              "('基本設定','個別原価使用区分','整数','1') MATCHING (AGROUP,ACODE)");
+      execDb(f,
+             "UPDATE OR INSERT INTO ACCREG (AGROUP,ACODE,ATYPE,ATEXT) VALUES "
+             "('基本設定','個別原価使用区分','整数','1') MATCHING (AGROUP,ACODE)");
     // Both branches keep every account, sub-account and department.
-    execDb(parent, "INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) SELECT '02', BCODE, KCODE, HCODE FROM KAMOKU_SZ Z "
-                   "WHERE SCODE='01' AND NOT EXISTS (SELECT 1 FROM KAMOKU_SZ Y WHERE Y.SCODE='02' AND "
-                   "Y.BCODE=Z.BCODE AND Y.KCODE=Z.KCODE AND Y.HCODE=Z.HCODE)");
+    execDb(parent,
+           "INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) SELECT '02', BCODE, KCODE, HCODE FROM KAMOKU_SZ Z "
+           "WHERE SCODE='01' AND NOT EXISTS (SELECT 1 FROM KAMOKU_SZ Y WHERE Y.SCODE='02' AND "
+           "Y.BCODE=Z.BCODE AND Y.KCODE=Z.KCODE AND Y.HCODE=Z.HCODE)");
     execDb(parent, "INSERT INTO KOBETU (KOBETUCODE, KOBETUCODESTR, KOBETUNAME) VALUES (1, '001', '工事A')");
     execDb(parent, QString("INSERT INTO KOBETU_KAMOKU (KOBETUCODE, KCODE, KAISIZAN) VALUES (1, %1, 0)").arg(kAccount));
     prepare(parent, 31);
@@ -450,8 +452,9 @@ class GassanRun : public Gassan {
   }
   QStringList kakozan()
   {
-    return rows(parent, "SELECT NENDO, SCODE, KCODE, KISHU, KOMIZAN_3, IKKATSU_16 FROM KAKOZAN "
-                        "ORDER BY NENDO, SCODE, BCODE, KCODE, HCODE");
+    return rows(parent,
+                "SELECT NENDO, SCODE, KCODE, KISHU, KOMIZAN_3, IKKATSU_16 FROM KAKOZAN "
+                "ORDER BY NENDO, SCODE, BCODE, KCODE, HCODE");
   }
 
   QString parent, m1, m2;
@@ -463,8 +466,8 @@ TEST_F(GassanRun, MembersAddUpExactlyIntoTheRunBranchAndASecondRunGivesTheSame)
   // and department add into the one parent row of the run branch.
   QMap<QString, double> komi, nuki;
   for (const QString& m : {m1, m2})
-    for (const QString& r : rows(m, QString("SELECT HCODE, BCODE, KISHU_KOMI, KISHU_NUKI FROM KAMOKU_SZ WHERE KCODE=%1")
-                                        .arg(kAccount))) {
+    for (const QString& r :
+         rows(m, QString("SELECT HCODE, BCODE, KISHU_KOMI, KISHU_NUKI FROM KAMOKU_SZ WHERE KCODE=%1").arg(kAccount))) {
       const QStringList f = r.split('|');
       komi[f[0] + "|" + f[1]] += f[2].toDouble();
       nuki[f[0] + "|" + f[1]] += f[3].toDouble();
@@ -499,6 +502,55 @@ TEST_F(GassanRun, MembersAddUpExactlyIntoTheRunBranchAndASecondRunGivesTheSame)
   EXPECT_EQ(rows(parent, "SELECT KAISIZAN FROM KOBETU_KAMOKU WHERE KOBETUCODE=1"), QStringList({"150"}));
 }
 
+TEST_F(GassanRun, JournalEntriesOfEveryMemberLandUnderTheRunBranch)
+{
+  const QDate day = root->dataSets.at(0).kishu.addDays(10);
+  int posted = 0;
+  for (const QString& m : {m1, m2}) {
+    db::Database d;
+    testfx::builder().open(d, m + "/wqacc2.fdb");
+    CompanyFixture fx(d);
+    JournalEntry e = JournalEntry::plain(day, sample::acc::Futsuu, sample::acc::Genkin,
+                                         Currency::fromInt(1000 + posted), QStringLiteral("預入 %1").arg(posted));
+    e.scode = QStringLiteral("02");
+    fx.post(e);
+    ++posted;
+  }
+  execDb(parent,
+         "UPDATE OR INSERT INTO ACCREG (AGROUP,ACODE,ATYPE,ATEXT) VALUES "
+         "('基本設定','個別原価使用区分','整数','0') MATCHING (AGROUP,ACODE)");
+  for (const QString& m : {m1, m2})
+    execDb(m,
+           "UPDATE OR INSERT INTO ACCREG (AGROUP,ACODE,ATYPE,ATEXT) VALUES "
+           "('基本設定','個別原価使用区分','整数','0') MATCHING (AGROUP,ACODE)");
+  runAll(jxgkDataGassanTouki);
+  EXPECT_EQ(rows(parent, "SELECT SCODE, KINGAKU, TEKTEXT FROM SIWAKE WHERE DELFLG=0 AND TAISHAKU=1 ORDER BY KINGAKU"),
+            QStringList({"01|1000|預入 0", "01|1001|預入 1"}));
+  EXPECT_TRUE(QFile::exists(TGassanDataCtl::GassanSiwakeFile()));
+  // A clear of the whole data set takes them away again.
+  openParent(parent);
+  ctl->DataGassanClear(QString(), jxgkDataGassanTouki);
+  closeParent(parent);
+  EXPECT_EQ(rows(parent, "SELECT COUNT(*) FROM SIWAKE"), QStringList({"0"}));
+}
+
+TEST_F(GassanRun, ClearingOneBranchLeavesTheOthersAndSwitchesThePastYearTriggerBackOn)
+{
+  execDb(parent, "UPDATE KAMOKU_SZ SET KISHU_KOMI=5");
+  openParent(parent);
+  EXPECT_TRUE(ctl->DataGassanClear("02", jxgkDataGassan));
+  closeParent(parent);
+  EXPECT_EQ(rows(parent, "SELECT DISTINCT SCODE, KISHU_KOMI FROM KAMOKU_SZ WHERE SCODE IN ('01','02') ORDER BY 1"),
+            QStringList({"01|5", "02|0"}));
+  EXPECT_EQ(rows(parent, "SELECT COUNT(*) FROM KOBETU"), QStringList({"0"}));
+  EXPECT_EQ(rows(parent, "SELECT RDB$TRIGGER_INACTIVE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME='KAKOZAN_AFTER_UPDATE'"),
+            QStringList({"0"}));
+  // The blank branch has no counter of its own and clears all the same.
+  openParent(parent);
+  EXPECT_TRUE(ctl->DataGassanClear(" ", jxgkDataGassan));
+  closeParent(parent);
+}
+
 TEST_F(GassanRun, ARunWithoutPastYearsLeavesThemAsTheyWere)
 {
   const QStringList before = kakozan();
@@ -530,7 +582,8 @@ TEST_F(GassanRun, VersionAndStructureDifferencesAreLoggedAndStopTheMember)
 
   // A folder without company data.
   EXPECT_FALSE(ctl->DataGassan("01", "三号", parent + "/09", jxgkDataGassan));
-  EXPECT_EQ(logTexts().value(1), QString("-102 指定された分散データパスに会計データがありませんでした。（%1/09）").arg(parent));
+  EXPECT_EQ(logTexts().value(1),
+            QString("-102 指定された分散データパスに会計データがありませんでした。（%1/09）").arg(parent));
   EXPECT_EQ(ctl->GassanStatus(), -102);
 }
 
@@ -538,8 +591,8 @@ TEST_F(GassanRun, ACheckRunMergesMastersOnly)
 {
   execDb(m1, QString("INSERT INTO HOJOMST (KCODE, HCODE, HNAME) VALUES (%1, '77', '新規補助')").arg(kAccount));
   execDb(m1, QString("INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) SELECT FIRST 1 SCODE, BCODE, KCODE, '77' "
-                   "FROM KAMOKU_SZ WHERE KCODE=%1")
-               .arg(kAccount));
+                     "FROM KAMOKU_SZ WHERE KCODE=%1")
+                 .arg(kAccount));
   const QStringList before = cashOpenings();
   openParent(parent);
   EXPECT_TRUE(ctl->DataGassan("01", "一号", m1, jxgkDataCheck)) << logTexts().join("\n").toStdString();
@@ -561,14 +614,16 @@ TEST_F(GassanRun, SubAccountsUsedInOnlyOneBranchOfTheMemberAreLogged)
   execDb(m1, QString("DELETE FROM KAMOKU_SZ WHERE SCODE='02' AND HCODE<>' ' AND KCODE=%1").arg(kAccount));
   openParent(parent);
   EXPECT_FALSE(ctl->DataGassan("01", "一号", m1, jxgkDataGassan));
-  EXPECT_EQ(logTexts().mid(1), QStringList({"-110 分散データ内の支店ごとの補助使用区分が混在しています。（131: 普通預金）",
-                                            "-110 『一号』のデータ合算中にエラーが発生しました。"}));
+  EXPECT_EQ(logTexts().mid(1),
+            QStringList({"-110 分散データ内の支店ごとの補助使用区分が混在しています。（131: 普通預金）",
+                         "-110 『一号』のデータ合算中にエラーが発生しました。"}));
   closeParent(parent);
 }
 
 TEST_F(GassanRun, AnAccountTheParentLacksIsLoggedAndTheOthersStillMerge)
 {
-  execDb(m1, "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM0, KNAME, DAC) VALUES ('X99', '9988', '1100', '謎の科目', 1)");
+  execDb(m1,
+         "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM0, KNAME, DAC) VALUES ('X99', '9988', '1100', '謎の科目', 1)");
   openParent(parent);
   EXPECT_FALSE(ctl->DataGassan("01", "一号", m1, jxgkDataGassan));
   EXPECT_TRUE(logTexts().contains(
