@@ -1,0 +1,126 @@
+// TDataTusin: the widget-free part of the communication form. It holds what
+// the form's operations share (process type, the relay server's answer, the
+// encoded operator and computer names, the work fields of a transfer) and
+// runs the operations that need no screen:
+//
+//   DataTusinRelay.cpp   requests to the relay server (ServerInfoGet,
+//                        CloudShareState, JyusinKanryou, OpPcNameGet, ...)
+//   DataTusinDirect.cpp  direct reads and writes of the transferred data set's
+//                        company database over the form's own connection
+//                        (CloudTimeUpdate, CloudLineClear, GassanInfoRead,
+//                        GassanInfoWrite)
+//
+// The screen (comm/dialogs) owns one and gives it the hooks that reach the
+// widgets: the F5/F12 keys after an unreachable server, the progress box.
+// Messages go through the common message hook.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QString>
+
+#include "comm/RelayConnection.h"
+#include "comm/RelayReply.h"
+#include "db/Database.h"
+#include "db/Transaction.h"
+#include "platform/DateTime.h"
+
+// One query key of a request, in the order the protocol has them. A value
+// marked Encoded is already safe for a query (a name in its escaped Base64
+// form) and goes as it stands; every other value is percent-encoded.
+struct TRelayKey {
+  QString Key;
+  QString Value;
+  bool Encoded = false;
+};
+using TRelayKeys = QList<TRelayKey>;
+
+// The request line "GET /request.php?Scode=<code>&sSno=<serial>&key=value... HTTP/1.0".
+QByteArray fnRelayRequestLine(int ACode, const QString& ASerial, const TRelayKeys& AKeys);
+
+class TDataTusin {
+ public:
+  TDataTusin();
+  virtual ~TDataTusin();
+  TDataTusin(const TDataTusin&) = delete;
+  TDataTusin& operator=(const TDataTusin&) = delete;
+
+  // ---- relay requests (DataTusinRelay.cpp)
+  // The server-information request (1721 relay, 1726 cloud share): 1 when
+  // the reply was "000" and was read into Ftp_Add, Ftp_Pass and the rows; 0
+  // after a failure already reported.
+  int ServerInfoGet();
+  // The cloud-line state request (1731): AShare 1 releases line ALine, 2
+  // marks it in use. True on "000"; a code is reported; a broken connection
+  // throws to the caller (the connection is freed first).
+  bool CloudShareState(int ALine, int AShare);
+  // The transfer-start notice of a cloud receive (1834) for CLOUD_LINE,
+  // then the server's time into the data (CloudTimeUpdate).
+  bool JyusinKanryou();
+  // Fills fOpCode, fOpName(M), fPcName(M). False after a reported error.
+  bool OpPcNameGet();
+  // "+" as "%2b", "=" as "%3d"; everything else unchanged.
+  static QString UrlEscape(const QString& AText);
+  // A name for a query value: trimmed, UTF-8, Base64 on one line, escaped.
+  static QString EncodeName(const QString& AName);
+  // Runs one request: connects, writes the request line, the three header
+  // lines and AEndLines empty lines, and hands the reply to AReadReply. The
+  // connection is freed on every path; errors pass to the caller.
+  void RelayRequest(int ACode, const TRelayKeys& AKeys, int AEndLines,
+                    const std::function<void(TRelayReplyReader&)>& AReadReply);
+
+  // ---- direct database access (DataTusinDirect.cpp)
+  // Writes ACCDEF1.CLOUD_TIME of the transferred data (data newer than
+  // 11.0.0 only). False after a reported database error.
+  bool CloudTimeUpdate(TDateTime ATime);
+
+  // The transferred data set's folder: SystemDef.IBPATHDAT below type 20,
+  // HIBPATHDAT from 20 on.
+  QString TransferDataPath() const;
+  bool IsCloud() const { return FProcType >= 20; }
+
+  // ---- configuration and state
+  TRelayConfig RelayConfig;
+  // 1 or 2 in the special edition, else 0.
+  int EditionKind = 0;
+  int FProcType = 0;
+  QString HIBPATHDAT;
+
+  // The relay server's answer (valid until the next successful ServerInfoGet).
+  TServerInfo FServerInfo;
+  TServerFolderRows& Rows() { return FServerInfo.Rows; }
+
+  QString fOpCode;
+  QString fOpName;
+  QString fPcName;
+  QString fOpNameM;
+  QString fPcNameM;
+  // The computer name's length the server accepts; 0 = no limit.
+  int PcNameLimit = 0;
+  bool bRendou = false;
+  QString sHizuke;
+  QString sWHizuke;
+  TDateTime tHizuke = 0;
+
+  // The connection of the request under way; null between requests.
+  std::unique_ptr<TRelayConnection> IdTCPClient;
+
+  // The form's own connection to a transferred data set.
+  db::Database IBDatabaseDAT;
+  db::Transaction IBTransaction1;
+
+  // Hooks to the screen: after an unreachable server (the dialog disables
+  // F5 and F12), and to hide the progress box before a message.
+  std::function<void()> OnServerUnreachable;
+  std::function<void()> OnHideProgress;
+
+  // The computer name as the system reports it (tests replace it).
+  std::function<QString()> ComputerNameProc;
+
+ private:
+  void HideProgress();
+  // Opens IBDatabaseDAT on the transferred data set; a failure is reported
+  // and the connection stays closed.
+  void OpenDirectConnection();
+};

@@ -1,0 +1,79 @@
+// Direct reads and writes of the transferred data set's company database
+// over the form's own connection (IBDatabaseDAT, IBTransaction1).
+#include "comm/DataTusin.h"
+#include "common/AccRecord.h"
+#include "common/DataModule.h"
+#include "common/FbError.h"
+#include "db/DbError.h"
+#include "db/Query.h"
+
+namespace {
+
+const QString msgConnect = QStringLiteral(
+    "ユーザーデータベースの接続処理に失敗しました。\rDBファイルが削除、破損 または "
+    "使用中の可能性がありますので接続パスを確認して下さい。");
+const QString txtCloud = QStringLiteral("クラウドシェア");
+
+// 11.0.1 or later: the data carries CLOUD_LINE and CLOUD_TIME.
+bool hasCloudColumns(int AMajor, int AMinor1, int AMinor2)
+{
+  return AMajor >= 12 || (AMajor >= 11 && AMinor1 >= 1) || (AMajor >= 11 && AMinor1 == 0 && AMinor2 >= 1);
+}
+
+}  // namespace
+
+void TDataTusin::OpenDirectConnection()
+{
+  if (IBDatabaseDAT.isConnected())
+    IBDatabaseDAT.disconnect();
+  const QString folder = TransferDataPath();
+  IBDatabaseDAT.setDatabaseName(TDM::fnDatabaseName(SystemDef.SERVERNAME, folder, AccDataFile, AppType != jxatSA));
+  IBDatabaseDAT.setUser(SystemDef.IBUSER);
+  IBDatabaseDAT.setPassword(SystemDef.PASWORD);
+  IBDatabaseDAT.setCharset(QStringLiteral("UTF8"));
+  try {
+    IBDatabaseDAT.connect();
+  } catch (const db::DbError& e) {
+    fnShowFbError(e, QStringLiteral("Bunsan DatConnected"), msgConnect, false);
+  } catch (const std::exception&) {
+    fnShowErrorDetail(msgConnect, fnCurrentExceptionText(), mtError);
+  }
+}
+
+bool TDataTusin::CloudTimeUpdate(TDateTime ATime)
+{
+  OpenDirectConnection();
+  // A closed connection makes the start fail; that error is the caller's.
+  IBTransaction1.startIfNeeded();
+  try {
+    db::Query q(IBTransaction1, QStringLiteral("SELECT * FROM ACCVERSION WHERE REC=:REC"));
+    q.setParam(QStringLiteral("REC"), 1);
+    q.open();
+    const int major = q.field(QStringLiteral("MAJOR")).asInt();
+    const int minor1 = q.field(QStringLiteral("MINOR1")).asInt();
+    const int minor2 = q.field(QStringLiteral("MINOR2")).asInt();
+    q.close();
+    if (hasCloudColumns(major, minor1, minor2)) {
+      db::Query u(IBTransaction1, QStringLiteral("UPDATE ACCDEF1 SET CLOUD_TIME=:CLOUD_TIME WHERE REC=:REC "));
+      u.setParamDateTime(QStringLiteral("CLOUD_TIME"), ATime);
+      u.setParam(QStringLiteral("REC"), 1);
+      u.exec();
+    }
+    if (IBTransaction1.inTransaction())
+      IBTransaction1.commit();
+    IBDatabaseDAT.disconnect();
+    return true;
+  } catch (const db::DbError& e) {
+    fnShowFbError(e, QStringLiteral("Cloud_Time"), txtCloud, false);
+  } catch (const std::exception&) {
+    fnShowErrorDetail(txtCloud, fnCurrentExceptionText(), mtError);
+  }
+  try {
+    if (IBTransaction1.inTransaction())
+      IBTransaction1.rollback();
+    IBDatabaseDAT.disconnect();
+  } catch (...) {
+    pcLogDroppedError("TDataTusin::CloudTimeUpdate");
+  }
+  return false;
+}
