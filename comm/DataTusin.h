@@ -5,6 +5,8 @@
 //
 //   DataTusinRelay.cpp   requests to the relay server (ServerInfoGet,
 //                        CloudShareState, JyusinKanryou, OpPcNameGet, ...)
+//   DataTusinPackage.cpp the transfer package: save (DataHozon), zip,
+//                        staging copy, clean-up
 //   DataTusinDirect.cpp  direct reads and writes of the transferred data set's
 //                        company database over the form's own connection
 //                        (CloudTimeUpdate, CloudLineClear, GassanInfoRead,
@@ -22,6 +24,8 @@
 
 #include "comm/RelayConnection.h"
 #include "comm/RelayReply.h"
+#include "common/BackupRestoreThread.h"
+#include "common/DataInfomation.h"
 #include "db/Database.h"
 #include "db/Transaction.h"
 #include "platform/DateTime.h"
@@ -35,6 +39,19 @@ struct TRelayKey {
   bool Encoded = false;
 };
 using TRelayKeys = QList<TRelayKey>;
+
+// The steps of a send as its step dialog shows them (boxes 1 to 4), and
+// their states.
+enum TSendStep { ssSave = 1, ssZip = 2, ssStage = 3, ssTransfer = 4 };
+enum TSendStepState { sssPending, sssRunning, sssDone };
+
+// The fixed prefix of every package password: six characters shared by
+// every installation that exchanges packages.
+extern const QString TransferZipPrefix;
+
+// One wait unit of the transfer steps: a busy wait of 0.48 s on the clock
+// that processes no events.
+void pcTusinWaitUnit();
 
 // The request line "GET /request.php?Scode=<code>&sSno=<serial>&key=value... HTTP/1.0".
 QByteArray fnRelayRequestLine(int ACode, const QString& ASerial, const TRelayKeys& AKeys);
@@ -69,6 +86,53 @@ class TDataTusin {
   // connection is freed on every path; errors pass to the caller.
   void RelayRequest(int ACode, const TRelayKeys& AKeys, int AEndLines,
                     const std::function<void(TRelayReplyReader&)>& AReadReply);
+
+  // ---- transfer package (DataTusinPackage.cpp)
+  // The send work folder ComS and the receive work folder ComR below
+  // SystemDef.TEMP.
+  static QString SendFolder();
+  static QString RecvFolder();
+  // File names of this kind of transfer (relay below type 20, cloud share
+  // from 20 on): the backup, the archive, the staged package (also its name
+  // on the server).
+  QString BackupFileName() const;
+  QString ZipFileName() const;
+  QString StagedFileName() const;
+  // The package password: the prefix and the open data's communication
+  // password, made when it is needed, never stored.
+  static QString PackagePassword();
+  // The save step: backs the company database of the transfer up into the
+  // send folder through the backup worker, with the information block; the
+  // data folder's status is 4 meanwhile and 1 after. True on success.
+  bool DataHozon(bool AMessage);
+  void DataStatusWrite(const QString& AFolder, int AStatus);
+  // The package steps of a send after its own preparation: work folder,
+  // save, zip (Esc swallowed meanwhile), staging copy; the step display
+  // follows through OnStep. False after the message of the step that
+  // failed. On success StagedPath and StagedSize name the package.
+  bool PackageBuild();
+  // Deletes the archive, the backup and the staged file of the send,
+  // ignoring errors.
+  void PackageCleanUp();
+  // The fixed-folder kinds (types 3 to 10) word some messages apart.
+  bool IsFixedFolderKind() const { return FProcType >= 3 && FProcType <= 10; }
+
+  QString StagedPath;
+  qint64 StagedSize = 0;
+  int itDataVerMajor = 0;
+  int itDataVerMinor1 = 0;
+  int itDataVerMinor2 = 0;
+  std::unique_ptr<TBackupRestoreThread> FBackupRestoreThread;
+  TDataInfomation FDataInfomation;
+
+  // The pause between steps (0.48 s busy wait without messages); the wait
+  // of the save step (N ms with events processed). Tests replace both.
+  std::function<void()> Pause;
+  std::function<void(int)> WaitMSec;
+  // The step display, and the hook that swallows Esc during the zip step
+  // (true installs, false removes).
+  std::function<void(TSendStep, TSendStepState)> OnStep;
+  std::function<void(bool)> OnEscHook;
 
   // ---- direct database access (DataTusinDirect.cpp)
   // Writes ACCDEF1.CLOUD_TIME of the transferred data (data newer than

@@ -3,6 +3,7 @@
 
 #include "comm/DataTusin.h"
 #include "common/AccFunction.h"
+#include "common/AccFunction2.h"
 #include "common/AccRecord.h"
 #include "common/MessageHook.h"
 #include "platform/SystemInfo.h"
@@ -45,6 +46,9 @@ TDataTusin::TDataTusin()
     : IBTransaction1(IBDatabaseDAT, db::Transaction::ReadCommitted), ComputerNameProc([] { return ComputerName(); })
 {
   RelayConfig = RelayConfigFromEnvironment();
+  Pause = [] { pcTusinWaitUnit(); };
+  WaitMSec = [](int AMSec) { fnWaitMSec(AMSec); };
+  FDataInfomation.SetAppType(AppType);
 }
 
 TDataTusin::~TDataTusin() = default;

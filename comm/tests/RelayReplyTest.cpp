@@ -2,9 +2,9 @@
 // times and the folder blocks of the server-information reply.
 #include <gtest/gtest.h>
 
+#include "acctables/AccGengo.h"
 #include "comm/DataTusin.h"
 #include "comm/RelayReply.h"
-#include "acctables/AccGengo.h"
 #include "common/AccRecord.h"
 
 namespace {
