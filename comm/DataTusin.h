@@ -7,6 +7,8 @@
 //                        CloudShareState, JyusinKanryou, OpPcNameGet, ...)
 //   DataTusinPackage.cpp the transfer package: save (DataHozon), zip,
 //                        staging copy, clean-up
+//   DataTusinCheck.cpp   the comparison of received data with the local
+//                        data set (DataHikaku and its two gatherers)
 //   DataTusinDirect.cpp  direct reads and writes of the transferred data set's
 //                        company database over the form's own connection
 //                        (CloudTimeUpdate, CloudLineClear, GassanInfoRead,
@@ -21,6 +23,7 @@
 #include <memory>
 
 #include <QString>
+#include <QStringList>
 
 #include "comm/RelayConnection.h"
 #include "comm/RelayReply.h"
@@ -48,6 +51,15 @@ enum TSendStepState { sssPending, sssRunning, sssDone };
 // The fixed prefix of every package password: six characters shared by
 // every installation that exchanges packages.
 extern const QString TransferZipPrefix;
+
+// The agreement asked when received data differs from the local data set.
+struct TTusinAgreement {
+  QString WindowTitle;
+  QString MainCaption;
+  QStringList Lines;
+  QString AgreeCaption;
+  bool ScreenCentered = false;
+};
 
 // One wait unit of the transfer steps: a busy wait of 0.48 s on the clock
 // that processes no events.
@@ -134,7 +146,33 @@ class TDataTusin {
   std::function<void(TSendStep, TSendStepState)> OnStep;
   std::function<void(bool)> OnEscHook;
 
+  // ---- checks of transferred data (DataTusinCheck.cpp)
+  // Compares source and target information (company name, first and last
+  // day, journal count); True when nothing differs or the operator agreed.
+  bool DataHikaku(const QString& ACaption, const TDataInfomationRec& ASource, const TDataInfomationRec& ATarget);
+  // The same with the source read from a work folder's settings file and
+  // the target made again from the target folder's database.
+  bool WorkDataHikaku(const QString& ACaption, const QString& AHostName, const QString& ATargetFolder,
+                      const QString& AWorkFolder);
+  // The same with the source from a received backup's information block.
+  bool BackupInfoHikaku(const QString& ACaption, const TDataInfomationRec& ASource, const QString& ATargetFolder);
+  // The difference lines of the last comparison.
+  QStringList FMessageList;
+  // Asks the agreement (the screen installs its dialog; without one the
+  // common message hook asks OK or Cancel).
+  std::function<bool(const TTusinAgreement&)> AskAgreement;
+
   // ---- direct database access (DataTusinDirect.cpp)
+  // The consolidation values of the transferred data set (ACCREG 基本設定 /
+  // 合算データ区分, 合算データ数): read into gassanKb, gassanSu; written back.
+  bool GassanInfoRead();
+  bool GassanInfoWrite();
+  // AMode non-zero reads the data version into itDataVer*; 0 ties the data
+  // set to no cloud-share line. False after a reported error.
+  bool CloudLineClear(int AMode);
+  QString gassanKb;
+  QString gassanSu;
+
   // Writes ACCDEF1.CLOUD_TIME of the transferred data (data newer than
   // 11.0.0 only). False after a reported database error.
   bool CloudTimeUpdate(TDateTime ATime);

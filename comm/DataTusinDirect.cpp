@@ -77,3 +77,114 @@ bool TDataTusin::CloudTimeUpdate(TDateTime ATime)
   }
   return false;
 }
+
+namespace {
+
+const QString kGroup = QStringLiteral("基本設定");
+const QString kGassanKbn = QStringLiteral("合算データ区分");
+const QString kGassanSu = QStringLiteral("合算データ数");
+
+void closeQuietly(db::Transaction& ATr, db::Database& ADb, bool ACommit, const char* AWhere)
+{
+  try {
+    if (ATr.inTransaction()) {
+      if (ACommit)
+        ATr.commit();
+      else
+        ATr.rollback();
+    }
+  } catch (...) {
+    pcLogDroppedError(AWhere);
+  }
+  try {
+    ADb.disconnect();
+  } catch (...) {
+    pcLogDroppedError(AWhere);
+  }
+}
+
+}  // namespace
+
+bool TDataTusin::GassanInfoRead()
+{
+  OpenDirectConnection();
+  try {
+    IBTransaction1.startIfNeeded();
+    db::Query q(IBTransaction1, QStringLiteral("SELECT * FROM ACCREG WHERE AGROUP=:AGROUP and ACODE=:ACODE"));
+    for (auto [code, target] : {std::pair{kGassanKbn, &gassanKb}, std::pair{kGassanSu, &gassanSu}}) {
+      q.setParam(QStringLiteral("AGROUP"), kGroup);
+      q.setParam(QStringLiteral("ACODE"), code);
+      q.open();
+      *target = q.eof() ? QString() : q.field(QStringLiteral("ATEXT")).asString();
+      q.close();
+    }
+  } catch (const db::DbError&) {
+    // The values read so far stay; the caller goes on with them.
+    pcLogDroppedError("TDataTusin::GassanInfoRead");
+  }
+  closeQuietly(IBTransaction1, IBDatabaseDAT, true, "TDataTusin::GassanInfoRead");
+  return true;
+}
+
+bool TDataTusin::GassanInfoWrite()
+{
+  OpenDirectConnection();
+  if (!IBDatabaseDAT.isConnected())
+    return false;
+  try {
+    IBTransaction1.startIfNeeded();
+    db::Query q(IBTransaction1,
+                QStringLiteral("UPDATE ACCREG SET ATEXT=:ATEXT WHERE (AGROUP=:AGROUP) AND (ACODE=:ACODE)"));
+    for (auto [code, value] : {std::pair{kGassanKbn, gassanKb}, std::pair{kGassanSu, gassanSu}}) {
+      q.setParam(QStringLiteral("ATEXT"), value);
+      q.setParam(QStringLiteral("AGROUP"), kGroup);
+      q.setParam(QStringLiteral("ACODE"), code);
+      q.exec();
+    }
+    q.close();
+    IBTransaction1.commit();
+    IBDatabaseDAT.disconnect();
+    return true;
+  } catch (const std::exception& e) {
+    fnReportError(e, QStringLiteral("GassanInfoWrite"), QStringLiteral("合算データ情報の書き込みに失敗しました。"));
+  }
+  closeQuietly(IBTransaction1, IBDatabaseDAT, false, "TDataTusin::GassanInfoWrite");
+  return false;
+}
+
+bool TDataTusin::CloudLineClear(int AMode)
+{
+  OpenDirectConnection();
+  try {
+    IBTransaction1.startIfNeeded();
+    db::Query q(IBTransaction1, QStringLiteral("SELECT * FROM ACCVERSION WHERE REC=:REC"));
+    q.setParam(QStringLiteral("REC"), 1);
+    q.open();
+    const int major = q.field(QStringLiteral("MAJOR")).asInt();
+    const int minor1 = q.field(QStringLiteral("MINOR1")).asInt();
+    const int minor2 = q.field(QStringLiteral("MINOR2")).asInt();
+    if (AMode != 0) {
+      itDataVerMajor = major;
+      itDataVerMinor1 = minor1;
+      itDataVerMinor2 = minor2;
+    } else if (hasCloudColumns(major, minor1, minor2)) {
+      q.close();
+      db::Query u(IBTransaction1, QStringLiteral("UPDATE ACCDEF1 SET CLOUD_LINE=:CLOUD_LINE WHERE (REC=:REC) and "
+                                                 "(CLOUD_LINE<>:CLOUD_LINE) "));
+      u.setParam(QStringLiteral("CLOUD_LINE"), 0);
+      u.setParam(QStringLiteral("REC"), 1);
+      u.exec();
+    }
+    q.close();
+    if (IBTransaction1.inTransaction())
+      IBTransaction1.commit();
+    IBDatabaseDAT.disconnect();
+    return true;
+  } catch (const db::DbError& e) {
+    fnShowFbError(e, QStringLiteral("Cloud_Crear"), txtCloud, true);
+  } catch (const std::exception&) {
+    fnShowErrorDetail(txtCloud, fnCurrentExceptionText(), mtError);
+  }
+  closeQuietly(IBTransaction1, IBDatabaseDAT, false, "TDataTusin::CloudLineClear");
+  return false;
+}
