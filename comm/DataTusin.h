@@ -9,6 +9,8 @@
 //                        staging copy, clean-up
 //   DataTusinCheck.cpp   the comparison of received data with the local
 //                        data set (DataHikaku and its two gatherers)
+//   DataTusinList.cpp    the data-list rows of the operator's group
+//                        (ReadDataList, WriteDataListRow)
 //   DataTusinDirect.cpp  direct reads and writes of the transferred data set's
 //                        company database over the form's own connection
 //                        (CloudTimeUpdate, CloudLineClear, GassanInfoRead,
@@ -29,6 +31,7 @@
 #include "comm/RelayReply.h"
 #include "common/BackupRestoreThread.h"
 #include "common/DataInfomation.h"
+#include "datasel/ComDataSentaku.h"
 #include "db/Database.h"
 #include "db/Transaction.h"
 #include "platform/DateTime.h"
@@ -161,6 +164,18 @@ class TDataTusin {
   // Asks the agreement (the screen installs its dialog; without one the
   // common message hook asks OK or Cancel).
   std::function<bool(const TTusinAgreement&)> AskAgreement;
+
+  // ---- data-list rows (DataTusinList.cpp)
+  // Reads every DATALIST row of the operator's group into
+  // FAllSentakuListRec (by REC, or descending); their number. A database
+  // error is reported and raised again.
+  int ReadDataList();
+  // Writes FAllSentakuListRec[AIndex] back to the table that holds it
+  // (DATALIST, DATALIST_EX or CHILD_DATALIST).
+  void WriteDataListRow(int AIndex);
+  TDataSentakuRecArray FAllSentakuListRec;
+  int FSortType = 0;
+  int FSortRow = -1;
 
   // ---- direct database access (DataTusinDirect.cpp)
   // The consolidation values of the transferred data set (ACCREG 基本設定 /
