@@ -110,9 +110,10 @@ class Peer {
   int FPort = 0;
 };
 
-// The certificates and three peers: the good one (CA "test", names
+// The certificates and four peers: the good one (CA "test", names
 // localhost and 127.0.0.1), one whose certificate comes from another CA, one
-// whose certificate names another host.
+// whose certificate names another host, and the good certificate on a
+// server that speaks TLS 1.1 at most.
 class Env {
  public:
   Env()
@@ -126,6 +127,7 @@ class Env {
     Good = std::make_unique<Peer>(d, "good", d + "/state-good");
     Foreign = std::make_unique<Peer>(d, "foreign", d + "/state-foreign");
     Misnamed = std::make_unique<Peer>(d, "misnamed", d + "/state-misnamed");
+    Old = std::make_unique<Peer>(d, "good", d + "/state-old", QStringList{"--max-tls", "1.1"});
   }
   QString CaFile() const { return FDir.path() + "/test-ca.pem"; }
   TRelayConfig Config(const Peer& APeer, const QString& AHost = QStringLiteral("localhost")) const
@@ -141,7 +143,7 @@ class Env {
   }
 
   TestTempDir FDir;
-  std::unique_ptr<Peer> Good, Foreign, Misnamed;
+  std::unique_ptr<Peer> Good, Foreign, Misnamed, Old;
 };
 
 }  // namespace relaytest

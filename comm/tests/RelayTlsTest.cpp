@@ -193,6 +193,7 @@ TEST_F(RelayTls, CertificatesThatDoNotProveTheServerAreRefused)
       {"a certificate for another host", env->Misnamed.get(), "localhost", env->CaFile()},
       {"an address the certificate does not name", env->Misnamed.get(), "127.0.0.1", env->CaFile()},
       {"no CA given: the system store does not know the test CA", env->Good.get(), "localhost", ""},
+      {"a server that speaks TLS 1.1 at most", env->Old.get(), "localhost", env->CaFile()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -1,7 +1,7 @@
 // rendo-relay-peer: a relay server of our own for the tests and the demo.
 //
 //   rendo-relay-peer --cert FILE --key FILE --state DIR [--port N]
-//                    [--early-close N] [--time yyyymmddhhnnss]
+//                    [--early-close N] [--time yyyymmddhhnnss] [--max-tls 1.1]
 //
 // Listens on 127.0.0.1 only (port 0: a free one), speaks TLS 1.2 or later
 // with the given server certificate, and answers one request per
@@ -296,6 +296,7 @@ int main(int argc, char** argv)
 {
   QString cert, key;
   int port = 0;
+  QString maxTls;
   for (int i = 1; i + 1 < argc; i += 2) {
     const QString a = QString::fromLocal8Bit(argv[i]);
     const QString v = QString::fromLocal8Bit(argv[i + 1]);
@@ -311,6 +312,8 @@ int main(int argc, char** argv)
       gEarlyClose = v.toInt();
     else if (a == "--time")
       gTime = v;
+    else if (a == "--max-tls")
+      maxTls = v;
     else {
       std::fprintf(stderr, "unknown option %s\n", argv[i]);
       return 2;
@@ -327,6 +330,13 @@ int main(int argc, char** argv)
 
   SSL_CTX* ctx = SSL_CTX_new(TLS_server_method());
   SSL_CTX_set_min_proto_version(ctx, TLS1_2_VERSION);
+  if (maxTls == QLatin1String("1.1")) {
+    // An old server, for the test that such a server is refused.
+    SSL_CTX_set_security_level(ctx, 0);
+    SSL_CTX_set_cipher_list(ctx, "DEFAULT:@SECLEVEL=0");
+    SSL_CTX_set_min_proto_version(ctx, TLS1_VERSION);
+    SSL_CTX_set_max_proto_version(ctx, TLS1_1_VERSION);
+  }
   if (SSL_CTX_use_certificate_chain_file(ctx, cert.toLocal8Bit().constData()) != 1 ||
       SSL_CTX_use_PrivateKey_file(ctx, key.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1) {
     ERR_print_errors_fp(stderr);
