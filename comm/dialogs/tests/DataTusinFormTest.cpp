@@ -208,6 +208,30 @@ TEST_F(DataTusinDisplay, CaptionHintAndRowsOfAProcessType)
     dm->IBTransactionDEF.commit();
 }
 
+TEST_F(DataTusinDisplay, DisconnectAndReconnectAroundATransfer)
+{
+  const fixtures::sample::DataSet data = root->dataSets.at(0);
+  SystemDef.IBPATHDAT = data.folder;
+  TfmDataTusin f;
+  f.SetProcType(1);
+  ScopedMessageCollector boxes;
+  ASSERT_TRUE(f.DataReconnect());
+  EXPECT_TRUE(dm->IBDatabaseDAT.isConnected());
+  EXPECT_EQ(AccInf.SHOUGOU, data.shougou);
+  EXPECT_TRUE(f.DataReconnect());  // already up
+  ASSERT_TRUE(f.DataDisconnect());
+  EXPECT_FALSE(dm->IBDatabaseDAT.isConnected());
+  EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
+
+  // A data set that cannot be opened: the operator is told and the data
+  // selection is offered again.
+  SystemDef.IBPATHDAT = tmp->file("gone/0042");
+  EXPECT_FALSE(f.DataReconnect());
+  EXPECT_TRUE(boxes.texts.contains("　\r\nデータの接続に失敗したため、データ選択画面を開きます。\r\n "));
+  EXPECT_TRUE(SystemDef.IBPATHDAT.isEmpty());
+  EXPECT_FALSE(dm->IBTransactionDEF.inTransaction());
+}
+
 TEST(TusinSettiPas, OnlyATickedBoxAndTheExactPasswordPass)
 {
   struct Case {
