@@ -6,6 +6,7 @@ TAppInfoRec AppInfo;
 TJxAppType AppType = jxatSA;
 std::uint8_t SbcKind = 0;
 std::uint8_t OemEdition = 0;
+std::uint8_t EditionKind = 0;
 std::uint8_t SystemKind = 0;
 bool FbFatalLatch = false;
 int FbPort = 3051;
@@ -111,6 +112,7 @@ void pcAccRecordReset()
   AppType = jxatSA;
   SbcKind = 0;
   OemEdition = 0;
+  EditionKind = 0;
   SystemKind = 0;
   FbFatalLatch = false;
   FbPort = 3051;

@@ -574,13 +574,14 @@ struct TErrInfomation {
 extern TSystemDef SystemDef;
 extern TACCINF AccInf;
 extern TAppInfoRec AppInfo;
-extern TJxAppType AppType;       // jxatSA at start
-extern std::uint8_t SbcKind;     // index into AccSbcSolutionNames
-extern std::uint8_t OemEdition;  // 1 or 2: the partner edition
-extern std::uint8_t SystemKind;  // 0: the accounting product's data
-extern bool FbFatalLatch;        // set once a connection is lost beyond repair
-extern int FbPort;               // 3051
-extern QString FbCharSet;        // "UTF8"
+extern TJxAppType AppType;        // jxatSA at start
+extern std::uint8_t SbcKind;      // index into AccSbcSolutionNames
+extern std::uint8_t OemEdition;   // 1 or 2: the partner edition
+extern std::uint8_t EditionKind;  // 1: the special edition named by AppInfo.ini OEM, else 0
+extern std::uint8_t SystemKind;   // 0: the accounting product's data
+extern bool FbFatalLatch;         // set once a connection is lost beyond repair
+extern int FbPort;                // 3051
+extern QString FbCharSet;         // "UTF8"
 
 // Fixed Japanese date and time formats for reading stored date texts back,
 // whatever the process-wide settings say ("YYYY/MM/DD", "hh:mm:ss", "/", ":").

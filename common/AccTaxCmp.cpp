@@ -46,8 +46,28 @@ void pcSetTaxMasterReader(TTaxMasterReader r)
   reader() = std::move(r);
 }
 
+namespace {
+int taxMasterHolds = 0;
+bool taxMasterHeld = false;  // the held master was read
+}  // namespace
+
+TTaxMasterHold::TTaxMasterHold()
+{
+  if (taxMasterHolds++ == 0)
+    taxMasterHeld = false;
+  fnReloadTaxKbnList();
+}
+
+TTaxMasterHold::~TTaxMasterHold()
+{
+  if (--taxMasterHolds == 0)
+    taxMasterHeld = false;
+}
+
 bool fnReloadTaxKbnList()
 {
+  if (taxMasterHolds > 0 && taxMasterHeld)
+    return true;
   TaxKbnList.clear();
   if (!reader())
     return false;
@@ -55,6 +75,7 @@ bool fnReloadTaxKbnList()
   if (!reader()(fresh))
     return false;
   TaxKbnList = std::move(fresh);
+  taxMasterHeld = taxMasterHolds > 0;
   return true;
 }
 

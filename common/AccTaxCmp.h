@@ -32,6 +32,15 @@ extern TTaxKbnList TaxKbnList;
 using TTaxMasterReader = std::function<bool(TTaxKbnList&)>;
 void pcSetTaxMasterReader(TTaxMasterReader reader);
 bool fnReloadTaxKbnList();
+// While one lives, the look-ups use the tax master read when it was made
+// instead of reading it again each time (a long run over many lines).
+class TTaxMasterHold {
+ public:
+  TTaxMasterHold();
+  ~TTaxMasterHold();
+  TTaxMasterHold(const TTaxMasterHold&) = delete;
+  TTaxMasterHold& operator=(const TTaxMasterHold&) = delete;
+};
 
 // One tax rate.
 struct TZeiRituRec {

@@ -9,7 +9,7 @@ PACKAGES=(
   firebird-dev firebird3.0-server firebird3.0-server-core firebird3.0-utils
   firebird3.0-common libfbclient2 libib-util libboost-dev
   libxml2-dev libzip-dev libcurl4-openssl-dev libssl-dev openssl libjpeg-dev
-  fonts-ipaexfont-gothic fonts-ipaexfont-mincho
+  fonts-ipaexfont-gothic fonts-ipaexfont-mincho poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   ccache clang-format-14 python3
