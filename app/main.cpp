@@ -4,6 +4,7 @@
 #include "common/dialogs/MyNumberPasswordDlg.h"
 #include "datasel/dialogs/DataSentaku.h"
 #include "platform/gui/Application.h"
+#include "print/Print360Engine.h"
 #include "ui/UiMessageHook.h"
 #include "wizard/window/RendoProgram.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv)
   QApplication::setQuitOnLastWindowClosed(false);
   // Messages of the widget-free libraries show as dialogs.
   pcInstallUiMessageHook();
+  // The print engine with its font lists and printer; without it the program
+  // runs on without printing.
+  InitPrintEngine();
   // The dialogs this program starts by name or through hooks.
   RegisterDataSentakuBox();
   pcInstallDataPasswordPrompt();
@@ -22,5 +26,7 @@ int main(int argc, char** argv)
   QStringList args = QApplication::arguments();
   if (!args.isEmpty())
     args.removeFirst();
-  return fnRendoProgramMain(args);
+  const int result = fnRendoProgramMain(args);
+  FinalizePrintEngine();
+  return result;
 }
