@@ -432,3 +432,72 @@ TEST_F(Interpreter, FieldValuesOnTheFormsFields)
 }
 
 }  // namespace
+
+namespace {
+
+class TextRecords : public Interpreter {};
+
+// Each case's drawing calls, cut to what the case is about.
+TEST_F(TextRecords, SpreadVerticalCondensedAndBoxedText)
+{
+  struct Case {
+    const char* what;
+    QString records;
+    QStringList calls;  // the first three words of every call
+  } cases[] = {
+      // A half-width last character: the free width over n - 1 units.
+      {"utext half-width",
+       "UTEXT;100;200;abcd;;10;;黒;1;;400;0;",
+       {"TEXT 100,200 a", "TEXT 228,200 b", "TEXT 355,200 c", "TEXT 483,200 d"}},
+      // A full-width last character: over n - 2 units, two units a step.
+      {"utext full-width",
+       "UTEXT;100;200;あいう;;10;;黒;1;;400;0;",
+       {"TEXT 100,200 あ", "TEXT 282,200 い", "TEXT 465,200 う"}},
+      {"utext one character", "UTEXT;100;200;あ;;10;;黒;1;;400;0;", {"TEXT 100,200 あ"}},
+      // Two characters: the pitch is W less the first one's height; the
+      // long-vowel mark in the vertical font one point smaller.
+      {"vtext", "VTEXT;100;100;アー;;10;;黒;1;;300;0;", {"TEXT 100,100 ア", "TEXT 100,365 一"}},
+      {"vtext three", "VTEXT;100;100;abc;;10;;黒;1;;300;0;", {"TEXT 100,100 a", "TEXT 100,232 b", "TEXT 100,364 c"}},
+      {"vtext no room", "VTEXT;100;100;abc;;10;;黒;1;;20;0;", {"TEXT 100,100 abc"}},
+      // A condensed text that fits is one piece; one that does not is set
+      // character by character in a narrowed font.
+      {"condensed fits", "TEXT;100;200;ab;;10;C;黒;1;;500;0;", {"TEXT 100,200 ab"}},
+      {"condensed narrowed",
+       "TEXT;100;200;abcdef;;10;C;黒;1;;50;0;",
+       {"TEXT 100,200 a", "TEXT 108,200 b", "TEXT 117,200 c", "TEXT 125,200 d", "TEXT 134,200 e", "TEXT 142,200 f"}},
+      // The frame 0.5 mm outside the box; rows that would reach the bottom
+      // row of the box are dropped.
+      {"memo",
+       "MEMO;100;100;300;200;abcdefghijklmnop;1;;10;;黒;",
+       {"RECT 95,95 305,205", "TEXT 100,100 abcdefghijk", "TEXT 100,135 lmnop"}},
+      {"memo no frame", "MEMO;100;100;300;300;ab;-1;;10;;黒;", {"TEXT 100,100 ab"}},
+      {"marumoji", "MARUMOJI;500;500;100;大;;10;B;黒;", {"TEXT 482,482 大", "ELLIPSE 450,450 550,550"}},
+      {"marumoji empty", "MARUMOJI;500;500;100;;;10;B;黒;", {}},
+      {"marumoji2", "MARUMOJI2;500;500;100;1;;10;;黒;", {"TEXT 500,500 1", "ELLIPSE 498,498 598,598"}},
+  };
+  for (const Case& c : cases) {
+    const QStringList calls = draw(c.records + u'\n')[0];
+    QStringList got;
+    for (int i = 0; i < calls.size(); ++i)
+      got << textAt(calls, i);
+    EXPECT_EQ(got, c.calls) << c.what << ": " << calls.join(QStringLiteral(" | ")).toStdString();
+  }
+}
+
+// The start of a text aligned at a point, measured on the selected printer.
+TEST_F(TextRecords, TextPositionOnThePrinter)
+{
+  const QString text = QStringLiteral("Amount 12,345");
+  EXPECT_EQ(TextPosition(1000, QStringLiteral("LEFT"), QString(), 10, QString(), text), 1000);
+  const int centre = TextPosition(1000, QStringLiteral("CENTER"), QString(), 10, QString(), text);
+  const int right = TextPosition(1000, QStringLiteral("RIGHT"), QStringLiteral("B"), 10, QString(), text);
+  EXPECT_LT(right, centre);
+  EXPECT_LT(centre, 1000);
+  EXPECT_NEAR(1000 - right, 2 * (1000 - centre), 8);
+  // 13 characters of 10 points are some 20 to 50 mm wide.
+  EXPECT_GT(1000 - right, 200);
+  EXPECT_LT(1000 - right, 500);
+  EXPECT_EQ(TextPosition(1000, QStringLiteral("RIGHT"), QString(), 10, QString(), QString()), 1000);
+}
+
+}  // namespace
