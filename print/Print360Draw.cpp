@@ -3,8 +3,10 @@
 #include <climits>
 #include <cmath>
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <QImageReader>
 #include <QPrinter>
 #include <QRegularExpression>
 
@@ -602,6 +604,107 @@ void drawFRect(TP360Page& page, const QString& line, bool firstPass)
   }
 }
 
+// The separator lines of an amount column: n vertical lines left of x, one
+// width of "000" apart.
+void drawSeparatorLines(TP360Page& page, const QString& line)
+{
+  TPrintCanvas& c = page.Canvas;
+  const qint64 x = page.DevX(toInt(NextField(line)));
+  const int y1 = page.DevY(toInt(NextField(line)));
+  const int y2 = page.DevY(toInt(NextField(line)));
+  // More lines than an amount has digit groups are never meant; a huge count
+  // would only keep the page from finishing.
+  const int n = std::clamp(toInt(NextField(line)), 0, SeparatorLineLimit);
+  const int width = toInt(NextField(line));
+  const int style = toInt(NextField(line));
+  const TColor color = ColorOfName(NextField(line), page.Kind);
+  const QString fontName = ResolveFontName(NextField(line));
+  const int fontSize = toInt(NextField(line), 10);
+  setPen(page, page.DevX(width), style, color);
+  c.Font.Name = fontName;
+  c.Font.Bold = c.Font.Italic = c.Font.Underline = c.Font.StrikeOut = false;
+  c.Font.Height = -P360MulDiv(fontSize, page.Dpi, 72);
+  c.Font.Color = clBlack;
+  c.Font.Charset = CharsetOfFont(fontName);
+  const qint64 g = c.TextWidth(QStringLiteral("000"));
+  for (int i = 1; i <= n; ++i) {
+    c.Transparent = false;
+    const int lx = page.PlaceX(x - (g * i + 1));
+    c.MoveTo(lx, page.PlaceY(y1));
+    c.LineTo(lx, page.PlaceY(y2));
+  }
+}
+
+void drawRoundRect(TP360Page& page, const QString& line)
+{
+  TPrintCanvas& c = page.Canvas;
+  const int x1 = toInt(NextField(line));
+  const int y1 = toInt(NextField(line));
+  const int x2 = toInt(NextField(line));
+  const int y2 = toInt(NextField(line));
+  const int x3 = toInt(NextField(line));
+  const int y3 = toInt(NextField(line));
+  const int width = toInt(NextField(line));
+  const int style = toInt(NextField(line));
+  const TColor color = ColorOfName(NextField(line), page.Kind);
+  const QString brush = NextField(line);
+  const int brushStyle = toInt(NextField(line));
+  setPen(page, page.DevX(width), style, color);
+  c.Brush.Color = ColorOfName(brush, QString());
+  c.Brush.Style = brushStyle;
+  c.Transparent = false;
+  c.RoundRect(page.PlaceX(page.DevX(x1)), page.PlaceY(page.DevY(y1)), page.PlaceX(page.DevX(x2)),
+              page.PlaceY(page.DevY(y2)), page.ScaleX(qint64(page.DevX(x3)) + 1),
+              page.ScaleY(qint64(page.DevY(y3)) + 1));
+}
+
+// A picture file stretched into the rectangle. The picture is decoded no
+// larger than the rectangle it fills (and never larger than the page), so a
+// huge file cannot exhaust memory.
+void drawPicture(TP360Page& page, const QString& line)
+{
+  TPrintCanvas& c = page.Canvas;
+  const int x1 = toInt(NextField(line));
+  const int y1 = toInt(NextField(line));
+  const int x2 = toInt(NextField(line));
+  const int y2 = toInt(NextField(line));
+  const QString name = NextField(line);
+  const int copyMode = toInt(NextField(line));
+  if (name.isEmpty() || !QFileInfo(name).isFile())
+    return;
+  const QString ext = QFileInfo(name).suffix().toUpper();
+  if (ext == QLatin1String("WMF") || ext == QLatin1String("EMF")) {
+    WriteErrorLog(name + QStringLiteral(" : metafile pictures are not shown"));
+    return;
+  }
+  if (ext != QLatin1String("BMP") && ext != QLatin1String("JPG"))
+    return;
+  const QRect r = placedRect(page, x1, y1, x2, y2).normalized();
+  if (r.width() <= 0 || r.height() <= 0)
+    return;
+  QImageReader reader(name, ext == QLatin1String("BMP") ? "bmp" : "jpeg");
+  QSize size = reader.size();
+  if (!size.isValid()) {
+    WriteErrorLog(QStringLiteral("%1:%2").arg(name, reader.errorString()));
+    return;
+  }
+  // The device size of the rectangle at the canvas's zoom, within a page.
+  const int zoom = std::max(1, page.Zoom);
+  const QSize room(int(std::min<qint64>(qint64(r.width()) * zoom / 10 + 1, PictureSideLimit)),
+                   int(std::min<qint64>(qint64(r.height()) * zoom / 10 + 1, PictureSideLimit)));
+  if (size.width() > room.width() || size.height() > room.height())
+    reader.setScaledSize(size.scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+  reader.setQuality(c.IsPrinter() ? 100 : 0);
+  const QImage image = reader.read();
+  if (image.isNull()) {
+    WriteErrorLog(QStringLiteral("%1:%2").arg(name, reader.errorString()));
+    return;
+  }
+  c.AndMode = copyMode != 0;
+  c.StretchDraw(r, image);
+  c.AndMode = false;
+}
+
 }  // namespace
 
 void DrawBackgroundFill(TP360Page& page, const QString& line)
@@ -658,6 +761,12 @@ void DrawPageRecord(TP360Page& page, const QString& kind, const QString& line)
       c.Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
     else
       c.Ellipse(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+  } else if (kind == QLatin1String("SLINE")) {
+    drawSeparatorLines(page, line);
+  } else if (kind == QLatin1String("RRECT")) {
+    drawRoundRect(page, line);
+  } else if (kind == QLatin1String("IMAGE")) {
+    drawPicture(page, line);
   } else if (kind == QLatin1String("BP")) {
     page.OffX = page.DevX(toInt(NextField(line)));
     page.OffY = page.DevY(toInt(NextField(line)));
@@ -670,6 +779,5 @@ void DrawPageRecord(TP360Page& page, const QString& kind, const QString& line)
     const int y = toInt(NextField(line));
     c.LineTo(page.PlaceX(page.DevX(x)), page.PlaceY(page.DevY(y)));
   }
-  // The other text, shape and picture kinds (UTEXT, VTEXT, MEMO, MARUMOJI,
-  // MARUMOJI2, SLINE, RRECT, IMAGE, CHART) are not drawn yet.
+  // "CHART" draws nothing: no chart is ever registered with the engine.
 }

@@ -192,6 +192,23 @@ TEST_F(PrintOutput, SpreadCondensedAndBoxedTextOnPdf)
       EXPECT_LT(w.xMax, pt(705)) << w.text.toStdString();
 }
 
+// A tint darkens what lies under it without hiding it.
+TEST_F(PrintOutput, TintsDarkenOnAnImage)
+{
+  QImage screen(500, 500, QImage::Format_RGB32);
+  screen.fill(Qt::white);
+  {
+    TImageCanvas canvas(screen);
+    TPrintTextFile f;
+    f.AssignText(QStringLiteral("FRECT;100;100;300;300;青;0;\nFRECT;200;200;400;400;赤;2;\nE;\n"));
+    ImageOut(QStringLiteral("DAT"), f, canvas, 254, 1, 1, 10, false, 0, 0, 0);
+  }
+  EXPECT_EQ(screen.pixel(150, 150), qRgb(0, 0, 255));
+  EXPECT_EQ(screen.pixel(250, 250), qRgb(0, 0, 0));  // blue under red: darker, not red
+  EXPECT_EQ(screen.pixel(350, 350), qRgb(255, 0, 0));
+  EXPECT_EQ(screen.pixel(450, 450), qRgb(255, 255, 255));
+}
+
 TEST_F(PrintOutput, ColoursOnAnImage)
 {
   struct Case {
