@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6
   firebird-dev firebird3.0-server firebird3.0-server-core firebird3.0-utils
   firebird3.0-common libfbclient2 libib-util libboost-dev
-  libxml2-dev libzip-dev libcurl4-openssl-dev libssl-dev libjpeg-dev
+  libxml2-dev libzip-dev libcurl4-openssl-dev libssl-dev openssl libjpeg-dev
   fonts-ipaexfont-gothic fonts-ipaexfont-mincho poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

@@ -112,10 +112,10 @@ class SiwakeTextIOTest : public JournalTest {
     io.SetSCODE(QStringLiteral("01"));
     io.SetSeparator(QStringLiteral("\t"));
   }
-  QString emptyCompany(const QString& name)
+  QString emptyCompany(const QString& name, CompanyKind kind = CompanyKind::General)
   {
     const QString folder = tmp.file(name);
-    testfx::makeCompanyDb(folder, CompanyKind::General, false);
+    testfx::makeCompanyDb(folder, kind, false);
     return folder;
   }
 };
@@ -318,8 +318,12 @@ TEST_F(SiwakeTextIOTest, ExportWritesTheLayout)
 // then carry that company's journal on to a third one through the
 // consolidation variant and compare every column the entries were stored
 // with.
-TEST_F(SiwakeTextIOTest, RoundTripBetweenCompanies)
+class RoundTrip : public SiwakeTextIOTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RoundTrip, BetweenCompanies)
 {
+  const int dataSet = GetParam();
+  const CompanyKind kind = dataSet == 0 ? CompanyKind::General : CompanyKind::Medical;
   const QString carried = QStringLiteral(
       "SELECT HIZUKE, KESSAN, SCODE, USERCODE, TRIM(HCODE), TRIM(BCODE), R_USERCODE, TRIM(R_HCODE), TRIM(R_BCODE), "
       "KINGAKU, TEKTEXT FROM SIWAKE_VIEW WHERE TAISHAKU=1 AND DELFLG=0 "
@@ -332,7 +336,8 @@ TEST_F(SiwakeTextIOTest, RoundTripBetweenCompanies)
       "ORDER BY HIZUKE, SCODE, TEKTEXT, KINGAKU, USERCODE, R_USERCODE, HCODE, BCODE, R_HCODE, R_BCODE");
   const QString exportSql = QStringLiteral("SELECT * FROM SIWAKE_VIEW WHERE TAISHAKU=1 AND DELFLG=0");
 
-  openDataSet(0);
+  openDataSet(dataSet);
+  SystemDef.OPSCODE = sample::branchCodes(kind).value(0);
   const QStringList source = column(carried);
   const QStringList keys = column("SELECT SCODE, BCODE, KCODE, HCODE FROM KAMOKU_SZ");
   ASSERT_GT(source.size(), 50);
@@ -343,7 +348,8 @@ TEST_F(SiwakeTextIOTest, RoundTripBetweenCompanies)
     const QString path = tmp.file(name);
     EXPECT_TRUE(out.fnSiwakeOutput(path, "\t", {exportSql}));
     const int written = out.OKCount();
-    open(emptyCompany(name + ".data"));
+    open(emptyCompany(name + ".data", kind));
+    SystemDef.OPSCODE = sample::branchCodes(kind).value(0);
     for (const QString& k : keys) {
       const QStringList p = k.split('|');
       exec(QStringLiteral("UPDATE OR INSERT INTO KAMOKU_SZ (SCODE, BCODE, KCODE, HCODE) VALUES ('%1', '%2', '%3', "
@@ -368,6 +374,9 @@ TEST_F(SiwakeTextIOTest, RoundTripBetweenCompanies)
   carry("GassanSwk01.txt", true);
   EXPECT_EQ(column(stored), first);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RoundTrip, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& i) { return i.param == 0 ? "general" : "medical"; });
 
 }  // namespace
 }  // namespace journaltest

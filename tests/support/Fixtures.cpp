@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "db/Database.h"
+#include "db/Services.h"
 #include "tests/support/FirebirdServer.h"
 
 // Building a database from the scripts takes seconds; a test process builds
@@ -239,6 +240,57 @@ fixtures::sample::DataRoot makeDataRoot(const QString& folder, const fixtures::s
     copyInto(companyTemplate(ds, options), ds.database);
     fixtures::sample::registerDataSet(sys, ds);
     out.dataSets << ds;
+  }
+  return out;
+}
+
+QStringList makeInitTemplates(const QString& folder)
+{
+  prepareEngine();
+  static QMutex backupMutex;
+  static QMap<int, QString> backups;
+  QMutexLocker lock(&backupMutex);
+  QDir().mkpath(folder);
+  QStringList out;
+  const struct {
+    fixtures::CompanyKind kind;
+    QStringList names;
+  } sets[] = {
+      {fixtures::CompanyKind::General,
+       {QStringLiteral("init_acc11.fbk"), QStringLiteral("init_acc21.fbk"), QStringLiteral("init_acc22.fbk"),
+        QStringLiteral("init_acc23.fbk"), QStringLiteral("init_acc24.fbK")}},
+      {fixtures::CompanyKind::Medical, {QStringLiteral("init_acc31.fbk")}},
+  };
+  for (const auto& set : sets) {
+    const int key = int(set.kind);
+    if (!backups.contains(key)) {
+      const QString fdb = templateFile(QStringLiteral("init-%1").arg(key), [&](const QString& path) {
+        builder().createInitTemplateDatabase(path, set.kind);
+      });
+      // The backup is taken of a private copy: the shared template may be
+      // read by other test processes at the same time.
+      if (!templateDir().isValid())
+        throw std::runtime_error("cannot create the fixture template folder");
+      const QString copy = templateDir().filePath(QStringLiteral("init-%1.fdb").arg(key));
+      const QString fbk = templateDir().filePath(QStringLiteral("init-%1.fbk").arg(key));
+      QFile::remove(copy);
+      QFile::remove(fbk);
+      copyInto(fdb, copy);
+      db::Services svc;
+      svc.setUser(builder().credentials().user);
+      svc.setPassword(builder().credentials().password);
+      svc.backup(copy, fbk);
+      svc.detach();
+      QFile::remove(copy);
+      backups.insert(key, fbk);
+    }
+    for (const QString& name : set.names) {
+      const QString to = QDir(folder).absoluteFilePath(name);
+      QFile::remove(to);
+      if (!QFile::copy(backups.value(key), to))
+        throw std::runtime_error(("cannot copy the template backup to " + to).toStdString());
+      out << to;
+    }
   }
   return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include "fixtures/CompanyFixture.h"
 #include "fixtures/FixtureBuilder.h"
@@ -31,5 +32,11 @@ QString makeCompanyDb(const QString& folder, fixtures::CompanyKind kind, bool jo
 QString makeFileManagerDb(const QString& folder);
 // A whole stand-alone data root in `folder` (see fixtures::sample::buildDataRoot).
 fixtures::sample::DataRoot makeDataRoot(const QString& folder, const fixtures::sample::DataRootOptions& options = {});
+
+// The template backups of empty company databases that a migration
+// restores, written into `folder` (created): "init_acc11.fbk", "init_acc21.fbk"
+// to "init_acc23.fbk" and "init_acc24.fbK" (general data), "init_acc31.fbk"
+// (medical-corporation data). Answers their paths.
+QStringList makeInitTemplates(const QString& folder);
 
 }  // namespace testfx
