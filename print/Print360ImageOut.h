@@ -60,6 +60,11 @@ int CharsetOfFont(const QString& fontName);
 int FontHeightOf(int size, int dpi);
 // a × b / c rounded half away from zero.
 int P360MulDiv(int a, int b, int c);
+// The left X (0.1 mm) at which a text must start so that it is aligned
+// ("LEFT", "CENTER", "RIGHT") at x, measured in the font on the printer now
+// selected.
+int TextPosition(int x, const QString& align, const QString& fontOption, int fontSize, const QString& fontName,
+                 const QString& text);
 
 // Rounds to the nearest integer, ties to even, within the int range.
 int P360Round(double v);

@@ -38,6 +38,11 @@ struct TP360Page {
   void ComputeOffsets();
 };
 
+// The most separator lines one "SLINE" record draws.
+constexpr int SeparatorLineLimit = 64;
+// The longest side, in device pixels, a picture is decoded at.
+constexpr int PictureSideLimit = 20000;
+
 // Draws one record of the second pass whose kind is a text, shape or picture
 // kind; the line's field cursor stands after the kind.
 void DrawPageRecord(TP360Page& page, const QString& kind, const QString& line);

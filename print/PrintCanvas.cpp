@@ -73,15 +73,23 @@ QColor qtColor(TColor c)
   return toQColor(ColorToRGB(c));
 }
 
+// A name starting with "@" is the vertical form of the font after it.
+bool isVerticalFont(const TCanvasFont& f)
+{
+  return f.Name.startsWith(u'@');
+}
+
 QFont qtFont(const TCanvasFont& f)
 {
-  QFont font(P360FontFamily(f.Name));
+  QFont font(P360FontFamily(isVerticalFont(f) ? f.Name.mid(1) : f.Name));
   font.setPixelSize(qMax(1, qAbs(f.Height)));
   font.setBold(f.Bold);
   font.setItalic(f.Italic);
   font.setUnderline(f.Underline);
   font.setStrikeOut(f.StrikeOut);
   font.setKerning(false);
+  if (f.Stretch != 100)
+    font.setStretch(std::clamp(f.Stretch, 1, 4000));
   return font;
 }
 
@@ -143,6 +151,17 @@ void TPainterCanvas::DoTextOut(int x, int y, const QString& text)
     FPainter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), qtColor(Brush.Color));
   FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   FPainter.setPen(qtColor(Font.Color));
+  if (isVerticalFont(Font)) {
+    // Turned a quarter to the right within the character's cell.
+    const int w = fm.horizontalAdvance(text);
+    const int h = fm.height();
+    FPainter.save();
+    FPainter.translate(x + h / 2.0, y + w / 2.0);
+    FPainter.rotate(90);
+    FPainter.drawText(QPointF(-w / 2.0, -h / 2.0 + fm.ascent()), text);
+    FPainter.restore();
+    return;
+  }
   FPainter.drawText(QPoint(x, y + fm.ascent()), text);
 }
 
@@ -252,7 +271,10 @@ QString fontText(const TCanvasFont& f)
     style += u'U';
   if (f.StrikeOut)
     style += u'S';
-  return QStringLiteral("%1/%2/%3/%4").arg(f.Name).arg(f.Height).arg(style, hexColor(f.Color));
+  QString text = QStringLiteral("%1/%2/%3/%4").arg(f.Name).arg(f.Height).arg(style, hexColor(f.Color));
+  if (f.Stretch != 100)
+    text += QStringLiteral("/%1%").arg(f.Stretch);
+  return text;
 }
 
 QString penText(const TCanvasPen& p)
@@ -274,7 +296,7 @@ void TRecordingCanvas::SetZoom(int zoom)
 
 int TRecordingCanvas::TextWidth(const QString& text)
 {
-  return int(qMin<qint64>(qint64(fnMojiHaba(text)) * qAbs(qint64(Font.Height)) / 2, INT_MAX));
+  return int(qMin<qint64>(qint64(fnMojiHaba(text)) * qAbs(qint64(Font.Height)) * Font.Stretch / 200, INT_MAX));
 }
 
 int TRecordingCanvas::TextHeight(const QString&)

@@ -28,6 +28,8 @@ struct TCanvasFont {
   TColor Color = clBlack;
   int Charset = 1;
   bool FixedPitch = false;
+  // Character width in percent of the font's own (condensed text).
+  int Stretch = 100;
 };
 
 struct TCanvasPen {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 
 #include "platform/Exceptions.h"
 #include "print/Print360Engine.h"
 #include "print/Print360Form.h"
 #include "print/Print360ImageOut.h"
+#include "print/Print360Page.h"
 #include "print/Print360Record.h"
 #include "print/Print360Vdb.h"
 #include "print/PrintCanvas.h"
@@ -429,6 +431,158 @@ TEST_F(Interpreter, FieldValuesOnTheFormsFields)
   HensuuYomikomi(form, 10, 20);
   // A form page beyond the tables finds no field.
   EXPECT_TRUE(draw(QStringLiteral("@;name;x;0;;0;\nE;\n"), QStringLiteral("DAT"), false, 5)[0].isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+class TextRecords : public Interpreter {};
+
+// Each case's drawing calls, cut to what the case is about.
+TEST_F(TextRecords, SpreadVerticalCondensedAndBoxedText)
+{
+  struct Case {
+    const char* what;
+    QString records;
+    QStringList calls;  // the first three words of every call
+  } cases[] = {
+      // A half-width last character: the free width over n - 1 units.
+      {"utext half-width",
+       "UTEXT;100;200;abcd;;10;;黒;1;;400;0;",
+       {"TEXT 100,200 a", "TEXT 228,200 b", "TEXT 355,200 c", "TEXT 483,200 d"}},
+      // A full-width last character: over n - 2 units, two units a step.
+      {"utext full-width",
+       "UTEXT;100;200;あいう;;10;;黒;1;;400;0;",
+       {"TEXT 100,200 あ", "TEXT 282,200 い", "TEXT 465,200 う"}},
+      {"utext one character", "UTEXT;100;200;あ;;10;;黒;1;;400;0;", {"TEXT 100,200 あ"}},
+      // Two characters: the pitch is W less the first one's height; the
+      // long-vowel mark in the vertical font one point smaller.
+      {"vtext", "VTEXT;100;100;アー;;10;;黒;1;;300;0;", {"TEXT 100,100 ア", "TEXT 100,365 一"}},
+      {"vtext three", "VTEXT;100;100;abc;;10;;黒;1;;300;0;", {"TEXT 100,100 a", "TEXT 100,232 b", "TEXT 100,364 c"}},
+      {"vtext no room", "VTEXT;100;100;abc;;10;;黒;1;;20;0;", {"TEXT 100,100 abc"}},
+      // A condensed text that fits is one piece; one that does not is set
+      // character by character in a narrowed font.
+      {"condensed fits", "TEXT;100;200;ab;;10;C;黒;1;;500;0;", {"TEXT 100,200 ab"}},
+      {"condensed narrowed",
+       "TEXT;100;200;abcdef;;10;C;黒;1;;50;0;",
+       {"TEXT 100,200 a", "TEXT 108,200 b", "TEXT 117,200 c", "TEXT 125,200 d", "TEXT 134,200 e", "TEXT 142,200 f"}},
+      // The frame 0.5 mm outside the box; rows that would reach the bottom
+      // row of the box are dropped.
+      {"memo",
+       "MEMO;100;100;300;200;abcdefghijklmnop;1;;10;;黒;",
+       {"RECT 95,95 305,205", "TEXT 100,100 abcdefghijk", "TEXT 100,135 lmnop"}},
+      {"memo no frame", "MEMO;100;100;300;300;ab;-1;;10;;黒;", {"TEXT 100,100 ab"}},
+      {"marumoji", "MARUMOJI;500;500;100;大;;10;B;黒;", {"TEXT 482,482 大", "ELLIPSE 450,450 550,550"}},
+      {"marumoji empty", "MARUMOJI;500;500;100;;;10;B;黒;", {}},
+      {"marumoji2", "MARUMOJI2;500;500;100;1;;10;;黒;", {"TEXT 500,500 1", "ELLIPSE 498,498 598,598"}},
+  };
+  for (const Case& c : cases) {
+    const QStringList calls = draw(c.records + u'\n')[0];
+    QStringList got;
+    for (int i = 0; i < calls.size(); ++i)
+      got << textAt(calls, i);
+    EXPECT_EQ(got, c.calls) << c.what << ": " << calls.join(QStringLiteral(" | ")).toStdString();
+  }
+}
+
+// The start of a text aligned at a point, measured on the selected printer.
+TEST_F(TextRecords, TextPositionOnThePrinter)
+{
+  const QString text = QStringLiteral("Amount 12,345");
+  EXPECT_EQ(TextPosition(1000, QStringLiteral("LEFT"), QString(), 10, QString(), text), 1000);
+  const int centre = TextPosition(1000, QStringLiteral("CENTER"), QString(), 10, QString(), text);
+  const int right = TextPosition(1000, QStringLiteral("RIGHT"), QStringLiteral("B"), 10, QString(), text);
+  EXPECT_LT(right, centre);
+  EXPECT_LT(centre, 1000);
+  EXPECT_NEAR(1000 - right, 2 * (1000 - centre), 8);
+  // 13 characters of 10 points are some 20 to 50 mm wide.
+  EXPECT_GT(1000 - right, 200);
+  EXPECT_LT(1000 - right, 500);
+  EXPECT_EQ(TextPosition(1000, QStringLiteral("RIGHT"), QString(), 10, QString(), QString()), 1000);
+}
+
+}  // namespace
+
+namespace {
+
+class ShapeRecords : public Interpreter {};
+
+TEST_F(ShapeRecords, SeparatorLinesAndRoundedBoxes)
+{
+  struct Case {
+    const char* what;
+    QString records;
+    QStringList calls;  // the first three words of every call
+  } cases[] = {
+      // One, two and three widths of "000" left of X, each one unit further.
+      {"sline",
+       "SLINE;1000;100;300;3;1;0;黒;;10;",
+       {"LINE 947,100 947,300", "LINE 895,100 895,300", "LINE 843,100 843,300"}},
+      {"sline none", "SLINE;1000;100;300;0;1;0;黒;;10;", {}},
+      {"sline negative", "SLINE;1000;100;300;-4;1;0;黒;;10;", {}},
+      {"rrect", "RRECT;100;100;300;200;20;30;1;0;黒;赤;0;", {"RRECT 100,100 300,200"}},
+      // Moved with the base point like every other shape.
+      {"rrect after bp", "BP;50;60;1;0;黒;\nRRECT;100;100;300;200;20;30;1;0;黒;赤;0;", {"RRECT 150,160 350,260"}},
+  };
+  for (const Case& c : cases) {
+    const QStringList calls = draw(c.records + u'\n')[0];
+    QStringList got;
+    for (int i = 0; i < calls.size(); ++i)
+      got << textAt(calls, i);
+    EXPECT_EQ(got, c.calls) << c.what << ": " << calls.join(QStringLiteral(" | ")).toStdString();
+  }
+  // The corner ellipse one unit larger than the record's.
+  const QStringList round = draw(QStringLiteral("RRECT;100;100;300;200;20;30;1;0;黒;赤;0;\n"))[0];
+  ASSERT_EQ(round.size(), 1);
+  EXPECT_TRUE(round[0].startsWith(QStringLiteral("RRECT 100,100 300,200 21,31 pen=1/0/000000 brush=0000FF/0")))
+      << round[0].toStdString();
+  // A huge count draws no more than the limit.
+  const QStringList many = draw(QStringLiteral("SLINE;1000;100;300;2000000000;1;0;黒;;1;\n"))[0];
+  EXPECT_EQ(many.size(), SeparatorLineLimit);
+  // A dashed wide pen stays dashed.
+  const QStringList pen = draw(QStringLiteral("SLINE;1000;100;300;1;3;1;赤;;10;\n"))[0];
+  ASSERT_EQ(pen.size(), 1);
+  EXPECT_TRUE(pen[0].endsWith(QStringLiteral("pen=3/1/0000FF"))) << pen[0].toStdString();
+}
+
+TEST_F(ShapeRecords, PicturesByTheirExtension)
+{
+  QImage picture(40, 20, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  const QString bmp = tmp.file(QStringLiteral("a.bmp"));
+  const QString jpg = tmp.file(QStringLiteral("b.jpg"));
+  const QString png = tmp.file(QStringLiteral("c.png"));
+  const QString wmf = tmp.file(QStringLiteral("d.wmf"));
+  ASSERT_TRUE(picture.save(bmp, "BMP"));
+  ASSERT_TRUE(picture.save(jpg, "JPEG"));
+  ASSERT_TRUE(picture.save(png, "PNG"));
+  writeFile(QStringLiteral("d.wmf"), QStringLiteral("not a metafile"));
+  const QString broken = writeFile(QStringLiteral("e.JPG"), QStringLiteral("not a picture"));
+  QImage huge(3000, 3000, QImage::Format_RGB32);
+  huge.fill(Qt::blue);
+  const QString big = tmp.file(QStringLiteral("big.JPG"));
+  ASSERT_TRUE(huge.save(big, "JPEG"));
+  struct Case {
+    QString record;
+    QStringList calls;
+  } cases[] = {
+      {"IMAGE;100;100;500;300;" + bmp + ";0;", {"IMAGE 100,100 500,300 40x20"}},
+      {"IMAGE;100;100;500;300;" + jpg + ";1;", {"IMAGE 100,100 500,300 40x20 and"}},
+      {"IMAGE;100;100;500;300;" + png + ";0;", {}},
+      {"IMAGE;100;100;500;300;" + wmf + ";0;", {}},
+      {"IMAGE;100;100;500;300;" + broken + ";0;", {}},
+      {"IMAGE;100;100;500;300;" + tmp.file(QStringLiteral("missing.bmp")) + ";0;", {}},
+      // Decoded no larger than the rectangle it fills.
+      {"IMAGE;100;100;200;200;" + big + ";0;", {"IMAGE 100,100 200,200 101x101"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(draw(c.record + u'\n')[0], c.calls) << c.record.toStdString();
+  // The broken file and the metafile are reported; the missing file is not.
+  const QString log = logLines().join(u'\n');
+  EXPECT_TRUE(log.contains(QStringLiteral("e.JPG"))) << log.toStdString();
+  EXPECT_TRUE(log.contains(QStringLiteral("d.wmf"))) << log.toStdString();
+  EXPECT_FALSE(log.contains(QStringLiteral("missing.bmp"))) << log.toStdString();
 }
 
 }  // namespace

@@ -138,6 +138,77 @@ TEST_F(PrintOutput, TextOnPdfPagesAtItsPlace)
   EXPECT_NEAR(second.yMin, pt(1500), 4);
 }
 
+// Spread, condensed and boxed text on a PDF page, read back.
+TEST_F(PrintOutput, SpreadCondensedAndBoxedTextOnPdf)
+{
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  const QString pdf = tmp.file(QStringLiteral("text.pdf"));
+  TVDBPrint vdb(TPrinterSource::PdfOnly);
+  vdb.SetPaperSize(9);
+  vdb.SetPdfName(pdf);
+  QPrinter& printer = vdb.Printer();
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  {
+    TPrinterCanvas canvas(printer);
+    const double r = canvas.Dpi() / 254.0;
+    TPrintTextFile f;
+    f.AssignText(
+        QStringLiteral("UTEXT;200;300;WXYZ;ＭＳ 明朝;12;;黒;OFF;;800;0;\n"
+                       "TEXT;200;600;CONDENSEDTEXT;ＭＳ 明朝;12;C;黒;OFF;;150;0;\n"
+                       "MEMO;200;900;700;1500;alpha beta gamma delta epsilon zeta eta theta;1;ＭＳ 明朝;12;;黒;\n"
+                       "E;\n"));
+    ImageOut(QStringLiteral("DAT"), f, canvas, canvas.Dpi(), r, r, 10, false, 0, 0, 0);
+    canvas.End();
+  }
+  const QList<TWord> words = pdfWords(pdf);
+  auto find = [&](const QString& text) -> TWord {
+    for (const TWord& w : words)
+      if (w.text == text)
+        return w;
+    QStringList all;
+    for (const TWord& w : words)
+      all << w.text;
+    ADD_FAILURE() << "no word " << text.toStdString() << " in " << all.join(u'|').toStdString();
+    return {};
+  };
+  // The four letters stand apart over the 80 mm, the last one ending there.
+  EXPECT_NEAR(find(QStringLiteral("W")).xMin, pt(200), 1.5);
+  EXPECT_NEAR(find(QStringLiteral("Z")).xMax, pt(1000), 2);
+  // The condensed letters all lie within their 15 mm.
+  double condensedRight = 0;
+  for (const TWord& w : words)
+    if (w.yMin > pt(550) && w.yMax < pt(750))
+      condensedRight = std::max(condensedRight, w.xMax);
+  EXPECT_GT(condensedRight, pt(300));
+  EXPECT_LT(condensedRight, pt(360));
+  // The boxed text wraps onto more than one row, every row inside the box.
+  const TWord alpha = find(QStringLiteral("alpha"));
+  const TWord theta = find(QStringLiteral("theta"));
+  EXPECT_NEAR(alpha.xMin, pt(200), 1.5);
+  EXPECT_GT(theta.yMin, alpha.yMin + 5);
+  for (const TWord& w : words)
+    if (w.yMin > pt(850))
+      EXPECT_LT(w.xMax, pt(705)) << w.text.toStdString();
+}
+
+// A tint darkens what lies under it without hiding it.
+TEST_F(PrintOutput, TintsDarkenOnAnImage)
+{
+  QImage screen(500, 500, QImage::Format_RGB32);
+  screen.fill(Qt::white);
+  {
+    TImageCanvas canvas(screen);
+    TPrintTextFile f;
+    f.AssignText(QStringLiteral("FRECT;100;100;300;300;青;0;\nFRECT;200;200;400;400;赤;2;\nE;\n"));
+    ImageOut(QStringLiteral("DAT"), f, canvas, 254, 1, 1, 10, false, 0, 0, 0);
+  }
+  EXPECT_EQ(screen.pixel(150, 150), qRgb(0, 0, 255));
+  EXPECT_EQ(screen.pixel(250, 250), qRgb(0, 0, 0));  // blue under red: darker, not red
+  EXPECT_EQ(screen.pixel(350, 350), qRgb(255, 0, 0));
+  EXPECT_EQ(screen.pixel(450, 450), qRgb(255, 255, 255));
+}
+
 TEST_F(PrintOutput, ColoursOnAnImage)
 {
   struct Case {
