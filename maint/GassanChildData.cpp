@@ -164,19 +164,25 @@ bool TGassanDataCtl::AddChildData(const QString& AFolder)
   return true;
 }
 
-void TGassanDataCtl::registerChild(const TGassanChildDataRec& AEntry, const QString& AFolderName)
+void TGassanDataCtl::selectChildRow(const TGassanChildDataRec& AEntry, const QString& AFolderName)
 {
   FSelData = TDataListRec{};
   if (FKyoyuKbn != 0) {
     FDataList->InitDataListRecord(FSelData, PathJoin(FKyoyuParentAccDataPath, AFolderName));
     FSelData.NetDrive = FKyoyuKbn;
-    FSelData.KyoyuLock = 1;
   } else {
     FDataList->InitDataListRecord(FSelData, FChildAccDataPath);
   }
   FSelData.Rec = AEntry.RecNo;
   FSelData.RowNo = AEntry.RowNo;
   FSelData.GassanDataKbn = jxgdBunsan;
+}
+
+void TGassanDataCtl::registerChild(const TGassanChildDataRec& AEntry, const QString& AFolderName)
+{
+  selectChildRow(AEntry, AFolderName);
+  if (FKyoyuKbn != 0)
+    FSelData.KyoyuLock = 1;
   FDataList->DataInfoRecToDataListRec(FSelDataInfo, FSelData);
   FDataList->UpdateDataListChildRecord(FSelData, 0, false);
 }
@@ -198,13 +204,7 @@ void TGassanDataCtl::AccDataSyokika()
     };
 
     progress(QStringLiteral("分散データ[%s]の作成中です(監査情報クリア)…"));
-    q.setSql(
-        QStringLiteral("UPDATE ACCDEF1 SET KANSA_FIXDATE=:KANSA_FIXDATE,KANSA_DATE=:KANSA_DATE,"
-                       "KANSA_LOCK=:KANSA_LOCK WHERE REC=1"));
-    q.setParamDateTime("KANSA_FIXDATE", 0);
-    q.setParamDateTime("KANSA_DATE", 0);
-    q.setParam("KANSA_LOCK", 0);
-    q.exec();
+    ClearKansa(q);
 
     progress(QStringLiteral("分散データ[%s]の作成中です(残高クリア)…"));
     for (const char* table : {"KAKOZAN", "KAMOKU_SZ", "KAMOKU_MS", "KAMOKU_TAX", "SISETUMST"}) {
@@ -283,22 +283,12 @@ bool TGassanDataCtl::DeleteChildData(const QString& AFolder)
     return false;
   }
   FChildAccDataPath = PathJoin(FParentAccDataPath, name);
-  const bool deleted = !QFileInfo::exists(FChildAccDataPath) ? false : fnFileDelete(FChildAccDataPath, 3, false, true);
+  const bool deleted = QFileInfo::exists(FChildAccDataPath) && fnFileDelete(FChildAccDataPath, 3, false, true);
   const int at = FindChildData(FChildAccDataPath);
   // A member whose folder is still there keeps its row, so that the list
   // never forgets data that is on the disk.
   if (at >= 0 && (deleted || !QFileInfo::exists(FChildAccDataPath))) {
-    const TGassanChildDataRec entry = FGassanChildData[std::size_t(at)];
-    FSelData = TDataListRec{};
-    if (FKyoyuKbn != 0) {
-      FDataList->InitDataListRecord(FSelData, PathJoin(FKyoyuParentAccDataPath, name));
-      FSelData.NetDrive = FKyoyuKbn;
-    } else {
-      FDataList->InitDataListRecord(FSelData, FChildAccDataPath);
-    }
-    FSelData.Rec = entry.RecNo;
-    FSelData.RowNo = entry.RowNo;
-    FSelData.GassanDataKbn = jxgdBunsan;
+    selectChildRow(FGassanChildData[std::size_t(at)], name);
     FDataList->DeleteDataListChildRecord(FSelData, true);
     FGassanChildData.erase(FGassanChildData.begin() + at);
   }

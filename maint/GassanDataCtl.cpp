@@ -35,7 +35,7 @@ int folderNumber(const QString& AName)
 // always listed the same way whatever order the file system keeps.
 QStringList subFolderNames(const QString& AFolder)
 {
-  QStringList names = QDir(AFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+  QStringList names = QDir(AFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::NoSort);
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -176,7 +176,13 @@ class TGassanDataCtl {
   int GetNextRowNo(int AOffset) const;
   QString childFolderOf(const QString& AFolder, bool AForDelete);
   void progress(const QString& AFormat);
+  // FSelData := the data-list record of a member (for writing or deleting
+  // its CHILD_DATALIST row).
+  void selectChildRow(const TGassanChildDataRec& AEntry, const QString& AFolderName);
   void registerChild(const TGassanChildDataRec& AEntry, const QString& AFolderName);
+  // Clears the audit date, fix date and lock of the company data in AQuery's
+  // transaction (a new member and a cleared parent start unaudited).
+  static void ClearKansa(db::Query& AQuery);
   bool parentAttachedElsewhere(QString& AWhy) const;
   db::Transaction& datTransaction() const;
 

@@ -80,6 +80,17 @@ void TGassanDataCtl::closeMember() noexcept
 
 // ------------------------------------------------------------------ clearing
 
+void TGassanDataCtl::ClearKansa(db::Query& AQuery)
+{
+  AQuery.setSql(
+      QStringLiteral("UPDATE ACCDEF1 SET KANSA_FIXDATE=:KANSA_FIXDATE,KANSA_DATE=:KANSA_DATE,"
+                     "KANSA_LOCK=:KANSA_LOCK WHERE REC=1"));
+  AQuery.setParamDateTime("KANSA_FIXDATE", 0);
+  AQuery.setParamDateTime("KANSA_DATE", 0);
+  AQuery.setParam("KANSA_LOCK", 0);
+  AQuery.exec();
+}
+
 bool TGassanDataCtl::DataGassanClear(const QString& ASCODE, TJxGassanKbn AGassanKbn)
 {
   FGassanKbn = AGassanKbn;
@@ -94,13 +105,7 @@ bool TGassanDataCtl::DataGassanClear(const QString& ASCODE, TJxGassanKbn AGassan
     AccInf.KANSA_FIXDATE = 0;
     AccInf.KANSA_DATE = 0;
     AccInf.KANSA_LOCK = 0;
-    q.setSql(
-        QStringLiteral("UPDATE ACCDEF1 SET KANSA_FIXDATE=:KANSA_FIXDATE,KANSA_DATE=:KANSA_DATE,"
-                       "KANSA_LOCK=:KANSA_LOCK WHERE REC=1"));
-    q.setParamDateTime("KANSA_FIXDATE", 0);
-    q.setParamDateTime("KANSA_DATE", 0);
-    q.setParam("KANSA_LOCK", 0);
-    q.exec();
+    ClearKansa(q);
 
     // The branch is always a bound value, never part of the statement.
     const QString where = ASCODE.isEmpty() ? QString() : QStringLiteral(" WHERE SCODE=:SCODE");
